@@ -1,0 +1,20 @@
+// A sheet of every apparatus routine at sample readings, each labelled with
+// the routine's name and what it shows, so a developer can look at the whole
+// set at once at any size (the snapshot tool renders it).
+#pragma once
+
+#include "runtime/Bitmap32.h"
+
+namespace brv {
+
+// Pixel size of the sheet at `scale` pixels per sheet unit (the units are
+// those the experiments lay their scenes out in, so the apparatus appears
+// at the proportions the experiments give it).
+TPoint ApparatusSheetSize(float scale);
+
+// Clears the bitmap to white and draws the sheet at `scale` from its top-left
+// corner, framed like an experiment's picture.  The bitmap should be
+// ApparatusSheetSize(scale); whatever does not fit is clipped.
+void DrawApparatusSheet(TBitmap32& bitmap, float scale);
+
+}  // namespace brv

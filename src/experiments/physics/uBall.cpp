@@ -1,0 +1,419 @@
+#include "experiments/physics/uBall.h"
+
+#include "apparatus/Rulers.h"
+#include "common/CadencerEx.h"
+#include "runtime/AddMaths.h"
+#include "runtime/BRV_StrConstants.h"
+#include "runtime/Image32.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QScrollBar>
+#include <QSpinBox>
+
+#include <cmath>
+
+namespace brv {
+
+namespace {
+
+// Scene layout, centimetres from the picture's top-left corner.
+constexpr float kBallRadius = 2;
+constexpr float kBallX = 15;
+constexpr float kBallTopY = 3;
+constexpr float kRuleLeft = 5, kRuleTop = 5, kRuleWidth = 5, kRuleHeight = 100;
+constexpr float kZoomLeft = 30, kZoomTop = 20, kZoomSize = 50;
+constexpr float kSceneHeightFactor = 0.0094f;  // Scale = 0.0094 × height
+constexpr float kSceneMinWidth = 81;
+
+constexpr TColor32 kBallGreen = 0xFF007F00;
+constexpr TColor32 kZoomBackground = 0xFFE7E7FF;
+constexpr TColor32 kStripYellow = 0xFFFFFF80;
+constexpr TColor32 kMarkerRed = 0xFFFF0000;
+
+constexpr float kTwoPi = 6.2831853f;
+
+float Frac(float v)
+{
+    return v - std::trunc(v);
+}
+
+// A regular polygon of n points about (cx, cy), point k at angle 2πk/n.
+void AddCircle(TPolygon32& polygon, float cx, float cy, float radius, int n)
+{
+    for (int k = 0; k < n; ++k) {
+        const float a = kTwoPi * float(k) / float(n);
+        polygon.AddPoint(FixedPoint(cx + radius * std::cos(a), cy + radius * std::sin(a)));
+    }
+}
+
+}  // namespace
+
+TBallFrm::TBallFrm(QWidget* parent) : TExperimentForm(parent)
+{
+    FormCreate();
+}
+
+TBallFrm::~TBallFrm()
+{
+    // The clock goes first so no tick can reach a half-destroyed form.
+    Clock.reset();
+}
+
+void TBallFrm::FormCreate()
+{
+    setWindowTitle(str::sBallCaption());
+    BallPolygon = std::make_unique<TPolygon32>();
+    createToolbar();
+
+    BallHsb = new QScrollBar(Qt::Vertical, this);
+    BallHsb->setObjectName(QStringLiteral("BallHsb"));
+    BallHsb->setRange(0, 1000);
+    BallHsb->setValue(0);
+    BallHsb->setSingleStep(1);
+    BallHsb->setPageStep(10);
+    BallHsb->setToolTip(str::sBallHeightHint());
+    connect(BallHsb, &QScrollBar::valueChanged, this, &TBallFrm::BallHsbScroll);
+
+    Pic_ = new TImage32(this);
+    Pic_->setObjectName(QStringLiteral("Pic"));
+    Pic_->setMinimumSize(40, 40);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(BallHsb);
+    layout->addWidget(Pic_, 1);
+
+    Clock = std::make_unique<TNGLCadencer>();
+    Clock->FixedDeltaTime = 0.001;
+    Clock->OnProgress = [this](TNGLCadencer*, double deltaTime, double) { ClockProgress(deltaTime); };
+
+    createLayers();
+    ball_.Reset(float(BallHsb->value()) * 0.1f, TBallModel::NewRestitution(float(TemperatureSE->value())));
+
+    Pic_->OnResize = [this] { PicResize(); };
+    Pic_->OnMouseDown = [this](Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) { PicMouseDown(x, y); };
+    Pic_->OnMouseMove = [this](Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) { PicMouseMove(x, y); };
+    Pic_->OnMouseUp = [this](Qt::MouseButton, Qt::KeyboardModifiers, int, int) { PicMouseUp(); };
+    SetState(TState::Ready);
+}
+
+void TBallFrm::createToolbar()
+{
+    toolbar_ = new TExperimentToolbar(str::sToolbarTitle(), this);
+    Buttons = AddRunButtons(toolbar_, str::sBallStartHint(), str::sBallStopHint(), str::sBallResetHint(),
+                            [this](QAction* sender) { StartBtnClick(sender); });
+    toolbar_->addSeparator()->setObjectName(QStringLiteral("TBXSeparatorItem1"));
+    BounceLabel = AddToolbarLabel(toolbar_, str::sBallBounceLabel(), QStringLiteral("BounceLabel"));
+    BounceSE = AddIntSpinEdit(toolbar_, QStringLiteral("BounceSE"), 1, 10, 1, str::sBallBounceHint());
+    TempLabel = AddToolbarLabel(toolbar_, str::sBallTempLabel(), QStringLiteral("TempLabel"));
+    TemperatureSE = AddIntSpinEdit(toolbar_, QStringLiteral("TemperatureSE"), 0, 100, 20, str::sBallTempHint(),
+                                   str::sDegCPostfix());
+    connect(TemperatureSE, &QSpinBox::valueChanged, this, &TBallFrm::TemperatureSEValueChange);
+    ApplyLargeButtons(toolbar_, false, {{BounceSE, 40, 50}, {TemperatureSE, 64, 96}});
+}
+
+void TBallFrm::createLayers()
+{
+    BallLayer = &Pic_->AddLayer();
+    BallLayer->OnPaint = [this](TPositionedLayer& l, TBitmap32& b) { PaintBall(l, b); };
+    ZoomLayer = &Pic_->AddLayer();
+    ZoomLayer->OnPaint = [this](TPositionedLayer& l, TBitmap32& b) { PaintZoomScale(l, b); };
+    ZoomLayer->MouseEvents = false;
+    MarkerLayer = &Pic_->AddLayer();
+    MarkerLayer->OnPaint = [this](TPositionedLayer& l, TBitmap32& b) { PaintMarker(l, b); };
+    MarkerLayer->SetVisible(false);
+    MarkerLayer->MouseEvents = false;
+}
+
+// --- large buttons -------------------------------------------------------------
+
+void TBallFrm::SetLargeButtons(bool large)
+{
+    if (LargeButtonsUnchanged(large, true))
+        return;
+    RememberLarge(large);
+    ApplyLargeButtons(toolbar_, large,
+                      {{BounceLabel, 0, 0}, {TempLabel, 0, 0}, {BounceSE, 40, 50}, {TemperatureSE, 64, 96}});
+}
+
+// --- run control -----------------------------------------------------------------
+
+void TBallFrm::PressStart()
+{
+    if (Buttons.StartBtn->isEnabled())
+        Buttons.StartBtn->trigger();
+}
+
+void TBallFrm::StartBtnClick(QAction* sender)
+{
+    if (sender == Buttons.StartBtn) {
+        Clock->SetEnabled(true);
+        SetState(TState::Running);
+    } else if (sender == Buttons.StopBtn) {
+        Clock->SetEnabled(false);
+        SetState(TState::Paused);
+    } else if (sender == Buttons.ResetBtn) {
+        Clock->SetEnabled(false);
+        SetState(TState::Ready);
+        ball_.Reset(float(BallHsb->value()) * 0.1f, TBallModel::NewRestitution(float(TemperatureSE->value())));
+        BallPixelY = 0;
+        PlaceBall();
+    }
+}
+
+void TBallFrm::SetState(TState state)
+{
+    state_ = state;
+    switch (state) {
+    case TState::Ready:
+        Buttons.SetEnabled(true, false, false);
+        break;
+    case TState::Running:
+        Buttons.SetEnabled(false, true, false);
+        break;
+    case TState::Paused:
+        // A ball lying on the floor has nowhere to go.
+        Buttons.SetEnabled(ball_.BallDepth < TBallModel::FloorDepth, false, true);
+        break;
+    case TState::Finished:
+        Buttons.SetEnabled(false, false, true);
+        break;
+    }
+    BallHsb->setEnabled(state == TState::Ready);
+    SetToolbarHintsShown(toolbar_, state != TState::Running);
+    if (state == TState::Running) {
+        // No marker over a moving ball.
+        MarkerHeld = false;
+        MarkerLayer->SetVisible(false);
+        Pic_->SetBaseCursor(Qt::ArrowCursor);
+        Pic_->setToolTip(QString());
+    }
+}
+
+void TBallFrm::StopRun()
+{
+    Clock->SetEnabled(false);
+    SetState(TState::Finished);
+}
+
+void TBallFrm::ClockProgress(double deltaTime)
+{
+    // The clock hands out the rest of a tick's fixed steps even after the
+    // run stopped; the ball must stay exactly where it stopped.
+    if (!Clock->Enabled())
+        return;
+    const TBallModel::Outcome outcome = ball_.Step(float(deltaTime), BounceSE->value());
+    if (outcome == TBallModel::Outcome::ApexReached) {
+        StopRun();
+        PlaceBall();
+        return;
+    }
+    if (outcome == TBallModel::Outcome::AtRest)
+        StopRun();
+    const int row = Round(Scale_ * ball_.BallDepth);
+    if (row != BallPixelY) {
+        BallPixelY = row;
+        PlaceBall();
+    }
+}
+
+// --- controls ---------------------------------------------------------------------
+
+void TBallFrm::BallHsbScroll(int position)
+{
+    ball_.BallDepth = float(position) * 0.1f;
+    PlaceBall();
+    DrawBackground();
+}
+
+void TBallFrm::TemperatureSEValueChange(int value)
+{
+    ball_.Restitution = TBallModel::NewRestitution(float(value));
+}
+
+// --- geometry -----------------------------------------------------------------------
+
+void TBallFrm::PicResize()
+{
+    Pic_->FitBitmapToControl();
+    const TBitmap32& b = Pic_->Bitmap();
+    Scale_ = scale::FromHeightCappedByWidth(b.Width(), b.Height(), kSceneHeightFactor, kSceneMinWidth);
+    PlaceBall();
+    PlaceZoomAndMarker();
+    DrawBackground();
+}
+
+void TBallFrm::PlaceBall()
+{
+    const float r = float(Round(kBallRadius * Scale_));
+    const float cx = kBallX * Scale_;
+    const float cy = (kBallTopY + ball_.BallDepth) * Scale_;
+    BallLayer->SetLocation({cx - r, cy - r, cx + r, cy + r});
+}
+
+void TBallFrm::PlaceZoomAndMarker()
+{
+    const float s = Scale_;
+    ZoomLayer->SetLocation({kZoomLeft * s, kZoomTop * s, (kZoomLeft + kZoomSize) * s, (kZoomTop + kZoomSize) * s});
+    const float y = 45 * s;
+    MarkerLayer->SetLocation({kZoomLeft * s, y, (kZoomLeft + kZoomSize) * s, y + 1});
+}
+
+// --- drawing -------------------------------------------------------------------------
+
+void TBallFrm::DrawBackground()
+{
+    TBitmap32& b = Pic_->Bitmap();
+    if (b.Empty())
+        return;
+    const float s = Scale_;
+    b.BeginUpdate();
+    b.Clear(clWhite32);
+    DrawVerticalRule(b, true, kRuleLeft * s, kRuleTop * s, kRuleWidth * s, kRuleHeight * s);
+    DrawMagnifyingWindow(b, kZoomLeft * s, kZoomTop * s, kZoomSize * s);
+    b.FrameRect(b.BoundsRect(), clBorder32);
+    b.EndUpdate();
+    Pic_->Repaint();
+}
+
+void TBallFrm::DrawMagnifyingWindow(TBitmap32& b, float left, float top, float size)
+{
+    b.FillRect(Round(left), Round(top), Round(left + size), Round(top + size), kZoomBackground);
+    b.FrameRect(Round(left), Round(top), Round(left + size), Round(top + size), clBlack32);
+    // The window shows 60 mm; the magnified ball stands still in it while the
+    // scale moves behind it.
+    const float m = size / 60;
+    const float radius = 20 * m;
+    const float cx = float(Round(left)) + 2 + 0.25f * size + radius;
+    const float cy = top + 0.5f * size;
+    TPolygon32 ball;
+    AddCircle(ball, cx, cy, radius, 50);
+    ball.DrawFill(b, kBallGreen);
+    ball.Antialiased = true;
+    ball.DrawOutline(b, clBlack32);
+}
+
+void TBallFrm::PaintBall(TPositionedLayer& layer, TBitmap32& buffer)
+{
+    if (!BallPolygon)
+        return;
+    const TFloatRect r = layer.Location();
+    const float radius = (r.Right - r.Left) / 2;
+    BallPolygon->Clear();
+    AddCircle(*BallPolygon, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2, radius, 20);
+    BallPolygon->Antialiased = false;
+    BallPolygon->DrawFill(buffer, kBallGreen);
+    BallPolygon->Antialiased = true;
+    BallPolygon->DrawOutline(buffer, clBlack32);
+}
+
+void TBallFrm::PaintZoomScale(TPositionedLayer& layer, TBitmap32& buffer)
+{
+    const TFloatRect loc = layer.Location();
+    const float x0 = loc.Left, y0 = loc.Top, y1 = loc.Bottom;
+    const float w = loc.Right - loc.Left;
+    const float m = w / 60;
+    const float yc = y0 + w / 2;
+    const float yb = yc + 20 * m;  // lowest point of the magnified ball
+    const float depth = ball_.BallDepth;
+
+    // The strip ends where the rule ends when one of its ends is in view.
+    const int left = Round(x0);
+    const int right = Round(x0 + 0.25f * w);
+    int top = Round(y0);
+    int bottom = Round(y1);
+    if (depth < 5)
+        top = Round(yb - 10 * m * depth);
+    else if (depth > 99)
+        bottom = Round(yb + 10 * m * (TBallModel::FloorDepth - depth));
+    buffer.FillRect(left, top, right, bottom, kStripYellow);
+    buffer.FrameRect(left, top, right, bottom, clBlack32);
+
+    const int xr = right - 1;
+    const int cmStart = xr - Round(0.125f * w);
+    const int halfStart = xr - Round(0.0625f * w);
+    const int mmStart = xr - Round(0.04f * w);
+
+    buffer.Font.Name = QStringLiteral("arial");
+    buffer.Font.SetBold(true);
+    buffer.Font.Height = Round(4 * m);
+    const int hm = buffer.TextHeight(QStringLiteral("M")) / 2;
+
+    int label = 106 - Trunc(depth);
+    const float shift = Frac(depth) * 10 * m;
+    for (int i = -40; i <= 40; ++i) {
+        const int y = Round(float(i) * m + yc - shift);
+        if (top < y && y < bottom) {
+            if (i % 10 == 0) {
+                buffer.HorzLine(cmStart, y, xr, clBlack32);
+                const QString text = QString::number(label);
+                buffer.TextOut(cmStart - buffer.TextWidth(text), y - hm, text);
+            } else if (i % 5 == 0) {
+                buffer.HorzLine(halfStart, y, xr, clBlack32);
+            } else {
+                buffer.HorzLine(mmStart, y, xr, clBlack32);
+            }
+        }
+        if (i % 10 == 0)
+            --label;
+    }
+}
+
+void TBallFrm::PaintMarker(TPositionedLayer& layer, TBitmap32& buffer)
+{
+    const TFloatRect r = layer.Location();
+    buffer.HorzLine(Round(r.Left), Round(r.Top), Round(r.Right), kMarkerRed);
+}
+
+// --- marker -----------------------------------------------------------------------------
+
+bool TBallFrm::InsideMagnifier(int x, int y) const
+{
+    const float s = Scale_;
+    return kZoomLeft * s < float(x) && float(x) < (kZoomLeft + kZoomSize) * s && kZoomTop * s < float(y) &&
+           float(y) < (kZoomTop + kZoomSize) * s;
+}
+
+void TBallFrm::PlaceMarker(int y)
+{
+    const TFloatRect r = MarkerLayer->Location();
+    MarkerLayer->SetLocation({r.Left, float(y), r.Right, float(y) + 2});
+}
+
+void TBallFrm::PicMouseDown(int x, int y)
+{
+    if (!Clock->Enabled() && InsideMagnifier(x, y)) {
+        MarkerHeld = true;
+        PlaceMarker(y);
+        MarkerLayer->SetVisible(true);
+    } else {
+        MarkerHeld = false;
+        MarkerLayer->SetVisible(false);
+    }
+}
+
+void TBallFrm::PicMouseMove(int x, int y)
+{
+    const bool inside = InsideMagnifier(x, y);
+    if (!Clock->Enabled() && inside) {
+        Pic_->SetBaseCursor(Qt::PointingHandCursor);
+        Pic_->setToolTip(str::sBallMarkerHint());
+    } else {
+        Pic_->SetBaseCursor(Qt::ArrowCursor);
+        Pic_->setToolTip(QString());
+    }
+    if (inside && MarkerHeld)
+        PlaceMarker(y);
+}
+
+void TBallFrm::PicMouseUp()
+{
+    if (MarkerHeld) {
+        MarkerLayer->SetVisible(false);
+        Pic_->Repaint();
+    }
+    MarkerHeld = false;
+}
+
+}  // namespace brv

@@ -1,0 +1,18 @@
+// Every caption, hint, menu item, unit postfix and message of the program.
+// Each text is a function so that a translation loaded at start-up replaces it;
+// the texts of each unit live in a file of their own under strings/.
+#pragma once
+
+#include <QCoreApplication>
+#include <QString>
+
+#define BRV_STRING(name, text) \
+    inline QString name() { return QCoreApplication::translate("BRV_StrConstants", text); }
+
+namespace brv::str {
+#include "strings/Common.inc"
+#include "strings/Ball.inc"
+#include "strings/Apparatus.inc"
+#include "strings/Lesson.inc"
+#include "strings/Shell.inc"
+}  // namespace brv::str

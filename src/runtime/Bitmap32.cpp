@@ -1,0 +1,610 @@
+#include "runtime/Bitmap32.h"
+
+#include "runtime/AddMaths.h"
+#include "runtime/raster/Blend.h"
+#include "runtime/raster/Lines.h"
+#include "runtime/raster/Resample.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPolygon>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <optional>
+
+namespace brv {
+
+// --- fixed point -------------------------------------------------------------
+
+TFixed FixedPoint(double v)
+{
+    // Out-of-range and undefined values would make the conversion undefined;
+    // they are pinned to the representable range (NaN to 0).
+    const double f = std::nearbyint(v * 65536.0);
+    if (!(f == f))
+        return 0;
+    constexpr double lo = std::numeric_limits<TFixed>::min();
+    constexpr double hi = std::numeric_limits<TFixed>::max();
+    return TFixed(std::clamp(f, lo, hi));
+}
+
+TFixedPoint FixedPoint(double x, double y) { return {FixedPoint(x), FixedPoint(y)}; }
+
+// --- font --------------------------------------------------------------------
+
+void TFont32::SetSize(int points) { Height = Round(points * 96.0 / 72.0); }
+
+int TFont32::Size() const { return Round(Height * 72.0 / 96.0); }
+
+QFont ResolveFont(const TFont32& font)
+{
+    // The Windows core fonts are drawn with their metric-compatible
+    // Liberation counterparts.
+    static const std::pair<const char*, const char*> aliases[] = {
+        {"arial", "Liberation Sans"},
+        {"times new roman", "Liberation Serif"},
+        {"courier new", "Liberation Mono"},
+    };
+    QString family = font.Name;
+    for (const auto& [name, replacement] : aliases)
+        if (family.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+            family = QLatin1String(replacement);
+    QFont f(family);
+    f.setPixelSize(std::max(1, std::abs(font.Height)));
+    f.setBold((font.Style & fsBold) != 0);
+    f.setItalic((font.Style & fsItalic) != 0);
+    return f;
+}
+
+// The resolved font of the last text operation, kept while the bitmap's
+// font settings stay the same.
+struct TBitmap32::TextCache {
+    QString name;
+    int height = 0;
+    unsigned style = 0;
+    QFont font;
+    std::optional<QFontMetrics> metrics;
+};
+
+const TBitmap32::TextCache& TBitmap32::textCache() const
+{
+    if (!text_)
+        text_ = std::make_unique<TextCache>();
+    TextCache& c = *text_;
+    if (!c.metrics || c.name != Font.Name || c.height != Font.Height || c.style != Font.Style) {
+        c.name = Font.Name;
+        c.height = Font.Height;
+        c.style = Font.Style;
+        c.font = ResolveFont(Font);
+        c.metrics.emplace(c.font);
+    }
+    return c;
+}
+
+namespace {
+
+QColor OpaqueColor(TColor32 c) { return QColor(int((c >> 16) & 0xFF), int((c >> 8) & 0xFF), int(c & 0xFF)); }
+
+QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
+
+}  // namespace
+
+// --- bitmap ------------------------------------------------------------------
+
+TBitmap32::TBitmap32() : canvas_(*this) {}
+
+TBitmap32::TBitmap32(int width, int height) : canvas_(*this) { SetSize(width, height, true); }
+
+TBitmap32::~TBitmap32() = default;
+
+void TBitmap32::SetSize(int width, int height, bool clear)
+{
+    width = std::max(0, width);
+    height = std::max(0, height);
+    if (width != Width() || height != Height()) {
+        QImage next;
+        if (width > 0 && height > 0) {
+            next = QImage(width, height, QImage::Format_ARGB32);
+            if (next.isNull())
+                throw std::bad_alloc();
+            next.fill(0);
+            if (!clear && !image_.isNull()) {
+                const int rows = std::min(height, Height());
+                const std::size_t bytes = std::size_t(std::min(width, Width())) * 4;
+                for (int y = 0; y < rows; ++y)
+                    std::memcpy(next.scanLine(y), image_.constScanLine(y), bytes);
+            }
+        }
+        image_ = std::move(next);
+    } else if (clear && !image_.isNull()) {
+        image_.fill(0);
+    }
+    clip_ = BoundsRect();
+    Changed();
+}
+
+TColor32 TBitmap32::Pixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= Width() || y >= Height())
+        return 0;
+    return ScanLine(y)[x];
+}
+
+TColor32* TBitmap32::ScanLine(int y) { return reinterpret_cast<TColor32*>(image_.scanLine(y)); }
+
+const TColor32* TBitmap32::ScanLine(int y) const
+{
+    return reinterpret_cast<const TColor32*>(image_.constScanLine(y));
+}
+
+void TBitmap32::Assign(const QImage& picture)
+{
+    image_ = picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_ARGB32);
+    clip_ = BoundsRect();
+    Changed();
+}
+
+bool TBitmap32::LoadFromFile(const QString& path)
+{
+    QImage picture;
+    if (!picture.load(path))
+        return false;
+    Assign(picture);
+    return true;
+}
+
+bool TBitmap32::SaveToFile(const QString& path) const { return !image_.isNull() && image_.save(path); }
+
+void TBitmap32::SetClipRect(const TRect& r)
+{
+    const TRect b = BoundsRect();
+    TRect c{std::max(r.Left, b.Left), std::max(r.Top, b.Top), std::min(r.Right, b.Right),
+            std::min(r.Bottom, b.Bottom)};
+    if (c.IsEmpty())
+        c = {0, 0, 0, 0};
+    clip_ = c;
+}
+
+// --- change notification -----------------------------------------------------
+
+int TBitmap32::AddChangeListener(ChangeListener listener)
+{
+    const int id = nextListenerId_++;
+    listeners_.emplace_back(id, std::move(listener));
+    return id;
+}
+
+void TBitmap32::RemoveChangeListener(int id)
+{
+    std::erase_if(listeners_, [id](const auto& l) { return l.first == id; });
+}
+
+void TBitmap32::EndUpdate()
+{
+    if (updateCount_ > 0 && --updateCount_ == 0)
+        Changed();
+}
+
+void TBitmap32::Changed()
+{
+    if (updateCount_ > 0)
+        return;
+    // A listener may remove itself (or others) while being told.
+    for (std::size_t i = 0; i < listeners_.size(); ++i) {
+        ChangeListener tell = listeners_[i].second;
+        if (tell)
+            tell();
+    }
+}
+
+// --- raster operations -------------------------------------------------------
+
+TRect TBitmap32::clipped(long long l, long long t, long long r, long long b) const
+{
+    const long long cl = std::max<long long>(l, clip_.Left), ct = std::max<long long>(t, clip_.Top);
+    const long long cr = std::min<long long>(r, clip_.Right), cb = std::min<long long>(b, clip_.Bottom);
+    if (cr <= cl || cb <= ct)
+        return {};
+    return {int(cl), int(ct), int(cr), int(cb)};
+}
+
+void TBitmap32::fill(const TRect& r, TColor32 c)
+{
+    if (r.IsEmpty())
+        return;
+    if (r.Width() == Width()) {
+        // whole rows are one run of memory
+        std::fill_n(ScanLine(r.Top), std::size_t(r.Width()) * std::size_t(r.Height()), c);
+        return;
+    }
+    for (int y = r.Top; y < r.Bottom; ++y)
+        std::fill_n(ScanLine(y) + r.Left, r.Width(), c);
+}
+
+void TBitmap32::Clear(TColor32 c)
+{
+    fill(clip_, c);
+    Changed();
+}
+
+void TBitmap32::FillRect(int l, int t, int r, int b, TColor32 c)
+{
+    fill(clipped(l, t, r, b), c);
+    Changed();
+}
+
+void TBitmap32::BlendRect(int l, int t, int r, int b, TColor32 c)
+{
+    const TRect area = clipped(l, t, r, b);
+    if (!area.IsEmpty() && AlphaOf(c) != 0) {
+        if (AlphaOf(c) == 255) {
+            fill(area, c);
+        } else {
+            const raster::ConstantBlender blend(c, AlphaOf(c));
+            for (int y = area.Top; y < area.Bottom; ++y)
+                blend.Span(ScanLine(y) + area.Left, area.Width());
+        }
+    }
+    Changed();
+}
+
+void TBitmap32::FrameRect(int l, int t, int r, int b, TColor32 c)
+{
+    if (r > l && b > t) {
+        fill(clipped(l, t, r, t + 1LL), c);
+        if (b - 1 > t)
+            fill(clipped(l, b - 1LL, r, b), c);
+        fill(clipped(l, t + 1LL, l + 1LL, b - 1LL), c);
+        if (r - 1 > l)
+            fill(clipped(r - 1LL, t + 1LL, r, b - 1LL), c);
+    }
+    Changed();
+}
+
+void TBitmap32::HorzLine(int x1, int y, int x2, TColor32 c)
+{
+    if (x1 > x2)
+        std::swap(x1, x2);
+    fill(clipped(x1, y, x2 + 1LL, y + 1LL), c);
+    Changed();
+}
+
+void TBitmap32::VertLine(int x, int y1, int y2, TColor32 c)
+{
+    if (y1 > y2)
+        std::swap(y1, y2);
+    fill(clipped(x, y1, x + 1LL, y2 + 1LL), c);
+    Changed();
+}
+
+void TBitmap32::SetPixel(int x, int y, TColor32 c)
+{
+    if (x >= clip_.Left && x < clip_.Right && y >= clip_.Top && y < clip_.Bottom)
+        ScanLine(y)[x] = c;
+    Changed();
+}
+
+void TBitmap32::BlendPixel(int x, int y, TColor32 c, int coverage)
+{
+    if (x >= clip_.Left && x < clip_.Right && y >= clip_.Top && y < clip_.Bottom) {
+        const unsigned alpha = raster::CoveredAlpha(c, unsigned(std::clamp(coverage, 0, 255)));
+        TColor32& p = ScanLine(y)[x];
+        p = raster::BlendColor(c, p, alpha);
+    }
+    Changed();
+}
+
+void TBitmap32::SmoothLine(int x1, int y1, int x2, int y2, TColor32 c)
+{
+    raster::SmoothLine(*this, x1, y1, x2, y2, c);
+    Changed();
+}
+
+void TBitmap32::MoveTo(float x, float y)
+{
+    penX_ = x;
+    penY_ = y;
+}
+
+void TBitmap32::SmoothLineTo(float x, float y)
+{
+    raster::SmoothLine(*this, penX_, penY_, x, y, PenColor);
+    penX_ = x;
+    penY_ = y;
+    Changed();
+}
+
+// --- drawing onto another bitmap ---------------------------------------------
+
+namespace {
+
+// Combines one row of source pixels into the target by the drawing mode.
+void CombineRow(TColor32* dst, const TColor32* src, int count, TDrawMode mode, unsigned master)
+{
+    if (mode == TDrawMode::dmOpaque)
+        std::memcpy(dst, src, std::size_t(count) * sizeof(TColor32));
+    else
+        raster::BlendRow(dst, src, count, master);
+}
+
+}  // namespace
+
+void TBitmap32::DrawTo(TBitmap32& target, int x, int y) const
+{
+    if (&target == this || Empty()) {
+        target.Changed();
+        return;
+    }
+    const TRect area = target.clipped(x, y, x + (long long)Width(), y + (long long)Height());
+    for (int ty = area.Top; ty < area.Bottom; ++ty)
+        CombineRow(target.ScanLine(ty) + area.Left, ScanLine(ty - y) + (area.Left - x), area.Width(),
+                   DrawMode, MasterAlpha);
+    target.Changed();
+}
+
+void TBitmap32::StretchTo(TBitmap32& target, const TRect& r) const
+{
+    if (r.Width() == Width() && r.Height() == Height()) {
+        DrawTo(target, r.Left, r.Top);
+        return;
+    }
+    const TRect area = target.clipped(r.Left, r.Top, r.Right, r.Bottom);
+    if (&target == this || Empty() || r.IsEmpty() || area.IsEmpty()) {
+        target.Changed();
+        return;
+    }
+    std::vector<TColor32> pixels;
+    if (Resampler == TResampler::Lanczos)
+        raster::ResampleLanczos(*this, r, area, pixels);
+    else
+        raster::ResampleNearest(*this, r, area, pixels);
+    const std::size_t w = std::size_t(area.Width());
+    for (int ty = area.Top; ty < area.Bottom; ++ty)
+        CombineRow(target.ScanLine(ty) + area.Left, pixels.data() + std::size_t(ty - area.Top) * w,
+                   area.Width(), DrawMode, MasterAlpha);
+    target.Changed();
+}
+
+// --- text --------------------------------------------------------------------
+
+TBitmap32::TSize TBitmap32::TextExtent(const QString& text) const
+{
+    const QFontMetrics& m = *textCache().metrics;
+    return {m.horizontalAdvance(text), m.height()};
+}
+
+void TBitmap32::TextOut(int x, int y, const QString& text)
+{
+    if (!Empty() && !clip_.IsEmpty() && !text.isEmpty()) {
+        const TextCache& cache = textCache();
+        QPainter p(&image_);
+        if (clip_ != BoundsRect())
+            p.setClipRect(ToQRect(clip_));
+        p.setFont(cache.font);
+        // Text is drawn opaque whatever the colour's alpha.
+        p.setPen(OpaqueColor(Font.Color));
+        p.drawText(x, y + cache.metrics->ascent(), text);
+    }
+    Changed();
+}
+
+void TBitmap32::TextOutRect(const TRect& r, const QString& text)
+{
+    const TSize size = TextExtent(text);
+    TextOut(r.Left + (r.Width() - size.cx) / 2, r.Top + (r.Height() - size.cy) / 2, text);
+}
+
+// --- canvas ------------------------------------------------------------------
+
+void TCanvas::preparePainter(QPainter& p) const
+{
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const TRect clip = bitmap_.ClipRect();
+    const bool partial = clip != bitmap_.BoundsRect();
+    if (partial)
+        p.setClipRect(ToQRect(clip));
+    if (hasClip_)
+        p.setClipPath(clip_, partial ? Qt::IntersectClip : Qt::ReplaceClip);
+    if (pen.Style == PenStyle::Clear) {
+        p.setPen(Qt::NoPen);
+    } else if (pen.Width <= 1) {
+        // a one-pixel pen, which leaves out the last point of a line
+        p.setPen(QPen(OpaqueColor(pen.Color), 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    } else {
+        p.setPen(QPen(OpaqueColor(pen.Color), pen.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    }
+    if (brush.Style == BrushStyle::Clear)
+        p.setBrush(Qt::NoBrush);
+    else
+        p.setBrush(OpaqueColor(brush.Color));
+    if (pen.Mode == PenMode::Xor)
+        p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+}
+
+namespace {
+
+// A convex canvas shape as one run of pixels per row: row top + i covers
+// [spans[i].first, spans[i].second).
+struct ShapeRows {
+    int top = 0;
+    std::vector<std::pair<int, int>> spans;
+};
+
+// The box (x1, y1)-(x2, y2), right and bottom exclusive, corners in any order.
+QRect ShapeBox(int x1, int y1, int x2, int y2)
+{
+    if (x1 > x2)
+        std::swap(x1, x2);
+    if (y1 > y2)
+        std::swap(y1, y2);
+    return QRect(x1, y1, x2 - x1, y2 - y1);
+}
+
+// The pixels whose centres lie in the box with its corners rounded by
+// quarter ellipses of radii (rx, ry): an ellipse when they are half the box.
+// Drawn this way small ellipses stay round and symmetric.
+ShapeRows RoundedRows(const QRect& box, double rx, double ry)
+{
+    rx = std::clamp(rx, 0.0, box.width() / 2.0);
+    ry = std::clamp(ry, 0.0, box.height() / 2.0);
+    const double left = box.x(), right = box.x() + box.width();
+    const double top = box.y(), bottom = box.y() + box.height();
+    ShapeRows rows;
+    rows.top = box.y();
+    for (int y = box.y(); y < box.y() + box.height(); ++y) {
+        const double centre = y + 0.5;
+        double inset = 0;  // how far the corner arcs pull this row in
+        const double dy = std::max({top + ry - centre, centre - (bottom - ry), 0.0});
+        if (dy > 0 && rx > 0 && ry > 0)
+            inset = rx * (1 - std::sqrt(std::max(0.0, 1 - (dy / ry) * (dy / ry))));
+        const int from = int(std::ceil(left + inset - 0.5));
+        const int to = int(std::floor(right - inset - 0.5)) + 1;
+        rows.spans.emplace_back(from, std::max(from, to));
+    }
+    return rows;
+}
+
+// The pixels of the shape whose four neighbours are all in it.
+ShapeRows Eroded(const ShapeRows& shape)
+{
+    ShapeRows inner{shape.top, {}};
+    const std::size_t n = shape.spans.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i == 0 || i + 1 == n) {
+            inner.spans.emplace_back(0, 0);
+            continue;
+        }
+        const auto& [above0, above1] = shape.spans[i - 1];
+        const auto& [row0, row1] = shape.spans[i];
+        const auto& [below0, below1] = shape.spans[i + 1];
+        const int from = std::max({above0, row0 + 1, below0});
+        const int to = std::min({above1, row1 - 1, below1});
+        inner.spans.emplace_back(from, std::max(from, to));
+    }
+    return inner;
+}
+
+// The pen traces the outermost pixels of the shape (as many rings as its
+// width), the brush fills the rest; no pixel is painted twice, so an
+// exclusive-or pen leaves no holes.
+void PaintShape(QPainter& p, const ShapeRows& shape, const TCanvas::Pen& pen,
+                const TCanvas::Brush& brush)
+{
+    const bool stroke = pen.Style != TCanvas::PenStyle::Clear;
+    const bool fill = brush.Style != TCanvas::BrushStyle::Clear;
+    ShapeRows inner = shape;
+    if (stroke)
+        for (int ring = 0; ring < std::max(1, pen.Width); ++ring)
+            inner = Eroded(inner);
+    const QColor penColor = OpaqueColor(pen.Color), brushColor = OpaqueColor(brush.Color);
+    for (std::size_t i = 0; i < shape.spans.size(); ++i) {
+        const int y = shape.top + int(i);
+        const auto [from, to] = shape.spans[i];
+        auto [innerFrom, innerTo] = inner.spans[i];
+        if (innerFrom >= innerTo)
+            innerFrom = innerTo = to;
+        if (fill && innerFrom < innerTo)
+            p.fillRect(QRect(innerFrom, y, innerTo - innerFrom, 1), brushColor);
+        if (stroke) {
+            if (from < innerFrom)
+                p.fillRect(QRect(from, y, innerFrom - from, 1), penColor);
+            if (innerTo < to)
+                p.fillRect(QRect(innerTo, y, to - innerTo, 1), penColor);
+        }
+    }
+}
+
+}  // namespace
+
+void TCanvas::paintShape(int x1, int y1, int x2, int y2, double rx, double ry)
+{
+    const QRect box = ShapeBox(x1, y1, x2, y2);
+    if (!box.isEmpty() && !bitmap_.Empty()) {
+        QPainter p(&bitmap_.image_);
+        preparePainter(p);
+        PaintShape(p, RoundedRows(box, rx, ry), pen, brush);
+    }
+    bitmap_.Changed();
+}
+
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
+{
+    paintShape(x1, y1, x2, y2, std::abs(x2 - x1) / 2.0, std::abs(y2 - y1) / 2.0);
+}
+
+void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int cornerW, int cornerH)
+{
+    paintShape(x1, y1, x2, y2, cornerW / 2.0, cornerH / 2.0);
+}
+
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2) { paintShape(x1, y1, x2, y2, 0, 0); }
+
+void TCanvas::FillRect(const TRect& r)
+{
+    const QRect box = ShapeBox(r.Left, r.Top, r.Right, r.Bottom);
+    if (!box.isEmpty() && !bitmap_.Empty() && brush.Style != BrushStyle::Clear) {
+        QPainter p(&bitmap_.image_);
+        preparePainter(p);
+        // a plain fill with the brush, whatever the pen does
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p.fillRect(box, OpaqueColor(brush.Color));
+    }
+    bitmap_.Changed();
+}
+
+void TCanvas::Polygon(const std::vector<TPoint>& points)
+{
+    if (points.size() >= 2 && !bitmap_.Empty()) {
+        QPolygon poly;
+        poly.reserve(qsizetype(points.size()));
+        for (const TPoint& pt : points)
+            poly << QPoint(pt.X, pt.Y);
+        QPainter p(&bitmap_.image_);
+        preparePainter(p);
+        p.drawPolygon(poly, Qt::OddEvenFill);
+    }
+    bitmap_.Changed();
+}
+
+void TCanvas::MoveTo(int x, int y)
+{
+    penX_ = x;
+    penY_ = y;
+}
+
+void TCanvas::LineTo(int x, int y)
+{
+    if (!bitmap_.Empty() && pen.Style != PenStyle::Clear) {
+        QPainter p(&bitmap_.image_);
+        preparePainter(p);
+        p.drawLine(QPoint(penX_, penY_), QPoint(x, y));
+    }
+    penX_ = x;
+    penY_ = y;
+    bitmap_.Changed();
+}
+
+void TCanvas::SetClipPolygon(const std::vector<TPoint>& points)
+{
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    QPolygonF poly;
+    for (const TPoint& pt : points)
+        poly << QPointF(pt.X, pt.Y);
+    path.addPolygon(poly);
+    path.closeSubpath();
+    clip_ = path;
+    hasClip_ = true;
+}
+
+void TCanvas::ClearClip()
+{
+    clip_ = QPainterPath();
+    hasClip_ = false;
+}
+
+}  // namespace brv

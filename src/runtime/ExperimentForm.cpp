@@ -1,0 +1,164 @@
+#include "runtime/ExperimentForm.h"
+
+#include "runtime/AddMaths.h"
+#include "runtime/DataMod.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QMainWindow>
+#include <QScreen>
+
+namespace brv {
+
+// --- toolbar ----------------------------------------------------------------
+
+TExperimentToolbar::TExperimentToolbar(const QString& title, QWidget* parent) : QToolBar(title, parent)
+{
+    setObjectName(QStringLiteral("Toolbar"));
+    setMovable(true);
+    setFloatable(true);
+    // The main window's toolbar menu must not offer to hide it.
+    toggleViewAction()->setEnabled(false);
+    toggleViewAction()->setVisible(false);
+    connect(this, &QToolBar::topLevelChanged, this, [this](bool floating) {
+        if (floating)
+            return;
+        if (auto* window = qobject_cast<QMainWindow*>(parentWidget()))
+            lastArea_ = window->toolBarArea(this);
+    });
+}
+
+void TExperimentToolbar::ToolbarCloseQuery()
+{
+    auto* window = qobject_cast<QMainWindow*>(parentWidget());
+    if (window == nullptr)
+        return;
+    window->addToolBar(lastArea_, this);
+    show();
+}
+
+bool TExperimentToolbar::event(QEvent* e)
+{
+    if (e->type() == QEvent::Close) {
+        e->ignore();
+        ToolbarCloseQuery();
+        return true;
+    }
+    if (e->type() == QEvent::ParentChange) {
+        if (auto* window = qobject_cast<QMainWindow*>(parentWidget())) {
+            Qt::ToolBarArea area = window->toolBarArea(this);
+            if (area != Qt::NoToolBarArea)
+                lastArea_ = area;
+        }
+    }
+    return QToolBar::event(e);
+}
+
+// --- form ---------------------------------------------------------------------
+
+TExperimentForm::TExperimentForm(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+TExperimentForm::~TExperimentForm() = default;
+
+bool TExperimentForm::LargeButtonsUnchanged(bool large, bool dpiScaled) const
+{
+    if (large != largeApplied_)
+        return false;
+    return !dpiScaled || ScreenDpi() == 96;
+}
+
+// --- large buttons ------------------------------------------------------------
+
+namespace {
+
+int dpiOverride = 0;
+
+void ScaleFont(QWidget* item, int percent)
+{
+    QFont font = QApplication::font(item);
+    const qreal base = font.pointSizeF() > 0 ? font.pointSizeF() : 9.0;
+    font.setPointSizeF(base * percent / 100.0);
+    item->setFont(font);
+}
+
+}  // namespace
+
+int ScreenDpi()
+{
+    if (dpiOverride > 0)
+        return dpiOverride;
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        return Round(screen->logicalDotsPerInch());
+    return 96;
+}
+
+void SetScreenDpiOverride(int dpi)
+{
+    dpiOverride = dpi > 0 ? dpi : 0;
+}
+
+int DpiScaled(int width)
+{
+    const float f = float(ScreenDpi()) / 96.0f;
+    return Round(float(width) * f);
+}
+
+void ApplyLargeButtons(QToolBar* toolbar, bool large, const std::vector<TLargeItem>& items,
+                       int largePercent, int smallPercent, bool scaleByDpi)
+{
+    if (toolbar == nullptr)
+        return;
+    toolbar->setUpdatesEnabled(false);
+    ApplyImageList(toolbar, TDataMod::Instance().Buttons(large));
+    for (const TLargeItem& it : items) {
+        if (it.item == nullptr)
+            continue;
+        ScaleFont(it.item, large ? largePercent : smallPercent);
+        const int w = large ? it.largeWidth : it.smallWidth;
+        if (w > 0)
+            it.item->setFixedWidth(scaleByDpi ? DpiScaled(w) : w);
+    }
+    if (QLayout* layout = toolbar->layout())
+        layout->invalidate();
+    toolbar->setUpdatesEnabled(true);
+}
+
+// --- picture scale shapes -----------------------------------------------------
+
+namespace scale {
+
+float FromHeightCappedByWidth(int w, int h, float k, float n)
+{
+    float s = float(h) * k;
+    if (float(w) < s * n)
+        s = float(w) / n;
+    return s;
+}
+
+float FromWidthCappedByHeight(int w, int h, float k)
+{
+    int width = w;
+    if (float(w) > 1.4f * float(h))
+        width = Round(float(h) * 14.0f / 10.0f);
+    return float(width) * k;
+}
+
+float FromSmallerSide(int w, int h, float k)
+{
+    return float(std::min(w, h)) * k;
+}
+
+float FromHeight(int h, float k)
+{
+    return float(h) * k;
+}
+
+}  // namespace scale
+
+}  // namespace brv

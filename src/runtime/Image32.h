@@ -1,0 +1,106 @@
+// The picture control of every experiment: a background bitmap shown at scale
+// 1 from the top-left corner, with paint layers on top painted in creation
+// order.
+#pragma once
+
+#include "Bitmap32.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace brv {
+
+class TImage32;
+
+class TPositionedLayer {
+public:
+    using PaintHandler = std::function<void(TPositionedLayer& layer, TBitmap32& buffer)>;
+
+    TFloatRect Location() const { return location_; }
+    void SetLocation(const TFloatRect& r);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool v);
+    bool MouseEvents = true;
+    Qt::CursorShape Cursor = Qt::ArrowCursor;
+    PaintHandler OnPaint;
+    // Location rounded to whole pixels (ties to even).
+    TRect PixelRect() const;
+    TImage32& Owner() const { return owner_; }
+
+private:
+    friend class TImage32;
+    explicit TPositionedLayer(TImage32& owner) : owner_(owner) {}
+    TImage32& owner_;
+    TFloatRect location_{0, 0, 64, 64};
+    bool visible_ = true;
+};
+
+class TImage32 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TImage32(QWidget* parent = nullptr);
+    ~TImage32() override;
+
+    TBitmap32& Bitmap() { return bitmap_; }
+    // Appends a new layer on top of the existing ones; the picture owns it.
+    TPositionedLayer& AddLayer();
+    int LayerCount() const { return int(layers_.size()); }
+    TPositionedLayer& Layer(int i) { return *layers_[std::size_t(i)]; }
+
+    // Bitmap := the control's client size, keeping (not clearing) its pixels.
+    void FitBitmapToControl();
+    // Repaint at once: background, then the visible layers.
+    void Repaint();
+    // Composes background and layers into buffer exactly as shown on screen
+    // (for snapshots and pixel tests): buffer := the control's size, the
+    // bitmap at (0, 0) (the control's background colour where it does not
+    // reach), each visible layer's OnPaint in creation order; the result is
+    // made opaque (alpha 0xFF), as the screen disregards alpha.
+    void PaintTo(TBitmap32& buffer);
+    // Topmost visible layer with mouse events whose location holds (x, y).
+    TPositionedLayer* LayerAt(int x, int y);
+
+    // Mouse handlers in control pixels.
+    std::function<void(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y)> OnMouseDown;
+    std::function<void(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y)> OnMouseMove;
+    std::function<void(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y)> OnMouseUp;
+    std::function<void()> OnResize;
+
+    QSize sizeHint() const override { return {400, 300}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+
+private:
+    void updateCursor(int x, int y);
+    TBitmap32 bitmap_;
+    TBitmap32 buffer_;
+    std::vector<std::unique_ptr<TPositionedLayer>> layers_;
+    int listenerId_ = 0;
+    Qt::CursorShape baseCursor_ = Qt::ArrowCursor;
+    bool ownCursor_ = false;
+
+public:
+    // The control's own cursor, used where no layer asks for another.
+    void SetBaseCursor(Qt::CursorShape c);
+};
+
+// A list of sprite bitmaps, each drawn blended with DrawTo or StretchTo.
+class TBitmap32List {
+public:
+    TBitmap32& Add();
+    TBitmap32& Bitmap(int i) { return *items_[std::size_t(i)]; }
+    int Count() const { return int(items_.size()); }
+
+private:
+    std::vector<std::unique_ptr<TBitmap32>> items_;
+};
+
+}  // namespace brv

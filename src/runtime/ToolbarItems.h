@@ -1,0 +1,54 @@
+// The pieces every experiment toolbar is made of: the start / stop / reset
+// buttons with one shared click handler, captions, spin edits, and the
+// toolbar-wide hint switch.  Scroll bars that may veto a new position live
+// here too.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QAction;
+class QDoubleSpinBox;
+class QLabel;
+class QScrollBar;
+class QSpinBox;
+class QToolBar;
+
+namespace brv {
+
+struct TRunButtons {
+    QAction* StartBtn = nullptr;
+    QAction* StopBtn = nullptr;
+    QAction* ResetBtn = nullptr;
+
+    void SetEnabled(bool start, bool stop, bool reset) const;
+};
+
+// Adds the three buttons (images 7, 6, 9) with their hints; click receives the
+// sender so one handler serves all three.
+TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QString& stopHint,
+                          const QString& resetHint, std::function<void(QAction* sender)> click);
+
+// A caption that never shows a hint.
+QLabel* AddToolbarLabel(QToolBar* toolbar, const QString& caption, const QString& name);
+
+QSpinBox* AddIntSpinEdit(QToolBar* toolbar, const QString& name, int min, int max, int value,
+                         const QString& hint, const QString& postfix = {});
+QDoubleSpinBox* AddFloatSpinEdit(QToolBar* toolbar, const QString& name, double min, double max,
+                                 double step, int decimals, double value, const QString& hint,
+                                 const QString& postfix = {});
+
+// Shows or suppresses the hints of every item of the toolbar (experiments
+// hide them while running, so they don't pop up over the moving picture).
+void SetToolbarHintsShown(QToolBar* toolbar, bool shown);
+bool ToolbarHintsShown(const QToolBar* toolbar);
+
+// Scroll notification that sees the new position before the bar takes it and
+// may change it (snap to a limit).  Called for every step, page, drag move
+// and, with endOfScroll true, once more with the final position when the
+// pupil lets go of the slider.
+using TScrollHandler = std::function<void(int& position, bool endOfScroll)>;
+void OnScroll(QScrollBar* bar, TScrollHandler handler);
+
+}  // namespace brv

@@ -1,0 +1,295 @@
+#include "runtime/raster/PolygonFill.h"
+
+#include "runtime/raster/Blend.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace brv::raster {
+
+void EdgeList::AddEdge(double x0, double y0, double x1, double y1)
+{
+    if (y0 == y1 || !std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) ||
+        !std::isfinite(y1))
+        return;
+    int dir = 1;
+    if (y0 > y1) {
+        std::swap(x0, x1);
+        std::swap(y0, y1);
+        dir = -1;
+    }
+    edges_.push_back({x0, y0, x1, y1, (x1 - x0) / (y1 - y0), dir});
+}
+
+void EdgeList::AddContour(const TFixedPoint* points, std::size_t count)
+{
+    if (count < 2)
+        return;
+    for (std::size_t i = 0; i < count; ++i) {
+        const TFixedPoint& a = points[i];
+        const TFixedPoint& b = points[(i + 1) % count];
+        AddEdge(FixedToFloat(a.X), FixedToFloat(a.Y), FixedToFloat(b.X), FixedToFloat(b.Y));
+    }
+}
+
+namespace {
+
+struct Crossing {
+    double x;
+    int dir;
+};
+
+bool Inside(int winding, FillRule rule)
+{
+    return rule == FillRule::EvenOdd ? (winding & 1) != 0 : winding != 0;
+}
+
+// Rows [first, last) of the clip rectangle that the edges can reach: from
+// firstRow(top of the highest edge) to endRow(bottom of the lowest).
+template <typename FirstRow, typename EndRow>
+bool RowRange(const std::vector<Edge>& edges, const TRect& clip, FirstRow firstRow, EndRow endRow,
+              int& first, int& last)
+{
+    double minY = edges.front().y0, maxY = edges.front().y1;
+    for (const Edge& e : edges) {
+        minY = std::min(minY, e.y0);
+        maxY = std::max(maxY, e.y1);
+    }
+    first = int(std::max<double>(clip.Top, firstRow(minY)));
+    last = int(std::min<double>(clip.Bottom, endRow(maxY)));
+    return first < last;
+}
+
+// Edges sorted by their top that take part in the current row.
+class ActiveEdges {
+public:
+    explicit ActiveEdges(std::vector<Edge>& edges) : edges_(edges)
+    {
+        std::sort(edges_.begin(), edges_.end(),
+                  [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
+        active_.clear();
+    }
+    // Edges with y0 < top join, edges with y1 <= bottom leave.
+    const std::vector<const Edge*>& Update(double joinBefore, double leaveAtOrBefore)
+    {
+        while (next_ < edges_.size() && edges_[next_].y0 < joinBefore)
+            active_.push_back(&edges_[next_++]);
+        std::erase_if(active_, [&](const Edge* e) { return e->y1 <= leaveAtOrBefore; });
+        return active_;
+    }
+
+private:
+    std::vector<Edge>& edges_;
+    std::size_t next_ = 0;
+    static thread_local std::vector<const Edge*> active_;
+};
+thread_local std::vector<const Edge*> ActiveEdges::active_;
+
+// --- aliased: pixel centres -------------------------------------------------
+
+void FillAliased(TBitmap32& bitmap, std::vector<Edge>& edges, FillRule rule, TColor32 color)
+{
+    const TRect clip = bitmap.ClipRect();
+    int first = 0, last = 0;
+    auto centreRow = [](double y) { return std::ceil(y - 0.5); };
+    if (!RowRange(edges, clip, centreRow, centreRow, first, last))
+        return;
+    ActiveEdges active(edges);
+    thread_local std::vector<Crossing> crossings;
+    const unsigned alpha = AlphaOf(color);
+    for (int y = first; y < last; ++y) {
+        const double yc = y + 0.5;
+        const auto& row = active.Update(std::nextafter(yc, HUGE_VAL), yc);
+        crossings.clear();
+        for (const Edge* e : row)
+            crossings.push_back({e->x0 + (yc - e->y0) * e->dxdy, e->dir});
+        std::sort(crossings.begin(), crossings.end(),
+                  [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
+        TColor32* line = bitmap.ScanLine(y);
+        int winding = 0;
+        double spanStart = 0;
+        for (const Crossing& c : crossings) {
+            const bool wasInside = Inside(winding, rule);
+            winding += c.dir;
+            const bool isInside = Inside(winding, rule);
+            if (!wasInside && isInside) {
+                spanStart = c.x;
+            } else if (wasInside && !isInside) {
+                const double from = std::max<double>(std::ceil(spanStart - 0.5), clip.Left);
+                const double to = std::min<double>(std::ceil(c.x - 0.5), clip.Right);
+                if (from < to)
+                    BlendSpan(line + int(from), int(to - from), color, alpha);
+            }
+        }
+    }
+}
+
+// --- antialiased: exact area coverage ---------------------------------------
+
+// Adds the signed area a line piece inside one pixel row covers to each cell
+// of that row; a running sum of the cells then gives every pixel's coverage.
+// x0, x1 are cell coordinates within [0, width]; height is the signed height
+// of the piece (its direction gives the sign).
+void AccumulatePiece(float* cells, double x0, double x1, double height)
+{
+    if (x0 > x1)
+        std::swap(x0, x1);
+    const int first = int(std::floor(x0));
+    const int lastCeil = int(std::ceil(x1));
+    if (lastCeil <= first + 1) {
+        const double mid = 0.5 * (x0 + x1) - first;
+        cells[first] += float(height * (1 - mid));
+        cells[first + 1] += float(height * mid);
+        return;
+    }
+    const double s = 1 / (x1 - x0);
+    const double f0 = x0 - first;
+    const double a0 = 0.5 * s * (1 - f0) * (1 - f0);
+    const double f1 = x1 - lastCeil + 1;
+    const double am = 0.5 * s * f1 * f1;
+    cells[first] += float(height * a0);
+    if (lastCeil == first + 2) {
+        cells[first + 1] += float(height * (1 - a0 - am));
+    } else {
+        const double a1 = s * (1.5 - f0);
+        cells[first + 1] += float(height * (a1 - a0));
+        const float step = float(height * s);
+        for (int i = first + 2; i < lastCeil - 1; ++i)
+            cells[i] += step;
+        const double a2 = a1 + (lastCeil - first - 3) * s;
+        cells[lastCeil - 1] += float(height * (1 - a2 - am));
+    }
+    cells[lastCeil] += float(height * am);
+}
+
+class CoverageRow {
+public:
+    explicit CoverageRow(int width) : width_(width)
+    {
+        cells_.assign(std::size_t(width) + 2, 0.0f);
+    }
+
+    // A piece in row coordinates (0 = the clip rectangle's left edge); the
+    // parts left of the row count at its left edge, those right of it not at
+    // all.
+    void Add(double x0, double x1, double height)
+    {
+        if (x0 > x1)
+            std::swap(x0, x1);
+        const double w = width_;
+        if (x1 <= 0) {
+            touch(0, 0);
+            cells_[0] += float(height);
+            return;
+        }
+        if (x0 >= w)
+            return;
+        const double span = x1 - x0;
+        if (x0 < 0) {
+            cells_[0] += float(height * (-x0 / span));
+            touch(0, 0);
+        }
+        const double a = std::max(x0, 0.0), b = std::min(x1, w);
+        touch(a, b);
+        AccumulatePiece(cells_.data(), a, b, span > 0 ? height * (b - a) / span : height);
+    }
+
+    bool Empty() const { return last_ < 0; }
+
+    // Calls spans(from, to, coverage 0..255) for runs of equal coverage and
+    // clears the cells.
+    template <typename Spans>
+    void Sweep(FillRule rule, Spans&& spans)
+    {
+        double sum = 0;
+        int runStart = first_, runCoverage = 0;
+        const int end = std::min(last_, width_ - 1);
+        for (int i = first_; i <= end; ++i) {
+            sum += cells_[std::size_t(i)];
+            cells_[std::size_t(i)] = 0;
+            const int c = CoverageByte(sum, rule);
+            if (c != runCoverage) {
+                if (runCoverage > 0)
+                    spans(runStart, i, runCoverage);
+                runStart = i;
+                runCoverage = c;
+            }
+        }
+        for (int i = std::max(end + 1, first_); i <= last_; ++i)
+            cells_[std::size_t(i)] = 0;
+        if (runCoverage > 0)
+            spans(runStart, width_, runCoverage);
+        first_ = INT_MAX;
+        last_ = -1;
+    }
+
+private:
+    static int CoverageByte(double sum, FillRule rule)
+    {
+        double v = std::abs(sum);
+        if (rule == FillRule::NonZero) {
+            v = std::min(v, 1.0);
+        } else {
+            v -= 2 * std::floor(v * 0.5);
+            if (v > 1)
+                v = 2 - v;
+        }
+        return int(v * 255 + 0.5);
+    }
+    void touch(double a, double b)
+    {
+        first_ = std::min(first_, int(std::floor(a)));
+        last_ = std::max(last_, std::min(width_ + 1, int(std::floor(b)) + 1));
+    }
+
+    int width_;
+    int first_ = INT_MAX, last_ = -1;
+    static thread_local std::vector<float> cells_;
+};
+thread_local std::vector<float> CoverageRow::cells_;
+
+void FillSmooth(TBitmap32& bitmap, std::vector<Edge>& edges, FillRule rule, TColor32 color)
+{
+    const TRect clip = bitmap.ClipRect();
+    int first = 0, last = 0;
+    auto floorRow = [](double y) { return std::floor(y); };
+    auto ceilRow = [](double y) { return std::ceil(y); };
+    if (!RowRange(edges, clip, floorRow, ceilRow, first, last))
+        return;
+    ActiveEdges active(edges);
+    CoverageRow row(clip.Width());
+    const double left = clip.Left;
+    for (int y = first; y < last; ++y) {
+        const double top = y, bottom = y + 1.0;
+        for (const Edge* e : active.Update(bottom, top)) {
+            const double ya = std::max(e->y0, top), yb = std::min(e->y1, bottom);
+            if (yb <= ya)
+                continue;
+            const double xa = e->x0 + (ya - e->y0) * e->dxdy;
+            const double xb = e->x0 + (yb - e->y0) * e->dxdy;
+            row.Add(xa - left, xb - left, (yb - ya) * e->dir);
+        }
+        if (row.Empty())
+            continue;
+        TColor32* line = bitmap.ScanLine(y) + clip.Left;
+        row.Sweep(rule, [&](int from, int to, int coverage) {
+            BlendSpan(line + from, to - from, color, CoveredAlpha(color, unsigned(coverage)));
+        });
+    }
+}
+
+}  // namespace
+
+void FillEdges(TBitmap32& bitmap, std::vector<Edge>& edges, FillRule rule, bool antialiased,
+               TColor32 color)
+{
+    if (edges.empty() || AlphaOf(color) == 0 || bitmap.ClipRect().IsEmpty())
+        return;
+    if (antialiased)
+        FillSmooth(bitmap, edges, rule, color);
+    else
+        FillAliased(bitmap, edges, rule, color);
+}
+
+}  // namespace brv::raster

@@ -1,0 +1,56 @@
+#include "shell/BRVrw.h"
+
+#include "runtime/BRV_StrConstants.h"
+#include "runtime/DataMod.h"
+#include "shell/uFrame.h"
+#include "shell/uHelp.h"
+
+#include <QApplication>
+
+#include <unistd.h>
+
+namespace brv {
+
+namespace {
+
+std::function<void()>& PictureViewerStartup()
+{
+    static std::function<void()> step;
+    return step;
+}
+
+}  // namespace
+
+void PrepareWebEngine()
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    RegisterHelpScheme();
+}
+
+void SetPictureViewerStartup(std::function<void()> step)
+{
+    PictureViewerStartup() = std::move(step);
+}
+
+int RunBrevalis(int argc, char** argv)
+{
+    // The Flash panel's player and the help viewer are web views: the engine
+    // must be prepared before anything else exists.
+    PrepareWebEngine();
+    QApplication app(argc, argv);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    QApplication::setApplicationName(str::sApplicationTitle());
+
+    auto* window = new TFrameFrm;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    TDataMod::Instance();
+    if (PictureViewerStartup())
+        PictureViewerStartup()();
+
+    window->show();
+    return QApplication::exec();
+}
+
+}  // namespace brv

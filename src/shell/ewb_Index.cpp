@@ -1,0 +1,220 @@
+#include "shell/ewb_Index.h"
+
+#include "runtime/BRV_StrConstants.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+
+namespace brv {
+
+EBadIndexFile::EBadIndexFile(const QString& message)
+    : std::runtime_error(message.toStdString())
+{
+}
+
+namespace {
+
+// A bounds-checked little-endian cursor over the file's bytes.  Every read
+// checks what is left before it touches or allocates anything, so a damaged
+// count or length can neither run past the end nor reserve memory the file
+// could not fill.
+class TIndexReader {
+public:
+    explicit TIndexReader(QByteArrayView data) : data_(data) {}
+
+    std::int32_t ReadInt32()
+    {
+        require(4);
+        const auto value = qFromLittleEndian<std::int32_t>(data_.data() + pos_);
+        pos_ += 4;
+        return value;
+    }
+
+    void SkipByte()
+    {
+        require(1);
+        pos_ += 1;
+    }
+
+    // A count of headings or entries: a negative one means the file is damaged.
+    std::int32_t ReadCount()
+    {
+        const std::int32_t count = ReadInt32();
+        if (count < 0)
+            throw EBadIndexFile(str::sInvalidIndexFile());
+        return count;
+    }
+
+    QString ReadString()
+    {
+        const qsizetype units = readStringLength();
+        QString text(units, Qt::Uninitialized);
+        const char* bytes = data_.data() + pos_;
+        for (qsizetype i = 0; i < units; ++i)
+            text[i] = QChar(qFromLittleEndian<char16_t>(bytes + 2 * i));
+        pos_ += 2 * units;
+        return text;
+    }
+
+    void SkipString() { pos_ += 2 * readStringLength(); }
+
+private:
+    qsizetype readStringLength()
+    {
+        const std::int32_t units = ReadInt32();
+        if (units < 0)
+            throw EBadIndexFile(str::sInvalidIndexFile());
+        require(2 * qsizetype(units));
+        return units;
+    }
+
+    void require(qsizetype bytes) const
+    {
+        if (bytes > data_.size() - pos_)
+            throw EBadIndexFile(str::sIndexReadError());
+    }
+
+    QByteArrayView data_;
+    qsizetype pos_ = 0;
+};
+
+TEWBChildItem ReadEntry(TIndexReader& reader, bool extended)
+{
+    TEWBChildItem entry;
+    entry.Caption = reader.ReadString();
+    entry.Page = reader.ReadString();
+    if (extended)
+        reader.SkipString();
+    return entry;
+}
+
+TEWBHeading ReadHeading(TIndexReader& reader, bool extended)
+{
+    TEWBHeading heading;
+    heading.Number = reader.ReadInt32();
+    heading.Caption = reader.ReadString();
+    if (extended) {
+        reader.SkipString();
+        reader.SkipString();
+    }
+    // No reserve: the count is only trusted as far as the file backs it.
+    const std::int32_t entries = reader.ReadCount();
+    for (std::int32_t e = 0; e < entries; ++e)
+        heading.Entries.push_back(ReadEntry(reader, extended));
+    return heading;
+}
+
+bool SamePage(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+}  // namespace
+
+void TEWBHTMLIndex::Load(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EBadIndexFile(str::sIndexOpenError().arg(fileName));
+    folder_ = QFileInfo(fileName).absolutePath();
+    const QByteArray data = file.readAll();
+    LoadFromData(data);
+}
+
+void TEWBHTMLIndex::LoadFromData(QByteArrayView data)
+{
+    TIndexReader reader(data);
+    const std::int32_t magic = reader.ReadInt32();
+    if (magic != PlainMagic && magic != ExtendedMagic)
+        throw EBadIndexFile(str::sInvalidIndexFile());
+    const bool extended = magic == ExtendedMagic;
+
+    headings_.clear();
+    if (extended) {
+        reader.SkipString();
+        reader.SkipString();
+        reader.SkipByte();
+    }
+    const std::int32_t count = reader.ReadCount();
+    for (std::int32_t h = 0; h < count; ++h)
+        headings_.push_back(ReadHeading(reader, extended));
+}
+
+QString TEWBHTMLIndex::Render() const
+{
+    QString html;
+    for (int i = 0; i < HeadingCount(); ++i) {
+        const TEWBHeading& heading = headings_[std::size_t(i)];
+        const QString number = QString::number(i);
+        html += heading.Open ? QLatin1String("<div class=\"level1exp\"><span id=\"")
+                             : QLatin1String("<div class=\"level1\"><span id=\"");
+        html += number + QLatin1String("\"></span><a href=\"!") + number + QLatin1String("\">") +
+                heading.Caption + QLatin1String("</a></div>");
+        if (!heading.Open)
+            continue;
+        for (const TEWBChildItem& entry : heading.Entries) {
+            html += entry.Selected ? QLatin1String("<div class=\"level2selected\"><a href=\"")
+                                   : QLatin1String("<div class=\"level2\"><a href=\"");
+            html += entry.Page + QLatin1String("\">") + entry.Caption + QLatin1String("</a></div>");
+        }
+    }
+    return html;
+}
+
+void TEWBHTMLIndex::closeOthersIfOneOpen(int i)
+{
+    if (!oneHeadingOpen_)
+        return;
+    for (int h = 0; h < HeadingCount(); ++h)
+        if (h != i)
+            headings_[std::size_t(h)].Open = false;
+}
+
+void TEWBHTMLIndex::Toggle(int i)
+{
+    if (!validHeading(i))
+        return;
+    closeOthersIfOneOpen(i);
+    TEWBHeading& heading = headings_[std::size_t(i)];
+    heading.Open = !heading.Open;
+}
+
+void TEWBHTMLIndex::Expand(int i)
+{
+    if (!validHeading(i))
+        return;
+    closeOthersIfOneOpen(i);
+    headings_[std::size_t(i)].Open = true;
+}
+
+void TEWBHTMLIndex::ExpandAll()
+{
+    oneHeadingOpen_ = false;
+    for (TEWBHeading& heading : headings_)
+        heading.Open = true;
+}
+
+void TEWBHTMLIndex::CollapseAll()
+{
+    for (TEWBHeading& heading : headings_)
+        heading.Open = false;
+}
+
+int TEWBHTMLIndex::FindHeading(const QString& page) const
+{
+    for (int i = 0; i < HeadingCount(); ++i)
+        for (const TEWBChildItem& entry : headings_[std::size_t(i)].Entries)
+            if (SamePage(entry.Page, page))
+                return i;
+    return -1;
+}
+
+void TEWBHTMLIndex::Select(const QString& page)
+{
+    for (TEWBHeading& heading : headings_)
+        for (TEWBChildItem& entry : heading.Entries)
+            entry.Selected = SamePage(entry.Page, page);
+}
+
+}  // namespace brv

@@ -1,0 +1,132 @@
+#include "shell/html_FileUtils.h"
+
+#include "runtime/ProgramFolder.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QUrl>
+
+#include <array>
+
+namespace brv {
+
+namespace {
+
+struct TPageFamily {
+    const char* stem;
+    ExperimentId id;
+};
+
+// Fifteen experiments have six pages each: STEM.HTM and STEM + one suffix.
+constexpr std::array<TPageFamily, 15> PageFamilies{{
+    {"AMYLASE", 18},
+    {"PHOTOSYN", 9},
+    {"YEAST", 21},
+    {"CAHCL", 2},
+    {"CHEMRATE", 3},
+    {"THERMCHEM", 8},
+    {"BALL", 1},
+    {"CAR", 20},
+    {"SPRING", 5},
+    {"CHARLES", 15},
+    {"FRICTION", 6},
+    {"HEATING", 7},
+    {"RESISTANCE", 10},
+    {"EMAGNET", 4},
+    {"TERMVEL", 11},
+}};
+
+constexpr std::array<const char*, 6> FamilySuffixes{
+    ".HTM", "-PLAN.HTM", "-DATA.HTM", "-ANYS.HTM", "-CON.HTM", "-HELP.HTM"};
+
+struct TSinglePage {
+    const char* page;
+    ExperimentId id;
+};
+
+constexpr std::array<TSinglePage, 9> SinglePages{{
+    {"AMYLASE-INFO.HTM", 105},
+    {"ENERGY.HTM", 101},
+    {"RESMODEL.HTM", 102},
+    {"VOLTMOD.HTM", 100},
+    {"MOLECULE.HTM", 16},
+    {"HCATINFO.HTM", 23},
+    {"CAHCLINFO.HTM", 22},
+    {"REACTION_RATES.HTM", 17},
+    {"ENZYME_INFO.HTM", 104},
+}};
+
+// "/ball-data.htm#results" → "BALL-DATA.HTM".
+QString NormalisedPageName(const QString& segment)
+{
+    QString name = segment;
+    if (name.startsWith(QLatin1Char('/')))
+        name.remove(0, 1);
+    name = LastUrlSegment(name);
+    const qsizetype anchor = name.indexOf(QLatin1Char('#'));
+    if (anchor >= 0)
+        name.truncate(anchor);
+    return name.toUpper();
+}
+
+}  // namespace
+
+QString LastUrlSegment(const QString& url)
+{
+    qsizetype slash = url.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0)
+        slash = url.lastIndexOf(QLatin1Char('\\'));
+    return url.mid(slash + 1);
+}
+
+ExperimentId PageExperimentId(const QString& segment, ExperimentId current)
+{
+    const QString page = NormalisedPageName(segment);
+    for (const TPageFamily& family : PageFamilies)
+        for (const char* suffix : FamilySuffixes)
+            if (page == QLatin1String(family.stem) + QLatin1String(suffix))
+                return family.id;
+    for (const TSinglePage& single : SinglePages)
+        if (page == QLatin1String(single.page))
+            return single.id;
+    return current;
+}
+
+QString ExperimentMainPage(ExperimentId id)
+{
+    for (const TPageFamily& family : PageFamilies)
+        if (family.id == id)
+            return QLatin1String(family.stem) + QLatin1String(FamilySuffixes[0]);
+    for (const TSinglePage& single : SinglePages)
+        if (single.id == id)
+            return QLatin1String(single.page);
+    return {};
+}
+
+QString DollarPicturePath(const QString& programFolder, const QString& segment)
+{
+    // The name starts after the link's leading "$".
+    const QString name = QUrl::fromPercentEncoding(segment.mid(1).toUtf8());
+    if (name.isEmpty())
+        return {};
+    // ResolveInFolder refuses ".." and "." components, so the result can only
+    // lie inside the images folder.
+    return ResolveInFolder(programFolder, QStringLiteral("html\\images\\") + name);
+}
+
+QString PictureSourceToFile(const QString& sourceUrl)
+{
+    const QUrl url(sourceUrl);
+    if (!url.isLocalFile())
+        return {};
+    return url.toLocalFile();
+}
+
+QString JsStringLiteral(const QString& text)
+{
+    const QByteArray json = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    // json is ["..."]: keep the string between the brackets.
+    return QString::fromUtf8(json.mid(1, json.size() - 2));
+}
+
+}  // namespace brv

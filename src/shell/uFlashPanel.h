@@ -1,0 +1,40 @@
+// The Flash panel of the left pane: Flash movies play in the Ruffle emulator's
+// web build, hosted by a page beside the executable (ruffle/FlashHost.html)
+// in a web view.  The movie is shown whole (scaled to show all of it), loops,
+// plays at high quality, has no network access, splash or context menu.
+#pragma once
+
+#include <QString>
+#include <QUrl>
+#include <QWidget>
+
+class QWebEngineView;
+
+namespace brv {
+
+class TFlashPanel : public QWidget {
+    Q_OBJECT
+public:
+    // programFolder holds ruffle/ with the player and its host page.
+    explicit TFlashPanel(const QString& programFolder, QWidget* parent = nullptr);
+
+    // Loads the movie file as the main movie; a missing movie (or a missing
+    // player) loads nothing and says nothing.
+    void LoadMovie(const QString& path);
+    QString MoviePath() const { return moviePath_; }
+
+    // The address the player page is opened with for a movie.
+    QUrl PlayerUrl(const QString& moviePath) const;
+    bool PlayerAvailable() const;
+
+    // The web view that plays the movie, made on the first movie (null until then).
+    QWebEngineView* Flash() const { return flash_; }
+
+private:
+    QWebEngineView* ensureView();
+    QString playerFolder_;
+    QString moviePath_;
+    QWebEngineView* flash_ = nullptr;
+};
+
+}  // namespace brv

@@ -1,0 +1,924 @@
+#include "shell/uFrame.h"
+
+#include "runtime/AddMaths.h"
+#include "runtime/BRV_StrConstants.h"
+#include "runtime/Bitmap32.h"
+#include "runtime/DataMod.h"
+#include "runtime/ExperimentForm.h"
+#include "runtime/ExperimentHost.h"
+#include "runtime/ProgramFolder.h"
+#include "shell/uFlashPanel.h"
+#include "shell/uHelp.h"
+#include "shell/uSettings.h"
+#include "shell/uThemes.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWebEngineHistory>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <array>
+#include <exception>
+
+namespace brv {
+
+// --- the splash picture ------------------------------------------------------------
+
+// The picture the left pane shows until the first experiment: at its natural
+// size, or scaled down with a windowed-sinc (Lanczos) filter when the pane is
+// narrower than the picture.
+class TSplashPicture : public QWidget {
+public:
+    explicit TSplashPicture(QWidget* parent) : QWidget(parent)
+    {
+        setObjectName(QStringLiteral("Splash"));
+        bitmap_.Resampler = TResampler::Lanczos;
+    }
+
+    bool Load(const QString& path)
+    {
+        if (!bitmap_.LoadFromFile(path))
+            return false;
+        resize(bitmap_.Width(), bitmap_.Height());
+        return true;
+    }
+
+    const TBitmap32& Bitmap() const { return bitmap_; }
+
+    void SetStretched(bool stretched)
+    {
+        stretched_ = stretched;
+        update();
+    }
+    bool Stretched() const { return stretched_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        if (!stretched_) {
+            painter.drawImage(0, 0, bitmap_.Image());
+            return;
+        }
+        if (scaled_.Width() != width() || scaled_.Height() != height()) {
+            scaled_.SetSize(width(), height(), true);
+            bitmap_.StretchTo(scaled_, scaled_.BoundsRect());
+        }
+        painter.drawImage(0, 0, scaled_.Image());
+    }
+
+private:
+    TBitmap32 bitmap_;
+    TBitmap32 scaled_;
+    bool stretched_ = false;
+};
+
+namespace {
+
+// Text sizes of the five zoom levels, smallest to largest.
+constexpr std::array<double, 5> kZoomFactors = {0.75, 0.875, 1.0, 1.25, 1.5};
+
+const QString kStartPage = QStringLiteral("html\\index.html");
+const QString kHelpFile = QStringLiteral("Help\\BRVhelp.chm");
+const QString kSplashFile = QStringLiteral("HTML\\Images\\Splash.png");
+
+// The Experiments menu, in its order.
+struct TExperimentItem {
+    ExperimentId id;
+    QString (*caption)();
+};
+const TExperimentItem kExperimentItems[] = {
+    {18, str::sExpAmylase},   {9, str::sExpPhotosynthesis}, {21, str::sExpYeast},
+    {2, str::sExpCaCarb},     {3, str::sExpPeroxide},       {8, str::sExpThermoChem},
+    {1, str::sExpBall},       {20, str::sExpCar},           {5, str::sExpSpring},
+    {15, str::sExpExpansion}, {6, str::sExpFriction},       {7, str::sExpHeating},
+    {10, str::sExpResistance}, {4, str::sExpEMagnet},       {11, str::sExpTermVel},
+};
+
+bool AskCloseProgram(QWidget* parent)
+{
+    QMessageBox box(QMessageBox::Question, str::sConfirmCaption(), str::sCloseProgram(),
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void SetHintOf(QAction* action, const QString& hint)
+{
+    action->setToolTip(hint);
+    action->setStatusTip(hint);
+}
+
+void ScaleMenuFont(QMenu* menu, int percent)
+{
+    QFont font = QApplication::font(menu);
+    const qreal base = font.pointSizeF() > 0 ? font.pointSizeF() : 9.0;
+    font.setPointSizeF(base * percent / 100.0);
+    menu->setFont(font);
+}
+
+QString HintOf(const QWidget* w)
+{
+    if (!w->statusTip().isEmpty())
+        return w->statusTip();
+    if (const auto* button = qobject_cast<const QToolButton*>(w); button != nullptr && button->defaultAction())
+        return button->defaultAction()->statusTip().isEmpty() ? button->defaultAction()->toolTip()
+                                                                : button->defaultAction()->statusTip();
+    return w->toolTip();
+}
+
+}  // namespace
+
+// Every control of the window (a floating toolbar included) shows its hint
+// in the status line while the mouse is over it, as the menu items do.
+class THintRouter : public QObject {
+public:
+    THintRouter(QWidget* window, std::function<void(const QString&)> show)
+        : QObject(window), window_(window), show_(std::move(show))
+    {
+        qApp->installEventFilter(this);
+    }
+    ~THintRouter() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::Enter || type == QEvent::Leave) && watched->isWidgetType() && watched != window_) {
+            const auto* w = static_cast<const QWidget*>(watched);
+            if (belongsToWindow(w))
+                show_(type == QEvent::Enter ? HintOf(w) : QString());
+        }
+        return false;
+    }
+
+private:
+    // Also true inside the window's floating toolbars, which are windows of their own.
+    bool belongsToWindow(const QWidget* w) const
+    {
+        for (const QWidget* p = w->parentWidget(); p != nullptr; p = p->parentWidget())
+            if (p == window_)
+                return true;
+        return false;
+    }
+
+    QWidget* window_;
+    std::function<void(const QString&)> show_;
+};
+
+// --- construction ------------------------------------------------------------------------
+
+TFrameFrm::TFrameFrm(const QString& programFolder, QWidget* parent)
+    : QMainWindow(parent), programFolder_(programFolder.isEmpty() ? DefaultProgramFolder() : programFolder)
+{
+    setObjectName(QStringLiteral("FrameFrm"));
+    ConfirmClose = AskCloseProgram;
+    TextBackColour = str::sTextBgndWhite();
+    buildMenus();
+    buildHtmlToolbar();
+    buildPanes();
+    buildStatusBar();
+    buildHost();
+    FormCreate();
+}
+
+TFrameFrm::~TFrameFrm()
+{
+    delete hintRouter_;
+    // Each experiment's toolbar goes back to its form, so both go together.
+    host_->ReleaseExperiments();
+}
+
+void TFrameFrm::buildMenus()
+{
+    MenuToolbar = new QMenuBar(this);
+    MenuToolbar->setObjectName(QStringLiteral("MenuToolbar"));
+    MenuToolbar->setNativeMenuBar(false);
+    setMenuBar(MenuToolbar);
+    buildFileMenu();
+    buildExperimentsMenu();
+    buildToolbarsMenu();
+    buildHelpMenu();
+}
+
+void TFrameFrm::buildFileMenu()
+{
+    QMenu* file = MenuToolbar->addMenu(str::sMenuFile());
+    Print1 = file->addAction(str::sPrintTopic(), this, &TFrameFrm::Print1Click);
+    Theme1 = file->addMenu(str::sAppearance());
+    themeGroup_ = new QActionGroup(this);
+    for (const QString& name : ThemeNames()) {
+        QAction* item = Theme1->addAction(ThemeCaption(name));
+        item->setCheckable(true);
+        item->setData(name);
+        themeGroup_->addAction(item);
+        connect(item, &QAction::triggered, this, [this, name] { ThemeClick(name); });
+    }
+    connect(Theme1, &QMenu::aboutToShow, this, [this] {
+        for (QAction* item : themeGroup_->actions())
+            item->setChecked(item->data().toString() == CurrentThemeName());
+    });
+    file->addSeparator();
+    Exit1 = file->addAction(str::sExit(), this, &QWidget::close);
+
+    QMenu* edit = MenuToolbar->addMenu(str::sMenuEdit());
+    Copy1 = edit->addAction(str::sCopyTopicText(), this, &TFrameFrm::Copy1Click);
+    Copy1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+}
+
+void TFrameFrm::buildExperimentsMenu()
+{
+    ExperimentsMenu = MenuToolbar->addMenu(str::sMenuExperiments());
+    experimentGroup_ = new QActionGroup(this);
+    experimentGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (const TExperimentItem& entry : kExperimentItems) {
+        QAction* item = ExperimentsMenu->addAction(entry.caption());
+        item->setCheckable(true);
+        item->setData(entry.id);
+        experimentGroup_->addAction(item);
+        ExperimentItems.push_back(item);
+        connect(item, &QAction::triggered, this, [this, item] { ExperimentItemClick(item); });
+    }
+    connect(ExperimentsMenu, &QMenu::aboutToShow, this, &TFrameFrm::checkCurrentExperiment);
+}
+
+void TFrameFrm::buildToolbarsMenu()
+{
+    QMenu* toolbars = MenuToolbar->addMenu(str::sMenuToolbars());
+    auto* position = new QActionGroup(this);
+    Top1 = toolbars->addAction(str::sToolbarsAtTop());
+    Bottom1 = toolbars->addAction(str::sToolbarsAtBottom());
+    for (QAction* item : {Top1, Bottom1}) {
+        item->setCheckable(true);
+        position->addAction(item);
+        connect(item, &QAction::triggered, this, [this, item] { TopBottomClick(item); });
+    }
+    Top1->setChecked(true);
+    toolbars->addSeparator();
+    Large1 = toolbars->addAction(str::sUseLargeButtons());
+    Large1->setCheckable(true);
+    connect(Large1, &QAction::triggered, this, &TFrameFrm::Large1Click);
+}
+
+void TFrameFrm::buildHelpMenu()
+{
+    QMenu* help = MenuToolbar->addMenu(str::sMenuHelp());
+    Contents1 = help->addAction(str::sHelpContents(), this, &TFrameFrm::Contents1Click);
+    Search1 = help->addAction(str::sHelpSearch(), this, &TFrameFrm::Search1Click);
+    help->addSeparator();
+    About1 = help->addAction(str::sMenuAbout());
+}
+
+QToolButton* TFrameFrm::addDropDown(QMenu* menu, int imageIndex, const QString& hint)
+{
+    QAction* action = HTMLToolbar->addAction(hint);
+    action->setProperty(kImageIndexProperty, imageIndex);
+    SetHintOf(action, hint);
+    action->setMenu(menu);
+    auto* button = qobject_cast<QToolButton*>(HTMLToolbar->widgetForAction(action));
+    button->setPopupMode(QToolButton::InstantPopup);
+    return button;
+}
+
+void TFrameFrm::buildHtmlToolbar()
+{
+    HTMLToolbar = new TExperimentToolbar(str::sLessonToolbarTitle(), this);
+    HTMLToolbar->setObjectName(QStringLiteral("HTMLToolbar"));
+    HTMLToolbar->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
+    HTMLToolbar->setIconSize(QSize(kSmallButtonSize, kSmallButtonSize));
+    addToolBar(Qt::TopToolBarArea, HTMLToolbar);
+
+    // Keeps the buttons at their dock position (above the lesson pane) while
+    // nothing to their left pushes them further.
+    htmlSpacer_ = new QWidget(HTMLToolbar);
+    htmlSpacer_->setObjectName(QStringLiteral("HTMLToolbarOffset"));
+    htmlSpacer_->setFixedSize(0, 1);
+    htmlSpacerAction_ = HTMLToolbar->addWidget(htmlSpacer_);
+    htmlSpacerAction_->setVisible(false);
+
+    const auto addButton = [this](int imageIndex, const QString& hint, void (TFrameFrm::*click)()) {
+        QAction* action = HTMLToolbar->addAction(hint, this, click);
+        action->setProperty(kImageIndexProperty, imageIndex);
+        SetHintOf(action, hint);
+        return action;
+    };
+    IndexBtn = addButton(biIndex, str::sMainIndexHint(), &TFrameFrm::IndexBtnClick);
+    FwdBtn = addButton(biForward, str::sMoveForwardHint(), &TFrameFrm::FwdBtnClick);
+    BackBtn = addButton(biBack, str::sMoveBackHint(), &TFrameFrm::BackBtnClick);
+    FwdBtn->setEnabled(false);
+    BackBtn->setEnabled(false);
+
+    fontMenu_ = new QMenu(this);
+    auto* sizes = new QActionGroup(this);
+    const QString sizeCaptions[] = {str::sSizeSmallest(), str::sSizeSmall(), str::sSizeMedium(), str::sSizeLarge(),
+                                    str::sSizeLargest()};
+    QAction** sizeItems[] = {&size0, &Size1, &Size2, &Size3, &Size4};
+    for (int tag = 0; tag < 5; ++tag) {
+        QAction* item = fontMenu_->addAction(sizeCaptions[tag]);
+        item->setCheckable(true);
+        item->setData(tag);
+        sizes->addAction(item);
+        connect(item, &QAction::triggered, this, [this, tag] { SizeClick(tag); });
+        *sizeItems[tag] = item;
+    }
+    connect(fontMenu_, &QMenu::aboutToShow, this, [this] {
+        for (QAction* item : {size0, Size1, Size2, Size3, Size4})
+            item->setChecked(item->data().toInt() == ZoomLevel);
+    });
+    FontBtn = addDropDown(fontMenu_, biFontSize, str::sSetFontSizeHint());
+
+    colourMenu_ = new QMenu(this);
+    auto* colours = new QActionGroup(this);
+    const std::pair<QAction**, std::pair<QString, QString>> colourItems[] = {
+        {&BColWhite, {str::sColourWhite(), str::sTextBgndWhite()}},
+        {&BColBlue, {str::sColourPaleBlue(), str::sTextBgndPaleBlue()}},
+        {&BColYellow, {str::sColourPaleYellow(), str::sTextBgndPaleYellow()}}};
+    for (const auto& [field, captionAndColour] : colourItems) {
+        QAction* item = colourMenu_->addAction(captionAndColour.first);
+        const QString colour = captionAndColour.second;
+        item->setCheckable(true);
+        item->setData(colour);
+        colours->addAction(item);
+        connect(item, &QAction::triggered, this, [this, colour] { BColClick(colour); });
+        *field = item;
+    }
+    connect(colourMenu_, &QMenu::aboutToShow, this, [this] {
+        for (QAction* item : {BColWhite, BColBlue, BColYellow})
+            item->setChecked(item->data().toString() == TextBackColour);
+    });
+    TextBackColorBtn = addDropDown(colourMenu_, biTextColour, str::sSetTextBackColourHint());
+
+    indexOptionsMenu_ = new QMenu(this);
+    AllowAllExpanded1 = indexOptionsMenu_->addAction(str::sAllowAllExpanded());
+    AllowAllExpanded1->setCheckable(true);
+    ExpandAll1 = indexOptionsMenu_->addAction(str::sExpandAll());
+    CollapseAll1 = indexOptionsMenu_->addAction(str::sCollapseAll());
+    IndexOptions = addDropDown(indexOptionsMenu_, biIndexOptions, str::sIndexOptionsHint());
+
+    HTMLToolbar->installEventFilter(this);
+    connect(HTMLToolbar, &QToolBar::topLevelChanged, this, [this] { keepHtmlToolbarAtDockPosition(); });
+}
+
+void TFrameFrm::buildPanes()
+{
+    Splitter = new QSplitter(Qt::Horizontal, this);
+    Splitter->setObjectName(QStringLiteral("Splitter"));
+    Splitter->setHandleWidth(8);
+    Splitter->setOpaqueResize(true);
+    Splitter->setChildrenCollapsible(false);
+
+    LeftTW = new QFrame(Splitter);
+    LeftTW->setObjectName(QStringLiteral("LeftTW"));
+    LeftTW->setFrameShape(QFrame::Box);
+    LeftTW->setLineWidth(1);
+    // A client area of at least 50 × 50: the splitter refuses a left pane
+    // of 50 pixels or less.
+    LeftTW->setMinimumSize(50 + 2 * LeftTW->frameWidth(), 50 + 2 * LeftTW->frameWidth());
+    auto* paneLayout = new QVBoxLayout(LeftTW);
+    paneLayout->setContentsMargins(LeftTW->frameWidth(), LeftTW->frameWidth(), LeftTW->frameWidth(),
+                                   LeftTW->frameWidth());
+    paneLayout->setSpacing(0);
+    FlashPanel = new TFlashPanel(programFolder_, LeftTW);
+    paneLayout->addWidget(FlashPanel);
+    LeftTW->installEventFilter(this);
+
+    EWBPanel = new QWidget(Splitter);
+    EWBPanel->setObjectName(QStringLiteral("EWBPanel"));
+    auto* browserLayout = new QVBoxLayout(EWBPanel);
+    browserLayout->setContentsMargins(0, 0, 0, 0);
+    ewb_ = new QWebEngineView(EWBPanel);
+    ewb_->setObjectName(QStringLiteral("EWB"));
+    browserLayout->addWidget(ewb_);
+    lessonPane_ = ewb_;
+
+    Splitter->addWidget(LeftTW);
+    Splitter->addWidget(EWBPanel);
+    // The left pane keeps its width when the window is resized.
+    Splitter->setStretchFactor(0, 0);
+    Splitter->setStretchFactor(1, 1);
+    setCentralWidget(Splitter);
+
+    PicPopUp = new QMenu(this);
+    PicPopUp->setObjectName(QStringLiteral("PicPopUp"));
+    CopyImage1 = PicPopUp->addAction(str::sCopyPictureToClipboard());
+    connectBrowser();
+}
+
+void TFrameFrm::buildStatusBar()
+{
+    StatusBar = new QStatusBar(this);
+    StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    setStatusBar(StatusBar);
+    splitGroup_ = new QButtonGroup(this);
+    const auto addSplitButton = [this](int picture, const QString& hint, const char* name) {
+        auto* button = new QToolButton(StatusBar);
+        button->setObjectName(QLatin1String(name));
+        button->setCheckable(true);
+        button->setAutoRaise(true);
+        button->setIconSize(QSize(16, 16));
+        button->setProperty("splitPicture", picture);
+        button->setToolTip(hint);
+        button->setStatusTip(hint);
+        splitGroup_->addButton(button);
+        StatusBar->addWidget(button);
+        connect(button, &QToolButton::clicked, this, [this, button] { SplitBtnClick(button); });
+        return button;
+    };
+    MaxLeftBtn = addSplitButton(siMaxLeft, str::sMaxLeftHint(), "MaxLeftBtn");
+    NormalSplitBtn = addSplitButton(siNormal, str::sNormalSplitHint(), "NormalSplitBtn");
+    MaxRightBtn = addSplitButton(siMaxRight, str::sMaxRightHint(), "MaxRightBtn");
+    NormalSplitBtn->setChecked(true);
+    auto* separator = new QFrame(StatusBar);
+    separator->setObjectName(QStringLiteral("StatusSeparator"));
+    separator->setFrameShape(QFrame::VLine);
+    separator->setFixedWidth(1);
+    StatusBar->addWidget(separator);
+    StatusLabel = new QLabel(QStringLiteral(" "), StatusBar);
+    StatusLabel->setObjectName(QStringLiteral("StatusLabel"));
+    StatusBar->addWidget(StatusLabel, 1);
+}
+
+void TFrameFrm::buildHost()
+{
+    TExperimentHost::Parts parts;
+    parts.window = this;
+    parts.leftPane = LeftTW;
+    parts.flashPanel = FlashPanel;
+    parts.htmlToolbar = HTMLToolbar;
+    parts.toolbarsAtTop = [this] { return Top1->isChecked(); };
+    parts.largeButtons = [this] { return Large1->isChecked(); };
+    parts.loadMovie = [this](const QString& path) { FlashPanel->LoadMovie(path); };
+    parts.programFolder = programFolder_;
+    host_ = std::make_unique<TExperimentHost>(std::move(parts));
+}
+
+// --- creation and first show ------------------------------------------------------------------
+
+void TFrameFrm::FormCreate()
+{
+    try {
+        ZoomLevel = 2;
+        routeHints();
+
+        helpPath_ = ResolveInFolder(programFolder_, kHelpFile);
+        helpAvailable_ = HelpFileAvailable(helpPath_);
+        Contents1->setEnabled(helpAvailable_);
+        Search1->setEnabled(helpAvailable_);
+
+        FlashPanel->hide();
+        createSplash();
+        openStartPage();
+
+        setWindowTitle(str::sMainCaption());
+        TextBackColour = str::sTextBgndWhite();
+        IndexBtn->setEnabled(false);
+        IndexOptions->setEnabled(true);
+
+        if (LoadSettings()) {
+            setLeftPaneWidth(width() / 2);
+        } else {
+            placeOnWorkArea();
+            setLeftPaneWidth(width() / 2);
+        }
+    } catch (const std::exception& error) {
+        QMessageBox::critical(this, QApplication::applicationName(), QString::fromLocal8Bit(error.what()));
+    }
+}
+
+void TFrameFrm::createSplash()
+{
+    const QString path = ResolveInFolder(programFolder_, kSplashFile);
+    if (!QFileInfo(path).isFile())
+        return;
+    splash_ = new TSplashPicture(LeftTW);
+    if (!splash_->Load(path)) {
+        delete splash_;
+        splash_ = nullptr;
+        return;
+    }
+    host_->SetSplash(splash_);
+}
+
+void TFrameFrm::placeOnWorkArea()
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        setGeometry(screen->availableGeometry());
+        return;
+    }
+    maximiseOnShow_ = true;
+}
+
+void TFrameFrm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        FormShow();
+    }
+}
+
+void TFrameFrm::FormShow()
+{
+    if (maximiseOnShow_)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    if (pendingLeftWidth_ >= 0)
+        setLeftPaneWidth(pendingLeftWidth_);
+    attachImages();
+    SplashFit();
+    if (QApplication::overrideCursor() != nullptr)
+        QApplication::restoreOverrideCursor();
+    htmlDockPos_ = LeftTW->width();
+    keepHtmlToolbarAtDockPosition();
+    if (Large1->isChecked())
+        Large1Click();
+}
+
+void TFrameFrm::attachImages()
+{
+    ApplyImageList(HTMLToolbar, TDataMod::Instance().Buttons(Large1->isChecked()));
+    for (QToolButton* button : {MaxLeftBtn, NormalSplitBtn, MaxRightBtn})
+        button->setIcon(SplitIcon(button->property("splitPicture").toInt()));
+}
+
+int TFrameFrm::LeftPaneWidth() const
+{
+    return LeftTW->width();
+}
+
+void TFrameFrm::setLeftPaneWidth(int width)
+{
+    // Until the window is laid out the splitter does not know its own width.
+    if (!isVisible()) {
+        pendingLeftWidth_ = width;
+        return;
+    }
+    pendingLeftWidth_ = -1;
+    const int rest = Splitter->width() - Splitter->handleWidth() - width;
+    Splitter->setSizes({width, std::max(0, rest)});
+}
+
+void TFrameFrm::SplashFit()
+{
+    if (splash_ == nullptr || host_->Splash() == nullptr || splash_->Bitmap().Empty())
+        return;
+    const QRect pane = LeftTW->contentsRect();
+    const int bitmapWidth = splash_->Bitmap().Width();
+    const int bitmapHeight = splash_->Bitmap().Height();
+    if (bitmapWidth > pane.width()) {
+        const int w = pane.width() - 10;
+        const int h = Round(double(bitmapHeight) * w / bitmapWidth);
+        splash_->setGeometry(pane.left() + (pane.width() - w) / 2, pane.top() + (pane.height() - h) / 2, w, h);
+        splash_->SetStretched(true);
+    } else {
+        splash_->move(pane.left() + (pane.width() - splash_->width()) / 2,
+                      pane.top() + (pane.height() - splash_->height()) / 2);
+        splash_->resize(bitmapWidth, bitmapHeight);
+        splash_->SetStretched(false);
+    }
+    splash_->show();
+    LeftTW->update();
+}
+
+// --- settings -----------------------------------------------------------------------------------
+
+bool TFrameFrm::LoadSettings()
+{
+    const std::optional<TSavedSettings> saved = ReadSettings();
+    if (!saved) {
+        ApplyTheme(DefaultThemeName());
+        applyZoom();
+        return false;
+    }
+    if (saved->textBackground)
+        TextBackColour = *saved->textBackground;
+    if (saved->zoom) {
+        ZoomLevel = *saved->zoom;
+        applyZoom();
+    }
+    if (saved->toolbarsAtTop && !*saved->toolbarsAtTop)
+        Bottom1->trigger();
+    ApplyTheme(saved->skin.value_or(DefaultThemeName()));
+    if (saved->large && *saved->large)
+        Large1->setChecked(true);
+    if (saved->position) {
+        setGeometry(*saved->position);
+        return true;
+    }
+    return false;
+}
+
+void TFrameFrm::SaveSettings()
+{
+    TSettingsToSave values;
+    values.zoom = ZoomLevel;
+    values.textBackground = TextBackColour;
+    values.toolbarsAtTop = Top1->isChecked();
+    values.skin = CurrentThemeName();
+    values.large = Large1->isChecked();
+    values.position = geometry();
+    // An unwritable store keeps the old settings; nothing to tell the user.
+    WriteSettings(values);
+}
+
+// --- closing ----------------------------------------------------------------------------------------
+
+void TFrameFrm::closeEvent(QCloseEvent* event)
+{
+    if (ConfirmClose && !ConfirmClose(this)) {
+        event->ignore();
+        return;
+    }
+    host_->ReleaseExperiments();
+    SaveSettings();
+    if (help_ != nullptr)
+        help_->close();
+    event->accept();
+}
+
+// --- experiments ------------------------------------------------------------------------------------
+
+void TFrameFrm::ShowExperiment(ExperimentId id)
+{
+    host_->ShowExperiment(id);
+}
+
+ExperimentId TFrameFrm::CurrentExperimentId() const
+{
+    return host_->CurrentId();
+}
+
+void TFrameFrm::checkCurrentExperiment()
+{
+    for (QAction* item : ExperimentItems)
+        item->setChecked(item->data().toInt() == CurrentExperimentId());
+}
+
+void TFrameFrm::ExperimentItemClick(QAction* item)
+{
+    item->setChecked(true);
+    const ExperimentId id = item->data().toInt();
+    if (id == CurrentExperimentId())
+        return;
+    const TCatalogueEntry* entry = TCatalogue::Instance().Find(id);
+    if (entry == nullptr || entry->mainPage.isEmpty())
+        return;
+    const QString page = ResolveInFolder(programFolder_, QStringLiteral("HTML\\") + entry->mainPage);
+    if (!QFileInfo(page).isFile())
+        return;
+    ewb_->load(QUrl::fromLocalFile(page));
+    ShowExperiment(id);
+}
+
+// --- toolbars, split and theme ----------------------------------------------------------------------
+
+void TFrameFrm::TopBottomClick(QAction* item)
+{
+    const bool top = item == Top1;
+    Top1->setChecked(top);
+    Bottom1->setChecked(!top);
+    if (top == toolbarsAtTop_)
+        return;
+    toolbarsAtTop_ = top;
+    addToolBar(top ? Qt::TopToolBarArea : Qt::BottomToolBarArea, HTMLToolbar);
+    HTMLToolbar->show();
+    host_->ToolbarsMoved();
+}
+
+void TFrameFrm::Large1Click()
+{
+    const bool large = Large1->isChecked();
+    HTMLToolbar->setUpdatesEnabled(false);
+    ApplyImageList(HTMLToolbar, TDataMod::Instance().Buttons(large));
+    for (QMenu* menu : {fontMenu_, colourMenu_, indexOptionsMenu_})
+        ScaleMenuFont(menu, large ? 150 : 100);
+    HTMLToolbar->setUpdatesEnabled(true);
+    host_->LargeButtonsToggled();
+}
+
+void TFrameFrm::SplitBtnClick(QToolButton* button)
+{
+    button->setChecked(true);
+    bool leftShown = true;
+    if (button == NormalSplitBtn) {
+        LeftTW->show();
+        EWBPanel->show();
+        HTMLToolbar->show();
+        const QScreen* screen = this->screen();
+        setLeftPaneWidth(screen != nullptr ? screen->geometry().width() / 2 : width() / 2);
+    } else if (button == MaxLeftBtn) {
+        EWBPanel->hide();
+        LeftTW->show();
+        HTMLToolbar->hide();
+    } else {
+        EWBPanel->show();
+        LeftTW->hide();
+        HTMLToolbar->show();
+        leftShown = false;
+    }
+    host_->SplitChanged(leftShown);
+}
+
+void TFrameFrm::ThemeClick(const QString& name)
+{
+    ApplyTheme(name);
+    Splitter->update();
+}
+
+// The lesson toolbar starts at its dock position; Qt's docks pack their
+// toolbars from the left, so an empty offset inside the toolbar keeps its
+// buttons there until the toolbars before it reach that far.
+void TFrameFrm::keepHtmlToolbarAtDockPosition()
+{
+    int gap = 0;
+    if (htmlDockPos_ > 0 && !HTMLToolbar->isFloating() && HTMLToolbar->orientation() == Qt::Horizontal) {
+        const int start = HTMLToolbar->x() + HTMLToolbar->contentsRect().left();
+        gap = std::max(0, htmlDockPos_ - start - HTMLToolbar->style()->pixelMetric(QStyle::PM_ToolBarHandleExtent));
+    }
+    if (htmlSpacer_->width() == gap && htmlSpacerAction_->isVisible() == (gap > 0))
+        return;
+    htmlSpacer_->setFixedWidth(gap);
+    htmlSpacerAction_->setVisible(gap > 0);
+}
+
+// --- hints -------------------------------------------------------------------------------------------------
+
+void TFrameFrm::setHint(const QString& hint)
+{
+    StatusLabel->setText(hint.isEmpty() ? QStringLiteral(" ") : hint);
+}
+
+void TFrameFrm::routeHints()
+{
+    if (hintRouter_ == nullptr)
+        hintRouter_ = new THintRouter(this, [this](const QString& hint) { setHint(hint); });
+}
+
+bool TFrameFrm::event(QEvent* event)
+{
+    if (event->type() == QEvent::StatusTip) {
+        setHint(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+bool TFrameFrm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == LeftTW && event->type() == QEvent::Resize)
+        SplashFit();
+    if (watched == HTMLToolbar && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        keepHtmlToolbarAtDockPosition();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// --- the lesson pane ---------------------------------------------------------------------------------------
+
+void TFrameFrm::SetLessonPane(QWidget* pane, QWebEngineView* browser)
+{
+    if (pane == nullptr || browser == nullptr)
+        return;
+    if (lessonPane_ != nullptr && lessonPane_ != pane) {
+        lessonPane_->hide();
+        lessonPane_->deleteLater();
+    }
+    EWBPanel->layout()->addWidget(pane);
+    lessonPane_ = pane;
+    ewb_ = browser;
+    connectBrowser();
+    applyZoom();
+}
+
+void TFrameFrm::connectBrowser()
+{
+    QWebEnginePage* page = ewb_->page();
+    connect(page->action(QWebEnginePage::Back), &QAction::changed, this, &TFrameFrm::CommandStateChange);
+    connect(page->action(QWebEnginePage::Forward), &QAction::changed, this, &TFrameFrm::CommandStateChange);
+    connect(ewb_, &QWebEngineView::urlChanged, this, &TFrameFrm::CommandStateChange);
+    connect(ewb_, &QWebEngineView::loadFinished, this, &TFrameFrm::DocumentComplete);
+}
+
+void TFrameFrm::openStartPage()
+{
+    const QString page = ResolveInFolder(programFolder_, kStartPage);
+    if (QFileInfo(page).isFile())
+        ewb_->load(QUrl::fromLocalFile(page));
+}
+
+void TFrameFrm::applyZoom()
+{
+    ewb_->setZoomFactor(kZoomFactors[std::size_t(std::clamp(ZoomLevel, 0, 4))]);
+}
+
+void TFrameFrm::DocumentComplete()
+{
+    if (TextBackColour != str::sTextBgndWhite())
+        ewb_->page()->runJavaScript(
+            QStringLiteral("document.body && (document.body.style.backgroundColor = '%1');").arg(TextBackColour));
+    applyZoom();
+}
+
+void TFrameFrm::CommandStateChange()
+{
+    QWebEnginePage* page = ewb_->page();
+    FwdBtn->setEnabled(page->action(QWebEnginePage::Forward)->isEnabled());
+    BackBtn->setEnabled(page->action(QWebEnginePage::Back)->isEnabled());
+    IndexBtn->setEnabled(!ewb_->url().fileName().contains(QLatin1String("index")));
+    IndexOptions->setEnabled(!IndexBtn->isEnabled());
+}
+
+void TFrameFrm::IndexBtnClick()
+{
+    openStartPage();
+}
+
+void TFrameFrm::FwdBtnClick()
+{
+    ewb_->forward();
+}
+
+void TFrameFrm::BackBtnClick()
+{
+    ewb_->back();
+}
+
+void TFrameFrm::SizeClick(int level)
+{
+    ZoomLevel = std::clamp(level, 0, 4);
+    applyZoom();
+}
+
+void TFrameFrm::BColClick(const QString& colour)
+{
+    if (ewb_->url().isEmpty())
+        return;
+    ewb_->page()->runJavaScript(
+        QStringLiteral("document.body && (document.body.style.backgroundColor = '%1');").arg(colour));
+    TextBackColour = colour;
+}
+
+void TFrameFrm::Copy1Click()
+{
+    ewb_->triggerPageAction(QWebEnginePage::SelectAll);
+    ewb_->triggerPageAction(QWebEnginePage::Copy);
+    ewb_->triggerPageAction(QWebEnginePage::Unselect);
+}
+
+void TFrameFrm::Print1Click()
+{
+    if (ewb_->url().isEmpty())
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog preview(&printer, this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
+        // The engine prints asynchronously; the preview wants its pages now.
+        QEventLoop wait;
+        connect(ewb_, &QWebEngineView::printFinished, &wait, &QEventLoop::quit);
+        ewb_->print(target);
+        wait.exec();
+    });
+    preview.exec();
+}
+
+// --- help ----------------------------------------------------------------------------------------------------
+
+void TFrameFrm::Contents1Click()
+{
+    if (!helpAvailable_)
+        return;
+    if (help_ == nullptr)
+        help_ = new THelpWindow(helpPath_, this);
+    help_->ShowContents();
+}
+
+void TFrameFrm::Search1Click()
+{
+    if (!helpAvailable_)
+        return;
+    if (help_ == nullptr)
+        help_ = new THelpWindow(helpPath_, this);
+    help_->ShowSearch();
+}
+
+}  // namespace brv

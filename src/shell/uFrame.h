@@ -1,0 +1,201 @@
+// The main window: menu bar, the two toolbar docks with the lesson toolbar,
+// the experiment pane and the lesson pane side by side with a splitter
+// between them, and a status bar with the window-split buttons and the hint
+// line.  It hosts the experiments (through TExperimentHost), keeps the user's
+// settings and asks before closing.
+#pragma once
+
+#include "runtime/Catalogue.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QActionGroup;
+class QButtonGroup;
+class QFrame;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QSplitter;
+class QStatusBar;
+class QToolBar;
+class QToolButton;
+class QWebEngineView;
+
+namespace brv {
+
+class TExperimentHost;
+class TFlashPanel;
+class THelpWindow;
+class THintRouter;
+class TSplashPicture;
+
+class TFrameFrm : public QMainWindow {
+    Q_OBJECT
+public:
+    // programFolder: where the lesson book, help file and movies are looked
+    // for (the executable's folder when empty).
+    explicit TFrameFrm(const QString& programFolder = {}, QWidget* parent = nullptr);
+    ~TFrameFrm() override;
+
+    QString ProgramFolder() const { return programFolder_; }
+
+    // --- the experiment pane -------------------------------------------------
+    // Replaces what the left pane shows by the experiment or movie of id;
+    // always rebuilds, callers compare with the current id first.
+    void ShowExperiment(ExperimentId id);
+    ExperimentId CurrentExperimentId() const;
+    TExperimentHost& Host() { return *host_; }
+
+    // --- the lesson pane -----------------------------------------------------
+    // Until the lesson pane (routing, lesson index) is plugged in here, a
+    // plain browser view opened on the start page stands in.  browser is the
+    // pane's web view: the lesson toolbar and the File and Edit commands act
+    // on it.  The pane connects About1, the IndexOptions items and PicPopUp's
+    // CopyImage1 itself.
+    void SetLessonPane(QWidget* pane, QWebEngineView* browser);
+    QWebEngineView* EWB() const { return ewb_; }
+
+    // Asks "Close program?"; true lets the window close.  Replaceable so that
+    // a test can answer without a dialog.
+    std::function<bool(QWidget* parent)> ConfirmClose;
+
+    // --- window state --------------------------------------------------------
+    int ZoomLevel = 2;         // lesson text size 0-4
+    QString TextBackColour;    // "#FFFFFF", "#D9EAFF" or "#FFFFE0"
+    QString PicturePath;       // the picture last right-clicked in the lesson pane
+    int LeftPaneWidth() const;
+    bool HelpAvailable() const { return helpAvailable_; }
+    THelpWindow* HelpWindow() const { return help_; }
+
+    // --- components ------------------------------------------------------------
+    QMenuBar* MenuToolbar = nullptr;
+    QToolBar* HTMLToolbar = nullptr;
+    QFrame* LeftTW = nullptr;
+    TFlashPanel* FlashPanel = nullptr;
+    QSplitter* Splitter = nullptr;
+    QWidget* EWBPanel = nullptr;
+    QStatusBar* StatusBar = nullptr;
+    QToolButton* MaxLeftBtn = nullptr;
+    QToolButton* NormalSplitBtn = nullptr;
+    QToolButton* MaxRightBtn = nullptr;
+    QLabel* StatusLabel = nullptr;
+    QMenu* PicPopUp = nullptr;
+    QAction* CopyImage1 = nullptr;
+
+    // File, Edit, Experiments, Toolbars and Help menus.
+    QAction* Print1 = nullptr;
+    QMenu* Theme1 = nullptr;
+    QAction* Exit1 = nullptr;
+    QAction* Copy1 = nullptr;
+    QMenu* ExperimentsMenu = nullptr;
+    std::vector<QAction*> ExperimentItems;  // tagged (data) with their ExperimentId
+    QAction* Top1 = nullptr;
+    QAction* Bottom1 = nullptr;
+    QAction* Large1 = nullptr;
+    QAction* Contents1 = nullptr;
+    QAction* Search1 = nullptr;
+    QAction* About1 = nullptr;
+
+    // Lesson toolbar items.
+    QAction* IndexBtn = nullptr;
+    QAction* FwdBtn = nullptr;
+    QAction* BackBtn = nullptr;
+    QToolButton* FontBtn = nullptr;
+    QToolButton* TextBackColorBtn = nullptr;
+    QToolButton* IndexOptions = nullptr;
+    QAction* size0 = nullptr;
+    QAction* Size1 = nullptr;
+    QAction* Size2 = nullptr;
+    QAction* Size3 = nullptr;
+    QAction* Size4 = nullptr;
+    QAction* BColWhite = nullptr;
+    QAction* BColBlue = nullptr;
+    QAction* BColYellow = nullptr;
+    QAction* AllowAllExpanded1 = nullptr;
+    QAction* ExpandAll1 = nullptr;
+    QAction* CollapseAll1 = nullptr;
+
+    // --- handlers ----------------------------------------------------------------
+    void TopBottomClick(QAction* item);  // Top1 and Bottom1
+    void Large1Click();                  // after Large1 toggled its check mark
+    void SplitBtnClick(QToolButton* button);
+    void ThemeClick(const QString& name);
+    void ExperimentItemClick(QAction* item);
+    void SizeClick(int level);
+    void BColClick(const QString& colour);
+    void IndexBtnClick();
+    void FwdBtnClick();
+    void BackBtnClick();
+    void Copy1Click();
+    void Print1Click();
+    void Contents1Click();
+    void Search1Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildFileMenu();
+    void buildExperimentsMenu();
+    void buildToolbarsMenu();
+    void buildHelpMenu();
+    void buildHtmlToolbar();
+    QToolButton* addDropDown(QMenu* menu, int imageIndex, const QString& hint);
+    void buildPanes();
+    void buildStatusBar();
+    void buildHost();
+
+    void FormCreate();
+    void FormShow();
+    bool LoadSettings();
+    void SaveSettings();
+    void placeOnWorkArea();
+    void setLeftPaneWidth(int width);
+    void SplashFit();
+    void createSplash();
+    void attachImages();
+    void setHint(const QString& hint);
+    void routeHints();
+    void keepHtmlToolbarAtDockPosition();
+
+    void connectBrowser();
+    void openStartPage();
+    void applyZoom();
+    void DocumentComplete();
+    void CommandStateChange();
+    void checkCurrentExperiment();
+
+    QString programFolder_;
+    std::unique_ptr<TExperimentHost> host_;
+    QWebEngineView* ewb_ = nullptr;
+    QWidget* lessonPane_ = nullptr;
+    TSplashPicture* splash_ = nullptr;
+    THelpWindow* help_ = nullptr;
+    THintRouter* hintRouter_ = nullptr;
+    QString helpPath_;
+    bool helpAvailable_ = false;
+    QActionGroup* themeGroup_ = nullptr;
+    QActionGroup* experimentGroup_ = nullptr;
+    QButtonGroup* splitGroup_ = nullptr;
+    QMenu* fontMenu_ = nullptr;
+    QMenu* colourMenu_ = nullptr;
+    QMenu* indexOptionsMenu_ = nullptr;
+    QWidget* htmlSpacer_ = nullptr;
+    QAction* htmlSpacerAction_ = nullptr;
+    int htmlDockPos_ = 0;
+    bool toolbarsAtTop_ = true;
+    bool shown_ = false;
+    bool maximiseOnShow_ = false;
+    int pendingLeftWidth_ = -1;
+};
+
+}  // namespace brv

@@ -1,0 +1,560 @@
+#include "shell/uLessonPane.h"
+
+#include "runtime/BRV_StrConstants.h"
+#include "shell/BigPic.h"
+#include "shell/html_FileUtils.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDate>
+#include <QFileInfo>
+#include <QImage>
+#include <QLocale>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPdfDocument>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWebEngineContextMenuRequest>
+#include <QWebEngineHistory>
+#include <QWebEngineLoadingInfo>
+#include <QWebEngineScript>
+#include <QWebEngineSettings>
+
+#include <algorithm>
+#include <array>
+
+namespace brv {
+
+namespace {
+
+const QString IndexPageFile = QStringLiteral("html\\index.html");
+const QString IndexDataFile = QStringLiteral("HTML\\index.ux");
+
+// "Medium" is the engine's natural size; each step away from it is a change
+// of 15 % or more, which a pupil sees at once.
+constexpr std::array<qreal, TLessonPane::ZoomLevels> ZoomFactors{0.7, 0.85, 1.0, 1.2, 1.5};
+
+constexpr qreal TopicMarginMm = 19.05;
+// Pages are rendered for printing at no more than this many dots per inch: a
+// 1200 dpi page would cost half a gigabyte as a picture and print no better.
+constexpr int MaxTopicRenderDpi = 300;
+
+QString BodyColourScript(const QString& colour)
+{
+    return QStringLiteral("if (document.body) document.body.style.backgroundColor = %1;")
+        .arg(JsStringLiteral(colour));
+}
+
+QString IndexScript(const QString& html)
+{
+    return QStringLiteral(
+               "(function () {"
+               " var e = document.getElementById(\"index\");"
+               " if (!e) return false;"
+               " e.innerHTML = %1;"
+               " return true;"
+               "})()")
+        .arg(JsStringLiteral(html));
+}
+
+// The rectangle of size fitted into bounds, aspect kept, centred.
+QRectF FitCentred(const QSizeF& size, const QRectF& bounds)
+{
+    if (size.isEmpty())
+        return bounds;
+    const QSizeF fitted = size.scaled(bounds.size(), Qt::KeepAspectRatio);
+    QRectF r(QPointF(0, 0), fitted);
+    r.moveCenter(bounds.center());
+    return r;
+}
+
+// The engine leaves the margins of its pages transparent; on white paper
+// their anti-aliased edges would print as grey lines.
+QImage RenderOnWhite(QPdfDocument& document, int page, const QSize& pixels)
+{
+    QImage sheet(pixels, QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    QPainter painter(&sheet);
+    painter.drawImage(0, 0, document.render(page, pixels));
+    return sheet;
+}
+
+void DrawMarginTexts(QPainter& painter, const QRectF& band, const QString& left, const QString& right)
+{
+    const QFontMetricsF metrics(painter.font());
+    const qreal rightWidth = metrics.horizontalAdvance(right);
+    const qreal leftWidth = std::max<qreal>(0, band.width() - rightWidth - metrics.averageCharWidth() * 4);
+    painter.drawText(band, Qt::AlignLeft | Qt::AlignVCenter,
+                     metrics.elidedText(left, Qt::ElideRight, leftWidth));
+    painter.drawText(band, Qt::AlignRight | Qt::AlignVCenter, right);
+}
+
+// Stands in for a window that a link or a script asked for: the first page
+// it is sent to opens in the lesson pane instead, and the stand-in goes away.
+class TEWBWindowRelay : public QWebEnginePage {
+public:
+    explicit TEWBWindowRelay(QWebEnginePage& target)
+        : QWebEnginePage(target.profile(), &target), target_(&target)
+    {
+    }
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override
+    {
+        // A script may open an empty window first; wait for a real address.
+        if (!isMainFrame || forwarded_ || url.scheme() == QLatin1String("about"))
+            return false;
+        forwarded_ = true;
+        QTimer::singleShot(0, target_, [target = target_, url] {
+            if (target)
+                target->load(url);
+        });
+        deleteLater();
+        return false;
+    }
+
+    QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
+
+private:
+    QPointer<QWebEnginePage> target_;
+    bool forwarded_ = false;
+};
+
+}  // namespace
+
+// --- TEWBPage ----------------------------------------------------------------
+
+TEWBPage::TEWBPage(TLessonPane& pane, QObject* parent) : QWebEnginePage(parent), pane_(pane)
+{
+}
+
+bool TEWBPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool)
+{
+    return pane_.RouteNavigation(url);
+}
+
+QWebEnginePage* TEWBPage::createWindow(WebWindowType)
+{
+    // Links and scripts that ask for another window open in this pane.  The
+    // engine needs a fresh page to hand the request to, so a stand-in takes it
+    // and passes the address on.
+    return new TEWBWindowRelay(*this);
+}
+
+// --- TEWB --------------------------------------------------------------------
+
+TEWB::TEWB(TLessonPane& pane, QWidget* parent) : QWebEngineView(parent), pane_(pane)
+{
+}
+
+void TEWB::contextMenuEvent(QContextMenuEvent* event)
+{
+    const QWebEngineContextMenuRequest* request = lastContextMenuRequest();
+    if (request && request->mediaType() == QWebEngineContextMenuRequest::MediaTypeImage) {
+        pane_.PictureContextMenu(request->mediaUrl(), event->globalPos());
+        return;
+    }
+    pane_.ForgetPicture();
+    if (request && !request->selectedText().isEmpty()) {
+        QMenu* menu = createStandardContextMenu();
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(event->globalPos());
+    }
+}
+
+// --- printing ------------------------------------------------------------------
+
+int PaintTopicPages(QPrinter& printer, const QByteArray& pdf, const TTopicPrintInfo& info)
+{
+    QByteArray bytes = pdf;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QPdfDocument document;
+    document.load(&buffer);
+    const int pages = document.status() == QPdfDocument::Status::Ready ? document.pageCount() : 0;
+    if (pages <= 0)
+        return 0;
+
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return 0;
+    const int resolution = printer.resolution();
+    const QRectF paper = printer.pageLayout().fullRectPixels(resolution);
+    const qreal margin = TopicMarginMm / 25.4 * resolution;
+    const int renderDpi = std::min(resolution, MaxTopicRenderDpi);
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(8);
+    painter.setFont(font);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+
+    // The header and footer sit in the middle of the top and bottom margins.
+    const QRectF header(margin, margin * 0.25, paper.width() - 2 * margin, margin * 0.5);
+    const QRectF footer(margin, paper.height() - margin * 0.75, paper.width() - 2 * margin, margin * 0.5);
+    for (int p = 0; p < pages; ++p) {
+        if (p > 0)
+            printer.newPage();
+        const QSizeF points = document.pagePointSize(p);
+        const QSize pixels = (points * renderDpi / 72.0).toSize();
+        painter.drawImage(FitCentred(points, paper), RenderOnWhite(document, p, pixels));
+        DrawMarginTexts(painter, header, info.title, str::sPrintPageOfPages().arg(p + 1).arg(pages));
+        DrawMarginTexts(painter, footer, info.address, info.date);
+    }
+    painter.end();
+    return pages;
+}
+
+QPageLayout TLessonPane::TopicPageLayout(const QPageLayout& printerLayout)
+{
+    return QPageLayout(printerLayout.pageSize(), QPageLayout::Portrait,
+                       QMarginsF(TopicMarginMm, TopicMarginMm, TopicMarginMm, TopicMarginMm),
+                       QPageLayout::Millimeter);
+}
+
+// --- TLessonPane -----------------------------------------------------------------
+
+TLessonPane::TLessonPane(TLessonPaneHost host, const QString& programFolder, QWidget* parent)
+    : QWidget(parent), host_(std::move(host)), programFolder_(programFolder),
+      textBackground_(str::sTextBgndWhite())
+{
+    setObjectName(QStringLiteral("EWBPanel"));
+    if (!host_.openPicture)
+        host_.openPicture = [](const QString& file) { TBigPicFrm::ShowModal(file); };
+    if (!host_.showError)
+        host_.showError = [this](const QString& message) {
+            QMessageBox::critical(window(), QCoreApplication::applicationName(), message);
+        };
+
+    ewb_ = new TEWB(*this, this);
+    ewb_->setObjectName(QStringLiteral("EWB"));
+    page_ = new TEWBPage(*this, ewb_);
+    ewb_->setPage(page_);
+    QWebEngineSettings* settings = page_->settings();
+    settings->setAttribute(QWebEngineSettings::AutoLoadImages, true);
+    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
+    settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(ewb_);
+
+    picPopUp_ = new QMenu(this);
+    picPopUp_->setObjectName(QStringLiteral("PicPopUp"));
+    copyImage1_ = picPopUp_->addAction(str::sCopyPictureToClipboard());
+    copyImage1_->setObjectName(QStringLiteral("CopyImage1"));
+    connect(copyImage1_, &QAction::triggered, this, &TLessonPane::CopyImage1Click);
+
+    connect(page_, &QWebEnginePage::loadingChanged, this, &TLessonPane::onLoadingChanged);
+    connect(page_, &QWebEnginePage::urlChanged, this, &TLessonPane::updateCommandState);
+    connect(page_->action(QWebEnginePage::Back), &QAction::changed, this,
+            &TLessonPane::updateCommandState);
+    connect(page_->action(QWebEnginePage::Forward), &QAction::changed, this,
+            &TLessonPane::updateCommandState);
+}
+
+TLessonPane::~TLessonPane() = default;
+
+void TLessonPane::LoadIndex()
+{
+    const QString file = ResolveInFolder(programFolder_, IndexDataFile);
+    if (QFileInfo(file).isFile())
+        index_.Load(file);
+}
+
+void TLessonPane::OpenStartPage()
+{
+    navigateToFile(IndexPageFile);
+}
+
+// --- routing -----------------------------------------------------------------------
+
+bool TLessonPane::RouteNavigation(const QUrl& url)
+{
+    const QString segment = LastUrlSegment(url.toString());
+    if (segment.contains(QLatin1Char('!'))) {
+        routeIndexLink(segment);
+        return false;
+    }
+    if (segment.contains(QLatin1Char('$'))) {
+        routePictureLink(segment);
+        return false;
+    }
+    routeLessonPage(segment);
+    return true;
+}
+
+void TLessonPane::routeIndexLink(const QString& segment)
+{
+    bool isNumber = false;
+    const int heading = segment.mid(segment.indexOf(QLatin1Char('!')) + 1).toInt(&isNumber);
+    if (!isNumber)
+        return;
+    index_.Toggle(heading);
+    RewriteIndex();
+}
+
+void TLessonPane::routePictureLink(const QString& segment)
+{
+    const QString file = DollarPicturePath(programFolder_, segment);
+    // The viewer's modal loop must not run inside the engine's navigation
+    // callback, so it opens as soon as that callback has returned.
+    QTimer::singleShot(0, this, [this, file] { host_.openPicture(file); });
+}
+
+void TLessonPane::routeLessonPage(const QString& segment)
+{
+    const ExperimentId current = host_.currentExperiment ? host_.currentExperiment() : 0;
+    const ExperimentId id = PageExperimentId(segment, current);
+    if (id != current)
+        showExperimentSafely(id);
+    markIndexFor(segment, id);
+}
+
+void TLessonPane::showExperimentSafely(ExperimentId id)
+{
+    if (!host_.showExperiment)
+        return;
+    // An exception must not unwind through the engine's callback; it is shown
+    // to the user like any other error that reaches the event loop.
+    try {
+        host_.showExperiment(id);
+    } catch (const std::exception& e) {
+        reportError(QString::fromUtf8(e.what()));
+    }
+}
+
+void TLessonPane::markIndexFor(const QString& segment, ExperimentId id)
+{
+    // These two names are compared exactly, as the lesson book writes them.
+    if (segment == QLatin1String("index.html"))
+        return;
+    const QString page = segment == QLatin1String("resdata.htm") ? segment : ExperimentMainPage(id);
+    const int heading = index_.FindHeading(page);
+    if (heading >= 0)
+        index_.Expand(heading);
+    index_.Select(page);
+}
+
+void TLessonPane::reportError(const QString& message)
+{
+    QTimer::singleShot(0, this, [this, message] { host_.showError(message); });
+}
+
+// --- commands -----------------------------------------------------------------------
+
+void TLessonPane::navigateToFile(const QString& relative)
+{
+    const QString file = ResolveInFolder(programFolder_, relative);
+    if (QFileInfo(file).isFile())
+        ewb_->load(QUrl::fromLocalFile(file));
+}
+
+void TLessonPane::IndexBtnClick()
+{
+    navigateToFile(IndexPageFile);
+}
+
+void TLessonPane::FwdBtnClick()
+{
+    // Without history the engine does nothing, which is what is wanted.
+    page_->triggerAction(QWebEnginePage::Forward);
+}
+
+void TLessonPane::BackBtnClick()
+{
+    page_->triggerAction(QWebEnginePage::Back);
+}
+
+qreal TLessonPane::ZoomFactorForLevel(int level)
+{
+    return ZoomFactors[std::size_t(std::clamp(level, 0, ZoomLevels - 1))];
+}
+
+void TLessonPane::SetZoomLevel(int level)
+{
+    zoomLevel_ = std::clamp(level, 0, ZoomLevels - 1);
+    applyZoom();
+}
+
+void TLessonPane::applyZoom()
+{
+    const qreal factor = ZoomFactorForLevel(zoomLevel_);
+    if (!qFuzzyCompare(ewb_->zoomFactor(), factor))
+        ewb_->setZoomFactor(factor);
+}
+
+void TLessonPane::SetTextBackground(const QString& colour)
+{
+    if (!hasDocument_)
+        return;
+    applyBodyColour(colour);
+    textBackground_ = colour;
+}
+
+void TLessonPane::applyBodyColour(const QString& colour)
+{
+    runScript(BodyColourScript(colour));
+}
+
+void TLessonPane::CopyTopicText()
+{
+    // The engine selects and copies in the focused frame; without focus (the
+    // pupil has not clicked into the page yet) there is none.
+    ewb_->setFocus(Qt::OtherFocusReason);
+    page_->triggerAction(QWebEnginePage::SelectAll);
+    page_->triggerAction(QWebEnginePage::Copy);
+    page_->triggerAction(QWebEnginePage::Unselect);
+}
+
+void TLessonPane::PrintTopic()
+{
+    if (!hasDocument_)
+        return;
+    const QPageLayout layout = TopicPageLayout(QPrinter().pageLayout());
+    const TTopicPrintInfo info{page_->title(), page_->url().toDisplayString(QUrl::PreferLocalFile),
+                               QLocale().toString(QDate::currentDate(), QLocale::ShortFormat)};
+    QPointer<TLessonPane> self(this);
+    page_->printToPdf(
+        [self, info, layout](const QByteArray& pdf) {
+            if (!self)
+                return;
+            emit self->TopicRendered(pdf);
+            if (pdf.isEmpty()) {
+                self->reportError(str::sPrintFailed());
+                return;
+            }
+            // The preview runs a modal loop: start it outside the engine's callback.
+            QTimer::singleShot(0, self, [self, pdf, info, layout] {
+                if (self)
+                    self->showPrintPreview(pdf, info, layout);
+            });
+        },
+        layout);
+}
+
+void TLessonPane::showPrintPreview(const QByteArray& pdf, const TTopicPrintInfo& info,
+                                   const QPageLayout& layout)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(layout);
+    printer.setFullPage(true);
+    printer.setDocName(info.title);
+    QPrintPreviewDialog preview(&printer, window());
+    connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+            [&pdf, &info](QPrinter* target) { PaintTopicPages(*target, pdf, info); });
+    preview.exec();
+}
+
+void TLessonPane::ShowExperimentPage(ExperimentId id)
+{
+    const ExperimentId current = host_.currentExperiment ? host_.currentExperiment() : 0;
+    const QString mainPage = ExperimentMainPage(id);
+    if (id == current || mainPage.isEmpty())
+        return;
+    const QString file = ResolveInFolder(programFolder_, QStringLiteral("HTML\\") + mainPage);
+    if (!QFileInfo(file).isFile())
+        return;
+    ewb_->load(QUrl::fromLocalFile(file));
+    showExperimentSafely(id);
+}
+
+void TLessonPane::ExpandAllClick()
+{
+    index_.ExpandAll();
+    RewriteIndex();
+}
+
+void TLessonPane::CollapseAllClick()
+{
+    index_.CollapseAll();
+    RewriteIndex();
+}
+
+void TLessonPane::RewriteIndex()
+{
+    QPointer<TLessonPane> self(this);
+    runScript(IndexScript(index_.Render()), [self](const QVariant& found) {
+        if (self)
+            emit self->IndexRewritten(found.toBool());
+    });
+}
+
+void TLessonPane::runScript(const QString& script, const std::function<void(const QVariant&)>& done)
+{
+    // The application's own world: page scripts cannot redefine what we call.
+    if (done)
+        page_->runJavaScript(script, QWebEngineScript::ApplicationWorld, done);
+    else
+        page_->runJavaScript(script, QWebEngineScript::ApplicationWorld);
+}
+
+// --- document complete and command state --------------------------------------------
+
+QString TLessonPane::LocationName() const
+{
+    return page_->url().fileName();
+}
+
+void TLessonPane::onLoadingChanged(const QWebEngineLoadingInfo& info)
+{
+    // A navigation the routing cancelled stops without a document; only a
+    // page that was shown (or the engine's error page) completes.
+    if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus)
+        onDocumentComplete(true);
+    else if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus)
+        onDocumentComplete(false);
+}
+
+void TLessonPane::onDocumentComplete(bool ok)
+{
+    hasDocument_ = true;
+    if (textBackground_ != str::sTextBgndWhite())
+        applyBodyColour(textBackground_);
+    applyZoom();
+    const QString location = LocationName();
+    if (location == QLatin1String("index.html") || location == QLatin1String("index"))
+        RewriteIndex();
+    updateCommandState();
+    emit DocumentComplete(ok);
+}
+
+void TLessonPane::updateCommandState()
+{
+    QWebEngineHistory* history = page_->history();
+    fwdEnabled_ = history->canGoForward();
+    backEnabled_ = history->canGoBack();
+    indexBtnEnabled_ = !LocationName().contains(QLatin1String("index"));
+    emit CommandStateChanged();
+}
+
+// --- picture context menu ------------------------------------------------------------------
+
+bool TLessonPane::PictureContextMenu(const QUrl& sourceUrl, const QPoint& globalPos)
+{
+    picturePath_ = PictureSourceToFile(sourceUrl.toString());
+    if (picturePath_.isEmpty() || !QFileInfo(picturePath_).isFile()) {
+        picturePath_.clear();
+        return false;
+    }
+    picPopUp_->popup(globalPos);
+    return true;
+}
+
+void TLessonPane::CopyImage1Click()
+{
+    if (picturePath_.isEmpty() || !QFileInfo(picturePath_).isFile())
+        return;
+    const QImage picture(picturePath_);
+    if (!picture.isNull())
+        QGuiApplication::clipboard()->setImage(picture);
+}
+
+}  // namespace brv

@@ -1,0 +1,185 @@
+#include "shell/uSettings.h"
+
+#include "runtime/BRV_StrConstants.h"
+#include "shell/uThemes.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
+#include <QtEndian>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+namespace brv {
+
+namespace {
+
+const QString kZoom = QStringLiteral("zoom");
+const QString kTextBackground = QStringLiteral("textbgnd");
+const QString kToolbarsAtTop = QStringLiteral("TBTop");
+const QString kSkin = QStringLiteral("Skin");
+const QString kLarge = QStringLiteral("Large");
+const QString kPosition = QStringLiteral("position");
+
+constexpr int kPositionBytes = 16;
+// A window must show at least this much of itself on a screen to be reachable.
+constexpr int kMinVisible = 50;
+// Larger saved bounds than this are damage, not a window.
+constexpr std::int64_t kMaxWindowSide = 1 << 16;
+
+// A 32-bit integer stored either as a number (registry) or as its text (INI).
+std::optional<int> ReadInt(const QVariant& v)
+{
+    bool ok = false;
+    int value = 0;
+    switch (v.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Bool: {
+            const qlonglong wide = v.toLongLong(&ok);
+            if (!ok || wide < INT32_MIN || wide > INT32_MAX)
+                return std::nullopt;
+            return int(wide);
+        }
+        case QMetaType::QString:
+            value = v.toString().trimmed().toInt(&ok);
+            return ok ? std::optional<int>(value) : std::nullopt;
+        default:
+            return std::nullopt;
+    }
+}
+
+std::optional<QString> ReadString(const QVariant& v)
+{
+    if (v.typeId() != QMetaType::QString)
+        return std::nullopt;
+    return v.toString();
+}
+
+std::optional<int> ReadZoom(const QVariant& v)
+{
+    std::optional<int> zoom = ReadInt(v);
+    if (zoom && (*zoom < 0 || *zoom > 4))
+        return std::nullopt;
+    return zoom;
+}
+
+// One of the three lesson text colours, in its canonical spelling.
+std::optional<QString> ReadTextBackground(const QVariant& v)
+{
+    std::optional<QString> text = ReadString(v);
+    if (!text)
+        return std::nullopt;
+    for (const QString& colour : {str::sTextBgndWhite(), str::sTextBgndPaleBlue(), str::sTextBgndPaleYellow()})
+        if (text->trimmed().compare(colour, Qt::CaseInsensitive) == 0)
+            return colour;
+    return std::nullopt;
+}
+
+std::optional<QString> ReadSkin(const QVariant& v)
+{
+    std::optional<QString> name = ReadString(v);
+    if (!name || !IsKnownTheme(*name))
+        return std::nullopt;
+    return name;
+}
+
+std::optional<QRect> ReadPosition(const QVariant& v)
+{
+    if (v.typeId() != QMetaType::QByteArray)
+        return std::nullopt;
+    std::optional<QRect> bounds = DecodePosition(v.toByteArray());
+    if (bounds && !IsOnSomeScreen(*bounds))
+        return std::nullopt;
+    return bounds;
+}
+
+}  // namespace
+
+QSettings* NewSettingsStore()
+{
+    return new QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Karvelle"),
+                         QStringLiteral("BRV_v4"));
+}
+
+std::optional<TSavedSettings> ReadSettings()
+{
+    std::unique_ptr<QSettings> store(NewSettingsStore());
+    return ReadSettings(*store);
+}
+
+std::optional<TSavedSettings> ReadSettings(QSettings& store)
+{
+    if (store.allKeys().isEmpty())
+        return std::nullopt;
+    TSavedSettings saved;
+    saved.textBackground = ReadTextBackground(store.value(kTextBackground));
+    saved.zoom = ReadZoom(store.value(kZoom));
+    if (std::optional<int> top = ReadInt(store.value(kToolbarsAtTop)))
+        saved.toolbarsAtTop = *top != 0;
+    saved.skin = ReadSkin(store.value(kSkin));
+    if (std::optional<int> large = ReadInt(store.value(kLarge)))
+        saved.large = *large != 0;
+    saved.position = ReadPosition(store.value(kPosition));
+    return saved;
+}
+
+bool WriteSettings(const TSettingsToSave& values)
+{
+    std::unique_ptr<QSettings> store(NewSettingsStore());
+    return WriteSettings(*store, values);
+}
+
+bool WriteSettings(QSettings& store, const TSettingsToSave& values)
+{
+    if (!store.isWritable())
+        return false;
+    store.setValue(kZoom, values.zoom);
+    store.setValue(kTextBackground, values.textBackground);
+    store.setValue(kToolbarsAtTop, values.toolbarsAtTop ? 1 : 0);
+    store.setValue(kSkin, values.skin);
+    store.setValue(kLarge, values.large ? 1 : 0);
+    store.setValue(kPosition, EncodePosition(values.position));
+    store.sync();
+    return store.status() == QSettings::NoError;
+}
+
+QByteArray EncodePosition(const QRect& bounds)
+{
+    const std::array<std::int32_t, 4> sides = {bounds.left(), bounds.top(), bounds.left() + bounds.width(),
+                                               bounds.top() + bounds.height()};
+    QByteArray bytes(kPositionBytes, '\0');
+    for (std::size_t i = 0; i < sides.size(); ++i)
+        qToLittleEndian<std::int32_t>(sides[i], bytes.data() + 4 * i);
+    return bytes;
+}
+
+std::optional<QRect> DecodePosition(const QByteArray& bytes)
+{
+    if (bytes.size() != kPositionBytes)
+        return std::nullopt;
+    std::array<std::int64_t, 4> sides{};
+    for (std::size_t i = 0; i < sides.size(); ++i)
+        sides[i] = qFromLittleEndian<std::int32_t>(bytes.constData() + 4 * i);
+    const std::int64_t width = sides[2] - sides[0];
+    const std::int64_t height = sides[3] - sides[1];
+    if (width <= 0 || height <= 0 || width > kMaxWindowSide || height > kMaxWindowSide)
+        return std::nullopt;
+    return QRect(int(sides[0]), int(sides[1]), int(width), int(height));
+}
+
+bool IsOnSomeScreen(const QRect& bounds)
+{
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect visible = bounds.intersected(screen->geometry());
+        if (visible.width() >= kMinVisible && visible.height() >= kMinVisible)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace brv

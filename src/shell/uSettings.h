@@ -1,0 +1,60 @@
+// The six user preferences of the main window, kept per user under
+// "Karvelle" / "BRV_v4" (the registry on Windows, an INI file under the user's
+// config folder elsewhere).
+//
+// The settings are the user's file and may have been edited or damaged, so
+// reading checks every value: one of the wrong type or size, or out of its
+// range, counts as absent and the window keeps its default for it.
+#pragma once
+
+#include <QByteArray>
+#include <QRect>
+#include <QString>
+
+#include <optional>
+
+class QSettings;
+
+namespace brv {
+
+// Values that were present and sound; the rest are left empty.
+struct TSavedSettings {
+    std::optional<int> zoom;                // 0-4
+    std::optional<QString> textBackground;  // "#FFFFFF", "#D9EAFF" or "#FFFFE0"
+    std::optional<bool> toolbarsAtTop;      // "TBTop": only 0 means the bottom
+    std::optional<QString> skin;            // a known theme name
+    std::optional<bool> large;
+    std::optional<QRect> position;          // window bounds, on some screen
+};
+
+// What the window writes when it closes.
+struct TSettingsToSave {
+    int zoom = 2;
+    QString textBackground;
+    bool toolbarsAtTop = true;
+    QString skin;
+    bool large = false;
+    QRect position;
+};
+
+// The store itself: organisation "Karvelle", application "BRV_v4", native format.
+QSettings* NewSettingsStore();
+
+// Nothing when the key does not exist yet (first start).
+std::optional<TSavedSettings> ReadSettings();
+std::optional<TSavedSettings> ReadSettings(QSettings& store);
+
+// Writes the six values in their fixed order; false (and nothing said to the
+// user) when the store cannot be written.
+bool WriteSettings(const TSettingsToSave& values);
+bool WriteSettings(QSettings& store, const TSettingsToSave& values);
+
+// "position": Left, Top, Right, Bottom as signed 32-bit little-endian
+// integers; Right and Bottom lie just outside the window.
+QByteArray EncodePosition(const QRect& bounds);
+// Empty for anything but 16 bytes describing a window of sane size.
+std::optional<QRect> DecodePosition(const QByteArray& bytes);
+// True when a usable part of bounds lies on one of the screens.
+bool IsOnSomeScreen(const QRect& bounds);
+
+}  // namespace brv

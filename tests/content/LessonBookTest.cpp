@@ -1,0 +1,339 @@
+// The bundled lesson book as the program meets it in its folder: the pages the
+// router opens, their titles and links, the lesson index and the pictures.
+#include "support/TestSupport.h"
+
+#include "runtime/ProgramFolder.h"
+
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QRegularExpression>
+#include <QSet>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+const QString kProgram = QStringLiteral(BRV_PROGRAM_DIR);
+
+// The routing table's page names: fifteen six-page families and nine single
+// pages; "resdata.htm" is handled by its own name.
+const char* const kStems[] = {"AMYLASE", "PHOTOSYN", "YEAST",    "CAHCL",      "CHEMRATE",
+                              "THERMCHEM", "BALL",   "CAR",      "SPRING",     "CHARLES",
+                              "FRICTION", "HEATING", "RESISTANCE", "EMAGNET",  "TERMVEL"};
+const char* const kSuffixes[] = {"", "-PLAN", "-DATA", "-ANYS", "-CON", "-HELP"};
+const char* const kSinglePages[] = {"AMYLASE-INFO.HTM", "ENERGY.HTM",     "RESMODEL.HTM",
+                                    "VOLTMOD.HTM",      "MOLECULE.HTM",   "HCATINFO.HTM",
+                                    "CAHCLINFO.HTM",    "REACTION_RATES.HTM", "ENZYME_INFO.HTM"};
+
+QString HtmlFolder()
+{
+    return brv::ResolveInFolder(kProgram, "html");
+}
+
+QString ReadText(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+QStringList RoutedPages()
+{
+    QStringList pages;
+    for (const char* stem : kStems)
+        for (const char* suffix : kSuffixes)
+            pages << QString("%1%2.HTM").arg(stem, suffix);
+    for (const char* page : kSinglePages)
+        pages << page;
+    pages << "resdata.htm";
+    return pages;
+}
+
+QStringList MainPages()
+{
+    QStringList pages;
+    for (const char* stem : kStems)
+        pages << QString("%1.HTM").arg(stem);
+    for (const char* page : kSinglePages)
+        pages << page;
+    pages << "resdata.htm";
+    return pages;
+}
+
+// Every page of the book: the files of html/ ending .htm or .html.
+QStringList BookPages()
+{
+    return QDir(HtmlFolder()).entryList({"*.htm", "*.html", "*.HTM", "*.HTML"}, QDir::Files, QDir::Name);
+}
+
+QStringList Links(const QString& html)
+{
+    static const QRegularExpression attribute(R"re(\b(?:href|src)\s*=\s*"([^"]*)")re",
+                                              QRegularExpression::CaseInsensitiveOption);
+    QStringList links;
+    for (auto it = attribute.globalMatch(html); it.hasNext();)
+        links << it.next().captured(1);
+    return links;
+}
+
+QString Title(const QString& html)
+{
+    static const QRegularExpression title(R"(<title>(.*?)</title>)",
+                                          QRegularExpression::CaseInsensitiveOption |
+                                              QRegularExpression::DotMatchesEverythingOption);
+    return title.match(html).captured(1).trimmed();
+}
+
+bool HasId(const QString& html, const QString& id)
+{
+    return html.contains(QString(R"(id="%1")").arg(id));
+}
+
+struct IndexEntry {
+    QString caption;
+    QString page;
+};
+struct IndexHeading {
+    QString caption;
+    std::vector<IndexEntry> entries;
+};
+
+// The plain layout of the index file, read independently of the program.
+bool ReadIndex(const QString& path, std::vector<IndexHeading>& headings, QString& error)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        error = "cannot open " + path;
+        return false;
+    }
+    QDataStream in(&f);
+    in.setByteOrder(QDataStream::LittleEndian);
+    auto readString = [&](QString& s) {
+        qint32 n = -1;
+        in >> n;
+        if (n < 0 || n > 10000)
+            return false;
+        s.resize(n);
+        for (qint32 i = 0; i < n; ++i) {
+            quint16 unit = 0;
+            in >> unit;
+            s[i] = QChar(unit);
+        }
+        return in.status() == QDataStream::Ok;
+    };
+    qint32 magic = 0, count = 0;
+    in >> magic >> count;
+    if (magic != 105123 || count < 0 || count > 1000) {
+        error = QString("magic %1, %2 headings").arg(magic).arg(count);
+        return false;
+    }
+    for (qint32 h = 0; h < count; ++h) {
+        IndexHeading heading;
+        qint32 number = 0, entries = 0;
+        in >> number;
+        if (!readString(heading.caption)) {
+            error = "damaged heading caption";
+            return false;
+        }
+        in >> entries;
+        if (entries < 0 || entries > 1000) {
+            error = "damaged entry count";
+            return false;
+        }
+        for (qint32 e = 0; e < entries; ++e) {
+            IndexEntry entry;
+            if (!readString(entry.caption) || !readString(entry.page)) {
+                error = "damaged entry";
+                return false;
+            }
+            heading.entries.push_back(entry);
+        }
+        headings.push_back(heading);
+    }
+    if (!f.atEnd()) {
+        error = "bytes after the last heading";
+        return false;
+    }
+    return true;
+}
+
+TEST(LessonBook, ProgramFolderHoldsEveryPartOfTheBook)
+{
+    const char* const paths[] = {"html\\index.html",       "HTML\\index.ux",       "HTML\\Images\\Splash.png",
+                                 "Flash\\Voltage.swf",     "Flash\\EnergyBall.swf", "Flash\\Electrons.swf",
+                                 "Flash\\Enzyme.swf",      "Flash\\Amylase.swf",   "Help\\BRVhelp.chm",
+                                 "HTML\\BALL.HTM"};
+    for (const char* path : paths)
+        EXPECT_TRUE(brv::ExistsInFolder(kProgram, path)) << path;
+}
+
+TEST(LessonBook, EveryPageOfTheRoutingTableExists)
+{
+    // The browser opens pages by file address, which is case-sensitive here,
+    // so the names must match exactly, not only as the program resolves them.
+    const QSet<QString> present(BookPages().begin(), BookPages().end());
+    for (const QString& page : RoutedPages())
+        EXPECT_TRUE(present.contains(page)) << page.toStdString();
+}
+
+TEST(LessonBook, EveryPageHasATitleThatLeavesTheIndexButtonAlone)
+{
+    const QStringList pages = BookPages();
+    ASSERT_GE(pages.size(), RoutedPages().size() + 1);
+    for (const QString& page : pages) {
+        SCOPED_TRACE(page.toStdString());
+        const QString title = Title(ReadText(HtmlFolder() + "/" + page));
+        EXPECT_FALSE(title.isEmpty());
+        // The index button is enabled while the page's name does not contain
+        // "index", so only the start page may carry that word.
+        if (page != "index.html") {
+            EXPECT_FALSE(title.contains("index")) << title.toStdString();
+        }
+    }
+}
+
+TEST(LessonBook, StartPageHoldsTheIndexAndTheStyleSheetItsClasses)
+{
+    const QString start = ReadText(HtmlFolder() + "/index.html");
+    ASSERT_FALSE(start.isEmpty());
+    EXPECT_EQ(start.count(QStringLiteral("id=\"index\"")), 1);
+    const QString css = ReadText(HtmlFolder() + "/book.css");
+    for (const char* cls : {".level1 ", ".level1exp", ".level2 ", ".level2selected"})
+        EXPECT_TRUE(css.contains(cls)) << cls;
+}
+
+TEST(LessonBook, EveryLinkResolves)
+{
+    const QString folder = HtmlFolder();
+    QStringList faults;
+    for (const QString& page : BookPages()) {
+        const QString html = ReadText(folder + "/" + page);
+        for (const QString& link : Links(html)) {
+            const QString last = link.section('/', -1);
+            if (last.contains('!'))
+                faults << page + ": a heading link in a page: " + link;
+            else if (last.startsWith('$')) {
+                if (!brv::ExistsInFolder(kProgram, "html\\images\\" + last.mid(1)))
+                    faults << page + ": no picture " + link;
+            } else if (link.contains(':')) {
+                faults << page + ": the book links outside itself: " + link;
+            } else {
+                const QString file = link.section('#', 0, 0);
+                const QString anchor = link.section('#', 1);
+                const QString target = file.isEmpty() ? folder + "/" + page : folder + "/" + file;
+                if (!QFileInfo(target).isFile())
+                    faults << page + ": broken link " + link;
+                else if (!anchor.isEmpty() && !HasId(ReadText(target), anchor))
+                    faults << page + ": no anchor " + link;
+            }
+        }
+    }
+    EXPECT_TRUE(faults.isEmpty()) << faults.join('\n').toStdString();
+}
+
+TEST(LessonBook, FamilyPagesLinkToEachOtherAndEveryPageCanBeReached)
+{
+    const QString folder = HtmlFolder();
+    std::map<QString, QSet<QString>> links;
+    for (const QString& page : BookPages())
+        for (const QString& link : Links(ReadText(folder + "/" + page)))
+            links[page].insert(link.section('#', 0, 0));
+
+    for (const char* stem : kStems)
+        for (const char* from : kSuffixes)
+            for (const char* to : kSuffixes)
+                if (from != to) {
+                    const QString source = QString("%1%2.HTM").arg(stem, from);
+                    const QString target = QString("%1%2.HTM").arg(stem, to);
+                    EXPECT_TRUE(links[source].contains(target)) << source.toStdString() << " does not link to "
+                                                                << target.toStdString();
+                }
+
+    // From the start page and the lesson index, every page can be reached.
+    std::vector<IndexHeading> index;
+    QString error;
+    ASSERT_TRUE(ReadIndex(brv::ResolveInFolder(kProgram, "HTML\\index.ux"), index, error)) << error.toStdString();
+    QStringList queue{"index.html"};
+    for (const IndexHeading& h : index)
+        for (const IndexEntry& e : h.entries)
+            queue << e.page;
+    QSet<QString> seen;
+    while (!queue.isEmpty()) {
+        const QString page = queue.takeFirst();
+        if (seen.contains(page))
+            continue;
+        seen.insert(page);
+        for (const QString& next : links[page])
+            if (next.endsWith(".htm", Qt::CaseInsensitive) || next.endsWith(".html", Qt::CaseInsensitive))
+                queue << next;
+    }
+    for (const QString& page : BookPages())
+        EXPECT_TRUE(seen.contains(page)) << page.toStdString() << " cannot be reached";
+}
+
+TEST(LessonIndex, EntriesNameExistingPagesAndEveryMainPageIsListedOnce)
+{
+    std::vector<IndexHeading> index;
+    QString error;
+    ASSERT_TRUE(ReadIndex(brv::ResolveInFolder(kProgram, "HTML\\index.ux"), index, error)) << error.toStdString();
+    ASSERT_GE(index.size(), 4u);
+    std::map<QString, int> listed;
+    for (const IndexHeading& h : index) {
+        EXPECT_FALSE(h.caption.isEmpty());
+        EXPECT_FALSE(h.entries.empty()) << h.caption.toStdString();
+        for (const IndexEntry& e : h.entries) {
+            EXPECT_FALSE(e.caption.isEmpty());
+            EXPECT_TRUE(brv::ExistsInFolder(kProgram, "HTML\\" + e.page)) << e.page.toStdString();
+            ++listed[e.page.toUpper()];
+        }
+    }
+    // Opening a page highlights its main page in the index, so every main
+    // page needs exactly one entry.
+    for (const QString& page : MainPages())
+        EXPECT_EQ(listed[page.toUpper()], 1) << page.toStdString();
+}
+
+TEST(LessonPictures, PicturesOpenAndIncludeBothFormats)
+{
+    const QString folder = HtmlFolder();
+    QSet<QString> pictures;
+    for (const QString& page : BookPages())
+        for (const QString& link : Links(ReadText(folder + "/" + page))) {
+            const QString last = link.section('/', -1);
+            if (last.startsWith('$'))
+                pictures.insert(brv::ResolveInFolder(kProgram, "html\\images\\" + last.mid(1)));
+            else if (link.startsWith("images/"))
+                pictures.insert(folder + "/" + link);
+        }
+    ASSERT_GE(pictures.size(), 10);
+    QSet<QByteArray> formats;
+    for (const QString& path : pictures) {
+        QImageReader reader(path);
+        const QImage image = reader.read();
+        EXPECT_FALSE(image.isNull()) << path.toStdString() << ": " << reader.errorString().toStdString();
+        EXPECT_GE(image.width(), 100);
+        formats.insert(reader.format());
+    }
+    EXPECT_TRUE(formats.contains("png"));
+    EXPECT_TRUE(formats.contains("jpeg"));
+}
+
+TEST(LessonPictures, SplashFitsTheAboutBox)
+{
+    const QImage splash(brv::ResolveInFolder(kProgram, "HTML\\Images\\Splash.png"));
+    ASSERT_FALSE(splash.isNull());
+    // The About box shows it in a 500 x 332 area with a white margin painted
+    // over its outer 10 pixels.
+    EXPECT_LE(splash.width(), 500);
+    EXPECT_LE(splash.height(), 332);
+    EXPECT_GE(splash.width(), 400);
+    EXPECT_GE(splash.height(), 250);
+}
+
+}  // namespace

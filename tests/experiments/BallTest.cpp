@@ -1,0 +1,279 @@
+// Bouncing ball: the model on its numbers, the form driven with its clock
+// stepped by hand, and the magnifier read on real pixels.
+#include "experiments/physics/uBall.h"
+
+#include "common/CadencerEx.h"
+#include "runtime/AddMaths.h"
+#include "runtime/Image32.h"
+#include "support/TestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QScrollBar>
+#include <QSpinBox>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace brv {
+namespace {
+
+using Outcome = TBallModel::Outcome;
+
+// Steps the model with 1 ms steps until the run ends; returns the outcome and
+// counts the steps.
+Outcome RunModel(TBallModel& ball, int bounceLimit, int& steps, int maxSteps = 200000)
+{
+    for (steps = 1; steps <= maxSteps; ++steps) {
+        const Outcome o = ball.Step(0.001f, bounceLimit);
+        if (o != Outcome::Moving)
+            return o;
+    }
+    return Outcome::Moving;
+}
+
+TEST(BallModel, FirstApexIsRestitutionSquaredTimesTheDrop)
+{
+    for (float e : {0.3f, 0.54f, 0.8f}) {
+        TBallModel ball;
+        ball.Reset(0, e);
+        int steps = 0;
+        ASSERT_EQ(RunModel(ball, 1, steps), Outcome::ApexReached);
+        EXPECT_NEAR(ball.Height(), e * e * 100.0f, 0.3f) << "e = " << e;
+        EXPECT_EQ(ball.ApexCount, 1);
+        EXPECT_EQ(ball.Speed, 0.0f);
+        // Fall time √(2h/g) ≈ 0.4515 s plus rise time e × 0.4515 s.
+        EXPECT_NEAR(steps / 1000.0, 0.4515 * (1 + e), 0.005);
+    }
+}
+
+TEST(BallModel, ADropFromTheFloorIsAtRestAtOnce)
+{
+    TBallModel ball;
+    ball.Reset(100, 0.8f);
+    int steps = 0;
+    EXPECT_EQ(RunModel(ball, 1, steps), Outcome::AtRest);
+    EXPECT_EQ(steps, 1);
+    EXPECT_EQ(ball.BallDepth, 100.0f);
+}
+
+TEST(BallModel, AColdBallSoonComesToRest)
+{
+    EXPECT_NEAR(TBallModel::MeanRestitution(0), 0.1f, 1e-6);
+    EXPECT_NEAR(TBallModel::MeanRestitution(20), 0.5425f, 1e-3);
+    EXPECT_NEAR(TBallModel::MeanRestitution(100), 0.7953f, 1e-3);
+    TBallModel ball;
+    ball.Reset(0, 0.1f);
+    int steps = 0;
+    // Rebounds of 1 cm then 0.01 cm: at rest at the second landing.
+    EXPECT_EQ(RunModel(ball, 10, steps), Outcome::AtRest);
+    EXPECT_EQ(ball.ApexCount, 1);
+    EXPECT_EQ(ball.BallDepth, 100.0f);
+    EXPECT_LT(steps, 700);
+}
+
+TEST(BallModel, RestitutionIsScatteredButNeverBelowTheFloor)
+{
+    float lowest = 1, highest = 0;
+    for (int i = 0; i < 400; ++i) {
+        const float e = TBallModel::NewRestitution(0);
+        lowest = std::min(lowest, e);
+        highest = std::max(highest, e);
+    }
+    EXPECT_EQ(lowest, TBallModel::MinRestitution) << "about a sixth of draws at 0 ºC fall below 0.05";
+    EXPECT_GT(highest, 0.15f);
+}
+
+// --- the form -------------------------------------------------------------
+
+class BallForm : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TNGLCadencer::SetPerformanceCounterSource([this] { return now; });
+        form = std::make_unique<TBallFrm>();
+        form->setAttribute(Qt::WA_DontShowOnScreen);
+        form->resize(820, 640);
+        form->show();
+        QApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        form.reset();
+        TNGLCadencer::SetPerformanceCounterSource({});
+    }
+    // Advances the hand-held time by seconds in ticks of 1/60 s.
+    void Advance(double seconds)
+    {
+        const double end = now + seconds;
+        while (now < end - 1e-9) {
+            now = std::min(end, now + 1.0 / 60);
+            form->Clock->Progress();
+        }
+    }
+    void Click(QAction* a) { a->trigger(); }
+    QImage Picture()
+    {
+        TBitmap32 b(form->Pic()->width(), form->Pic()->height());
+        form->Pic()->PaintTo(b);
+        return b.Image().copy();
+    }
+    void ExpectButtons(bool start, bool stop, bool reset)
+    {
+        EXPECT_EQ(form->Buttons.StartBtn->isEnabled(), start);
+        EXPECT_EQ(form->Buttons.StopBtn->isEnabled(), stop);
+        EXPECT_EQ(form->Buttons.ResetBtn->isEnabled(), reset);
+    }
+
+    double now = 0;
+    std::unique_ptr<TBallFrm> form;
+};
+
+TEST_F(BallForm, ButtonsFollowTheRunThroughItsStates)
+{
+    ExpectButtons(true, false, false);
+    EXPECT_TRUE(form->BallHsb->isEnabled());
+
+    Click(form->Buttons.StartBtn);
+    EXPECT_EQ(form->State(), TBallFrm::TState::Running);
+    ExpectButtons(false, true, false);
+    EXPECT_FALSE(form->BallHsb->isEnabled());
+    EXPECT_FALSE(ToolbarHintsShown(form->Toolbar()));
+
+    Advance(0.2);
+    const float depth = form->Model().BallDepth;
+    EXPECT_NEAR(depth, 0.5f * 981 * 0.2f * 0.2f, 0.5f);
+    Click(form->Buttons.StopBtn);
+    ExpectButtons(true, false, true);  // in the air: Start resumes
+    EXPECT_TRUE(ToolbarHintsShown(form->Toolbar()));
+    Advance(0.5);
+    EXPECT_EQ(form->Model().BallDepth, depth) << "paused";
+
+    Click(form->Buttons.StartBtn);
+    Advance(2.0);
+    EXPECT_EQ(form->State(), TBallFrm::TState::Finished);
+    ExpectButtons(false, false, true);
+    EXPECT_FALSE(form->Clock->Enabled());
+
+    Click(form->Buttons.ResetBtn);
+    ExpectButtons(true, false, false);
+    EXPECT_EQ(form->Model().BallDepth, 0.0f);
+    EXPECT_EQ(form->Model().ApexCount, 0);
+    EXPECT_TRUE(form->BallHsb->isEnabled());
+}
+
+TEST_F(BallForm, StopWithTheBallOnTheFloorLeavesStartDisabled)
+{
+    form->BallHsb->setValue(1000);  // a drop from 0 cm
+    form->TemperatureSE->setValue(0);
+    Click(form->Buttons.StartBtn);
+    Advance(0.02);
+    EXPECT_EQ(form->State(), TBallFrm::TState::Finished);
+    EXPECT_EQ(form->Model().BallDepth, 100.0f);
+}
+
+TEST_F(BallForm, TheStopTakesEffectWithinTheTick)
+{
+    Click(form->Buttons.StartBtn);
+    // One long tick of 3 s: the run ends inside it and the remaining fixed
+    // steps of that tick must not move the ball.
+    now += 3.0;
+    form->Clock->Progress();
+    EXPECT_EQ(form->State(), TBallFrm::TState::Finished);
+    EXPECT_EQ(form->Model().Speed, 0.0f);
+    const float apex = form->Model().BallDepth;
+    EXPECT_NEAR(form->Model().Height(), form->Model().Restitution * form->Model().Restitution * 100, 0.3f);
+    now += 1.0;
+    form->Clock->Progress();
+    EXPECT_EQ(form->Model().BallDepth, apex);
+}
+
+TEST_F(BallForm, ResizingDuringARunKeepsTheMotion)
+{
+    Click(form->Buttons.StartBtn);
+    Advance(0.25);
+    const float depth = form->Model().BallDepth;
+    form->resize(500, 380);
+    QApplication::processEvents();
+    EXPECT_EQ(form->Model().BallDepth, depth);
+    EXPECT_TRUE(form->Clock->Enabled());
+    Advance(0.05);
+    EXPECT_GT(form->Model().BallDepth, depth);
+    const TFloatRect r = form->BallLayer->Location();
+    EXPECT_NEAR((r.Top + r.Bottom) / 2, (3 + form->Model().BallDepth) * form->Scale(), 1.0f);
+}
+
+// The kind of tick the magnifier draws on a row: 0 none, else its length.
+int TickLengthAt(const QImage& image, int xr, int y)
+{
+    int n = 0;
+    while (n < 200 && image.pixel(xr - n, y) == 0xFF000000u)
+        ++n;
+    return n;
+}
+
+TEST_F(BallForm, TheMagnifierReadsTheHeightOnTheBallsLowestPoint)
+{
+    const float s = form->Scale();
+    const float w = 50 * s;
+    const float m = w / 60;
+    const int xr = Round(30 * s + 0.25f * w) - 1;
+    const int yb = Round(20 * s + w / 2 + 20 * m);
+    const int cmTick = Round(0.125f * w) + 1, halfTick = Round(0.0625f * w) + 1, mmTick = Round(0.04f * w) + 1;
+
+    form->BallHsb->setValue(300);  // height 70.0 cm: the "70" tick on the ball
+    QImage at70 = Picture();
+    test::SavePicture(at70, QStringLiteral("ball-70cm"));
+    EXPECT_EQ(TickLengthAt(at70, xr, yb), cmTick);
+
+    form->BallHsb->setValue(305);  // 69.5 cm: the half-centimetre tick
+    EXPECT_EQ(TickLengthAt(Picture(), xr, yb), halfTick);
+    form->BallHsb->setValue(304);  // 69.6 cm: a millimetre tick, the "70" 4 mm up
+    QImage at696 = Picture();
+    EXPECT_EQ(TickLengthAt(at696, xr, yb), mmTick);
+    EXPECT_EQ(TickLengthAt(at696, xr, Round(20 * s + w / 2 + 20 * m - 4 * m)), cmTick);
+}
+
+TEST_F(BallForm, TheRuleEndsShowInsideTheMagnifier)
+{
+    const float s = form->Scale();
+    const float w = 50 * s;
+    const float m = w / 60;
+    const int x = Round(30 * s) + 2;  // inside the strip, left of the ticks
+    const int yb = Round(20 * s + w / 2 + 20 * m);
+
+    form->BallHsb->setValue(20);  // 98 cm: the strip starts 2 cm above the ball
+    QImage top = Picture();
+    EXPECT_EQ(top.pixel(x, Round(yb - 20 * m) - 3), 0xFFE7E7FFu) << "above the rule's end";
+    EXPECT_EQ(top.pixel(x, Round(yb - 20 * m) + 3), 0xFFFFFF80u) << "on the rule";
+
+    form->BallHsb->setValue(995);  // 0.5 cm: the floor 5 mm below the ball
+    QImage floor = Picture();
+    test::SavePicture(floor, QStringLiteral("ball-floor"));
+    EXPECT_EQ(floor.pixel(x, Round(yb + 5 * m) - 3), 0xFFFFFF80u);
+    EXPECT_EQ(floor.pixel(x, Round(yb + 5 * m) + 3), 0xFFE7E7FFu);
+}
+
+TEST_F(BallForm, TheMarkerShowsOnlyWhileTheBallIsStill)
+{
+    const float s = form->Scale();
+    const int x = Round(55 * s), y = Round(40 * s);
+    form->Pic()->OnMouseMove(Qt::NoButton, Qt::NoModifier, x, y);
+    EXPECT_EQ(form->Pic()->toolTip(), QStringLiteral("Click to show a marker"));
+    form->Pic()->OnMouseDown(Qt::LeftButton, Qt::NoModifier, x, y);
+    EXPECT_TRUE(form->MarkerLayer->Visible());
+    EXPECT_EQ(Picture().pixel(x, y), 0xFFFF0000u);
+    form->Pic()->OnMouseUp(Qt::LeftButton, Qt::NoModifier, x, y);
+    EXPECT_FALSE(form->MarkerLayer->Visible());
+
+    Click(form->Buttons.StartBtn);
+    form->Pic()->OnMouseMove(Qt::NoButton, Qt::NoModifier, x, y);
+    EXPECT_TRUE(form->Pic()->toolTip().isEmpty());
+    form->Pic()->OnMouseDown(Qt::LeftButton, Qt::NoModifier, x, y);
+    EXPECT_FALSE(form->MarkerLayer->Visible());
+}
+
+}  // namespace
+}  // namespace brv

@@ -1,0 +1,574 @@
+#include "runtime/Bitmap32.h"
+#include "runtime/raster/Blend.h"
+#include "runtime/raster/Resample.h"
+
+#include <QFontInfo>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <limits>
+
+namespace brv {
+namespace {
+
+constexpr TColor32 kRed = 0xFFFF0000;
+constexpr TColor32 kBlue = 0xFF0000FF;
+
+// Pixels of b equal to c, as a string of '#' and '.' rows, for small bitmaps.
+std::string Map(const TBitmap32& b, TColor32 c)
+{
+    std::string s;
+    for (int y = 0; y < b.Height(); ++y) {
+        for (int x = 0; x < b.Width(); ++x)
+            s += b.Pixel(x, y) == c ? '#' : '.';
+        s += '\n';
+    }
+    return s;
+}
+
+int Count(const TBitmap32& b, TColor32 c)
+{
+    int n = 0;
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x)
+            n += b.Pixel(x, y) == c;
+    return n;
+}
+
+// Bounding box of the pixels that differ from c ({0,0,0,0} if none).
+TRect Changed(const TBitmap32& b, TColor32 c)
+{
+    TRect r{b.Width(), b.Height(), 0, 0};
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x)
+            if (b.Pixel(x, y) != c) {
+                r.Left = std::min(r.Left, x);
+                r.Top = std::min(r.Top, y);
+                r.Right = std::max(r.Right, x + 1);
+                r.Bottom = std::max(r.Bottom, y + 1);
+            }
+    return r.IsEmpty() ? TRect{} : r;
+}
+
+TEST(Bitmap32Test, FixedPointRoundsHalfToEvenAndPinsOutOfRange)
+{
+    EXPECT_EQ(FixedPoint(1.0), 65536);
+    EXPECT_EQ(FixedPoint(-2.25), -147456);
+    EXPECT_EQ(FixedPoint(0.5 / 65536), 0);
+    EXPECT_EQ(FixedPoint(1.5 / 65536), 2);
+    EXPECT_EQ(FixedPoint(-1.5 / 65536), -2);
+    EXPECT_EQ(FixedPoint(std::nan("")), 0);
+    EXPECT_EQ(FixedPoint(1e12), std::numeric_limits<TFixed>::max());
+    EXPECT_EQ(FixedPoint(-1e12), std::numeric_limits<TFixed>::min());
+    EXPECT_EQ(FixedPoint(1.0, -1.0), (TFixedPoint{65536, -65536}));
+}
+
+TEST(Bitmap32Test, SetSizeKeepsPixelsThatStillFitAndResetsTheClip)
+{
+    TBitmap32 b(4, 3);
+    EXPECT_EQ(b.Pixel(0, 0), 0u);
+    b.SetPixel(1, 1, kRed);
+    b.SetClipRect({0, 0, 2, 2});
+    b.SetSize(6, 5);
+    EXPECT_EQ(b.Pixel(1, 1), kRed);
+    EXPECT_EQ(b.ClipRect(), (TRect{0, 0, 6, 5}));
+    EXPECT_EQ(b.Pixel(-1, 0), 0u);
+    EXPECT_EQ(b.Pixel(6, 0), 0u);
+    b.SetSize(0, 7);
+    EXPECT_TRUE(b.Empty());
+    b.Clear(kRed);  // nothing to draw on, nothing happens
+    b.FillRect(0, 0, 5, 5, kRed);
+}
+
+TEST(Bitmap32Test, ClearFillsOnlyTheClipRectOpaque)
+{
+    TBitmap32 b(5, 4);
+    b.Clear(0x80123456);
+    EXPECT_EQ(Count(b, 0x80123456), 20);
+    b.SetClipRect({1, 1, 3, 9});
+    b.Clear(kRed);
+    EXPECT_EQ(Map(b, kRed),
+              ".....\n"
+              ".##..\n"
+              ".##..\n"
+              ".##..\n");
+}
+
+TEST(Bitmap32Test, LinesAndRectanglesCoverExactlyTheirPixels)
+{
+    struct Case {
+        const char* name;
+        void (*draw)(TBitmap32&);
+        const char* map;
+    };
+    const Case cases[] = {
+        {"HorzLine ends sorted, both inclusive",
+         [](TBitmap32& b) { b.HorzLine(4, 1, 1, kRed); },
+         "......\n.####.\n......\n......\n"},
+        {"VertLine ends sorted, both inclusive",
+         [](TBitmap32& b) { b.VertLine(2, 3, 0, kRed); },
+         "..#...\n..#...\n..#...\n..#...\n"},
+        {"HorzLine clipped at the bitmap",
+         [](TBitmap32& b) { b.HorzLine(-100, 3, 100, kRed); },
+         "......\n......\n......\n######\n"},
+        {"HorzLine outside the clip rectangle",
+         [](TBitmap32& b) {
+             b.SetClipRect({0, 0, 6, 2});
+             b.HorzLine(0, 2, 5, kRed);
+         },
+         "......\n......\n......\n......\n"},
+        {"FillRect right and bottom exclusive",
+         [](TBitmap32& b) { b.FillRect(1, 1, 3, 4, kRed); },
+         "......\n.##...\n.##...\n.##...\n"},
+        {"FillRect reversed is empty",
+         [](TBitmap32& b) { b.FillRect(3, 1, 1, 4, kRed); },
+         "......\n......\n......\n......\n"},
+        {"FrameRect of the whole bitmap is its outermost ring",
+         [](TBitmap32& b) { b.FrameRect(b.BoundsRect(), kRed); },
+         "######\n#....#\n#....#\n######\n"},
+        {"FrameRect one pixel high",
+         [](TBitmap32& b) { b.FrameRect(1, 2, 4, 3, kRed); },
+         "......\n......\n.###..\n......\n"},
+        {"FrameRect clipped",
+         [](TBitmap32& b) {
+             b.SetClipRect({0, 0, 3, 4});
+             b.FrameRect(1, 0, 6, 3, kRed);
+         },
+         ".##...\n.#....\n.##...\n......\n"},
+        {"SetPixel outside the clip rectangle",
+         [](TBitmap32& b) {
+             b.SetClipRect({0, 0, 2, 2});
+             b.SetPixel(1, 1, kRed);
+             b.SetPixel(2, 1, kRed);
+         },
+         "......\n.#....\n......\n......\n"},
+    };
+    for (const Case& c : cases) {
+        TBitmap32 b(6, 4);
+        b.Clear(clWhite32);
+        c.draw(b);
+        EXPECT_EQ(Map(b, kRed), c.map) << c.name;
+    }
+}
+
+TEST(Bitmap32Test, OpaqueOperationsStoreTheColourAsIsAndBlendedOnesKeepTargetAlpha)
+{
+    TBitmap32 b(4, 1);
+    b.Clear(clWhite32);
+    b.FillRect(0, 0, 1, 1, 0x80FF0000);
+    EXPECT_EQ(b.Pixel(0, 0), 0x80FF0000u);
+    b.BlendRect(1, 0, 2, 1, 0x80FF0000);
+    EXPECT_EQ(b.Pixel(1, 0), 0xFFFF7F7Fu);  // 255·128/255 + 255·127/255 rounded
+    b.SetPixel(2, 0, 0x40FFFFFF);
+    b.BlendRect(2, 0, 3, 1, 0x80FF0000);
+    EXPECT_EQ(b.Pixel(2, 0), 0x40FF7F7Fu);  // the target's alpha byte stays
+    b.BlendRect(3, 0, 4, 1, 0x00FF0000);
+    EXPECT_EQ(b.Pixel(3, 0), clWhite32);
+    b.BlendRect(3, 0, 4, 1, 0xFF00FF00);
+    EXPECT_EQ(b.Pixel(3, 0), 0xFF00FF00u);
+    b.BlendPixel(3, 0, 0xFF0000FF, 128);  // half coverage of opaque blue
+    EXPECT_EQ(b.Pixel(3, 0), 0xFF007F80u);
+}
+
+TEST(Bitmap32Test, BlendRoundsEveryChannelExactly)
+{
+    // The span blender (vectorised) and the one-pixel blender against the
+    // rounding of the exact formula, over all alphas and a spread of channels.
+    std::vector<TColor32> row, expected;
+    for (unsigned a = 1; a < 255; ++a) {
+        for (unsigned s = 0; s < 256; s += 15) {
+            const TColor32 src = (a << 24) | (s << 16) | ((255 - s) << 8) | (s / 2);
+            row.clear();
+            expected.clear();
+            for (unsigned d = 0; d < 256; d += 5) {
+                const TColor32 dst = (d << 24) | (d << 16) | ((d * 7) % 256 << 8) | (255 - d);
+                row.push_back(dst);
+                auto mix = [&](int shift) {
+                    const double v = (((src >> shift) & 0xFF) * a + ((dst >> shift) & 0xFF) * (255.0 - a)) / 255;
+                    return TColor32(std::lround(v)) << shift;
+                };
+                expected.push_back((dst & 0xFF000000) | mix(16) | mix(8) | mix(0));
+                ASSERT_EQ(raster::BlendColor(src, dst, a), expected.back()) << a << ' ' << s << ' ' << d;
+            }
+            raster::ConstantBlender(src, a).Span(row.data(), int(row.size()));
+            ASSERT_EQ(row, expected) << a << ' ' << s;
+        }
+    }
+}
+
+TEST(Bitmap32Test, SmoothLinesRunThroughPixelCentres)
+{
+    TBitmap32 b(12, 7);
+    b.Clear(clWhite32);
+    b.SmoothLine(1, 3, 10, 3, clBlack32);
+    for (int x = 2; x <= 9; ++x)
+        EXPECT_EQ(b.Pixel(x, 3), clBlack32) << x;
+    EXPECT_EQ(Changed(b, clWhite32), (TRect{1, 3, 11, 4}));  // nothing spills into rows 2, 4
+    EXPECT_NE(b.Pixel(1, 3), clWhite32);                     // the ends are part-covered
+
+    b.Clear(clWhite32);
+    b.PenColor = 0xFF0000FF;
+    b.MoveTo(1.0f, 1.5f);
+    b.SmoothLineTo(10.0f, 1.5f);  // halfway between rows 1 and 2: both half blue
+    const TColor32 half = b.Pixel(5, 1);
+    EXPECT_EQ(half, b.Pixel(5, 2));
+    EXPECT_NEAR(int(half & 0xFF), 255, 1);
+    EXPECT_NEAR(int((half >> 16) & 0xFF), 127, 2);
+    b.SmoothLineTo(10.0f, 5.5f);  // from where the pen was left
+    EXPECT_NE(b.Pixel(10, 4), clWhite32);
+}
+
+TEST(Bitmap32Test, SmoothLinesStayInTheClipRectAndSurviveWildCoordinates)
+{
+    TBitmap32 b(10, 10);
+    b.Clear(clWhite32);
+    b.SetClipRect({2, 2, 8, 8});
+    b.SmoothLine(-1000000, -999999, 1000000, 1000001, clBlack32);  // y = x + 1
+    b.MoveTo(std::nanf(""), 0);
+    b.SmoothLineTo(5, 5);
+    b.MoveTo(-3e6f, 5);
+    b.SmoothLineTo(3e6f, 5);
+    b.SmoothLineTo(std::numeric_limits<float>::infinity(), 5);
+    const TRect r = Changed(b, clWhite32);
+    EXPECT_EQ(r, (TRect{2, 3, 8, 8}));
+    EXPECT_EQ(b.Pixel(4, 5), clBlack32);
+}
+
+TEST(Bitmap32Test, DrawToCombinesByDrawModeWithinTheTargetClip)
+{
+    TBitmap32 sprite(3, 2);
+    sprite.Clear(0x80FF0000);
+    sprite.SetPixel(0, 0, 0xFF00FF00);
+    sprite.SetPixel(1, 0, 0x000000FF);
+
+    TBitmap32 target(4, 3);
+    target.Clear(clWhite32);
+    sprite.DrawMode = TDrawMode::dmBlend;
+    sprite.DrawTo(target, 1, 1);
+    EXPECT_EQ(target.Pixel(1, 1), 0xFF00FF00u);  // opaque pixel replaces
+    EXPECT_EQ(target.Pixel(2, 1), clWhite32);    // transparent pixel leaves
+    EXPECT_EQ(target.Pixel(3, 1), 0xFFFF7F7Fu);  // half blends
+    EXPECT_EQ(target.Pixel(0, 1), clWhite32);
+
+    target.Clear(clWhite32);
+    sprite.MasterAlpha = 128;
+    sprite.DrawTo(target, -1, 0);  // partly off the target's left edge
+    EXPECT_EQ(target.Pixel(0, 0), clWhite32);
+    EXPECT_EQ(target.Pixel(1, 0), 0xFFFFBFBFu);  // α = 128 × 128 / 255 = 64
+    EXPECT_EQ(target.Pixel(1, 1), 0xFFFFBFBFu);
+    EXPECT_EQ(target.Pixel(2, 0), clWhite32);
+
+    target.Clear(clWhite32);
+    sprite.DrawMode = TDrawMode::dmOpaque;
+    target.SetClipRect({0, 0, 2, 3});
+    sprite.DrawTo(target, 0, 1);
+    EXPECT_EQ(target.Pixel(1, 1), 0x000000FFu);  // copied, alpha included
+    EXPECT_EQ(target.Pixel(1, 2), 0x80FF0000u);
+    EXPECT_EQ(target.Pixel(2, 1), clWhite32);  // beyond the clip
+}
+
+TEST(Bitmap32Test, StretchToWithNearestRepeatsPixels)
+{
+    TBitmap32 src(2, 2);
+    src.SetPixel(0, 0, kRed);
+    src.SetPixel(1, 0, kBlue);
+    src.SetPixel(0, 1, kBlue);
+    src.SetPixel(1, 1, kRed);
+    TBitmap32 dst(6, 5);
+    dst.Clear(clWhite32);
+    src.StretchTo(dst, {1, 1, 5, 5});
+    EXPECT_EQ(Map(dst, kRed),
+              "......\n"
+              ".##...\n"
+              ".##...\n"
+              "...##.\n"
+              "...##.\n");
+    EXPECT_EQ(Count(dst, kBlue), 8);
+}
+
+TEST(Bitmap32Test, StretchToWithLanczosFiltersAndKeepsFlatColours)
+{
+    EXPECT_DOUBLE_EQ(raster::Lanczos3(0), 1);
+    EXPECT_NEAR(raster::Lanczos3(1), 0, 1e-12);
+    EXPECT_NEAR(raster::Lanczos3(2.0), 0, 1e-12);
+    EXPECT_NEAR(raster::Lanczos3(0.5), 3 * 0.5 / (std::numbers::pi * std::numbers::pi * 0.25), 1e-12);
+    EXPECT_NEAR(raster::Lanczos3(1.5), 3 * -1 * std::sin(std::numbers::pi / 2) / (std::numbers::pi * std::numbers::pi * 2.25), 1e-12);
+    EXPECT_EQ(raster::Lanczos3(3), 0);
+
+    TBitmap32 flat(7, 5);
+    flat.Clear(0xFF336699);
+    flat.Resampler = TResampler::Lanczos;
+    TBitmap32 dst(40, 30);
+    flat.StretchTo(dst, {0, 0, 40, 30});
+    EXPECT_EQ(Count(dst, 0xFF336699), 40 * 30);
+
+    // A black-white step widened 8 times: a smooth ramp, with the ringing of
+    // the sinc kernel on either side, unlike nearest neighbour.
+    TBitmap32 step(8, 1);
+    step.Clear(clBlack32);
+    step.FillRect(4, 0, 8, 1, clWhite32);
+    step.Resampler = TResampler::Lanczos;
+    TBitmap32 wide(64, 1);
+    step.StretchTo(wide, {0, 0, 64, 1});
+    auto grey = [&](int x) { return int(wide.Pixel(x, 0) & 0xFF); };
+    EXPECT_EQ(grey(0), 0);
+    EXPECT_EQ(grey(63), 255);
+    EXPECT_GT(grey(32), 100);
+    EXPECT_LT(grey(31), 155);
+    int levels = 0, ringing = 0;
+    for (int x = 24; x < 40; ++x)
+        levels += grey(x) > 0 && grey(x) < 255;
+    for (int x = 8; x < 24; ++x)
+        ringing += grey(x) > 0;
+    for (int x = 40; x < 56; ++x)
+        ringing += grey(x) < 255;
+    EXPECT_GE(levels, 7);
+    EXPECT_GE(ringing, 4);
+    for (int x = 0; x < 63; ++x)
+        EXPECT_EQ(AlphaOf(wide.Pixel(x, 0)), 255);
+
+    // Shrinking averages: a fine checker board becomes flat grey.
+    TBitmap32 checker(64, 64);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            checker.SetPixel(x, y, (x + y) % 2 ? clWhite32 : clBlack32);
+    checker.Resampler = TResampler::Lanczos;
+    TBitmap32 small(8, 8);
+    checker.StretchTo(small, {0, 0, 8, 8});
+    for (int x = 0; x < 8; ++x)
+        EXPECT_NEAR(int(small.Pixel(x, 4) & 0xFF), 128, 3) << x;
+}
+
+TEST(Bitmap32Test, ChangeNotificationWaitsForTheOutermostEndUpdate)
+{
+    TBitmap32 b(4, 4);
+    int told = 0;
+    const int id = b.AddChangeListener([&] { ++told; });
+    b.FillRect(0, 0, 2, 2, kRed);
+    b.SmoothLine(0, 0, 3, 3, kRed);
+    b.Canvas().Rectangle(0, 0, 3, 3);
+    b.TextOut(0, 0, "x");
+    EXPECT_EQ(told, 4);
+
+    told = 0;
+    b.BeginUpdate();
+    b.BeginUpdate();
+    b.Clear(kRed);
+    b.HorzLine(0, 0, 3, kBlue);
+    b.EndUpdate();
+    EXPECT_EQ(told, 0);
+    b.EndUpdate();
+    EXPECT_EQ(told, 1);
+    b.EndUpdate();  // unbalanced: ignored
+    EXPECT_EQ(b.UpdateCount(), 0);
+
+    b.RemoveChangeListener(id);
+    b.Clear(kRed);
+    EXPECT_EQ(told, 1);
+
+    // a listener may remove itself while being told
+    int other = 0;
+    int self = 0;
+    self = b.AddChangeListener([&] { b.RemoveChangeListener(self); });
+    b.AddChangeListener([&] { ++other; });
+    b.Clear(kBlue);
+    b.Clear(kRed);
+    EXPECT_GE(other, 1);
+}
+
+TEST(Bitmap32Test, FontResolvesArialToLiberationSansAndSizesInPoints)
+{
+    TFont32 font;
+    font.Name = "Arial";
+    font.SetSize(12);
+    EXPECT_EQ(font.Height, 16);
+    EXPECT_EQ(font.Size(), 12);
+    font.SetBold(true);
+    const QFont q = ResolveFont(font);
+    const QFontInfo info(q);
+    EXPECT_EQ(info.family(), "Liberation Sans");
+    EXPECT_EQ(info.pixelSize(), 16);
+    EXPECT_TRUE(info.bold());
+}
+
+TEST(Bitmap32Test, TextOutDrawsInTheCellInTheFontColourWithoutBackground)
+{
+    TBitmap32 b(80, 30);
+    b.Clear(clWhite32);
+    b.Font.Height = 16;
+    b.Font.Color = 0x000000FF;  // alpha of the text colour does not matter
+    const auto size = b.TextExtent("Hg 42");
+    EXPECT_GT(size.cx, 20);
+    EXPECT_GE(size.cy, 16);
+    EXPECT_LE(size.cy, 22);
+    EXPECT_EQ(b.TextWidth("Hg 42"), size.cx);
+    b.TextOut(5, 4, "Hg 42");
+    const TRect ink = Changed(b, clWhite32);
+    EXPECT_GE(ink.Left, 5);
+    EXPECT_GE(ink.Top, 4);
+    EXPECT_LE(ink.Right, 5 + size.cx + 1);
+    EXPECT_LE(ink.Bottom, 4 + size.cy);
+    EXPECT_GT(Count(b, 0xFF0000FF), 10);  // solid strokes in the font colour
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x) {
+            const TColor32 p = b.Pixel(x, y);
+            ASSERT_EQ(AlphaOf(p), 255);
+            ASSERT_EQ((p >> 16) & 0xFF, (p >> 8) & 0xFF);  // only blue on white
+        }
+
+    b.Clear(clWhite32);
+    b.SetClipRect({0, 0, 12, 30});
+    b.TextOut(5, 4, "Hg 42");
+    EXPECT_LE(Changed(b, clWhite32).Right, 12);
+}
+
+TEST(Bitmap32Test, TextOutRectCentresOneLine)
+{
+    TBitmap32 b(100, 40);
+    b.Clear(clWhite32);
+    b.Font.Height = 14;
+    b.TextOutRect({10, 0, 90, 40}, "Mm");
+    const TRect ink = Changed(b, clWhite32);
+    const auto size = b.TextExtent("Mm");
+    EXPECT_NEAR((ink.Left + ink.Right) / 2.0, 50, 2);
+    EXPECT_NEAR(ink.Left, 10 + (80 - size.cx) / 2, 2);
+    EXPECT_GT(ink.Top, 40 / 2 - size.cy / 2 - 1);
+    EXPECT_LT(ink.Bottom, 40 / 2 + size.cy / 2 + 1);
+}
+
+TEST(Bitmap32Test, CanvasShapesFitInsideTheirRectangle)
+{
+    for (bool withPen : {true, false}) {
+        TBitmap32 b(20, 16);
+        b.Clear(clWhite32);
+        TCanvas& c = b.Canvas();
+        c.pen.Style = withPen ? TCanvas::PenStyle::Solid : TCanvas::PenStyle::Clear;
+        c.pen.Color = kBlue;
+        c.brush.Color = kRed;
+        c.Rectangle(2, 3, 9, 8);
+        EXPECT_EQ(Changed(b, clWhite32), (TRect{2, 3, 9, 8})) << withPen;
+        EXPECT_EQ(b.Pixel(2, 3), withPen ? kBlue : kRed);
+        EXPECT_EQ(b.Pixel(8, 7), withPen ? kBlue : kRed);
+        EXPECT_EQ(b.Pixel(5, 5), kRed);
+
+        b.Clear(clWhite32);
+        c.Ellipse(3, 2, 17, 14);
+        EXPECT_EQ(Changed(b, clWhite32), (TRect{3, 2, 17, 14})) << withPen;
+        EXPECT_EQ(b.Pixel(10, 8), kRed);
+
+        b.Clear(clWhite32);
+        c.RoundRect(1, 1, 19, 15, 6, 6);
+        EXPECT_EQ(Changed(b, clWhite32), (TRect{1, 1, 19, 15})) << withPen;
+        EXPECT_EQ(b.Pixel(1, 1), clWhite32);  // rounded corner
+        EXPECT_EQ(b.Pixel(18, 14), clWhite32);
+        EXPECT_EQ(b.Pixel(1, 8), withPen ? kBlue : kRed);
+    }
+
+    // a small ellipse stays round and symmetric
+    TBitmap32 b(8, 8);
+    b.Clear(clWhite32);
+    b.Canvas().pen.Color = kBlue;
+    b.Canvas().brush.Color = kRed;
+    b.Canvas().Ellipse(2, 2, 7, 7);
+    EXPECT_EQ(Map(b, kBlue),
+              "........\n"
+              "........\n"
+              "...###..\n"
+              "..#...#.\n"
+              "..#...#.\n"
+              "..#...#.\n"
+              "...###..\n"
+              "........\n");
+    EXPECT_EQ(Map(b, kRed),
+              "........\n"
+              "........\n"
+              "........\n"
+              "...###..\n"
+              "...###..\n"
+              "...###..\n"
+              "........\n"
+              "........\n");
+    // a wider pen takes more rings from the inside
+    b.Clear(clWhite32);
+    b.Canvas().pen.Width = 2;
+    b.Canvas().Rectangle(0, 0, 8, 7);
+    EXPECT_EQ(Map(b, kRed),
+              "........\n"
+              "........\n"
+              "..####..\n"
+              "..####..\n"
+              "..####..\n"
+              "........\n"
+              "........\n"
+              "........\n");
+}
+
+TEST(Bitmap32Test, CanvasLinesLeaveOutTheEndPointAndXorUndoesItself)
+{
+    TBitmap32 b(10, 4);
+    b.Clear(clWhite32);
+    TCanvas& c = b.Canvas();
+    c.pen.Color = clBlack32;
+    c.MoveTo(1, 1);
+    c.LineTo(6, 1);
+    EXPECT_EQ(Map(b, clBlack32), "..........\n.#####....\n..........\n..........\n");
+    c.LineTo(6, 3);  // continues from the last end point
+    EXPECT_EQ(b.Pixel(6, 1), clBlack32);
+    EXPECT_EQ(b.Pixel(6, 2), clBlack32);
+    EXPECT_EQ(b.Pixel(6, 3), clWhite32);
+
+    b.Clear(0xFF123456);
+    c.pen.Mode = TCanvas::PenMode::Xor;
+    c.pen.Color = clWhite32;
+    c.MoveTo(0, 2);
+    c.LineTo(10, 2);
+    EXPECT_EQ(b.Pixel(4, 2), 0xFFEDCBA9u);
+    c.MoveTo(0, 2);
+    c.LineTo(10, 2);
+    EXPECT_EQ(Count(b, 0xFF123456), 40);
+    c.brush.Color = 0xFF00FF00;
+    c.Ellipse(1, 0, 9, 4);
+    EXPECT_EQ(b.Pixel(5, 0), 0xFFEDCBA9u);  // the pen
+    EXPECT_EQ(b.Pixel(5, 2), 0xFF12CB56u);  // the brush
+    c.Ellipse(1, 0, 9, 4);
+    EXPECT_EQ(Count(b, 0xFF123456), 40);
+}
+
+TEST(Bitmap32Test, CanvasHonoursThePolygonClipAndTheClipRect)
+{
+    TBitmap32 b(20, 20);
+    b.Clear(clWhite32);
+    TCanvas& c = b.Canvas();
+    c.pen.Style = TCanvas::PenStyle::Clear;
+    c.brush.Color = kRed;
+    c.SetClipPolygon({{0, 0}, {10, 0}, {10, 10}, {0, 10}});
+    EXPECT_TRUE(c.HasClip());
+    c.Rectangle(5, 5, 15, 15);
+    EXPECT_EQ(Changed(b, clWhite32), (TRect{5, 5, 10, 10}));
+    c.ClearClip();
+    b.SetClipRect({0, 0, 12, 20});
+    c.FillRect({5, 5, 15, 15});
+    EXPECT_EQ(Changed(b, clWhite32), (TRect{5, 5, 12, 15}));
+    b.ResetClipRect();
+    c.Polygon({{0, 18}, {19, 18}, {19, 19}, {0, 19}});
+    EXPECT_EQ(b.Pixel(10, 18), kRed);
+}
+
+TEST(Bitmap32Test, AssignAndFilesRoundTrip)
+{
+    QImage rgb(3, 2, QImage::Format_RGB888);
+    rgb.fill(QColor(10, 20, 30));
+    TBitmap32 b;
+    b.Assign(rgb);
+    EXPECT_EQ(b.Width(), 3);
+    EXPECT_EQ(b.Pixel(2, 1), 0xFF0A141Eu);
+    EXPECT_EQ(b.Image().format(), QImage::Format_ARGB32);
+    EXPECT_FALSE(b.LoadFromFile("/nonexistent/picture.png"));
+    EXPECT_EQ(b.Width(), 3);
+}
+
+}  // namespace
+}  // namespace brv

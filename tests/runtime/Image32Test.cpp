@@ -1,0 +1,225 @@
+#include "runtime/Image32.h"
+
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+namespace brv {
+namespace {
+
+class CountingImage : public TImage32 {
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        ++paints;
+        TImage32::paintEvent(e);
+    }
+};
+
+// Lets queued paints happen; true when at least one did.
+bool Painted(CountingImage& image)
+{
+    const int before = image.paints;
+    QElapsedTimer waited;
+    waited.start();
+    do
+        QApplication::processEvents();
+    while (image.paints == before && waited.elapsed() < 2000);
+    return image.paints > before;
+}
+
+void Move(QWidget& w, int x, int y)
+{
+    QMouseEvent e(QEvent::MouseMove, QPointF(x + 0.5, y + 0.5), w.mapToGlobal(QPointF(x, y)),
+                  Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &e);
+}
+
+TEST(Image32Test, PaintToComposesTheBitmapThenVisibleLayersInCreationOrder)
+{
+    TImage32 image;
+    image.resize(40, 30);
+    image.Bitmap().SetSize(30, 20);
+    image.Bitmap().Clear(0x80FFFFFF);
+    auto fill = [](TRect r, TColor32 c) {
+        return [r, c](TPositionedLayer&, TBitmap32& buffer) { buffer.FillRect(r, c); };
+    };
+    TPositionedLayer& first = image.AddLayer();
+    first.OnPaint = fill({5, 5, 15, 15}, 0xFFFF0000);
+    TPositionedLayer& second = image.AddLayer();
+    second.OnPaint = [](TPositionedLayer& layer, TBitmap32& buffer) {
+        // a layer draws where it is
+        buffer.FillRect(layer.PixelRect(), 0xFF0000FF);
+        buffer.SetClipRect({0, 0, 1, 1});  // left behind: must not bother the next
+    };
+    second.SetLocation({10.4f, 10.5f, 20.0f, 20.6f});
+    EXPECT_EQ(second.PixelRect(), (TRect{10, 10, 20, 21}));
+    TPositionedLayer& hidden = image.AddLayer();
+    hidden.OnPaint = fill({0, 0, 40, 30}, 0xFF00FF00);
+    hidden.SetVisible(false);
+    TPositionedLayer& third = image.AddLayer();
+    third.OnPaint = fill({0, 25, 3, 28}, 0xFF123456);
+    EXPECT_EQ(image.LayerCount(), 4);
+    EXPECT_EQ(&image.Layer(1), &second);
+    EXPECT_EQ(first.Location(), (TFloatRect{0, 0, 64, 64}));
+    EXPECT_TRUE(first.Visible());
+    EXPECT_TRUE(first.MouseEvents);
+
+    TBitmap32 shot;
+    image.PaintTo(shot);
+    ASSERT_EQ(shot.Width(), 40);
+    ASSERT_EQ(shot.Height(), 30);
+    EXPECT_EQ(shot.Pixel(2, 2), 0xFFFFFFFFu);   // background, made opaque
+    EXPECT_EQ(shot.Pixel(6, 6), 0xFFFF0000u);   // first layer
+    EXPECT_EQ(shot.Pixel(12, 12), 0xFF0000FFu); // second over first
+    EXPECT_EQ(shot.Pixel(1, 26), 0xFF123456u);  // the last layer still unclipped
+    const TColor32 control = image.palette().color(image.backgroundRole()).rgb();
+    EXPECT_EQ(shot.Pixel(35, 5), control);      // beyond the bitmap
+    EXPECT_EQ(shot.Pixel(20, 25), control);
+    EXPECT_EQ(image.Bitmap().Pixel(6, 6), 0x80FFFFFFu);  // the background is untouched
+    brv::test::SavePicture(shot.Image(), "image32_layers");
+}
+
+TEST(Image32Test, FitBitmapToControlKeepsThePixels)
+{
+    TImage32 image;
+    image.resize(20, 10);
+    image.FitBitmapToControl();
+    image.Bitmap().Clear(clWhite32);
+    image.Bitmap().SetPixel(3, 4, 0xFFFF0000);
+    image.resize(30, 15);
+    image.FitBitmapToControl();
+    EXPECT_EQ(image.Bitmap().Width(), 30);
+    EXPECT_EQ(image.Bitmap().Height(), 15);
+    EXPECT_EQ(image.Bitmap().Pixel(3, 4), 0xFFFF0000u);
+    EXPECT_EQ(image.Bitmap().Pixel(19, 9), clWhite32);
+    image.resize(2, 2);
+    image.FitBitmapToControl();
+    EXPECT_EQ(image.Bitmap().Width(), 2);
+}
+
+TEST(Image32Test, ChangesOfBitmapAndLayersRepaintTheControl)
+{
+    CountingImage image;
+    int resized = 0;
+    image.OnResize = [&] { ++resized; };
+    image.resize(50, 40);
+    image.show();
+    ASSERT_TRUE(Painted(image));
+    EXPECT_GE(resized, 1);
+    image.FitBitmapToControl();
+    Painted(image);
+
+    image.Bitmap().FillRect(0, 0, 5, 5, 0xFFFF0000);
+    EXPECT_TRUE(Painted(image));
+
+    image.Bitmap().BeginUpdate();
+    image.Bitmap().FillRect(0, 0, 5, 5, 0xFF00FF00);
+    QApplication::processEvents();
+    const int during = image.paints;
+    image.Bitmap().HorzLine(0, 1, 9, 0xFF0000FF);
+    QApplication::processEvents();
+    EXPECT_EQ(image.paints, during);
+    image.Bitmap().EndUpdate();
+    EXPECT_TRUE(Painted(image));
+
+    TPositionedLayer& layer = image.AddLayer();
+    Painted(image);
+    layer.SetLocation({1, 2, 3, 4});
+    EXPECT_TRUE(Painted(image));
+    layer.SetVisible(false);
+    EXPECT_TRUE(Painted(image));
+
+    const int before = image.paints;
+    image.Repaint();  // at once, without the event loop
+    EXPECT_EQ(image.paints, before + 1);
+
+    resized = 0;
+    image.resize(60, 45);
+    EXPECT_EQ(resized, 1);
+}
+
+TEST(Image32Test, MouseEventsInControlPixelsAndTheCursorOfTheLayerUnderThePointer)
+{
+    TImage32 image;
+    image.resize(50, 40);
+    image.show();
+    QApplication::processEvents();
+
+    TPositionedLayer& low = image.AddLayer();
+    low.SetLocation({0, 0, 20, 20});
+    low.Cursor = Qt::PointingHandCursor;
+    TPositionedLayer& deaf = image.AddLayer();
+    deaf.SetLocation({10, 10, 30, 30});
+    deaf.MouseEvents = false;
+    deaf.Cursor = Qt::WaitCursor;
+    TPositionedLayer& hidden = image.AddLayer();
+    hidden.SetLocation({15, 15, 25, 25});
+    hidden.SetVisible(false);
+    TPositionedLayer& top = image.AddLayer();
+    top.SetLocation({18, 18, 22, 22});
+    top.Cursor = Qt::SizeAllCursor;
+
+    EXPECT_EQ(image.LayerAt(12, 12), &low);
+    EXPECT_EQ(image.LayerAt(19, 19), &top);
+    EXPECT_EQ(image.LayerAt(16, 16), &low);
+    EXPECT_EQ(image.LayerAt(25, 25), nullptr);
+    EXPECT_EQ(image.LayerAt(20, 5), nullptr);  // right edge is outside
+
+    image.SetBaseCursor(Qt::CrossCursor);
+    Move(image, 5, 5);
+    EXPECT_EQ(image.cursor().shape(), Qt::PointingHandCursor);
+    Move(image, 19, 20);
+    EXPECT_EQ(image.cursor().shape(), Qt::SizeAllCursor);
+    Move(image, 25, 25);
+    EXPECT_EQ(image.cursor().shape(), Qt::CrossCursor);
+
+    std::vector<std::string> seen;
+    image.OnMouseDown = [&](Qt::MouseButton b, Qt::KeyboardModifiers m, int x, int y) {
+        seen.push_back("down " + std::to_string(int(b)) + " " + std::to_string(int(m)) + " " +
+                       std::to_string(x) + "," + std::to_string(y));
+    };
+    image.OnMouseMove = [&](Qt::MouseButtons b, Qt::KeyboardModifiers, int x, int y) {
+        seen.push_back("move " + std::to_string(int(b)) + " " + std::to_string(x) + "," +
+                       std::to_string(y));
+    };
+    image.OnMouseUp = [&](Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {
+        seen.push_back("up " + std::to_string(int(b)) + " " + std::to_string(x) + "," + std::to_string(y));
+    };
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(7.6, 3.2), image.mapToGlobal(QPointF(7.6, 3.2)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
+    QApplication::sendEvent(&image, &press);
+    QMouseEvent drag(QEvent::MouseMove, QPointF(9.9, 4.0), image.mapToGlobal(QPointF(9.9, 4.0)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&image, &drag);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(10, 4), image.mapToGlobal(QPointF(10, 4)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&image, &release);
+    const std::vector<std::string> expected = {
+        "down 1 " + std::to_string(int(Qt::ShiftModifier)) + " 7,3", "move 1 9,4", "up 1 10,4"};
+    EXPECT_EQ(seen, expected);
+
+    image.setToolTip("hint");
+    EXPECT_EQ(image.toolTip(), "hint");
+}
+
+TEST(Image32Test, SpriteListItemsBlend)
+{
+    TBitmap32List list;
+    TBitmap32& a = list.Add();
+    list.Add().SetSize(3, 3);
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(&list.Bitmap(0), &a);
+    EXPECT_EQ(a.DrawMode, TDrawMode::dmBlend);
+    EXPECT_EQ(list.Bitmap(1).Width(), 3);
+}
+
+}  // namespace
+}  // namespace brv

@@ -1,0 +1,496 @@
+// The main window driven as a pupil would: first start, saved settings,
+// toolbar position, button size, window split, the Experiments menu, hints,
+// the splash picture and the close confirmation.
+#include "shell/uFrame.h"
+
+#include "runtime/BRV_StrConstants.h"
+#include "runtime/Catalogue.h"
+#include "runtime/ExperimentHost.h"
+#include "shell/FrameTestSupport.h"
+#include "shell/uFlashPanel.h"
+#include "shell/uSettings.h"
+#include "shell/uThemes.h"
+#include "support/TestSupport.h"
+#include "support/sample/SampleExperiment.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEnterEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QPointer>
+#include <QScreen>
+#include <QSettings>
+#include <QSplitter>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWebEngineView>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+
+namespace brv {
+namespace {
+
+using namespace frametest;
+using test::TSampleFrm;
+
+// Ids the program never uses, so the sample form can take them.
+constexpr ExperimentId kSample = 12;
+constexpr ExperimentId kSampleAfterShow = 13;
+
+QRect WorkArea()
+{
+    return QGuiApplication::primaryScreen()->availableGeometry();
+}
+
+int ScreenWidth()
+{
+    return QGuiApplication::primaryScreen()->geometry().width();
+}
+
+class FrameTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ClearSettings();
+        ApplyTheme(DefaultThemeName());
+        test::RegisterSample(kSample, true);
+        test::RegisterSample(kSampleAfterShow, false);
+    }
+
+    void TearDown() override
+    {
+        frame.reset();
+        FlushDeferredDeletes();
+        TCatalogue::Instance().Unregister(kSample);
+        TCatalogue::Instance().Unregister(kSampleAfterShow);
+        ClearSettings();
+    }
+
+    TFrameFrm& Start(bool show = true)
+    {
+        frame = std::make_unique<TFrameFrm>(folder.Path());
+        frame->ConfirmClose = [this](QWidget*) {
+            ++questions;
+            return answer;
+        };
+        if (show)
+            ShowAndWait(frame.get());
+        return *frame;
+    }
+
+    TSampleFrm* Sample() const { return qobject_cast<TSampleFrm*>(frame->Host().CurrentForm()); }
+
+    // Lets the main window lay out its docks after a change.
+    void Settle() const { Pump(50); }
+
+    TProgramFolder folder;
+    std::unique_ptr<TFrameFrm> frame;
+    bool answer = true;
+    int questions = 0;
+};
+
+TEST_F(FrameTest, FirstStartCoversTheWorkAreaWithDefaults)
+{
+    TFrameFrm& f = Start();
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Brevalis - 3rd Edition"));
+    EXPECT_EQ(f.geometry(), WorkArea());
+    EXPECT_EQ(f.LeftPaneWidth(), WorkArea().width() / 2);
+    EXPECT_EQ(CurrentThemeName(), QStringLiteral("Office 2007 blue"));
+    EXPECT_TRUE(f.Top1->isChecked());
+    EXPECT_FALSE(f.Bottom1->isChecked());
+    EXPECT_EQ(f.toolBarArea(f.HTMLToolbar), Qt::TopToolBarArea);
+    EXPECT_FALSE(f.Large1->isChecked());
+    EXPECT_EQ(f.HTMLToolbar->iconSize(), QSize(24, 24));
+    EXPECT_EQ(f.ZoomLevel, 2);
+    EXPECT_DOUBLE_EQ(f.EWB()->zoomFactor(), 1.0);
+    EXPECT_EQ(f.TextBackColour, QStringLiteral("#FFFFFF"));
+    EXPECT_EQ(f.StatusLabel->text(), QStringLiteral(" "));
+    EXPECT_FALSE(f.IndexBtn->isEnabled());
+    EXPECT_TRUE(f.IndexOptions->isEnabled());
+    EXPECT_EQ(f.CurrentExperimentId(), 0);
+    EXPECT_TRUE(f.FlashPanel->isHidden());
+    // Nothing to show without the help file.
+    EXPECT_FALSE(f.Contents1->isEnabled());
+    EXPECT_FALSE(f.Search1->isEnabled());
+    // The lesson buttons start above the lesson pane.
+    QWidget* indexButton = f.HTMLToolbar->widgetForAction(f.IndexBtn);
+    EXPECT_NEAR(indexButton->mapTo(&f, QPoint()).x(), f.LeftPaneWidth(), 12);
+}
+
+TEST_F(FrameTest, LessonToolbarHasItsSixItemsWithHintsAndDropDowns)
+{
+    TFrameFrm& f = Start();
+    EXPECT_EQ(f.IndexBtn->toolTip(), QStringLiteral("Main index"));
+    EXPECT_EQ(f.FwdBtn->toolTip(), QStringLiteral("Move forward"));
+    EXPECT_EQ(f.BackBtn->toolTip(), QStringLiteral("Move back"));
+    EXPECT_EQ(f.FontBtn->toolTip(), QStringLiteral("Set font size"));
+    EXPECT_EQ(f.TextBackColorBtn->toolTip(), QStringLiteral("Set text background colour"));
+    EXPECT_EQ(f.IndexOptions->toolTip(), QStringLiteral("Index options"));
+    for (QToolButton* dropDown : {f.FontBtn, f.TextBackColorBtn, f.IndexOptions}) {
+        EXPECT_EQ(dropDown->popupMode(), QToolButton::InstantPopup);
+        EXPECT_FALSE(dropDown->icon().isNull());
+    }
+    const QStringList sizes = {"Smallest", "Small", "Medium", "Large", "Largest"};
+    QList<QAction*> sizeItems = f.FontBtn->defaultAction()->menu()->actions();
+    ASSERT_EQ(sizeItems.size(), 5);
+    for (int tag = 0; tag < 5; ++tag) {
+        EXPECT_EQ(sizeItems[tag]->text(), sizes[tag]);
+        EXPECT_EQ(sizeItems[tag]->data().toInt(), tag);
+    }
+    EXPECT_EQ(f.BColBlue->text(), QStringLiteral("Pale blue"));
+    EXPECT_EQ(f.BColYellow->data().toString(), QStringLiteral("#FFFFE0"));
+    EXPECT_EQ(f.ExpandAll1->text(), QStringLiteral("Expand all"));
+
+    // The drop-down checks the stored size when it opens.
+    f.SizeClick(4);
+    emit f.FontBtn->defaultAction()->menu()->aboutToShow();
+    EXPECT_TRUE(f.Size4->isChecked());
+    EXPECT_FALSE(f.Size2->isChecked());
+    EXPECT_DOUBLE_EQ(f.EWB()->zoomFactor(), 1.5);
+}
+
+TEST_F(FrameTest, TBTopZeroStartsWithTheToolbarsAtTheBottom)
+{
+    PutSetting(QStringLiteral("TBTop"), 0);
+    TFrameFrm& f = Start();
+    EXPECT_EQ(f.toolBarArea(f.HTMLToolbar), Qt::BottomToolBarArea);
+    EXPECT_TRUE(f.Bottom1->isChecked());
+    EXPECT_FALSE(f.Top1->isChecked());
+
+    // A newly shown experiment's toolbar appears in the bottom dock, first in its row.
+    f.ShowExperiment(kSample);
+    Settle();
+    QToolBar* toolbar = Sample()->Toolbar();
+    EXPECT_EQ(f.toolBarArea(toolbar), Qt::BottomToolBarArea);
+    EXPECT_EQ(toolbar->y(), f.HTMLToolbar->y());
+    EXPECT_LT(toolbar->x(), f.HTMLToolbar->x());
+}
+
+TEST_F(FrameTest, ClickingTop1WhenCheckedChangesNothing)
+{
+    TFrameFrm& f = Start();
+    f.ShowExperiment(kSample);
+    Settle();
+    QToolBar* toolbar = Sample()->Toolbar();
+    // The pupil dragged the experiment toolbar to the bottom by hand.
+    f.addToolBar(Qt::BottomToolBarArea, toolbar);
+    Settle();
+
+    f.Top1->trigger();
+    Settle();
+    EXPECT_TRUE(f.Top1->isChecked());
+    EXPECT_FALSE(f.Bottom1->isChecked());
+    EXPECT_EQ(f.toolBarArea(f.HTMLToolbar), Qt::TopToolBarArea);
+    EXPECT_EQ(f.toolBarArea(toolbar), Qt::BottomToolBarArea);
+}
+
+TEST_F(FrameTest, MovingTheToolbarsRedocksTheExperimentToolbarBeforeTheLessonToolbar)
+{
+    TFrameFrm& f = Start();
+    f.ShowExperiment(kSample);
+    Settle();
+    QToolBar* toolbar = Sample()->Toolbar();
+
+    for (QAction* item : {f.Bottom1, f.Top1}) {
+        item->trigger();
+        Settle();
+        const Qt::ToolBarArea area = item == f.Top1 ? Qt::TopToolBarArea : Qt::BottomToolBarArea;
+        EXPECT_EQ(f.toolBarArea(f.HTMLToolbar), area);
+        EXPECT_EQ(f.toolBarArea(toolbar), area);
+        EXPECT_FALSE(f.toolBarBreak(toolbar));
+        EXPECT_FALSE(f.toolBarBreak(f.HTMLToolbar));
+        EXPECT_EQ(toolbar->y(), f.HTMLToolbar->y()) << "same row";
+        EXPECT_LT(toolbar->x(), f.HTMLToolbar->x()) << "before the lesson toolbar";
+        EXPECT_TRUE(item->isChecked());
+    }
+}
+
+TEST_F(FrameTest, SavedPositionRestoresExactly)
+{
+    const QRect bounds(WorkArea().left() + 37, WorkArea().top() + 23, 517, 389);
+    PutSetting(QStringLiteral("position"), EncodePosition(bounds));
+    TFrameFrm& f = Start();
+    EXPECT_EQ(f.geometry(), bounds);
+    EXPECT_EQ(f.LeftPaneWidth(), 517 / 2);
+}
+
+TEST_F(FrameTest, SettingsSurviveARestart)
+{
+    const QRect bounds(WorkArea().left() + 10, WorkArea().top() + 12, 560, 410);
+    {
+        TFrameFrm& f = Start();
+        f.Bottom1->trigger();
+        f.Large1->trigger();
+        f.ThemeClick(QStringLiteral("Office 2003"));
+        f.SizeClick(3);
+        f.TextBackColour = QStringLiteral("#FFFFE0");
+        f.setGeometry(bounds);
+        Settle();
+        ASSERT_TRUE(f.close());
+        EXPECT_EQ(questions, 1);
+    }
+    std::unique_ptr<QSettings> store(NewSettingsStore());
+    EXPECT_EQ(store->value(QStringLiteral("TBTop")).toInt(), 0);
+    EXPECT_EQ(store->value(QStringLiteral("Large")).toInt(), 1);
+    EXPECT_EQ(store->value(QStringLiteral("zoom")).toInt(), 3);
+    EXPECT_EQ(store->value(QStringLiteral("position")).toByteArray().size(), 16);
+
+    ApplyTheme(DefaultThemeName());
+    TFrameFrm& again = Start();
+    EXPECT_EQ(again.toolBarArea(again.HTMLToolbar), Qt::BottomToolBarArea);
+    EXPECT_TRUE(again.Large1->isChecked());
+    EXPECT_EQ(again.HTMLToolbar->iconSize(), QSize(48, 48)) << "large buttons applied on first show";
+    EXPECT_EQ(CurrentThemeName(), QStringLiteral("Office 2003"));
+    EXPECT_EQ(again.ZoomLevel, 3);
+    EXPECT_DOUBLE_EQ(again.EWB()->zoomFactor(), 1.25);
+    EXPECT_EQ(again.TextBackColour, QStringLiteral("#FFFFE0"));
+    EXPECT_EQ(again.geometry(), bounds);
+}
+
+TEST_F(FrameTest, DamagedSettingsStartWithTheDefaults)
+{
+    PutSetting(QStringLiteral("zoom"), QStringLiteral("huge"));
+    PutSetting(QStringLiteral("textbgnd"), QStringLiteral("#123456"));
+    PutSetting(QStringLiteral("TBTop"), QByteArray("\x00", 1));
+    PutSetting(QStringLiteral("Skin"), QStringLiteral("Windows 95"));
+    PutSetting(QStringLiteral("Large"), QStringLiteral("yes"));
+    PutSetting(QStringLiteral("position"), QByteArray(15, '\x7f'));
+    TFrameFrm& f = Start();
+    EXPECT_EQ(f.ZoomLevel, 2);
+    EXPECT_EQ(f.TextBackColour, QStringLiteral("#FFFFFF"));
+    EXPECT_EQ(f.toolBarArea(f.HTMLToolbar), Qt::TopToolBarArea);
+    EXPECT_EQ(CurrentThemeName(), DefaultThemeName());
+    EXPECT_FALSE(f.Large1->isChecked());
+    EXPECT_EQ(f.geometry(), WorkArea());
+    EXPECT_EQ(f.LeftPaneWidth(), WorkArea().width() / 2);
+}
+
+TEST_F(FrameTest, PositionOffEveryScreenIsPlacedOnTheWorkArea)
+{
+    PutSetting(QStringLiteral("position"), EncodePosition(QRect(60000, 40000, 800, 600)));
+    TFrameFrm& f = Start();
+    EXPECT_EQ(f.geometry(), WorkArea());
+}
+
+TEST_F(FrameTest, NormalSplitUsesHalfTheScreenWidth)
+{
+    TFrameFrm& f = Start();
+    f.ShowExperiment(kSample);
+    Settle();
+    QToolBar* toolbar = Sample()->Toolbar();
+    f.resize(ScreenWidth() * 3 / 4, 400);
+    Settle();
+
+    f.MaxLeftBtn->click();
+    Settle();
+    EXPECT_TRUE(f.EWBPanel->isHidden());
+    EXPECT_TRUE(f.HTMLToolbar->isHidden());
+    EXPECT_TRUE(toolbar->isVisible());
+    EXPECT_EQ(f.LeftTW->width(), f.Splitter->width());
+
+    f.MaxRightBtn->click();
+    Settle();
+    EXPECT_TRUE(f.LeftTW->isHidden());
+    EXPECT_TRUE(f.EWBPanel->isVisible());
+    EXPECT_TRUE(f.HTMLToolbar->isVisible());
+    EXPECT_TRUE(toolbar->isHidden()) << "hidden with the left pane";
+
+    f.NormalSplitBtn->click();
+    Settle();
+    EXPECT_TRUE(f.NormalSplitBtn->isChecked());
+    EXPECT_TRUE(f.LeftTW->isVisible());
+    EXPECT_TRUE(toolbar->isVisible());
+    EXPECT_EQ(f.LeftPaneWidth(), ScreenWidth() / 2);
+    EXPECT_NE(f.LeftPaneWidth(), f.width() / 2);
+}
+
+TEST_F(FrameTest, SplitterRefusesALeftPaneOfFiftyPixelsOrLess)
+{
+    TFrameFrm& f = Start();
+    f.Splitter->setSizes({30, f.Splitter->width() - 38});
+    Settle();
+    EXPECT_GT(f.LeftPaneWidth(), 50);
+    EXPECT_EQ(f.Splitter->handleWidth(), 8);
+}
+
+TEST_F(FrameTest, LargeButtonsReachTheCurrentExperiment)
+{
+    TFrameFrm& f = Start();
+    f.ShowExperiment(kSample);
+    TSampleFrm* form = Sample();
+    ASSERT_NE(form, nullptr);
+    form->Calls.clear();
+    const qreal normal = f.FontBtn->defaultAction()->menu()->font().pointSizeF();
+
+    f.Large1->trigger();
+    EXPECT_TRUE(f.Large1->isChecked());
+    EXPECT_EQ(f.HTMLToolbar->iconSize(), QSize(48, 48));
+    EXPECT_DOUBLE_EQ(f.FontBtn->defaultAction()->menu()->font().pointSizeF(), normal * 1.5);
+    EXPECT_DOUBLE_EQ(f.IndexOptions->defaultAction()->menu()->font().pointSizeF(), normal * 1.5);
+    ASSERT_EQ(form->Calls.size(), 1u);
+    EXPECT_EQ(form->Calls.back(), QStringLiteral("large:1:shown"));
+    EXPECT_TRUE(form->LargeApplied());
+
+    f.Large1->trigger();
+    EXPECT_EQ(f.HTMLToolbar->iconSize(), QSize(24, 24));
+    EXPECT_DOUBLE_EQ(f.TextBackColorBtn->defaultAction()->menu()->font().pointSizeF(), normal);
+    EXPECT_EQ(form->Calls.back(), QStringLiteral("large:0:shown"));
+    EXPECT_FALSE(form->LargeApplied());
+}
+
+TEST_F(FrameTest, CloseIsRefusedOnNo)
+{
+    TFrameFrm& f = Start();
+    f.ShowExperiment(kSample);
+    QPointer<TSampleFrm> form = Sample();
+    answer = false;
+    EXPECT_FALSE(f.close());
+    EXPECT_EQ(questions, 1);
+    EXPECT_TRUE(f.isVisible());
+    FlushDeferredDeletes();
+    EXPECT_FALSE(form.isNull()) << "the experiment stays";
+    std::unique_ptr<QSettings> store(NewSettingsStore());
+    EXPECT_TRUE(store->allKeys().isEmpty()) << "nothing saved";
+
+    answer = true;
+    EXPECT_TRUE(f.close());
+    EXPECT_EQ(questions, 2);
+    FlushDeferredDeletes();
+    EXPECT_TRUE(form.isNull()) << "released on closing";
+    store = std::unique_ptr<QSettings>(NewSettingsStore());
+    EXPECT_EQ(store->allKeys().size(), 6);
+}
+
+TEST_F(FrameTest, ExperimentsMenuListsTheFifteenExperimentsAndChecksTheCurrentOne)
+{
+    TFrameFrm& f = Start(false);
+    const ExperimentId order[] = {18, 9, 21, 2, 3, 8, 1, 20, 5, 15, 6, 7, 10, 4, 11};
+    ASSERT_EQ(f.ExperimentItems.size(), std::size(order));
+    for (std::size_t i = 0; i < std::size(order); ++i) {
+        EXPECT_EQ(f.ExperimentItems[i]->data().toInt(), order[i]);
+        EXPECT_TRUE(f.ExperimentItems[i]->isCheckable());
+    }
+    EXPECT_EQ(f.ExperimentItems[0]->text(), QStringLiteral("Breakdown of starch by amylase"));
+    EXPECT_EQ(f.ExperimentItems[6]->text(), QStringLiteral("Bouncing ball experiment"));
+    EXPECT_EQ(f.ExperimentItems[14]->text(), QStringLiteral("Terminal velocity"));
+
+    f.ShowExperiment(9);
+    emit f.ExperimentsMenu->aboutToShow();
+    for (QAction* item : f.ExperimentItems)
+        EXPECT_EQ(item->isChecked(), item->data().toInt() == 9) << item->text().toStdString();
+    f.ShowExperiment(kSample);
+    emit f.ExperimentsMenu->aboutToShow();
+    for (QAction* item : f.ExperimentItems)
+        EXPECT_FALSE(item->isChecked());
+}
+
+TEST_F(FrameTest, ExperimentItemOpensTheMainPageAndShowsTheExperiment)
+{
+    const TCatalogueEntry* existing = TCatalogue::Instance().Find(1);
+    const std::optional<TCatalogueEntry> saved = existing ? std::optional(*existing) : std::nullopt;
+    TCatalogueEntry entry = *TCatalogue::Instance().Find(kSample);
+    entry.id = 1;
+    entry.mainPage = QStringLiteral("BALL.HTM");
+    TCatalogue::Instance().Register(entry);
+    QAction* ball = nullptr;
+
+    TFrameFrm& f = Start();
+    for (QAction* item : f.ExperimentItems)
+        if (item->data().toInt() == 1)
+            ball = item;
+    ASSERT_NE(ball, nullptr);
+
+    // Without its main page the item does nothing.
+    ball->trigger();
+    EXPECT_EQ(f.CurrentExperimentId(), 0);
+
+    folder.Add(QStringLiteral("html/ball.htm"), "<html><body>ball</body></html>");
+    ball->trigger();
+    EXPECT_EQ(f.CurrentExperimentId(), 1);
+    EXPECT_NE(Sample(), nullptr);
+    EXPECT_TRUE(WaitFor([&f] { return f.EWB()->url().fileName() == QStringLiteral("ball.htm"); }));
+
+    TCatalogue::Instance().Unregister(1);
+    if (saved)
+        TCatalogue::Instance().Register(*saved);
+}
+
+TEST_F(FrameTest, HintsShowInTheStatusLine)
+{
+    TFrameFrm& f = Start();
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QApplication::sendEvent(f.FontBtn, &enter);
+    EXPECT_EQ(f.StatusLabel->text(), QStringLiteral("Set font size"));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(f.FontBtn, &leave);
+    EXPECT_EQ(f.StatusLabel->text(), QStringLiteral(" "));
+    QApplication::sendEvent(f.MaxRightBtn, &enter);
+    EXPECT_EQ(f.StatusLabel->text(), QStringLiteral("Maximize the right pane"));
+
+    // An experiment's own items too.
+    f.ShowExperiment(kSample);
+    Settle();
+    Sample()->StartBtn->setToolTip(QStringLiteral("Start the dot"));
+    QApplication::sendEvent(Sample()->Toolbar()->widgetForAction(Sample()->StartBtn), &enter);
+    EXPECT_EQ(f.StatusLabel->text(), QStringLiteral("Start the dot"));
+}
+
+TEST_F(FrameTest, SplashIsFittedIntoANarrowPaneAndGoesWithTheFirstExperiment)
+{
+    folder.AddImage(QStringLiteral("html/images/splash.png"), SplashPicture(900, 300));
+    PutSetting(QStringLiteral("position"), EncodePosition(QRect(WorkArea().topLeft(), QSize(600, 400))));
+    TFrameFrm& f = Start();
+    auto* splash = f.LeftTW->findChild<QWidget*>(QStringLiteral("Splash"));
+    ASSERT_NE(splash, nullptr);
+    const QRect pane = f.LeftTW->contentsRect();
+    const int w = pane.width() - 10;
+    EXPECT_EQ(splash->width(), w);
+    EXPECT_EQ(splash->height(), int(std::nearbyint(300.0 * w / 900)));
+    EXPECT_EQ(splash->x() - pane.left(), (pane.width() - w) / 2);
+    EXPECT_EQ(splash->y() - pane.top(), (pane.height() - splash->height()) / 2);
+
+    // The picture is scaled down whole: sky above, the green band at the bottom.
+    const QImage shot = f.LeftTW->grab().toImage();
+    test::SavePicture(shot, QStringLiteral("frame-splash"));
+    const QPoint centre = splash->geometry().center();
+    const QColor ground = shot.pixelColor(centre.x(), splash->geometry().bottom() - 3);
+    EXPECT_GT(ground.green(), 2 * ground.red());
+    const QColor sky = shot.pixelColor(centre.x() - w / 3, splash->y() + 3);
+    EXPECT_GT(sky.blue(), sky.green());
+
+    // A wide pane shows it at its own size.
+    f.Splitter->setSizes({950, 0});
+    f.MaxLeftBtn->click();
+    Settle();
+    if (f.LeftTW->contentsRect().width() >= 900) {
+        EXPECT_EQ(splash->size(), QSize(900, 300));
+    }
+    f.NormalSplitBtn->click();
+
+    f.ShowExperiment(kSample);
+    EXPECT_EQ(f.LeftTW->findChild<QWidget*>(QStringLiteral("Splash")), nullptr);
+}
+
+TEST_F(FrameTest, AFlashIdShowsTheFlashPanelAndAFormIdHidesIt)
+{
+    folder.Add(QStringLiteral("Flash/Voltage.swf"), MakeSwf(200, 150, Qt::white, Qt::blue));
+    folder.AddPlayer();
+    TFrameFrm& f = Start();
+    f.ShowExperiment(100);
+    EXPECT_TRUE(f.FlashPanel->isVisible());
+    EXPECT_TRUE(f.FlashPanel->MoviePath().endsWith(QStringLiteral("Flash/Voltage.swf")));
+    f.ShowExperiment(kSample);
+    EXPECT_TRUE(f.FlashPanel->isHidden());
+    // A missing movie loads nothing.
+    f.ShowExperiment(101);
+    EXPECT_TRUE(f.FlashPanel->isVisible());
+    EXPECT_TRUE(f.FlashPanel->MoviePath().endsWith(QStringLiteral("Flash/Voltage.swf")));
+}
+
+}  // namespace
+}  // namespace brv

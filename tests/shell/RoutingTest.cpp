@@ -1,0 +1,265 @@
+// Page routing: the page table, the special "!" and "$" links, and what the
+// lesson pane does with each address before the engine navigates.
+#include "runtime/Catalogue.h"
+#include "shell/html_FileUtils.h"
+#include "shell/uLessonPane.h"
+#include "support/TestSupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace brv {
+namespace {
+
+QString Book()
+{
+    return QDir(test::DataPath(QStringLiteral("lesson"))).absolutePath();
+}
+
+TEST(PageTable, EveryFamilyPageLeadsToItsExperiment)
+{
+    struct Family {
+        const char* stem;
+        ExperimentId id;
+    };
+    const Family families[] = {{"AMYLASE", 18}, {"PHOTOSYN", 9},  {"YEAST", 21},    {"CAHCL", 2},
+                               {"CHEMRATE", 3}, {"THERMCHEM", 8}, {"BALL", 1},      {"CAR", 20},
+                               {"SPRING", 5},   {"CHARLES", 15},  {"FRICTION", 6},  {"HEATING", 7},
+                               {"RESISTANCE", 10}, {"EMAGNET", 4}, {"TERMVEL", 11}};
+    const char* suffixes[] = {".HTM", "-PLAN.HTM", "-DATA.HTM", "-ANYS.HTM", "-CON.HTM", "-HELP.HTM"};
+    for (const Family& f : families) {
+        for (const char* suffix : suffixes) {
+            const QString page = QLatin1String(f.stem) + QLatin1String(suffix);
+            EXPECT_EQ(PageExperimentId(page, 99), f.id) << page.toStdString();
+            EXPECT_EQ(PageExperimentId(page.toLower(), 99), f.id) << page.toStdString();
+        }
+        EXPECT_EQ(ExperimentMainPage(f.id), QLatin1String(f.stem) + QLatin1String(".HTM"));
+    }
+}
+
+TEST(PageTable, SinglePagesAndTheirReverse)
+{
+    const std::pair<const char*, ExperimentId> singles[] = {
+        {"AMYLASE-INFO.HTM", 105}, {"ENERGY.HTM", 101},  {"RESMODEL.HTM", 102},
+        {"VOLTMOD.HTM", 100},      {"MOLECULE.HTM", 16}, {"HCATINFO.HTM", 23},
+        {"CAHCLINFO.HTM", 22},     {"REACTION_RATES.HTM", 17}, {"ENZYME_INFO.HTM", 104}};
+    for (const auto& [page, id] : singles) {
+        EXPECT_EQ(PageExperimentId(QLatin1String(page), 0), id) << page;
+        EXPECT_EQ(ExperimentMainPage(id), QLatin1String(page));
+    }
+    for (ExperimentId unused : {0, 12, 13, 14, 19, 103, 106, -1})
+        EXPECT_TRUE(ExperimentMainPage(unused).isEmpty()) << unused;
+}
+
+TEST(PageTable, NamesAreNormalisedBeforeTheLookup)
+{
+    const std::pair<const char*, ExperimentId> cases[] = {
+        {"ball-data.htm#results", 1},
+        {"/Ball-Plan.htm", 1},
+        {"car.htm#", 20},
+        {"CAR.HTML", 7},       // not a page of the table: keeps the current id
+        {"index.html", 7},
+        {"resdata.htm", 7},
+        {"BALLX.HTM", 7},
+        {"AMYLASE-INFO.HTM#x", 105},
+        {"", 7},
+    };
+    for (const auto& [segment, id] : cases)
+        EXPECT_EQ(PageExperimentId(QLatin1String(segment), 7), id) << segment;
+}
+
+TEST(PageTable, AgreesWithTheCatalogueMainPages)
+{
+    for (const TCatalogueEntry& entry : TCatalogue::Instance().Entries()) {
+        if (entry.mainPage.isEmpty())
+            continue;
+        EXPECT_EQ(PageExperimentId(entry.mainPage, 0), entry.id) << entry.mainPage.toStdString();
+        EXPECT_EQ(ExperimentMainPage(entry.id), entry.mainPage);
+    }
+}
+
+TEST(RoutingHelpers, LastSegmentOfAnAddress)
+{
+    EXPECT_EQ(LastUrlSegment(QStringLiteral("file:///book/html/ball-data.htm#results")),
+              QStringLiteral("ball-data.htm#results"));
+    EXPECT_EQ(LastUrlSegment(QStringLiteral("file:///book/html/!3")), QStringLiteral("!3"));
+    EXPECT_EQ(LastUrlSegment(QStringLiteral("BALL.HTM")), QStringLiteral("BALL.HTM"));
+    EXPECT_EQ(LastUrlSegment(QStringLiteral("C:\\book\\html\\BALL.HTM")), QStringLiteral("BALL.HTM"));
+    EXPECT_EQ(LastUrlSegment(QStringLiteral("file:///book/html/")), QString());
+}
+
+TEST(RoutingHelpers, DollarLinksStayInsideTheImagesFolder)
+{
+    const QString images = QDir(Book()).filePath(QStringLiteral("html/images/"));
+    EXPECT_EQ(DollarPicturePath(Book(), QStringLiteral("$cell.jpg")), images + QStringLiteral("cell.jpg"));
+    // Case is ignored, as on the system the lesson book was written for.
+    EXPECT_EQ(DollarPicturePath(Book(), QStringLiteral("$CELL.JPG")), images + QStringLiteral("cell.jpg"));
+    EXPECT_EQ(DollarPicturePath(Book(), QStringLiteral("$my%20cell.jpg")), images + QStringLiteral("my cell.jpg"));
+    for (const char* escape : {"$..%2F..%2Findex.html", "$..%5Cindex.ux", "$..", "$.", "$", "$sub/../../x.png"})
+        EXPECT_TRUE(DollarPicturePath(Book(), QLatin1String(escape)).isEmpty()) << escape;
+}
+
+TEST(RoutingHelpers, PictureSourceBecomesALocalFile)
+{
+    EXPECT_EQ(PictureSourceToFile(QStringLiteral("file:///book/html/images/a%20b.png")),
+              QStringLiteral("/book/html/images/a b.png"));
+    EXPECT_EQ(PictureSourceToFile(QStringLiteral("FILE:///book/x.jpg")), QStringLiteral("/book/x.jpg"));
+    EXPECT_TRUE(PictureSourceToFile(QStringLiteral("https://example.org/x.png")).isEmpty());
+    EXPECT_TRUE(PictureSourceToFile(QStringLiteral("data:image/png;base64,AAAA")).isEmpty());
+}
+
+TEST(RoutingHelpers, ScriptStringLiteralsReadBackUnchanged)
+{
+    const QString nasty = QStringLiteral("a\"b\\c'd\n</script>\u2028\u00BA\t<div class=\"x\">");
+    const QString literal = JsStringLiteral(nasty);
+    EXPECT_TRUE(literal.startsWith(QLatin1Char('"')) && literal.endsWith(QLatin1Char('"')));
+    EXPECT_FALSE(literal.contains(QLatin1Char('\n')));
+    const QJsonDocument back = QJsonDocument::fromJson((QLatin1Char('[') + literal + QLatin1Char(']')).toUtf8());
+    ASSERT_TRUE(back.isArray());
+    EXPECT_EQ(back.array().at(0).toString(), nasty);
+}
+
+// A host that records what the pane asks of the main window.
+struct TRecordingHost {
+    ExperimentId current = 0;
+    std::vector<ExperimentId> shown;
+    std::vector<QString> pictures;
+
+    TLessonPaneHost Host()
+    {
+        TLessonPaneHost host;
+        host.currentExperiment = [this] { return current; };
+        host.showExperiment = [this](ExperimentId id) {
+            shown.push_back(id);
+            current = id;
+        };
+        host.openPicture = [this](const QString& file) { pictures.push_back(file); };
+        host.showError = [](const QString& message) { ADD_FAILURE() << message.toStdString(); };
+        return host;
+    }
+};
+
+QString SelectedPages(const TEWBHTMLIndex& index)
+{
+    QStringList pages;
+    for (int h = 0; h < index.HeadingCount(); ++h)
+        for (const TEWBChildItem& entry : index.Heading(h).Entries)
+            if (entry.Selected)
+                pages << entry.Page;
+    return pages.join(QLatin1Char(','));
+}
+
+QString OpenHeadings(const TEWBHTMLIndex& index)
+{
+    QStringList open;
+    for (int h = 0; h < index.HeadingCount(); ++h)
+        if (index.Heading(h).Open)
+            open << QString::number(h);
+    return open.join(QLatin1Char(','));
+}
+
+struct TRouteCase {
+    const char* name;
+    ExperimentId currentBefore;
+    const char* segment;  // appended to the book's html folder address
+    bool proceeds;
+    std::vector<ExperimentId> shown;
+    const char* selected;  // selected index pages afterwards
+    const char* open;      // open index headings afterwards
+    const char* picture;   // file the viewer opened, relative to the book; "-" none
+};
+
+class Route : public ::testing::TestWithParam<TRouteCase> {};
+
+TEST_P(Route, DoesWhatTheAddressAsks)
+{
+    const TRouteCase& c = GetParam();
+    TRecordingHost recorder;
+    recorder.current = c.currentBefore;
+    TLessonPane pane(recorder.Host(), Book());
+    pane.LoadIndex();
+    // The index starts with heading 0 open and CAR.HTM selected, so every
+    // change is visible.
+    pane.Index().Expand(0);
+    pane.Index().Select(QStringLiteral("CAR.HTM"));
+
+    const QUrl url(QUrl::fromLocalFile(Book() + QStringLiteral("/html/")).toString() +
+                   QLatin1String(c.segment));
+    EXPECT_EQ(pane.RouteNavigation(url), c.proceeds);
+    QCoreApplication::processEvents();  // the viewer opens after the engine's callback
+
+    EXPECT_EQ(recorder.shown, c.shown);
+    EXPECT_EQ(SelectedPages(pane.Index()), QLatin1String(c.selected));
+    EXPECT_EQ(OpenHeadings(pane.Index()), QLatin1String(c.open));
+    if (QLatin1String(c.picture) == QLatin1String("-"))
+        EXPECT_TRUE(recorder.pictures.empty());
+    else {
+        ASSERT_EQ(recorder.pictures.size(), 1u);
+        const QString expected = QLatin1String(c.picture).isEmpty()
+                                     ? QString()
+                                     : QDir(Book()).filePath(QLatin1String(c.picture));
+        EXPECT_EQ(recorder.pictures[0], expected);
+    }
+}
+
+// Fixture index headings: 0 Physics (BALL.HTM, CAR.HTM), 1 Chemistry
+// (REACTION_RATES.HTM, CAHCLINFO.HTM), 2 General (resdata.htm, general.htm),
+// 3 Biology (YEAST.HTM).
+INSTANTIATE_TEST_SUITE_P(
+    Table, Route,
+    ::testing::Values(
+        TRouteCase{"FamilyPageWithAnchor", 0, "ball-data.htm#results", true, {1}, "BALL.HTM", "0", "-"},
+        TRouteCase{"ReactionRateInfoAfterReactionRates", 17, "CAHCLINFO.HTM", true, {22}, "CAHCLINFO.HTM", "1", "-"},
+        TRouteCase{"SameExperimentIsNotRebuilt", 1, "BALL-CON.HTM", true, {}, "BALL.HTM", "0", "-"},
+        TRouteCase{"IndexPageKeepsExperimentAndIndex", 21, "index.html", true, {}, "CAR.HTM", "0", "-"},
+        TRouteCase{"IndexPageWithAnchorMarksTheExperiment", 21, "index.html#top", true, {}, "YEAST.HTM", "3", "-"},
+        TRouteCase{"ResdataIsMarkedByItsOwnName", 1, "resdata.htm", true, {}, "resdata.htm", "2", "-"},
+        TRouteCase{"ResdataNameIsCaseSensitive", 1, "RESDATA.HTM", true, {}, "BALL.HTM", "0", "-"},
+        TRouteCase{"GeneralPageKeepsExperiment", 20, "general.htm", true, {}, "CAR.HTM", "0", "-"},
+        TRouteCase{"ExperimentMissingFromIndexClearsSelection", 0, "SPRING.HTM", true, {5}, "", "0", "-"},
+        TRouteCase{"BangTogglesHeadingWithoutLeaving", 1, "!3", false, {}, "CAR.HTM", "3", "-"},
+        TRouteCase{"BangTogglesOpenHeadingShut", 1, "!0", false, {}, "CAR.HTM", "", "-"},
+        TRouteCase{"BangWithoutNumberIsIgnored", 1, "!abc", false, {}, "CAR.HTM", "0", "-"},
+        TRouteCase{"BangOutOfRangeIsIgnored", 1, "!99", false, {}, "CAR.HTM", "0", "-"},
+        TRouteCase{"DollarOpensViewer", 1, "$cell.jpg", false, {}, "CAR.HTM", "0", "html/images/cell.jpg"},
+        TRouteCase{"DollarMissingPictureOpensViewer", 1, "$none.png", false, {}, "CAR.HTM", "0", "html/images/none.png"},
+        TRouteCase{"DollarLeavingImagesOpensEmptyViewer", 1, "$..%2F..%2Fhtml%2Findex.ux", false, {}, "CAR.HTM", "0", ""}),
+    [](const ::testing::TestParamInfo<TRouteCase>& info) { return std::string(info.param.name); });
+
+TEST(Route, ExperimentsMenuOpensTheMainPageOnlyWhenItExists)
+{
+    TRecordingHost recorder;
+    recorder.current = 0;
+    TLessonPane pane(recorder.Host(), Book());
+    pane.ShowExperimentPage(5);  // SPRING.HTM is not in the fixture book
+    pane.ShowExperimentPage(103);  // no page leads to an unused id
+    EXPECT_TRUE(recorder.shown.empty());
+    pane.ShowExperimentPage(1);
+    EXPECT_EQ(recorder.shown, std::vector<ExperimentId>{1});
+    pane.ShowExperimentPage(1);  // already shown
+    EXPECT_EQ(recorder.shown, std::vector<ExperimentId>{1});
+}
+
+TEST(Route, AnExperimentThatFailsToBuildIsReportedNotThrownThroughTheEngine)
+{
+    std::vector<QString> errors;
+    TLessonPaneHost host;
+    host.currentExperiment = [] { return 0; };
+    host.showExperiment = [](ExperimentId) { throw std::runtime_error("form failed"); };
+    host.showError = [&errors](const QString& message) { errors.push_back(message); };
+    TLessonPane pane(host, Book());
+    EXPECT_TRUE(pane.RouteNavigation(QUrl::fromLocalFile(Book() + QStringLiteral("/html/BALL.HTM"))));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(errors, std::vector<QString>{QStringLiteral("form failed")});
+}
+
+}  // namespace
+}  // namespace brv

@@ -1,0 +1,15 @@
+// Small helpers shared by the tests.
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace brv::test {
+
+// Folder of the checked-in fixtures (tests/data).
+QString DataPath(const QString& relative = {});
+// Writes image to <build>/tests/pictures/<name>.png so a person can look at it;
+// returns the path.
+QString SavePicture(const QImage& image, const QString& name);
+
+}  // namespace brv::test

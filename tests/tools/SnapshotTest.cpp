@@ -1,0 +1,90 @@
+// brv-snapshot renders a catalogue form offscreen, runs its clock in
+// simulated time, and refuses bad input with status 2.
+#include "snapshot/Snapshot.h"
+
+#include "runtime/Catalogue.h"
+#include "support/TestSupport.h"
+#include "support/sample/SampleExperiment.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <gtest/gtest.h>
+
+namespace brv {
+namespace {
+
+constexpr int kSample = 92;
+
+struct SnapshotTest : ::testing::Test {
+    void SetUp() override { test::RegisterSample(kSample); }
+    void TearDown() override { TCatalogue::Instance().Unregister(kSample); }
+
+    int Run(const QStringList& args)
+    {
+        errors.clear();
+        QTextStream err(&errors);
+        snapshot::Options options;
+        if (!snapshot::ParseArguments(args, options, err))
+            return 2;
+        return snapshot::Run(options, err);
+    }
+    QTemporaryDir dir;
+    QString errors;
+};
+
+TEST_F(SnapshotTest, RendersThePictureAtTheAskedSize)
+{
+    const QString out = dir.filePath(QStringLiteral("still.png"));
+    ASSERT_EQ(Run({"--experiment", QString::number(kSample), "--size", "320x200", "--out", out}), 0)
+        << errors.toStdString();
+    QImage image(out);
+    ASSERT_EQ(image.size(), QSize(320, 200));
+    EXPECT_EQ(image.pixel(0, 0), 0xFF3F3F3Fu) << "the frame";
+    EXPECT_EQ(image.pixel(100, 100), 0xFFFFFFFFu) << "the background";
+    EXPECT_EQ(image.pixel(12, 25), 0xFFFF0000u) << "the dot layer at its start";
+}
+
+TEST_F(SnapshotTest, RunAdvancesTheClockInSimulatedTime)
+{
+    const QString out = dir.filePath(QStringLiteral("run.png"));
+    // The sample's dot moves 50 px/s: after 2 s it starts at x = 110.
+    ASSERT_EQ(Run({"--experiment", QString::number(kSample), "--size", "320x200", "--out", out, "--run",
+                   "2"}),
+              0)
+        << errors.toStdString();
+    QImage image(out);
+    test::SavePicture(image, QStringLiteral("snapshot-sample-run"));
+    EXPECT_EQ(image.pixel(12, 25), 0xFFFFFFFFu) << "the dot has left its start";
+    EXPECT_EQ(image.pixel(112, 25), 0xFFFF0000u);
+    EXPECT_EQ(image.pixel(121, 25), 0xFFFF0000u);
+}
+
+TEST_F(SnapshotTest, BadInputIsRefusedWithAMessage)
+{
+    const QString out = dir.filePath(QStringLiteral("x.png"));
+    struct Case {
+        QStringList args;
+        const char* message;
+    } cases[] = {
+        {{"--experiment", "42", "--size", "100x100", "--out", out}, "no experiment form has id 42"},
+        {{"--experiment", "100", "--size", "100x100", "--out", out}, "no experiment form has id 100"},
+        {{"--experiment", "x", "--size", "100x100", "--out", out}, "must be a number"},
+        {{"--experiment", QString::number(kSample), "--size", "0x100", "--out", out}, "bad size"},
+        {{"--experiment", QString::number(kSample), "--size", "100", "--out", out}, "bad size"},
+        {{"--experiment", QString::number(kSample), "--size", "100x100", "--out",
+          "/nonexistent-dir/x.png"},
+         "cannot write"},
+        {{"--experiment", QString::number(kSample), "--size", "100x100"}, "required"},
+        {{"--experiment", QString::number(kSample), "--size", "100x100", "--out", out, "--run", "-1"},
+         "bad run time"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Run(c.args), 2) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(errors.contains(QLatin1String(c.message))) << errors.toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace brv

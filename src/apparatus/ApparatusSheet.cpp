@@ -21,7 +21,7 @@ namespace brv {
 
 namespace {
 
-constexpr float SheetWidth = 266;   // sheet units
+constexpr float SheetWidth = 266;  // sheet units
 constexpr float SheetHeight = 212;
 constexpr TColor32 clCaption32 = 0xFF00007F;
 constexpr TColor32 clBehindGlass32 = 0xFFFFC080;
@@ -35,25 +35,31 @@ struct TSheetCell {
     std::function<void(TBitmap32&, float s, float x, float y)> Draw;
 };
 
-QString Degrees(float t) { return QString::number(t) + str::sDegCPostfix(); }
-QString Cm3(float v) { return QString::number(v) + str::sCm3Postfix(); }
+QString Degrees(float t)
+{
+    return QString::number(t) + str::sDegCPostfix();
+}
+QString Cm3(float v)
+{
+    return QString::number(v) + str::sCm3Postfix();
+}
 
 std::vector<TSheetCell> LensCells()
 {
     std::vector<TSheetCell> cells;
     float x = 2;
     for (float t : {25.0f, 5.0f, 98.0f}) {
-        cells.push_back({x, 2, 36, 36, "DrawThermometerLens", Degrees(t),
-                         [t](TBitmap32& b, float s, float x0, float y0) {
-                             DrawThermometerLens(b, x0 + 3 * s, y0 + 3 * s, 30 * s, t);
-                         }});
+        cells.push_back(
+            {x, 2, 36, 36, "DrawThermometerLens", Degrees(t), [t](TBitmap32& b, float s, float x0, float y0) {
+                 DrawThermometerLens(b, x0 + 3 * s, y0 + 3 * s, 30 * s, t);
+             }});
         x += 36;
     }
     for (float v : {0.3f, 12.0f, 12.55f, 49.2f}) {
-        cells.push_back({x, 2, 36, 36, "DrawBuretteLens", Cm3(v),
-                         [v](TBitmap32& b, float s, float x0, float y0) {
-                             DrawBuretteLens(b, x0 + 3 * s, y0 + 3 * s, 30 * s, v);
-                         }});
+        cells.push_back(
+            {x, 2, 36, 36, "DrawBuretteLens", Cm3(v), [v](TBitmap32& b, float s, float x0, float y0) {
+                 DrawBuretteLens(b, x0 + 3 * s, y0 + 3 * s, 30 * s, v);
+             }});
         x += 36;
     }
     return cells;
@@ -87,8 +93,7 @@ std::vector<TSheetCell> GlasswareCells()
          }},
         {98, y, 20, 50, "DrawTestTube", "ClearInside",
          [](TBitmap32& b, float s, float x0, float y0) {
-             DrawTestTube(b, 0xFFFFFFE0, true, x0 + 7.5f * s, y0 + 10 * s, 5 * s, 30 * s,
-                          12 * s);
+             DrawTestTube(b, 0xFFFFFFE0, true, x0 + 7.5f * s, y0 + 10 * s, 5 * s, 30 * s, 12 * s);
          }},
         {118, y, 20, 50, "DrawTestTube", "",
          [](TBitmap32& b, float s, float x0, float y0) {
@@ -129,11 +134,11 @@ std::vector<TSheetCell> BuretteCells()
          [](TBitmap32& b, float s, float x0, float y0) {
              DrawGasBurette(b, false, 0, x0 + 9.5f * s, y0 + 3 * s, 3 * s, 80 * s, 50);
          }},
-        {68, y, 22, 92, "DrawBurette", Cm3(35) + " TapOpen",
+        {68, y, 22, 92, "DrawBurette", "LiquidLeft 35 TapOpen",
          [](TBitmap32& b, float s, float x0, float y0) {
              DrawBurette(b, true, x0 + 9.5f * s, y0 + 3 * s, 3 * s, 75 * s, 35);
          }},
-        {90, y, 22, 92, "DrawBurette", Cm3(50),
+        {90, y, 22, 92, "DrawBurette", "LiquidLeft 50",
          [](TBitmap32& b, float s, float x0, float y0) {
              DrawBurette(b, false, x0 + 9.5f * s, y0 + 3 * s, 3 * s, 75 * s, 50);
          }},
@@ -157,13 +162,11 @@ std::vector<TSheetCell> MeterAndRuleCells()
     return {
         {130, y, 22, 26, "DrawDigitalMeter", "muAmp",
          [](TBitmap32& b, float s, float x0, float y0) {
-             DrawDigitalMeter(b, "1.25", muAmp, x0 + 3.5f * s, y0 + 3 * s, 15 * s, 20 * s,
-                              0xFFC0E1FF);
+             DrawDigitalMeter(b, "1.25", muAmp, x0 + 3.5f * s, y0 + 3 * s, 15 * s, 20 * s, 0xFFC0E1FF);
          }},
         {152, y, 22, 26, "DrawDigitalMeter", "muKiloOhm",
          [](TBitmap32& b, float s, float x0, float y0) {
-             DrawDigitalMeter(b, "4.7", muKiloOhm, x0 + 3.5f * s, y0 + 3 * s, 15 * s, 20 * s,
-                              0xFFBFBFBF);
+             DrawDigitalMeter(b, "4.7", muKiloOhm, x0 + 3.5f * s, y0 + 3 * s, 15 * s, 20 * s, 0xFFBFBFBF);
          }},
         {174, y, 22, 26, "DrawPowerSupply", "6 V",
          [](TBitmap32& b, float s, float x0, float y0) {
@@ -171,13 +174,11 @@ std::vector<TSheetCell> MeterAndRuleCells()
          }},
         {196, y, 24, 26, "DrawStopwatch", "125 s",
          [](TBitmap32& b, float s, float x0, float y0) {
-             DrawStopwatch(b, FormatMinSec(125), str::sMinSec(), x0 + 2 * s, y0 + 3 * s, 20 * s,
-                           15 * s);
+             DrawStopwatch(b, FormatMinSec(125), str::sMinSec(), x0 + 2 * s, y0 + 3 * s, 20 * s, 15 * s);
          }},
         {196, y + 34, 24, 26, "DrawStopwatch", "1.234 s",
          [](TBitmap32& b, float s, float x0, float y0) {
-             DrawStopwatch(b, FormatSeconds(1.234), str::sSeconds(), x0 + 2 * s, y0 + 3 * s,
-                           20 * s, 15 * s);
+             DrawStopwatch(b, FormatSeconds(1.234), str::sSeconds(), x0 + 2 * s, y0 + 3 * s, 20 * s, 15 * s);
          }},
         {130, y + 34, 66, 26, "DrawHorizontalRule", "",
          [](TBitmap32& b, float s, float x0, float y0) {

@@ -16,7 +16,10 @@ namespace brv {
 namespace {
 
 constexpr float Pi = std::numbers::pi_v<float>;
-float Radians(float degrees) { return degrees * Pi / 180.0f; }
+float Radians(float degrees)
+{
+    return degrees * Pi / 180.0f;
+}
 
 // Lips of radius r curling outwards at the top of the walls, six points each.
 // The right lip runs from its tip (X + W + r, Y) down to the wall (X + W, Y + r),
@@ -153,18 +156,18 @@ void DrawBeaker(TBitmap32& bitmap, bool ClearInside, float X, float Y, float Wid
 
     TContour outline;
     outline.reserve(36);
-    AddRightLip(outline, X, Y, W, r1);                 // 0-5
-    outline.push_back(FixedPoint(X + W, level));       // 6
-    for (int k = 0; k <= 10; ++k) {                    // 7-17
+    AddRightLip(outline, X, Y, W, r1);            // 0-5
+    outline.push_back(FixedPoint(X + W, level));  // 6
+    for (int k = 0; k <= 10; ++k) {               // 7-17
         float a = Radians(9.0f * float(k));
         outline.push_back(FixedPoint(X + W - r2 + r2 * std::cos(a), Y + H - r2 + r2 * std::sin(a)));
     }
-    for (int k = 0; k <= 10; ++k) {                    // 18-28
+    for (int k = 0; k <= 10; ++k) {  // 18-28
         float a = Radians(9.0f * float(k));
         outline.push_back(FixedPoint(X + r2 - r2 * std::sin(a), Y + H - r2 + r2 * std::cos(a)));
     }
-    outline.push_back(FixedPoint(X, level));           // 29
-    AddLeftLip(outline, X, Y, r1);                     // 30-35
+    outline.push_back(FixedPoint(X, level));  // 29
+    AddLeftLip(outline, X, Y, r1);            // 30-35
 
     if (ClearInside)
         FillContour(bitmap, outline, clWhite32);
@@ -172,8 +175,8 @@ void DrawBeaker(TBitmap32& bitmap, bool ClearInside, float X, float Y, float Wid
     StrokeOpenRim(bitmap, outline);
 }
 
-void DrawTestTube(TBitmap32& bitmap, TColor32 LiquidColor, bool ClearInside, float X, float Y,
-                  float Width, float Height, float LiquidHeight)
+void DrawTestTube(TBitmap32& bitmap, TColor32 LiquidColor, bool ClearInside, float X, float Y, float Width,
+                  float Height, float LiquidHeight)
 {
     float W = Width, H = Height;
     float r1 = 0.05f * W;
@@ -182,14 +185,14 @@ void DrawTestTube(TBitmap32& bitmap, TColor32 LiquidColor, bool ClearInside, flo
 
     TContour outline;
     outline.reserve(35);
-    AddRightLip(outline, X, Y, W, r1);                       // 0-5
-    outline.push_back(FixedPoint(X + W, float(level)));      // 6
-    for (int k = 0; k <= 20; ++k) {                          // 7-27
+    AddRightLip(outline, X, Y, W, r1);                   // 0-5
+    outline.push_back(FixedPoint(X + W, float(level)));  // 6
+    for (int k = 0; k <= 20; ++k) {                      // 7-27
         float a = Radians(9.0f * float(k));
         outline.push_back(FixedPoint(X + R + R * std::cos(a), Y + H - R + R * std::sin(a)));
     }
-    outline.push_back(FixedPoint(X, float(level)));          // 28
-    AddLeftLip(outline, X, Y, r1);                           // 29-34
+    outline.push_back(FixedPoint(X, float(level)));  // 28
+    AddLeftLip(outline, X, Y, r1);                   // 29-34
 
     if (ClearInside)
         FillContour(bitmap, outline, clWhite32);
@@ -198,12 +201,12 @@ void DrawTestTube(TBitmap32& bitmap, TColor32 LiquidColor, bool ClearInside, flo
     StrokeOpenRim(bitmap, outline);
 }
 
-void DrawWaterBath(TBitmap32& bitmap, TColor32 WaterColor, float X, float Y, float Width,
-                   float Height, float WaterHeight, float WallThickness)
+void DrawWaterBath(TBitmap32& bitmap, TColor32 WaterColor, float X, float Y, float Width, float Height,
+                   float WaterHeight, float WallThickness)
 {
     float W = Width, H = Height, t = WallThickness;
-    bitmap.FillRect(Round(X + 1.0f), Round(Y + H - WaterHeight), Round(X + W - 1.0f),
-                    Round(Y + H - 1.0f), WaterColor);
+    bitmap.FillRect(Round(X + 1.0f), Round(Y + H - WaterHeight), Round(X + W - 1.0f), Round(Y + H - 1.0f),
+                    WaterColor);
 
     TPolygon32 walls;
     walls.AddPoint(FixedPoint(X, Y));
@@ -219,8 +222,8 @@ void DrawWaterBath(TBitmap32& bitmap, TColor32 WaterColor, float X, float Y, flo
     walls.DrawOutline(bitmap, clBlack32);
 }
 
-void DrawConicalFlask(TBitmap32& bitmap, bool Bung, bool Bubbles, float X, float Y, float Width,
-                      float Height, float LiquidHeight)
+void DrawConicalFlask(TBitmap32& bitmap, bool Bung, bool Bubbles, float X, float Y, float Width, float Height,
+                      float LiquidHeight)
 {
     float W = Width, H = Height;
     std::vector<TPoint> outline = FlaskOutline(X, Y, W, H);
@@ -248,8 +251,7 @@ void DrawConicalFlask(TBitmap32& bitmap, bool Bung, bool Bubbles, float X, float
 
     // Points 6 and 40 are the feet of the neck's two walls.
     if (Bung)
-        bitmap.FillRect(outline[6].X, Round(Y - 0.05f * H), outline[40].X, Round(Y + 0.15f * H),
-                        clBung32);
+        bitmap.FillRect(outline[6].X, Round(Y - 0.05f * H), outline[40].X, Round(Y + 0.15f * H), clBung32);
 
     TContour glass;
     glass.reserve(outline.size());

@@ -25,19 +25,19 @@ void DrawBeaker(TBitmap32& bitmap, bool ClearInside, float X, float Y, float Wid
 
 // A round-bottomed test tube with liquid of LiquidColor and a grey meniscus
 // line across it at the liquid's level.
-void DrawTestTube(TBitmap32& bitmap, TColor32 LiquidColor, bool ClearInside, float X, float Y,
-                  float Width, float Height, float LiquidHeight);
+void DrawTestTube(TBitmap32& bitmap, TColor32 LiquidColor, bool ClearInside, float X, float Y, float Width,
+                  float Height, float LiquidHeight);
 
 // An open tank with grey walls and floor WallThickness thick; the water shows
 // between the walls.
-void DrawWaterBath(TBitmap32& bitmap, TColor32 WaterColor, float X, float Y, float Width,
-                   float Height, float WaterHeight, float WallThickness);
+void DrawWaterBath(TBitmap32& bitmap, TColor32 WaterColor, float X, float Y, float Width, float Height,
+                   float WaterHeight, float WallThickness);
 
 // A conical flask with pale-yellow liquid, optionally stoppered with an orange
 // bung and fizzing: the bubbles are random black dots, different on every
 // call, each kept inside the flask's outline.  Draws through the bitmap's
 // canvas, whose pen and brush it leaves changed.
-void DrawConicalFlask(TBitmap32& bitmap, bool Bung, bool Bubbles, float X, float Y, float Width,
-                      float Height, float LiquidHeight);
+void DrawConicalFlask(TBitmap32& bitmap, bool Bung, bool Bubbles, float X, float Y, float Width, float Height,
+                      float LiquidHeight);
 
 }  // namespace brv

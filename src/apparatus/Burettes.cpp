@@ -13,7 +13,10 @@ namespace {
 
 constexpr float LipAngleStep = 0.31415927f;  // π/10: six points make a quarter circle
 
-float PixelsPerCm3(float H) { return 0.83f * H / 50.0f; }
+float PixelsPerCm3(float H)
+{
+    return 0.83f * H / 50.0f;
+}
 
 void SetScaleFont(TBitmap32& bitmap, int height)
 {
@@ -152,16 +155,16 @@ void DrawLensTicks(TBitmap32& bitmap, const TLensGeometry& g, float Size, float 
         if (y < g.TickTop || y > g.TickBottom)
             return;
         switch (tick.Kind) {
-        case TTickKind::Major:
-            bitmap.HorzLine(g.TubeLeft, y, g.TubeRight - 1, clBlack32);
-            DrawScaleLabel(bitmap, g.TubeLeft, y, tick.Label);
-            break;
-        case TTickKind::Half:
-            bitmap.HorzLine(g.TubeLeft, y, int(g.cx), clBlack32);
-            break;
-        case TTickKind::Minor:
-            bitmap.HorzLine(g.TubeLeft, y, shortEnd, clBlack32);
-            break;
+            case TTickKind::Major:
+                bitmap.HorzLine(g.TubeLeft, y, g.TubeRight - 1, clBlack32);
+                DrawScaleLabel(bitmap, g.TubeLeft, y, tick.Label);
+                break;
+            case TTickKind::Half:
+                bitmap.HorzLine(g.TubeLeft, y, int(g.cx), clBlack32);
+                break;
+            case TTickKind::Minor:
+                bitmap.HorzLine(g.TubeLeft, y, shortEnd, clBlack32);
+                break;
         }
     });
 }
@@ -187,8 +190,8 @@ void DrawCircle(TBitmap32& bitmap, int CX, int CY, int Radius)
     }
 }
 
-void DrawGasBurette(TBitmap32& bitmap, bool Bubbling, int BubblePhase, float X, float Y, float W,
-                    float H, float GasVolume)
+void DrawGasBurette(TBitmap32& bitmap, bool Bubbling, int BubblePhase, float X, float Y, float W, float H,
+                    float GasVolume)
 {
     float u = PixelsPerCm3(H);
     TRect tube{Round(X), Round(Y + 0.15f * H), Round(X + W), Round(Y + 0.98f * H)};
@@ -219,8 +222,7 @@ void DrawBuretteLens(TBitmap32& bitmap, float X, float Y, float Size, float Read
     DrawMagnifierMask(bitmap, g.cx, g.cy, Size);
 }
 
-void DrawBurette(TBitmap32& bitmap, bool TapOpen, float X, float Y, float W, float H,
-                 float LiquidLeft)
+void DrawBurette(TBitmap32& bitmap, bool TapOpen, float X, float Y, float W, float H, float LiquidLeft)
 {
     float u = PixelsPerCm3(H);
     TRect tube{Round(X), Round(Y), Round(X + W), Round(Y + 0.83f * H)};
@@ -248,10 +250,14 @@ void DrawBurette(TBitmap32& bitmap, bool TapOpen, float X, float Y, float W, flo
 
     // The taper and the jet, always full.
     float left = float(tube.Left), right = float(tube.Right), bottom = float(tube.Bottom);
-    TContour taper{FixedPoint(left, bottom),           FixedPoint(left, Y + 0.85f * H),
-                   FixedPoint(X + 0.4f * W, Y + 0.87f * H), FixedPoint(X + 0.4f * W, Y + H),
-                   FixedPoint(X + 0.6f * W, Y + H),    FixedPoint(X + 0.6f * W, Y + 0.87f * H),
-                   FixedPoint(right, Y + 0.85f * H),   FixedPoint(right, bottom)};
+    TContour taper{FixedPoint(left, bottom),
+                   FixedPoint(left, Y + 0.85f * H),
+                   FixedPoint(X + 0.4f * W, Y + 0.87f * H),
+                   FixedPoint(X + 0.4f * W, Y + H),
+                   FixedPoint(X + 0.6f * W, Y + H),
+                   FixedPoint(X + 0.6f * W, Y + 0.87f * H),
+                   FixedPoint(right, Y + 0.85f * H),
+                   FixedPoint(right, bottom)};
     FillPolygon(bitmap, taper, clBuretteLiquid32, false);
     StrokeOpen(bitmap, taper);
 

@@ -24,8 +24,8 @@ void DrawCircle(TBitmap32& bitmap, int CX, int CY, int Radius);
 // GasVolume cm³ of gas above the water.  While Bubbling, a column of bubbles
 // rises through the water only, one pixel per unit of BubblePhase; on a
 // picture so small that the bubbles' spacing rounds to 0 none are drawn.
-void DrawGasBurette(TBitmap32& bitmap, bool Bubbling, int BubblePhase, float X, float Y, float W,
-                    float H, float GasVolume);
+void DrawGasBurette(TBitmap32& bitmap, bool Bubbling, int BubblePhase, float X, float Y, float W, float H,
+                    float GasVolume);
 
 // A round lens of diameter Size whose centre line is the liquid surface at
 // Reading cm³, one cm³ spanning Size / 3 pixels.  No tick is drawn beyond the
@@ -36,7 +36,6 @@ void DrawBuretteLens(TBitmap32& bitmap, float X, float Y, float Size, float Read
 // An upright burette with a flared top, a tapered jet and a tap shown open or
 // closed; LiquidLeft cm³ stand above the 50 mark, so the surface reads
 // 50 − LiquidLeft.  The liquid in the taper and the jet is always shown.
-void DrawBurette(TBitmap32& bitmap, bool TapOpen, float X, float Y, float W, float H,
-                 float LiquidLeft);
+void DrawBurette(TBitmap32& bitmap, bool TapOpen, float X, float Y, float W, float H, float LiquidLeft);
 
 }  // namespace brv

@@ -22,8 +22,7 @@ void DrawMagnifierMask(TBitmap32& bitmap, float cx, float cy, float size)
     DrawMagnifierMask(bitmap, cx, cy, size, {cx - half, cy - half, cx + half, cy + half});
 }
 
-void DrawMagnifierMask(TBitmap32& bitmap, float cx, float cy, float size,
-                       const TFloatRect& maskArea)
+void DrawMagnifierMask(TBitmap32& bitmap, float cx, float cy, float size, const TFloatRect& maskArea)
 {
     TContour circle = LensCircle(cx, cy, 0.5f * size);
 

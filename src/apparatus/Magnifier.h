@@ -35,8 +35,7 @@ void DrawMagnifierMask(TBitmap32& bitmap, float cx, float cy, float size);
 // The same with the masked area given explicitly, for lenses whose frame is
 // wider than the usual square (a rectangle about a balance scale, a square
 // widened for a syringe barrel).
-void DrawMagnifierMask(TBitmap32& bitmap, float cx, float cy, float size,
-                       const TFloatRect& maskArea);
+void DrawMagnifierMask(TBitmap32& bitmap, float cx, float cy, float size, const TFloatRect& maskArea);
 
 // --- scale helpers ----------------------------------------------------------
 // A lens scale is walked tick by tick over a range of minor-tick indices i;
@@ -49,7 +48,10 @@ TTickKind LensTickKind(int index);
 // divisions before the reading's own whole value, so the labels of a lens
 // walked over i = -25..25 (or 0..50 with the reading at i = 20) are
 // trunc(reading) - 2 ... trunc(reading) + 2.
-inline int LensFirstLabel(float reading) { return Trunc(reading) - 2; }
+inline int LensFirstLabel(float reading)
+{
+    return Trunc(reading) - 2;
+}
 
 // How far the ticks are shifted against increasing i so that the reading lies
 // on the centre: frac(reading) × 10 minor steps, in pixels.

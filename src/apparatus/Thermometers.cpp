@@ -28,7 +28,10 @@ void TextOutRightCentred(TBitmap32& bitmap, int right, int y, const QString& tex
     bitmap.TextOut(right - extent.cx, y - extent.cy / 2, text);
 }
 
-float Frac(float v) { return v - std::trunc(v); }
+float Frac(float v)
+{
+    return v - std::trunc(v);
+}
 
 // --- the close-up lens ------------------------------------------------------
 
@@ -146,8 +149,7 @@ void DrawThermometerLens(TBitmap32& bitmap, float X, float Y, float Size, float 
     DrawMagnifierMask(bitmap, X + Size / 2.0f, Y + Size / 2.0f, Size);
 }
 
-void DrawThermometer(TBitmap32& bitmap, float X, float Y, float Width, float Height,
-                     float Temperature)
+void DrawThermometer(TBitmap32& bitmap, float X, float Y, float Width, float Height, float Temperature)
 {
     float p = Height / 57.5f;  // pixels per 2 ºC division
     int q = std::max(Round(Width / 3.0f), 3);

@@ -24,7 +24,6 @@ void DrawThermometerLens(TBitmap32& bitmap, float X, float Y, float Size, float 
 // A 0–100 ºC thermometer Height tall.  The tube is 3q wide with
 // q = max(3, round(Width / 3)), so callers pass Width 9; the labels stand to
 // the left of the tube, outside (X, Y).
-void DrawThermometer(TBitmap32& bitmap, float X, float Y, float Width, float Height,
-                     float Temperature);
+void DrawThermometer(TBitmap32& bitmap, float X, float Y, float Width, float Height, float Temperature);
 
 }  // namespace brv

@@ -1,6 +1,7 @@
 #include "experiments/ExperimentCatalogue.h"
 
 #include "experiments/physics/uBall.h"
+#include "experiments/physics/uTerminalVelocity.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/Catalogue.h"
 
@@ -29,6 +30,7 @@ void RegisterExperiments()
     using enum TLargeButtonsCall;
     TCatalogue& c = TCatalogue::Instance();
     c.Register(Row<TBallFrm>(1, "TBallFrm", BeforeShow, "BALL.HTM", str::sBallCaption()));
+    c.Register(Row<TVelocityFrm>(11, "TVelocityFrm", AfterShow, "TERMVEL.HTM", str::sTermVelCaption()));
 }
 
 }  // namespace brv

@@ -12,6 +12,7 @@
 namespace brv::str {
 #include "strings/Common.inc"
 #include "strings/Ball.inc"
+#include "strings/TerminalVelocity.inc"
 #include "strings/Apparatus.inc"
 #include "strings/Lesson.inc"
 #include "strings/Shell.inc"

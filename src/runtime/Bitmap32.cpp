@@ -218,11 +218,11 @@ void TBitmap32::fill(const TRect& r, TColor32 c)
         return;
     if (r.Width() == Width()) {
         // whole rows are one run of memory
-        std::fill_n(ScanLine(r.Top), std::size_t(r.Width()) * std::size_t(r.Height()), c);
+        raster::FillPixels(ScanLine(r.Top), std::size_t(r.Width()) * std::size_t(r.Height()), c);
         return;
     }
     for (int y = r.Top; y < r.Bottom; ++y)
-        std::fill_n(ScanLine(y) + r.Left, r.Width(), c);
+        raster::FillPixels(ScanLine(y) + r.Left, std::size_t(r.Width()), c);
 }
 
 void TBitmap32::Clear(TColor32 c)

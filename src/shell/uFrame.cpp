@@ -95,6 +95,29 @@ private:
     bool stretched_ = false;
 };
 
+// The empty space at the start of the lesson toolbar that keeps its buttons
+// at their dock position.  It gives way first when the window is narrow, so
+// it never makes the window wider than it has to be.
+class TDockOffset : public QWidget {
+public:
+    explicit TDockOffset(QWidget* parent) : QWidget(parent)
+    {
+        setObjectName(QStringLiteral("HTMLToolbarOffset"));
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
+    }
+    int Gap() const { return gap_; }
+    void SetGap(int gap)
+    {
+        gap_ = gap;
+        updateGeometry();
+    }
+    QSize sizeHint() const override { return {gap_, 1}; }
+    QSize minimumSizeHint() const override { return {0, 1}; }
+
+private:
+    int gap_ = 0;
+};
+
 namespace {
 
 // Text sizes of the five zoom levels, smallest to largest.
@@ -312,9 +335,7 @@ void TFrameFrm::buildHtmlToolbar()
 
     // Keeps the buttons at their dock position (above the lesson pane) while
     // nothing to their left pushes them further.
-    htmlSpacer_ = new QWidget(HTMLToolbar);
-    htmlSpacer_->setObjectName(QStringLiteral("HTMLToolbarOffset"));
-    htmlSpacer_->setFixedSize(0, 1);
+    htmlSpacer_ = new TDockOffset(HTMLToolbar);
     htmlSpacerAction_ = HTMLToolbar->addWidget(htmlSpacer_);
     htmlSpacerAction_->setVisible(false);
 
@@ -756,9 +777,9 @@ void TFrameFrm::keepHtmlToolbarAtDockPosition()
         const int start = HTMLToolbar->x() + HTMLToolbar->contentsRect().left();
         gap = std::max(0, htmlDockPos_ - start - HTMLToolbar->style()->pixelMetric(QStyle::PM_ToolBarHandleExtent));
     }
-    if (htmlSpacer_->width() == gap && htmlSpacerAction_->isVisible() == (gap > 0))
+    if (htmlSpacer_->Gap() == gap && htmlSpacerAction_->isVisible() == (gap > 0))
         return;
-    htmlSpacer_->setFixedWidth(gap);
+    htmlSpacer_->SetGap(gap);
     htmlSpacerAction_->setVisible(gap > 0);
 }
 

@@ -28,6 +28,7 @@ class QWebEngineView;
 
 namespace brv {
 
+class TDockOffset;
 class TExperimentHost;
 class TFlashPanel;
 class THelpWindow;
@@ -189,7 +190,7 @@ private:
     QMenu* fontMenu_ = nullptr;
     QMenu* colourMenu_ = nullptr;
     QMenu* indexOptionsMenu_ = nullptr;
-    QWidget* htmlSpacer_ = nullptr;
+    TDockOffset* htmlSpacer_ = nullptr;
     QAction* htmlSpacerAction_ = nullptr;
     int htmlDockPos_ = 0;
     bool toolbarsAtTop_ = true;

@@ -81,13 +81,10 @@ TEST_P(OpenVessel, ClearInsideDecidesWhetherTheBackgroundShowsThroughTheGlass)
 INSTANTIATE_TEST_SUITE_P(
     Glassware, OpenVessel,
     ::testing::Values(
-        VesselCase{"Beaker",
-                   [](TBitmap32& b, bool clear) { DrawBeaker(b, clear, 30, 20, 40, 60, 20); },
+        VesselCase{"Beaker", [](TBitmap32& b, bool clear) { DrawBeaker(b, clear, 30, 20, 40, 60, 20); },
                    clBeakerLiquid32},
         VesselCase{"TestTube",
-                   [](TBitmap32& b, bool clear) {
-                       DrawTestTube(b, kTubeLiquid, clear, 30, 20, 40, 60, 20);
-                   },
+                   [](TBitmap32& b, bool clear) { DrawTestTube(b, kTubeLiquid, clear, 30, 20, 40, 60, 20); },
                    kTubeLiquid}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -116,10 +113,10 @@ TEST(WaterBath, WithoutWaterOnlyTheWallsAreDrawn)
             for (int x = 0; x < 100; ++x)
                 wet += b.Pixel(x, y) == water;
         EXPECT_EQ(wet > 0, level > 0);
-        EXPECT_EQ(b.Pixel(12, 30), clBathWall32);   // left wall
-        EXPECT_EQ(b.Pixel(87, 30), clBathWall32);   // right wall
-        EXPECT_EQ(b.Pixel(50, 57), clBathWall32);   // floor
-        EXPECT_EQ(b.Pixel(50, 30), clWhite32);      // above any water
+        EXPECT_EQ(b.Pixel(12, 30), clBathWall32);  // left wall
+        EXPECT_EQ(b.Pixel(87, 30), clBathWall32);  // right wall
+        EXPECT_EQ(b.Pixel(50, 57), clBathWall32);  // floor
+        EXPECT_EQ(b.Pixel(50, 30), clWhite32);     // above any water
         EXPECT_EQ(b.Pixel(50, 50), level > 0 ? water : clWhite32);
     }
 }
@@ -167,8 +164,8 @@ TEST(ConicalFlask, WithoutBubblesOrBungTheFlaskIsPlainAndOpen)
     DrawFlask(b, false, false);
     EXPECT_EQ(RandomState(), 7u);  // no dots drawn, no random numbers used
     test::SavePicture(b.Image(), "ConicalFlaskPlain");
-    EXPECT_EQ(b.Pixel(50, 18), kGreen);      // above the mouth
-    EXPECT_EQ(b.Pixel(50, 22), clWhite32);   // inside the neck
+    EXPECT_EQ(b.Pixel(50, 18), kGreen);     // above the mouth
+    EXPECT_EQ(b.Pixel(50, 22), clWhite32);  // inside the neck
     EXPECT_EQ(Rgb(b.Pixel(50, 80)), Rgb(clFlaskLiquid32));
     for (int y = 61; y < 96; ++y)
         for (int x = 40; x <= 60; ++x)
@@ -180,7 +177,7 @@ TEST(ConicalFlask, BungFillsTheNeckBetweenItsWalls)
     TBitmap32 b(100, 110);
     DrawFlask(b, true, false);
     test::SavePicture(b.Image(), "ConicalFlaskBung");
-    EXPECT_EQ(b.Pixel(50, 17), clBung32);   // it stands out of the mouth
+    EXPECT_EQ(b.Pixel(50, 17), clBung32);  // it stands out of the mouth
     EXPECT_EQ(b.Pixel(50, 25), clBung32);
     EXPECT_EQ(b.Pixel(50, 33), clWhite32);  // and ends inside the neck
     EXPECT_EQ(b.Pixel(30, 25), kGreen);     // not beyond the neck's walls

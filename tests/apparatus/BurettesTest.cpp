@@ -36,25 +36,20 @@ TEST(DrawCircle, SetsTheMidpointAlgorithmsPixels)
     TBitmap32 b(9, 9);
     b.Clear(clWhite32);
     DrawCircle(b, 4, 4, 3);
-    EXPECT_EQ(Picture(b), (std::vector<std::string>{".........",
-                                                    "...###...",
-                                                    "..#...#..",
-                                                    ".#.....#.",
-                                                    ".#.....#.",
-                                                    ".#.....#.",
-                                                    "..#...#..",
-                                                    "...###...",
-                                                    "........."}));
+    EXPECT_EQ(Picture(b),
+              (std::vector<std::string>{".........", "...###...", "..#...#..", ".#.....#.", ".#.....#.",
+                                        ".#.....#.", "..#...#..", "...###...", "........."}));
     b.Clear(clWhite32);
     DrawCircle(b, 4, 4, 0);
     EXPECT_EQ(Picture(b)[4], "....#....");
     b.Clear(clWhite32);
     DrawCircle(b, 4, 4, -1);
-    EXPECT_TRUE(ChangedPixels(b, [] {
-                    static TBitmap32 white(9, 9);
-                    white.Clear(clWhite32);
-                    return std::cref(white);
-                }())
+    EXPECT_TRUE(ChangedPixels(b,
+                              [] {
+                                  static TBitmap32 white(9, 9);
+                                  white.Clear(clWhite32);
+                                  return std::cref(white);
+                              }())
                     .empty());
 }
 
@@ -210,9 +205,9 @@ TEST_P(BuretteLensScale, TicksFollowTheReading)
 }
 
 INSTANTIATE_TEST_SUITE_P(Readings, BuretteLensScale,
-                         ::testing::Values(LensCase{0.3f, 70, 0},      // 0 mark 3 ticks up
+                         ::testing::Values(LensCase{0.3f, 70, 0},  // 0 mark 3 ticks up
                                            LensCase{12.0f, 85, 120},
-                                           LensCase{12.55f, 57, 120},  // 12.5 at 82, 12.6 at 87
+                                           LensCase{12.55f, 57, 120},    // 12.5 at 82, 12.6 at 87
                                            LensCase{49.2f, 125, 500}));  // 50 mark 8 ticks down
 
 TEST(BuretteLens, LabelsTheWholeCm3BesideTheirTicks)

@@ -12,7 +12,10 @@
 namespace brv::test {
 
 // Colour without its alpha byte (backgrounds are shown without regard to it).
-constexpr TColor32 Rgb(TColor32 c) { return c & 0xFFFFFF; }
+constexpr TColor32 Rgb(TColor32 c)
+{
+    return c & 0xFFFFFF;
+}
 
 // The pixels whose colour differs between two pictures of the same size.
 inline std::vector<TPoint> ChangedPixels(const TBitmap32& a, const TBitmap32& b)
@@ -29,9 +32,8 @@ inline std::vector<TPoint> ChangedPixels(const TBitmap32& a, const TBitmap32& b)
 // cell at (x, y) over background, appears in picture.  Only the glyphs are
 // compared, so the cell may overlap a lens's rim or a neighbouring line;
 // columns left of fromX (a line drawn over the text) are not compared.
-inline ::testing::AssertionResult GlyphsDrawnAt(const TBitmap32& picture, const TFont32& font,
-                                                int x, int y, const QString& text,
-                                                TColor32 background, int fromX = 0)
+inline ::testing::AssertionResult GlyphsDrawnAt(const TBitmap32& picture, const TFont32& font, int x, int y,
+                                                const QString& text, TColor32 background, int fromX = 0)
 {
     TBitmap32 expected(picture.Width(), picture.Height());
     expected.Clear(background);
@@ -45,8 +47,7 @@ inline ::testing::AssertionResult GlyphsDrawnAt(const TBitmap32& picture, const 
             ++inked;
             if (Rgb(picture.Pixel(px, py)) != Rgb(expected.Pixel(px, py)))
                 return ::testing::AssertionFailure()
-                       << '"' << text.toStdString() << "\" differs at (" << px << ", " << py
-                       << ")";
+                       << '"' << text.toStdString() << "\" differs at (" << px << ", " << py << ")";
         }
     if (inked == 0)
         return ::testing::AssertionFailure() << '"' << text.toStdString() << "\" leaves no ink";

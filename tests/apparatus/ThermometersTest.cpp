@@ -53,7 +53,7 @@ int ExpectedTickLength(int degrees)
 
 struct LensCase {
     float temperature;
-    int anchorRow;      // the row of the tick of anchorDegrees
+    int anchorRow;  // the row of the tick of anchorDegrees
     int anchorDegrees;
     const char* name;
 };
@@ -78,12 +78,11 @@ TEST_P(ThermometerLensScale, TicksFollowTheReading)
     EXPECT_EQ(b.Pixel(kTubeLeft + 20, 69), clWhite32);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Readings, ThermometerLensScale,
-    ::testing::Values(LensCase{25, 70, 25, "ThermometerLens25"},
-                      LensCase{5, 70, 5, "ThermometerLens5"},      // nothing below 0
-                      LensCase{98, 70, 98, "ThermometerLens98"},   // 100 the last tick
-                      LensCase{25.4f, 72, 25, "ThermometerLens25_4"}));
+INSTANTIATE_TEST_SUITE_P(Readings, ThermometerLensScale,
+                         ::testing::Values(LensCase{25, 70, 25, "ThermometerLens25"},
+                                           LensCase{5, 70, 5, "ThermometerLens5"},     // nothing below 0
+                                           LensCase{98, 70, 98, "ThermometerLens98"},  // 100 the last tick
+                                           LensCase{25.4f, 72, 25, "ThermometerLens25_4"}));
 
 TFont32 LensFont()
 {
@@ -99,8 +98,7 @@ TFont32 LensFont()
 void ExpectLabel(const TBitmap32& b, int y, const QString& text)
 {
     TPoint cell = test::RightCentredCell(LensFont(), kLabelRight, y, text);
-    EXPECT_TRUE(
-        test::GlyphsDrawnAt(b, LensFont(), cell.X, cell.Y, text, clThermoStrip32, kStripLeft + 1));
+    EXPECT_TRUE(test::GlyphsDrawnAt(b, LensFont(), cell.X, cell.Y, text, clThermoStrip32, kStripLeft + 1));
 }
 
 TEST(ThermometerLens, LabelsStandEveryTenDegreesBesideTheirTicks)

@@ -58,7 +58,8 @@ TEST_F(SnapshotTest, RunAdvancesTheClockInSimulatedTime)
     test::SavePicture(image, QStringLiteral("snapshot-sample-run"));
     EXPECT_EQ(image.pixel(12, 25), 0xFFFFFFFFu) << "the dot has left its start";
     EXPECT_EQ(image.pixel(112, 25), 0xFFFF0000u);
-    EXPECT_EQ(image.pixel(121, 25), 0xFFFF0000u);
+    EXPECT_EQ(image.pixel(118, 25), 0xFFFF0000u);
+    EXPECT_EQ(image.pixel(122, 25), 0xFFFFFFFFu);
 }
 
 TEST_F(SnapshotTest, BadInputIsRefusedWithAMessage)

@@ -168,6 +168,7 @@ public:
     explicit CoverageRow(int width) : width_(width)
     {
         cells_.assign(std::size_t(width) + 2, 0.0f);
+        touched_.clear();
     }
 
     // A piece in row coordinates (0 = the clip rectangle's left edge); the
@@ -195,33 +196,41 @@ public:
         AccumulatePiece(cells_.data(), a, b, span > 0 ? height * (b - a) / span : height);
     }
 
-    bool Empty() const { return last_ < 0; }
+    bool Empty() const { return touched_.empty(); }
 
     // Calls spans(from, to, coverage 0..255) for runs of equal coverage and
-    // clears the cells.
+    // clears the cells.  Only the cells the pieces touched are visited:
+    // between them the coverage stays as it is.
     template <typename Spans>
     void Sweep(FillRule rule, Spans&& spans)
     {
+        std::sort(touched_.begin(), touched_.end());
+        float* cells = cells_.data();
         double sum = 0;
-        int runStart = first_, runCoverage = 0;
-        const int end = std::min(last_, width_ - 1);
-        for (int i = first_; i <= end; ++i) {
-            sum += cells_[std::size_t(i)];
-            cells_[std::size_t(i)] = 0;
-            const int c = CoverageByte(sum, rule);
-            if (c != runCoverage) {
-                if (runCoverage > 0)
-                    spans(runStart, i, runCoverage);
-                runStart = i;
-                runCoverage = c;
+        int runStart = 0, runCoverage = 0;
+        int next = 0;  // the first cell not yet visited
+        for (auto [from, to] : touched_) {
+            for (int i = std::max(from, next); i <= to; ++i) {
+                const float a = cells[i];
+                if (a == 0)
+                    continue;
+                cells[i] = 0;
+                if (i >= width_)
+                    continue;  // right of the row: only cleared
+                sum += a;
+                const int c = CoverageByte(sum, rule);
+                if (c != runCoverage) {
+                    if (runCoverage > 0)
+                        spans(runStart, i, runCoverage);
+                    runStart = i;
+                    runCoverage = c;
+                }
             }
+            next = std::max(next, to + 1);
         }
-        for (int i = std::max(end + 1, first_); i <= last_; ++i)
-            cells_[std::size_t(i)] = 0;
         if (runCoverage > 0)
             spans(runStart, width_, runCoverage);
-        first_ = INT_MAX;
-        last_ = -1;
+        touched_.clear();
     }
 
 private:
@@ -237,16 +246,17 @@ private:
         }
         return int(v * 255 + 0.5);
     }
+    // Cells [floor(a), floor(b) + 1] may have been written.
     void touch(double a, double b)
     {
-        first_ = std::min(first_, int(std::floor(a)));
-        last_ = std::max(last_, std::min(width_ + 1, int(std::floor(b)) + 1));
+        touched_.emplace_back(int(std::floor(a)), std::min(width_ + 1, int(std::floor(b)) + 1));
     }
 
     int width_;
-    int first_ = INT_MAX, last_ = -1;
     static thread_local std::vector<float> cells_;
+    static thread_local std::vector<std::pair<int, int>> touched_;
 };
+thread_local std::vector<std::pair<int, int>> CoverageRow::touched_;
 thread_local std::vector<float> CoverageRow::cells_;
 
 void FillSmooth(TBitmap32& bitmap, std::vector<Edge>& edges, FillRule rule, TColor32 color)

@@ -1,0 +1,419 @@
+#include "experiments/physics/uTerminalVelocity.h"
+
+#include "apparatus/Magnifier.h"
+#include "apparatus/Meters.h"
+#include "apparatus/Rulers.h"
+#include "common/CadencerEx.h"
+#include "runtime/AddMaths.h"
+#include "runtime/BRV_StrConstants.h"
+#include "runtime/Image32.h"
+
+#include <QDoubleSpinBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <cmath>
+
+namespace brv {
+
+namespace {
+
+// Scene layout, centimetres from the picture's top-left corner; depths along
+// the tube are measured from the rule's 0 mark at y = 4.
+constexpr float kSceneHeight = 106;
+constexpr float kZeroMark = 4;
+constexpr float kTubeX = 20, kTubeLeft = 15, kTubeRight = 25, kTubeBottom = 104;
+constexpr float kLiquidBelowTop = 2;
+constexpr float kRuleLeft = 5, kRuleWidth = 6, kRuleHeight = 100;
+constexpr float kWatchLeft = 40, kWatchTop = 50, kWatchWidth = 20, kWatchHeight = 15;
+constexpr float kLensLeft = 42, kLens1Top = 4, kLens2Top = 74, kLensSize = 30;
+constexpr float kHousingLeft = 11.5f, kHousingRight = 30;
+constexpr float kWireBend = 35, kTopWireY = 55, kBottomWireY = 60;
+// The top gate's wire runs this many pixels right of the bottom one's so the
+// two never share a column.
+constexpr int kTopWireOffset = 10;
+constexpr int kMinBallPixels = 3;
+
+constexpr int kGateBarMin = 100, kGateBarMax = 900, kGateBarPage = 10;
+
+constexpr TColor32 kHousingGrey = 0xFFBFBFBF;
+constexpr TColor32 kBeamGreen = 0xFF007F00;
+constexpr TColor32 kStripYellow = 0xFFFFFF80;
+constexpr TColor32 kBallRed = 0xFFFF0000;
+constexpr TColor32 kLiquidBlue = 0x7FD6EAFF;  // translucent: the ball shows through
+
+float Frac(float v)
+{
+    return v - std::trunc(v);
+}
+
+// Wires are two pixels thick: each line doubled to the right or below.
+void WireAcross(TBitmap32& b, int x1, int x2, int y)
+{
+    b.HorzLine(x1, y, x2, clBlack32);
+    b.HorzLine(x1, y + 1, x2, clBlack32);
+}
+
+void WireDown(TBitmap32& b, int x, int y1, int y2)
+{
+    b.VertLine(x, y1, y2, clBlack32);
+    b.VertLine(x + 1, y1, y2, clBlack32);
+}
+
+}  // namespace
+
+TVelocityFrm::TVelocityFrm(QWidget* parent) : TExperimentForm(parent)
+{
+    FormCreate();
+}
+
+TVelocityFrm::~TVelocityFrm()
+{
+    // The clock goes first so no tick can reach a half-destroyed form.
+    Clock.reset();
+}
+
+void TVelocityFrm::FormCreate()
+{
+    setWindowTitle(str::sTermVelCaption());
+    BallPolygon = std::make_unique<TPolygon32>();
+    createToolbar();
+
+    Gate1Hsb = createGateBar(QStringLiteral("Gate1Hsb"), 200, str::sTermVelGate1Hint());
+    Gate2Hsb = createGateBar(QStringLiteral("Gate2Hsb"), 800, str::sTermVelGate2Hint());
+
+    Pic_ = new TImage32(this);
+    Pic_->setObjectName(QStringLiteral("Pic"));
+    Pic_->setMinimumSize(40, 40);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Gate1Hsb);
+    layout->addWidget(Pic_, 1);
+    layout->addWidget(Gate2Hsb);
+
+    Clock = std::make_unique<TNGLCadencer>();
+    Clock->FixedDeltaTime = 0.001;
+    Clock->OnProgress = [this](TNGLCadencer*, double deltaTime, double) { ClockProgress(deltaTime); };
+
+    createLayers();
+    model_.Radius = float(RadiusSE->value());
+    model_.Viscosity10 = float(10 * ViscositySE->value());
+    model_.Gate1 = float(Gate1Hsb->value()) * TTerminalVelocityModel::GateBarUnit;
+    model_.Gate2 = float(Gate2Hsb->value()) * TTerminalVelocityModel::GateBarUnit;
+    model_.Reset(TTerminalVelocityModel::StandardGravity);
+
+    Pic_->OnResize = [this] { PicResize(); };
+    SetState(TState::Ready);
+}
+
+void TVelocityFrm::createToolbar()
+{
+    toolbar_ = new TExperimentToolbar(str::sToolbarTitle(), this);
+    Buttons = AddRunButtons(toolbar_, str::sTermVelStartHint(), str::sTermVelStopHint(), str::sResetHint(),
+                            [this](QAction* sender) { StartBtnClick(sender); });
+    toolbar_->addSeparator()->setObjectName(QStringLiteral("TBXSeparatorItem1"));
+    RadiusLabel = AddToolbarLabel(toolbar_, str::sTermVelRadiusLabel(), QStringLiteral("RadiusLabel"));
+    RadiusSE = AddFloatSpinEdit(toolbar_, QStringLiteral("RadiusSE"), 0.5, 2, 0.1, 1, 1, str::sTermVelRadiusHint(),
+                                str::sTermVelCmPostfix());
+    ViscosityLabel = AddToolbarLabel(toolbar_, str::sTermVelViscosityLabel(), QStringLiteral("ViscosityLabel"));
+    ViscositySE = AddFloatSpinEdit(toolbar_, QStringLiteral("ViscositySE"), 0, 10, 0.1, 1, 2,
+                                   str::sTermVelViscosityHint(), str::sTermVelPasPostfix());
+    connect(RadiusSE, &QDoubleSpinBox::valueChanged, this, &TVelocityFrm::RadiusSEValueChange);
+    connect(ViscositySE, &QDoubleSpinBox::valueChanged, this, &TVelocityFrm::ViscositySEValueChange);
+    ApplyLargeButtons(toolbar_, false, {{RadiusSE, 64, 96}, {ViscositySE, 64, 96}});
+}
+
+QScrollBar* TVelocityFrm::createGateBar(const QString& name, int position, const QString& hint)
+{
+    auto* bar = new QScrollBar(Qt::Vertical, this);
+    bar->setObjectName(name);
+    bar->setRange(kGateBarMin, kGateBarMax);
+    bar->setValue(position);
+    bar->setSingleStep(1);
+    bar->setPageStep(kGateBarPage);
+    bar->setToolTip(hint);
+    // The bars stay enabled in every state: the gates may move during a run.
+    OnScroll(bar, [this, bar](int& newPosition, bool) { Gate1HsbScroll(bar, newPosition); });
+    return bar;
+}
+
+void TVelocityFrm::createLayers()
+{
+    // The liquid is painted over the ball, so it is created after it.
+    WatchLayer = &Pic_->AddLayer();
+    WatchLayer->OnPaint = [this](TPositionedLayer& l, TBitmap32& b) { PaintWatch(l, b); };
+    BallLayer = &Pic_->AddLayer();
+    BallLayer->OnPaint = [this](TPositionedLayer& l, TBitmap32& b) { PaintBall(l, b); };
+    TubeLayer = &Pic_->AddLayer();
+    TubeLayer->OnPaint = [this](TPositionedLayer& l, TBitmap32& b) { PaintTube(l, b); };
+}
+
+// --- large buttons -------------------------------------------------------------
+
+void TVelocityFrm::SetLargeButtons(bool large)
+{
+    if (LargeButtonsUnchanged(large, true))
+        return;
+    RememberLarge(large);
+    ApplyLargeButtons(toolbar_, large,
+                      {{RadiusLabel, 0, 0}, {ViscosityLabel, 0, 0}, {RadiusSE, 64, 96}, {ViscositySE, 64, 96}});
+}
+
+// --- run control -----------------------------------------------------------------
+
+void TVelocityFrm::PressStart()
+{
+    if (Buttons.StartBtn->isEnabled())
+        Buttons.StartBtn->trigger();
+}
+
+void TVelocityFrm::StartBtnClick(QAction* sender)
+{
+    if (sender == Buttons.StartBtn) {
+        Clock->SetEnabled(true);
+        SetState(TState::Running);
+    } else if (sender == Buttons.StopBtn) {
+        Clock->SetEnabled(false);
+        SetState(TState::Paused);
+        // The stopwatch is otherwise repainted only when the ball reaches a
+        // new pixel row; a paused watch must show the time it holds.
+        Pic_->update();
+    } else if (sender == Buttons.ResetBtn) {
+        Clock->SetEnabled(false);
+        SetState(TState::Ready);
+        model_.Reset(TTerminalVelocityModel::NewGravity());
+        BallPixelY = 0;
+        PlaceBall();
+    }
+}
+
+void TVelocityFrm::SetState(TState state)
+{
+    state_ = state;
+    switch (state) {
+    case TState::Ready:
+        Buttons.SetEnabled(true, false, false);
+        break;
+    case TState::Running:
+        Buttons.SetEnabled(false, true, true);
+        break;
+    case TState::Paused:
+        Buttons.SetEnabled(true, false, true);
+        break;
+    case TState::AtBottom:
+        Buttons.SetEnabled(false, false, true);
+        break;
+    }
+}
+
+void TVelocityFrm::ClockProgress(double deltaTime)
+{
+    // The clock hands out the rest of a tick's fixed steps after the ball
+    // has come to rest; it must stay where it landed.
+    if (!Clock->Enabled())
+        return;
+    if (model_.Step(float(deltaTime)) == TTerminalVelocityModel::Outcome::AtBottom) {
+        Clock->SetEnabled(false);
+        SetState(TState::AtBottom);
+        Pic_->update();
+    }
+    const int row = Round(Scale_ * model_.BallDepth);
+    if (row > BallPixelY) {
+        BallPixelY = row;
+        PlaceBall();
+    }
+}
+
+// --- controls ---------------------------------------------------------------------
+
+void TVelocityFrm::Gate1HsbScroll(QScrollBar* sender, int& position)
+{
+    const bool moved = sender == Gate1Hsb ? model_.MoveGate1(position) : model_.MoveGate2(position);
+    if (moved)
+        DrawBackground();
+}
+
+void TVelocityFrm::RadiusSEValueChange(double value)
+{
+    model_.Radius = float(value);
+    PlaceBall();
+}
+
+void TVelocityFrm::ViscositySEValueChange(double value)
+{
+    model_.Viscosity10 = float(10 * value);
+}
+
+// --- geometry -----------------------------------------------------------------------
+
+void TVelocityFrm::PicResize()
+{
+    Pic_->FitBitmapToControl();
+    const float s = float(Pic_->Bitmap().Height()) / kSceneHeight;
+    Scale_ = s;
+    // The deepest row reached is kept in pixels: under a new scale it is
+    // measured again, or a smaller picture would hold the ball still until
+    // it caught up with the old row.
+    BallPixelY = Round(s * model_.BallDepth);
+    PlaceBall();
+    WatchLayer->SetLocation({kWatchLeft * s, kWatchTop * s, (kWatchLeft + kWatchWidth) * s,
+                             (kWatchTop + kWatchHeight) * s});
+    TubeLayer->SetLocation({kTubeLeft * s, kZeroMark * s, kTubeRight * s, kTubeBottom * s + 2});
+    DrawBackground();
+}
+
+void TVelocityFrm::PlaceBall()
+{
+    const float rho = float(std::max(kMinBallPixels, Round(Scale_ * model_.Radius)));
+    const float cx = kTubeX * Scale_;
+    const float cy = (kZeroMark + model_.BallDepth) * Scale_;
+    BallLayer->SetLocation({cx - rho, cy - rho, cx + rho, cy + rho});
+}
+
+// --- drawing -------------------------------------------------------------------------
+
+void TVelocityFrm::DrawBackground()
+{
+    TBitmap32& b = Pic_->Bitmap();
+    if (b.Empty())
+        return;
+    const float s = Scale_;
+    b.BeginUpdate();
+    b.Clear(clWhite32);
+    DrawVerticalRule(b, false, kRuleLeft * s, kZeroMark * s, kRuleWidth * s, kRuleHeight * s);
+    DrawGate(b, model_.Gate1);
+    DrawGate(b, model_.Gate2);
+    DrawWires(b);
+    DrawGateMagnifier(b, kLensLeft * s, kLens1Top * s, kLensSize * s, model_.Gate1);
+    DrawGateMagnifier(b, kLensLeft * s, kLens2Top * s, kLensSize * s, model_.Gate2);
+    b.FrameRect(b.BoundsRect(), clBorder32);
+    b.EndUpdate();
+    Pic_->Repaint();
+}
+
+void TVelocityFrm::DrawGate(TBitmap32& b, float gate)
+{
+    const float s = Scale_;
+    const int y = Round((kZeroMark + gate) * s);
+    const int t = Round(s);
+    for (const auto& [from, to] : {std::pair{kHousingLeft, kTubeLeft}, std::pair{kTubeRight, kHousingRight}}) {
+        const TRect housing{Round(from * s), y - t, Round(to * s), y + t};
+        b.FillRect(housing, kHousingGrey);
+        b.FrameRect(housing, clBlack32);
+    }
+    for (int dy = -1; dy <= 1; ++dy)
+        b.HorzLine(Round(kTubeLeft * s), y + dy, Round(kTubeRight * s), kBeamGreen);
+}
+
+void TVelocityFrm::DrawWires(TBitmap32& b)
+{
+    const float s = Scale_;
+    const int start = Round(kHousingRight * s);
+    const int watch = Round(kWatchLeft * s);
+
+    const int bottomGate = Round((kZeroMark + model_.Gate2) * s);
+    const int bottomBend = Round(kWireBend * s);
+    const int bottomEnd = Round(kBottomWireY * s);
+    WireAcross(b, start, bottomBend, bottomGate);
+    WireDown(b, bottomBend, bottomGate, bottomEnd);
+    WireAcross(b, bottomBend, watch, bottomEnd);
+
+    const int topGate = Round((kZeroMark + model_.Gate1) * s);
+    const int topBend = bottomBend + kTopWireOffset;
+    const int topEnd = Round(kTopWireY * s);
+    WireAcross(b, start, topBend, topGate);
+    WireDown(b, topBend, topGate, topEnd);
+    WireAcross(b, topBend, watch, topEnd);
+}
+
+// A round window on the rule at a gate: the rule strip on the left with its
+// millimetre ticks, the gate housing on the right, and the gate's position on
+// the centre line.  The window spans 30 mm.
+void TVelocityFrm::DrawGateMagnifier(TBitmap32& b, float left, float top, float size, float gate)
+{
+    const float m = size / 30;
+    const TRect r{Round(left), Round(top), Round(left + size), Round(top + size)};
+    const int cx = Round(left + size / 2);
+    const int cy = Round(top + size / 2);
+
+    b.FillRect(r.Left, r.Top, cx, r.Bottom, kStripYellow);
+    b.VertLine(cx, r.Top, r.Bottom, clBlack32);
+
+    const int tickEnd = cx - 1;
+    const int cmStart = cx - Round(0.15f * size);
+    const int halfStart = cx - Round(0.1f * size);
+    const int mmStart = cx - Round(0.05f * size);
+    const int numberEdge = cx - Round(0.17f * size);
+    b.Font.Name = QStringLiteral("arial");
+    b.Font.SetBold(true);
+    b.Font.Height = Round(3 * m);
+
+    const float shift = LensTickShift(gate, m);
+    ForEachLensTick(-25, 25, LensFirstLabel(gate), 1, [&](const TLensTick& tick) {
+        const int y = Round(float(tick.Index) * m + float(cy) - shift);
+        if (y <= r.Top || y >= r.Bottom)
+            return;
+        switch (tick.Kind) {
+        case TTickKind::Major: {
+            b.HorzLine(cmStart, y, tickEnd, clBlack32);
+            const QString text = QString::number(tick.Label);
+            b.TextOut(numberEdge - b.TextWidth(text), y - b.TextHeight(text) / 2, text);
+            break;
+        }
+        case TTickKind::Half:
+            b.HorzLine(halfStart, y, tickEnd, clBlack32);
+            break;
+        case TTickKind::Minor:
+            b.HorzLine(mmStart, y, tickEnd, clBlack32);
+            break;
+        }
+    });
+
+    const int half = Round(10 * m);
+    const TRect housing{Round(1.01f * float(cx)), cy - half, r.Right, cy + half};
+    b.FillRect(housing, kHousingGrey);
+    b.FrameRect(housing, clBlack32);
+    b.HorzLine(housing.Left, cy, housing.Right - 1, kBeamGreen);
+
+    DrawMagnifierMask(b, float(cx), float(cy), size);
+}
+
+void TVelocityFrm::PaintWatch(TPositionedLayer& layer, TBitmap32& buffer)
+{
+    const TFloatRect r = layer.Location();
+    DrawStopwatch(buffer, FormatSeconds(model_.GateTime), str::sSeconds(), r.Left, r.Top, r.Right - r.Left,
+                  r.Bottom - r.Top);
+}
+
+void TVelocityFrm::PaintBall(TPositionedLayer& layer, TBitmap32& buffer)
+{
+    if (!BallPolygon)
+        return;
+    const TFloatRect r = layer.Location();
+    const float radius = (r.Right - r.Left) / 2;
+    const float cx = (r.Left + r.Right) / 2, cy = (r.Top + r.Bottom) / 2;
+    const TCircleTable16& table = CircleTable16();
+    BallPolygon->Clear();
+    for (int k = 0; k < 16; ++k) {
+        const TSinCos& e = table[std::size_t(k)];
+        BallPolygon->AddPoint(FixedPoint(cx + radius * e.Cos, cy + radius * e.Sin));
+    }
+    BallPolygon->Antialiased = false;
+    BallPolygon->DrawFill(buffer, kBallRed);
+    BallPolygon->Antialiased = true;
+    BallPolygon->DrawOutline(buffer, clBlack32);
+}
+
+void TVelocityFrm::PaintTube(TPositionedLayer& layer, TBitmap32& buffer)
+{
+    const TRect r = layer.PixelRect();
+    buffer.BlendRect(r.Left, r.Top + Round(kLiquidBelowTop * Scale_), r.Right, r.Bottom, kLiquidBlue);
+    buffer.VertLine(r.Left, r.Top, r.Bottom, clBlack32);
+    buffer.VertLine(r.Right, r.Top, r.Bottom, clBlack32);
+    buffer.HorzLine(r.Left, r.Bottom, r.Right, clBlack32);
+}
+
+}  // namespace brv

@@ -1,5 +1,6 @@
 #include "shell/BRVrw.h"
 
+#include "experiments/ExperimentCatalogue.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/DataMod.h"
 #include "shell/uFrame.h"
@@ -43,6 +44,7 @@ int RunBrevalis(int argc, char** argv)
     QApplication::setOverrideCursor(Qt::BusyCursor);
     QApplication::setApplicationName(str::sApplicationTitle());
 
+    RegisterExperiments();
     auto* window = new TFrameFrm;
     window->setAttribute(Qt::WA_DeleteOnClose);
     TDataMod::Instance();

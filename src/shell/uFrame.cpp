@@ -127,18 +127,9 @@ const QString kStartPage = QStringLiteral("html\\index.html");
 const QString kHelpFile = QStringLiteral("Help\\BRVhelp.chm");
 const QString kSplashFile = QStringLiteral("HTML\\Images\\Splash.png");
 
-// The Experiments menu, in its order.
-struct TExperimentItem {
-    ExperimentId id;
-    QString (*caption)();
-};
-const TExperimentItem kExperimentItems[] = {
-    {18, str::sExpAmylase},   {9, str::sExpPhotosynthesis}, {21, str::sExpYeast},
-    {2, str::sExpCaCarb},     {3, str::sExpPeroxide},       {8, str::sExpThermoChem},
-    {1, str::sExpBall},       {20, str::sExpCar},           {5, str::sExpSpring},
-    {15, str::sExpExpansion}, {6, str::sExpFriction},       {7, str::sExpHeating},
-    {10, str::sExpResistance}, {4, str::sExpEMagnet},       {11, str::sExpTermVel},
-};
+// The Experiments menu, in its order; each item's caption is its catalogue
+// row's menu caption.
+constexpr ExperimentId kExperimentMenuOrder[] = {18, 9, 21, 2, 3, 8, 1, 20, 5, 15, 6, 7, 10, 4, 11};
 
 bool AskCloseProgram(QWidget* parent)
 {
@@ -276,10 +267,14 @@ void TFrameFrm::buildExperimentsMenu()
     ExperimentsMenu = MenuToolbar->addMenu(str::sMenuExperiments());
     experimentGroup_ = new QActionGroup(this);
     experimentGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    for (const TExperimentItem& entry : kExperimentItems) {
-        QAction* item = ExperimentsMenu->addAction(entry.caption());
+    for (const ExperimentId id : kExperimentMenuOrder) {
+        // An experiment that is not part of this build has no item.
+        const TCatalogueEntry* entry = TCatalogue::Instance().Find(id);
+        if (entry == nullptr || entry->menuCaption.isEmpty())
+            continue;
+        QAction* item = ExperimentsMenu->addAction(entry->menuCaption);
         item->setCheckable(true);
-        item->setData(entry.id);
+        item->setData(id);
         experimentGroup_->addAction(item);
         ExperimentItems.push_back(item);
         connect(item, &QAction::triggered, this, [this, item] { ExperimentItemClick(item); });

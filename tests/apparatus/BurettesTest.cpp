@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-
 #include <string>
 #include <vector>
 
@@ -19,55 +18,67 @@ using test::TextDrawnAt;
 
 // --- DrawCircle -------------------------------------------------------------------
 
-std::vector<std::string> Picture(const TBitmap32& b)
+// The bitmap as text, one line per row: '#' for black, '.' for anything else.
+std::string Picture(const TBitmap32& b)
 {
-    std::vector<std::string> rows;
+    std::string rows;
     for (int y = 0; y < b.Height(); ++y) {
-        std::string row;
         for (int x = 0; x < b.Width(); ++x)
-            row += b.Pixel(x, y) == clBlack32 ? '#' : '.';
-        rows.push_back(row);
+            rows += b.Pixel(x, y) == clBlack32 ? '#' : '.';
+        rows += '\n';
     }
     return rows;
 }
 
-TEST(DrawCircle, SetsTheMidpointAlgorithmsPixels)
+std::string CircleOn9x9(int cx, int cy, int radius, const TRect& clip = {0, 0, 9, 9})
 {
     TBitmap32 b(9, 9);
     b.Clear(clWhite32);
-    DrawCircle(b, 4, 4, 3);
-    EXPECT_EQ(Picture(b),
-              (std::vector<std::string>{".........", "...###...", "..#...#..", ".#.....#.", ".#.....#.",
-                                        ".#.....#.", "..#...#..", "...###...", "........."}));
-    b.Clear(clWhite32);
-    DrawCircle(b, 4, 4, 0);
-    EXPECT_EQ(Picture(b)[4], "....#....");
-    b.Clear(clWhite32);
-    DrawCircle(b, 4, 4, -1);
-    EXPECT_TRUE(ChangedPixels(b,
-                              [] {
-                                  static TBitmap32 white(9, 9);
-                                  white.Clear(clWhite32);
-                                  return std::cref(white);
-                              }())
-                    .empty());
+    b.SetClipRect(clip);
+    DrawCircle(b, cx, cy, radius);
+    return Picture(b);
+}
+
+TEST(DrawCircle, SetsTheMidpointAlgorithmsPixels)
+{
+    EXPECT_EQ(CircleOn9x9(4, 4, 3),
+              ".........\n"
+              "...###...\n"
+              "..#...#..\n"
+              ".#.....#.\n"
+              ".#.....#.\n"
+              ".#.....#.\n"
+              "..#...#..\n"
+              "...###...\n"
+              ".........\n");
+    EXPECT_EQ(CircleOn9x9(4, 4, 0).find('#'), std::size_t(4 * 10 + 4));
+    EXPECT_EQ(CircleOn9x9(4, 4, 0).rfind('#'), std::size_t(4 * 10 + 4));
+    EXPECT_EQ(CircleOn9x9(4, 4, -1).find('#'), std::string::npos);
 }
 
 TEST(DrawCircle, SetsOnlyPixelsInsideTheClipRectangle)
 {
-    TBitmap32 b(9, 9);
-    b.Clear(clWhite32);
-    b.SetClipRect({0, 0, 4, 9});
-    DrawCircle(b, 4, 4, 3);
-    EXPECT_EQ(Picture(b)[1], "...#.....");
-    EXPECT_EQ(Picture(b)[4], ".#.......");
-
-    // A circle hanging over the bitmap's corner keeps to the bitmap.
-    b.ResetClipRect();
-    b.Clear(clWhite32);
-    DrawCircle(b, 0, 0, 3);
-    EXPECT_EQ(Picture(b)[0], "...#.....");
-    EXPECT_EQ(Picture(b)[2], "..#......");
+    EXPECT_EQ(CircleOn9x9(4, 4, 3, {0, 0, 4, 9}),
+              ".........\n"
+              "...#.....\n"
+              "..#......\n"
+              ".#.......\n"
+              ".#.......\n"
+              ".#.......\n"
+              "..#......\n"
+              "...#.....\n"
+              ".........\n");
+    // Hanging over the bitmap's corner, the circle keeps to the bitmap.
+    EXPECT_EQ(CircleOn9x9(0, 0, 3),
+              "...#.....\n"
+              "...#.....\n"
+              "..#......\n"
+              "##.......\n"
+              ".........\n"
+              ".........\n"
+              ".........\n"
+              ".........\n"
+              ".........\n");
 }
 
 // --- DrawGasBurette ---------------------------------------------------------------

@@ -366,18 +366,51 @@ TEST_F(FrameTest, CloseIsRefusedOnNo)
     EXPECT_EQ(store->allKeys().size(), 6);
 }
 
-TEST_F(FrameTest, ExperimentsMenuListsTheFifteenExperimentsAndChecksTheCurrentOne)
+// Replaces catalogue rows for the length of a test and puts the old ones back.
+class TCatalogueRows {
+public:
+    ~TCatalogueRows()
+    {
+        for (const auto& [id, saved] : saved_) {
+            TCatalogue::Instance().Unregister(id);
+            if (saved)
+                TCatalogue::Instance().Register(*saved);
+        }
+    }
+    void Remove(ExperimentId id)
+    {
+        const TCatalogueEntry* existing = TCatalogue::Instance().Find(id);
+        saved_.emplace_back(id, existing != nullptr ? std::optional(*existing) : std::nullopt);
+        TCatalogue::Instance().Unregister(id);
+    }
+    void Put(ExperimentId id, const QString& caption, const QString& mainPage)
+    {
+        Remove(id);
+        TCatalogueEntry entry = *TCatalogue::Instance().Find(kSample);
+        entry.id = id;
+        entry.menuCaption = caption;
+        entry.mainPage = mainPage;
+        TCatalogue::Instance().Register(entry);
+    }
+
+private:
+    std::vector<std::pair<ExperimentId, std::optional<TCatalogueEntry>>> saved_;
+};
+
+TEST_F(FrameTest, ExperimentsMenuListsTheExperimentsInItsOrderAndChecksTheCurrentOne)
 {
-    TFrameFrm& f = Start(false);
     const ExperimentId order[] = {18, 9, 21, 2, 3, 8, 1, 20, 5, 15, 6, 7, 10, 4, 11};
+    TCatalogueRows rows;
+    // Registered in another order than the menu's.
+    for (ExperimentId id : {11, 1, 18, 9, 21, 2, 3, 8, 20, 5, 15, 6, 7, 10, 4})
+        rows.Put(id, QStringLiteral("Experiment %1").arg(id), QStringLiteral("E%1.HTM").arg(id));
+    TFrameFrm& f = Start(false);
     ASSERT_EQ(f.ExperimentItems.size(), std::size(order));
     for (std::size_t i = 0; i < std::size(order); ++i) {
         EXPECT_EQ(f.ExperimentItems[i]->data().toInt(), order[i]);
+        EXPECT_EQ(f.ExperimentItems[i]->text(), QStringLiteral("Experiment %1").arg(order[i]));
         EXPECT_TRUE(f.ExperimentItems[i]->isCheckable());
     }
-    EXPECT_EQ(f.ExperimentItems[0]->text(), QStringLiteral("Breakdown of starch by amylase"));
-    EXPECT_EQ(f.ExperimentItems[6]->text(), QStringLiteral("Bouncing ball experiment"));
-    EXPECT_EQ(f.ExperimentItems[14]->text(), QStringLiteral("Terminal velocity"));
 
     f.ShowExperiment(9);
     emit f.ExperimentsMenu->aboutToShow();
@@ -389,17 +422,25 @@ TEST_F(FrameTest, ExperimentsMenuListsTheFifteenExperimentsAndChecksTheCurrentOn
         EXPECT_FALSE(item->isChecked());
 }
 
+TEST_F(FrameTest, ExperimentsMenuHasNoItemForAnExperimentNotBuilt)
+{
+    TCatalogueRows rows;
+    for (ExperimentId id : {9, 21, 2, 3, 8, 1, 20, 5, 15, 6, 7, 10, 4})
+        rows.Remove(id);
+    rows.Put(11, QStringLiteral("Terminal velocity"), QStringLiteral("TERMVEL.HTM"));
+    rows.Put(18, QStringLiteral("Breakdown of starch by amylase"), QStringLiteral("AMYLASE.HTM"));
+    TFrameFrm& f = Start(false);
+    ASSERT_EQ(f.ExperimentItems.size(), 2u);
+    EXPECT_EQ(f.ExperimentItems[0]->data().toInt(), 18);
+    EXPECT_EQ(f.ExperimentItems[1]->data().toInt(), 11);
+}
+
 TEST_F(FrameTest, ExperimentItemOpensTheMainPageAndShowsTheExperiment)
 {
-    const TCatalogueEntry* existing = TCatalogue::Instance().Find(1);
-    const std::optional<TCatalogueEntry> saved = existing ? std::optional(*existing) : std::nullopt;
-    TCatalogueEntry entry = *TCatalogue::Instance().Find(kSample);
-    entry.id = 1;
-    entry.mainPage = QStringLiteral("BALL.HTM");
-    TCatalogue::Instance().Register(entry);
-    QAction* ball = nullptr;
-
+    TCatalogueRows rows;
+    rows.Put(1, QStringLiteral("Bouncing ball experiment"), QStringLiteral("BALL.HTM"));
     TFrameFrm& f = Start();
+    QAction* ball = nullptr;
     for (QAction* item : f.ExperimentItems)
         if (item->data().toInt() == 1)
             ball = item;
@@ -414,10 +455,6 @@ TEST_F(FrameTest, ExperimentItemOpensTheMainPageAndShowsTheExperiment)
     EXPECT_EQ(f.CurrentExperimentId(), 1);
     EXPECT_NE(Sample(), nullptr);
     EXPECT_TRUE(WaitFor([&f] { return f.EWB()->url().fileName() == QStringLiteral("ball.htm"); }));
-
-    TCatalogue::Instance().Unregister(1);
-    if (saved)
-        TCatalogue::Instance().Register(*saved);
 }
 
 TEST_F(FrameTest, HintsShowInTheStatusLine)

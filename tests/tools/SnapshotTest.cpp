@@ -87,5 +87,21 @@ TEST_F(SnapshotTest, BadInputIsRefusedWithAMessage)
     }
 }
 
+TEST_F(SnapshotTest, DrawsTheApparatusSheet)
+{
+    const QString out = dir.filePath(QStringLiteral("sheet.png"));
+    ASSERT_EQ(Run({"--apparatus-sheet", "--scale", "3", "--out", out}), 0) << errors.toStdString();
+    QImage sheet(out);
+    ASSERT_FALSE(sheet.isNull());
+    EXPECT_GT(sheet.width(), 300);
+    int coloured = 0;
+    for (int y = 0; y < sheet.height(); y += 4)
+        for (int x = 0; x < sheet.width(); x += 4)
+            coloured += sheet.pixel(x, y) != 0xFFFFFFFFu;
+    EXPECT_GT(coloured, sheet.width() * sheet.height() / 16 / 10) << "instruments were drawn";
+    EXPECT_EQ(Run({"--apparatus-sheet", "--scale", "0", "--out", out}), 2);
+    EXPECT_TRUE(errors.contains(QLatin1String("bad scale")));
+}
+
 }  // namespace
 }  // namespace brv

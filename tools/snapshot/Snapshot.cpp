@@ -1,5 +1,6 @@
 #include "Snapshot.h"
 
+#include "apparatus/ApparatusSheet.h"
 #include "common/CadencerEx.h"
 #include "runtime/Catalogue.h"
 #include "runtime/ExperimentForm.h"
@@ -98,12 +99,25 @@ int RenderExperiment(const Options& options, QTextStream& err)
     return WritePng(picture.Image(), options.out, err) ? 0 : 2;
 }
 
+int RenderApparatusSheet(const Options& options, QTextStream& err)
+{
+    const TPoint size = ApparatusSheetSize(options.sheetScale);
+    if (size.X < 1 || size.Y < 1 || size.X > kMaxSide || size.Y > kMaxSide) {
+        err << "brv-snapshot: scale " << options.sheetScale << " gives no usable sheet\n";
+        return 2;
+    }
+    TBitmap32 sheet(size.X, size.Y);
+    DrawApparatusSheet(sheet, options.sheetScale);
+    return WritePng(sheet.Image(), options.out, err) ? 0 : 2;
+}
+
 }  // namespace
 
 QString Usage()
 {
     return QStringLiteral(
-        "usage: brv-snapshot --experiment ID --size WxH --out FILE.png [--run SECONDS]\n");
+        "usage: brv-snapshot --experiment ID --size WxH --out FILE.png [--run SECONDS]\n"
+        "       brv-snapshot --apparatus-sheet [--scale PIXELS_PER_UNIT] --out FILE.png\n");
 }
 
 bool ParseArguments(const QStringList& args, Options& options, QTextStream& err)
@@ -152,10 +166,28 @@ bool ParseArguments(const QStringList& args, Options& options, QTextStream& err)
                 err << "brv-snapshot: bad run time \"" << v << "\" (0 to 3600 seconds)\n";
                 return false;
             }
+        } else if (a == QLatin1String("--apparatus-sheet")) {
+            options.apparatusSheet = true;
+        } else if (a == QLatin1String("--scale")) {
+            if (!value(v))
+                return false;
+            bool ok = false;
+            options.sheetScale = v.toFloat(&ok);
+            if (!ok || !(options.sheetScale >= 1) || options.sheetScale > 20) {
+                err << "brv-snapshot: bad scale \"" << v << "\" (1 to 20)\n";
+                return false;
+            }
         } else {
             err << "brv-snapshot: unknown argument \"" << a << "\"\n";
             return false;
         }
+    }
+    if (options.apparatusSheet) {
+        if (options.out.isEmpty()) {
+            err << "brv-snapshot: --out is required\n";
+            return false;
+        }
+        return true;
     }
     if (!haveId || !haveSize || options.out.isEmpty()) {
         err << "brv-snapshot: --experiment, --size and --out are required\n";
@@ -166,7 +198,7 @@ bool ParseArguments(const QStringList& args, Options& options, QTextStream& err)
 
 int Run(const Options& options, QTextStream& err)
 {
-    return RenderExperiment(options, err);
+    return options.apparatusSheet ? RenderApparatusSheet(options, err) : RenderExperiment(options, err);
 }
 
 }  // namespace brv::snapshot

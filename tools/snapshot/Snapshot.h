@@ -15,7 +15,7 @@ struct Options {
     QString out;
     double runSeconds = 0;   // simulated time to advance after pressing start
     bool apparatusSheet = false;
-    float sheetScale = 1.0f;  // pixels per scene unit of the apparatus sheet
+    float sheetScale = 4.0f;  // pixels per scene unit of the apparatus sheet
 };
 
 // Parses the command line (without the program name).  On a bad argument it

@@ -44,11 +44,6 @@ constexpr TColor32 kStripYellow = 0xFFFFFF80;
 constexpr TColor32 kBallRed = 0xFFFF0000;
 constexpr TColor32 kLiquidBlue = 0x7FD6EAFF;  // translucent: the ball shows through
 
-float Frac(float v)
-{
-    return v - std::trunc(v);
-}
-
 // Wires are two pixels thick: each line doubled to the right or below.
 void WireAcross(TBitmap32& b, int x1, int x2, int y)
 {

@@ -1,28 +1,144 @@
 #include "runtime/raster/Blend.h"
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define BRV_FILL_AVX2 1
+#endif
+
 namespace brv::raster {
+namespace {
+
+void FillSse2(TColor32* p, std::size_t count, TColor32 color)
+{
+#if defined(__SSE2__)
+    if (count >= 8) {
+        const __m128i v = _mm_set1_epi32(int(color));
+        for (; (reinterpret_cast<std::uintptr_t>(p) & 15) != 0; --count)
+            *p++ = color;
+        for (; count >= 16; count -= 16, p += 16) {
+            __m128i* q = reinterpret_cast<__m128i*>(p);
+            _mm_store_si128(q, v);
+            _mm_store_si128(q + 1, v);
+            _mm_store_si128(q + 2, v);
+            _mm_store_si128(q + 3, v);
+        }
+        for (; count >= 4; count -= 4, p += 4)
+            _mm_store_si128(reinterpret_cast<__m128i*>(p), v);
+    }
+#endif
+    for (; count > 0; --count)
+        *p++ = color;
+}
+
+#if BRV_FILL_AVX2
+__attribute__((target("avx2"))) void FillAvx2(TColor32* p, std::size_t count, TColor32 color)
+{
+    if (count >= 16) {
+        const __m256i v = _mm256_set1_epi32(int(color));
+        for (; (reinterpret_cast<std::uintptr_t>(p) & 31) != 0; --count)
+            *p++ = color;
+        for (; count >= 32; count -= 32, p += 32) {
+            __m256i* q = reinterpret_cast<__m256i*>(p);
+            _mm256_store_si256(q, v);
+            _mm256_store_si256(q + 1, v);
+            _mm256_store_si256(q + 2, v);
+            _mm256_store_si256(q + 3, v);
+        }
+        for (; count >= 8; count -= 8, p += 8)
+            _mm256_store_si256(reinterpret_cast<__m256i*>(p), v);
+    }
+    for (; count > 0; --count)
+        *p++ = color;
+}
+#endif
+
+using FillFunction = void (*)(TColor32*, std::size_t, TColor32);
+
+FillFunction ChooseFill()
+{
+#if BRV_FILL_AVX2
+    if (__builtin_cpu_supports("avx2"))
+        return FillAvx2;
+#endif
+    return FillSse2;
+}
+
+const FillFunction fillPixels = ChooseFill();
+
+// One pixel by its own alpha scaled by master.
+inline void BlendOne(TColor32& dst, TColor32 src, unsigned master)
+{
+    const unsigned a = master >= 255 ? AlphaOf(src) : MulDiv255(AlphaOf(src), master);
+    if (a != 0)
+        dst = BlendColor(src, dst, a);
+}
+
+#if defined(__SSE2__)
+// round(v / 255) in each 16-bit lane, for v + 128 ≤ 65535.
+inline __m128i Div255(__m128i v)
+{
+    v = _mm_add_epi16(v, _mm_set1_epi16(128));
+    return _mm_srli_epi16(_mm_add_epi16(v, _mm_srli_epi16(v, 8)), 8);
+}
+
+// Four pixels: channels mixed by the per-pixel alpha a (32-bit lanes,
+// 0..255), the target alpha kept, except where a = 255 (the source replaces).
+inline __m128i BlendFour(__m128i s, __m128i d, __m128i a)
+{
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i pairs = _mm_or_si128(a, _mm_slli_epi32(a, 16));
+    const __m128i aLo = _mm_unpacklo_epi32(pairs, pairs);
+    const __m128i aHi = _mm_unpackhi_epi32(pairs, pairs);
+    const __m128i full = _mm_set1_epi16(255);
+    const __m128i lo = Div255(_mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(s, zero), aLo),
+                                            _mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), _mm_sub_epi16(full, aLo))));
+    const __m128i hi = Div255(_mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(s, zero), aHi),
+                                            _mm_mullo_epi16(_mm_unpackhi_epi8(d, zero), _mm_sub_epi16(full, aHi))));
+    const __m128i alphaMask = _mm_set1_epi32(int(0xFF000000u));
+    const __m128i mixed = _mm_or_si128(_mm_andnot_si128(alphaMask, _mm_packus_epi16(lo, hi)),
+                                       _mm_and_si128(d, alphaMask));
+    const __m128i replace = _mm_cmpeq_epi32(a, _mm_set1_epi32(255));
+    return _mm_or_si128(_mm_and_si128(replace, s), _mm_andnot_si128(replace, mixed));
+}
+#endif
+
+}  // namespace
+
+void FillPixels(TColor32* p, std::size_t count, TColor32 color)
+{
+    if (count < 8) {
+        for (; count > 0; --count)
+            *p++ = color;
+        return;
+    }
+    fillPixels(p, count, color);
+}
 
 void BlendRow(TColor32* dst, const TColor32* src, int count, unsigned master)
 {
-    if (master >= 255) {
-        for (int i = 0; i < count; ++i) {
-            TColor32 s = src[i];
-            unsigned a = AlphaOf(s);
-            if (a == 255)
-                dst[i] = s;
-            else if (a != 0)
-                dst[i] = BlendColor(s, dst[i], a);
-        }
-        return;
-    }
     if (master == 0)
         return;
-    for (int i = 0; i < count; ++i) {
-        TColor32 s = src[i];
-        unsigned a = MulDiv255(AlphaOf(s), master);
-        if (a != 0)
-            dst[i] = BlendColor(s, dst[i], a);
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i opaque = _mm_set1_epi32(255);
+    const __m128i masterLanes = _mm_set1_epi32(int(master));
+    for (; i + 4 <= count; i += 4) {
+        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        __m128i a = _mm_srli_epi32(s, 24);
+        if (master < 255)  // a × master / 255, rounded, in the low 16 bits of each lane
+            a = _mm_and_si128(Div255(_mm_mullo_epi16(a, masterLanes)), _mm_set1_epi32(0xFF));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(a, zero)) == 0xFFFF)
+            continue;  // all four transparent
+        __m128i* d = reinterpret_cast<__m128i*>(dst + i);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(a, opaque)) == 0xFFFF)
+            _mm_storeu_si128(d, s);
+        else
+            _mm_storeu_si128(d, BlendFour(s, _mm_loadu_si128(d), a));
     }
+#endif
+    for (; i < count; ++i)
+        BlendOne(dst[i], src[i], master);
 }
 
 }  // namespace brv::raster

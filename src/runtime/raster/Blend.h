@@ -98,28 +98,9 @@ private:
     std::uint32_t rb_, g_;
 };
 
-// Sets count pixels to color (the compiler leaves a plain fill loop scalar).
-inline void FillPixels(TColor32* p, std::size_t count, TColor32 color)
-{
-#if defined(__SSE2__)
-    if (count >= 8) {
-        const __m128i v = _mm_set1_epi32(int(color));
-        for (; (reinterpret_cast<std::uintptr_t>(p) & 15) != 0; --count)
-            *p++ = color;
-        for (; count >= 16; count -= 16, p += 16) {
-            __m128i* q = reinterpret_cast<__m128i*>(p);
-            _mm_store_si128(q, v);
-            _mm_store_si128(q + 1, v);
-            _mm_store_si128(q + 2, v);
-            _mm_store_si128(q + 3, v);
-        }
-        for (; count >= 4; count -= 4, p += 4)
-            _mm_store_si128(reinterpret_cast<__m128i*>(p), v);
-    }
-#endif
-    for (; count > 0; --count)
-        *p++ = color;
-}
+// Sets count pixels to color: with the widest stores the processor has, as
+// the compiler leaves a plain fill loop scalar.
+void FillPixels(TColor32* p, std::size_t count, TColor32 color);
 
 // Colours count pixels with color at the given alpha (replacing at 255).
 inline void BlendSpan(TColor32* p, int count, TColor32 color, unsigned alpha)

@@ -64,7 +64,7 @@ bool RowRange(const std::vector<Edge>& edges, const TRect& clip, FirstRow firstR
 // Edges sorted by their top that take part in the current row.
 class ActiveEdges {
 public:
-    explicit ActiveEdges(std::vector<Edge>& edges) : edges_(edges)
+    explicit ActiveEdges(std::vector<Edge>& edges) : edges_(edges), active_(List())
     {
         std::sort(edges_.begin(), edges_.end(),
                   [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
@@ -80,11 +80,15 @@ public:
     }
 
 private:
+    static std::vector<const Edge*>& List()
+    {
+        thread_local std::vector<const Edge*> list;  // kept from one fill to the next
+        return list;
+    }
     std::vector<Edge>& edges_;
     std::size_t next_ = 0;
-    static thread_local std::vector<const Edge*> active_;
+    std::vector<const Edge*>& active_;
 };
-thread_local std::vector<const Edge*> ActiveEdges::active_;
 
 // --- aliased: pixel centres -------------------------------------------------
 
@@ -165,7 +169,7 @@ void AccumulatePiece(float* cells, double x0, double x1, double height)
 
 class CoverageRow {
 public:
-    explicit CoverageRow(int width) : width_(width)
+    explicit CoverageRow(int width) : width_(width), cells_(Cells()), touched_(Touched())
     {
         cells_.assign(std::size_t(width) + 2, 0.0f);
         touched_.clear();
@@ -252,12 +256,22 @@ private:
         touched_.emplace_back(int(std::floor(a)), std::min(width_ + 1, int(std::floor(b)) + 1));
     }
 
+    // kept from one fill to the next
+    static std::vector<float>& Cells()
+    {
+        thread_local std::vector<float> cells;
+        return cells;
+    }
+    static std::vector<std::pair<int, int>>& Touched()
+    {
+        thread_local std::vector<std::pair<int, int>> touched;
+        return touched;
+    }
+
     int width_;
-    static thread_local std::vector<float> cells_;
-    static thread_local std::vector<std::pair<int, int>> touched_;
+    std::vector<float>& cells_;
+    std::vector<std::pair<int, int>>& touched_;
 };
-thread_local std::vector<std::pair<int, int>> CoverageRow::touched_;
-thread_local std::vector<float> CoverageRow::cells_;
 
 void FillSmooth(TBitmap32& bitmap, std::vector<Edge>& edges, FillRule rule, TColor32 color)
 {

@@ -1,0 +1,99 @@
+// Flash movies played by the emulator in the Flash panel: the movie shown
+// whole in a pane of another shape, odd file names, and silence when the
+// movie or the player is missing.
+#include "shell/uFlashPanel.h"
+
+#include "shell/FrameTestSupport.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <gtest/gtest.h>
+
+namespace brv {
+namespace {
+
+using namespace frametest;
+
+bool Loaded(const TFlashPanel& panel)
+{
+    return panel.Flash() != nullptr && panel.Flash()->title() == QStringLiteral("loaded");
+}
+
+bool Near(QColor a, QColor b)
+{
+    return std::abs(a.red() - b.red()) < 24 && std::abs(a.green() - b.green()) < 24 &&
+           std::abs(a.blue() - b.blue()) < 24;
+}
+
+class FlashPanelTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder.AddPlayer();
+        panel.resize(600, 200);
+    }
+
+    TProgramFolder folder;
+    TFlashPanel panel{folder.Path()};
+};
+
+TEST_F(FlashPanelTest, PlaysTheMovieScaledToShowAllOfIt)
+{
+    ASSERT_TRUE(panel.PlayerAvailable()) << "run scripts/setup to install the Flash player";
+    // A 320 × 240 stage covered in blue, on red, in a 600 × 200 pane: shown
+    // whole it is 267 pixels wide and centred; red shows beside it.
+    const QString movie = folder.Add(QStringLiteral("Flash/Voltage.swf"), MakeSwf(320, 240, Qt::red, Qt::blue));
+    ShowAndWait(&panel);
+    panel.LoadMovie(movie);
+    ASSERT_TRUE(WaitFor([this] { return Loaded(panel); }, 30000)) << panel.Flash()->title().toStdString();
+    QImage shot;
+    const auto painted = [&] {
+        shot = panel.Flash()->grab().toImage();
+        return Near(shot.pixelColor(300, 100), Qt::blue);
+    };
+    ASSERT_TRUE(WaitFor(painted, 10000));
+    test::SavePicture(shot, QStringLiteral("flash-panel"));
+    const double stage = 200.0 * 320 / 240;
+    const int left = int(300 - stage / 2);
+    const int right = int(300 + stage / 2);
+    EXPECT_TRUE(Near(shot.pixelColor(20, 100), Qt::red));
+    EXPECT_TRUE(Near(shot.pixelColor(left - 8, 100), Qt::red)) << "not shown at its own size";
+    EXPECT_TRUE(Near(shot.pixelColor(left + 8, 100), Qt::blue));
+    EXPECT_TRUE(Near(shot.pixelColor(right - 8, 100), Qt::blue));
+    EXPECT_TRUE(Near(shot.pixelColor(right + 8, 100), Qt::red)) << "not stretched to fit";
+    EXPECT_TRUE(Near(shot.pixelColor(300, 3), Qt::blue)) << "the whole height is used";
+}
+
+TEST_F(FlashPanelTest, OddFileNamesReachThePlayerIntact)
+{
+    ASSERT_TRUE(panel.PlayerAvailable());
+    const QString movie =
+        folder.Add(QStringLiteral("Flash/a b&c=d+e%20f#g.swf"), MakeSwf(100, 100, Qt::green, Qt::green));
+    ShowAndWait(&panel);
+    panel.LoadMovie(movie);
+    EXPECT_TRUE(WaitFor([this] { return Loaded(panel); }, 30000));
+    EXPECT_EQ(panel.MoviePath(), movie);
+}
+
+TEST_F(FlashPanelTest, AMissingMovieLoadsNothing)
+{
+    panel.LoadMovie(QDir(folder.Path()).filePath(QStringLiteral("Flash/Nothing.swf")));
+    EXPECT_EQ(panel.Flash(), nullptr);
+    EXPECT_TRUE(panel.MoviePath().isEmpty());
+}
+
+TEST_F(FlashPanelTest, WithoutThePlayerNothingIsLoaded)
+{
+    TProgramFolder bare;
+    TFlashPanel alone(bare.Path());
+    const QString movie = bare.Add(QStringLiteral("Flash/Voltage.swf"), MakeSwf(100, 100, Qt::red, Qt::red));
+    EXPECT_FALSE(alone.PlayerAvailable());
+    alone.LoadMovie(movie);
+    EXPECT_EQ(alone.Flash(), nullptr);
+}
+
+}  // namespace
+}  // namespace brv

@@ -1,0 +1,217 @@
+// The help file read with chmlib (a small .chm compiled from tests/data/help
+// by the suite's own set-up), its contents and keyword files, the help window
+// and the two Help menu items.
+#include "shell/uHelp.h"
+
+#include "shell/FrameTestSupport.h"
+#include "shell/uFrame.h"
+#include "support/TestSupport.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace brv {
+namespace {
+
+using namespace frametest;
+
+class HelpTest : public ::testing::Test {
+protected:
+    // Compiles the fixture project once for the suite.
+    static void SetUpTestSuite()
+    {
+        build = std::make_unique<QTemporaryDir>();
+        const QString source = test::DataPath(QStringLiteral("help"));
+        for (const QString& name : {"BRVhelp.hhp", "toc.hhc", "index.hhk", "style.css", "intro.htm",
+                                    "topics/ball.htm", "topics/units.htm"}) {
+            QDir(build->path()).mkpath(QFileInfo(name).path());
+            QFile::copy(QDir(source).filePath(name), QDir(build->path()).filePath(name));
+        }
+        QProcess compiler;
+        compiler.setWorkingDirectory(build->path());
+        compiler.start(QStringLiteral("chmcmd"), {QStringLiteral("--no-html-scan"), QStringLiteral("BRVhelp.hhp")});
+        compiler.waitForFinished(60000);
+        chm = QDir(build->path()).filePath(QStringLiteral("BRVhelp.chm"));
+    }
+    static void TearDownTestSuite() { build.reset(); }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(QFileInfo(chm).isFile()) << "chmcmd (Debian package fp-utils) did not build the help file";
+        ClearSettings();
+    }
+    void TearDown() override { ClearSettings(); }
+
+    static QVariant RunScript(QWebEngineView* view, const QString& script)
+    {
+        QVariant result;
+        bool done = false;
+        view->page()->runJavaScript(script, [&](const QVariant& v) {
+            result = v;
+            done = true;
+        });
+        WaitFor([&] { return done; });
+        return result;
+    }
+
+    static std::unique_ptr<QTemporaryDir> build;
+    static QString chm;
+};
+
+std::unique_ptr<QTemporaryDir> HelpTest::build;
+QString HelpTest::chm;
+
+TEST_F(HelpTest, FileGivesItsSystemRecordAndItsObjects)
+{
+    TChmFile file(chm);
+    ASSERT_TRUE(file.IsOpen());
+    EXPECT_EQ(file.Title(), QStringLiteral("Brevalis Help"));
+    EXPECT_TRUE(file.ContentsFile().endsWith(QStringLiteral("toc.hhc"), Qt::CaseInsensitive));
+    EXPECT_TRUE(file.IndexFile().endsWith(QStringLiteral("index.hhk"), Qt::CaseInsensitive));
+    EXPECT_EQ(file.DefaultTopic(), QStringLiteral("intro.htm"));
+    const std::optional<QByteArray> intro = file.Read(QStringLiteral("/intro.htm"));
+    ASSERT_TRUE(intro.has_value());
+    EXPECT_TRUE(intro->contains("Welcome to Brevalis"));
+    EXPECT_TRUE(file.Read(QStringLiteral("topics/ball.htm")).has_value()) << "leading slash added";
+    EXPECT_FALSE(file.Read(QStringLiteral("/nothing.htm")).has_value());
+}
+
+TEST_F(HelpTest, ContentsFileGivesTheTree)
+{
+    TChmFile file(chm);
+    const std::vector<THelpEntry> tree = ParseSitemap(file.Read(file.ContentsFile()).value_or(QByteArray()));
+    ASSERT_EQ(tree.size(), 2u);
+    EXPECT_EQ(tree[0].name, QStringLiteral("Welcome to Brevalis"));
+    EXPECT_EQ(tree[0].local, QStringLiteral("intro.htm"));
+    EXPECT_EQ(tree[1].name, QStringLiteral("Experiments"));
+    EXPECT_TRUE(tree[1].local.isEmpty());
+    ASSERT_EQ(tree[1].children.size(), 2u);
+    EXPECT_EQ(tree[1].children[1].name, QStringLiteral("Units & scales"));
+    EXPECT_EQ(tree[1].children[1].local, QStringLiteral("topics/units.htm#scales"));
+}
+
+TEST_F(HelpTest, SitemapReaderSurvivesLooseMarkup)
+{
+    struct Case {
+        const char* what;
+        QByteArray text;
+        std::size_t topLevel;
+    };
+    const Case cases[] = {
+        {"empty", "", 0},
+        {"binary noise", QByteArray("\x00\xff<\x01>\xfe<UL", 9), 0},
+        {"unclosed object", "<UL><LI><OBJECT type=\"text/sitemap\"><param name=Name value=A>", 0},
+        {"extra list ends", "</UL></UL><UL><LI><OBJECT type=text/sitemap><param name=\"Name\" value='A'>"
+                            "</OBJECT></UL></UL></UL>",
+         1},
+        {"nested list first", "<UL><UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\">"
+                              "</OBJECT></UL></UL>",
+         1},
+        {"unnamed entry", "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Local\" value=\"a.htm\">"
+                          "</OBJECT></UL>",
+         0},
+        {"comment holding a tag", "<!-- <OBJECT type=\"text/sitemap\"> --><UL></UL>", 0},
+        {"numeric entity", "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"10&#176;C\">"
+                           "</OBJECT></UL>",
+         1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(ParseSitemap(c.text).size(), c.topLevel);
+    }
+    EXPECT_EQ(ParseSitemap(cases[7].text)[0].name, QStringLiteral("10\u00B0C"));
+}
+
+TEST_F(HelpTest, AMissingOrDamagedFileIsNotAvailable)
+{
+    TProgramFolder folder;
+    EXPECT_FALSE(HelpFileAvailable(QDir(folder.Path()).filePath(QStringLiteral("Help/BRVhelp.chm"))));
+    EXPECT_FALSE(HelpFileAvailable(folder.Add(QStringLiteral("empty.chm"), {})));
+    EXPECT_FALSE(HelpFileAvailable(folder.Add(QStringLiteral("text.chm"), QByteArray(4000, 'x'))));
+    EXPECT_FALSE(HelpFileAvailable(folder.Path()));
+    // A cut-off file may open, but reading from it must stay safe.
+    QFile whole(chm);
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QString cut = folder.Add(QStringLiteral("cut.chm"), whole.read(whole.size() / 3));
+    TChmFile file(cut);
+    if (file.IsOpen()) {
+        file.Read(file.ContentsFile());
+        file.Read(QStringLiteral("/intro.htm"));
+    }
+}
+
+TEST_F(HelpTest, HelpItemsAreDisabledWithoutAUsableFile)
+{
+    TProgramFolder folder;
+    {
+        TFrameFrm frame(folder.Path());
+        EXPECT_FALSE(frame.Contents1->isEnabled());
+        EXPECT_FALSE(frame.Search1->isEnabled());
+    }
+    folder.Add(QStringLiteral("Help/BRVhelp.chm"), QByteArray("ITSF but not really"));
+    {
+        TFrameFrm frame(folder.Path());
+        EXPECT_FALSE(frame.Contents1->isEnabled());
+        EXPECT_FALSE(frame.Search1->isEnabled());
+        frame.Contents1Click();
+        EXPECT_EQ(frame.HelpWindow(), nullptr);
+    }
+}
+
+TEST_F(HelpTest, ContentsAndSearchOpenTheHelpWindow)
+{
+    TProgramFolder folder;
+    QFile source(chm);
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    // Found whatever the case of its folder and name.
+    folder.Add(QStringLiteral("help/brvhelp.CHM"), source.readAll());
+    TFrameFrm frame(folder.Path());
+    frame.ConfirmClose = [](QWidget*) { return true; };
+    ASSERT_TRUE(frame.Contents1->isEnabled());
+    ASSERT_TRUE(frame.Search1->isEnabled());
+
+    frame.Contents1->trigger();
+    THelpWindow* help = frame.HelpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->Tabs->currentWidget(), help->ContentsTree);
+    EXPECT_EQ(help->ContentsTree->topLevelItemCount(), 2);
+    EXPECT_EQ(help->ContentsTree->topLevelItem(1)->childCount(), 2);
+    // The default topic, with its style sheet found beside it in the file.
+    ASSERT_TRUE(WaitFor([help] { return help->Topic->title() == QStringLiteral("Welcome to Brevalis"); }));
+    EXPECT_EQ(RunScript(help->Topic, QStringLiteral("getComputedStyle(document.querySelector('h1')).color")),
+              QVariant(QStringLiteral("rgb(21, 66, 139)")));
+
+    help->ContentsTree->setCurrentItem(help->ContentsTree->topLevelItem(1)->child(0));
+    emit help->ContentsTree->itemClicked(help->ContentsTree->currentItem(), 0);
+    ASSERT_TRUE(WaitFor([help] { return help->Topic->title() == QStringLiteral("Bouncing ball"); }));
+
+    help->SearchBox->setText(QStringLiteral("left over"));
+    frame.Search1->trigger();
+    EXPECT_EQ(frame.HelpWindow(), help) << "one help window";
+    EXPECT_EQ(help->Tabs->currentWidget(), help->SearchBox->parentWidget());
+    EXPECT_TRUE(help->SearchBox->text().isEmpty());
+    ASSERT_EQ(help->KeywordList->count(), 4);
+    help->SearchBox->setText(QStringLiteral("cent"));
+    EXPECT_EQ(help->KeywordList->currentItem()->text().trimmed(), QStringLiteral("centimetre"));
+    emit help->SearchBox->returnPressed();
+    ASSERT_TRUE(WaitFor([help] { return help->Topic->title() == QStringLiteral("Units and scales"); }));
+    Pump(200);
+    test::SavePicture(help->grab().toImage(), QStringLiteral("help-window"));
+}
+
+}  // namespace
+}  // namespace brv

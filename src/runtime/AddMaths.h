@@ -21,15 +21,16 @@ struct TXY {
 // a = r × sin(angle), b = r × cos(angle)
 TXY PolarToXY(float angle, float r);
 void SinCos(float angle, float& s, float& c);
-float ArcSin(float x);
+float ArcSin(float x);  // atan2(x, √(1 − x²)); x is taken within [−1, 1]
 float Tan(float x);
 
 // --- the generator -----------------------------------------------------
 std::uint32_t RandomState();
 void SetRandomState(std::uint32_t state);  // tests only
-int RandomInt(int n);                       // uniform in [0, n)
+int RandomInt(int n);                       // uniform in [0, n); 0 for n ≤ 0 (still a draw)
 double RandomFloat();                       // uniform in [0, 1)
-// Mean + StdDev × N(0, 1) by the polar method.
+// Mean + StdDev × N(0, 1) by the polar method (pairs with s ≥ 1 or s = 0
+// are drawn again).
 float RandGauss(float mean, float stdDev);
 
 }  // namespace brv

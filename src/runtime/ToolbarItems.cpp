@@ -8,6 +8,8 @@
 #include <QSpinBox>
 #include <QToolBar>
 
+#include <memory>
+
 namespace brv {
 
 namespace {
@@ -137,30 +139,34 @@ bool ToolbarHintsShown(const QToolBar* toolbar)
 
 void OnScroll(QScrollBar* bar, TScrollHandler handler)
 {
-    // actionTriggered comes with the new position in sliderPosition() while
-    // value() still holds the old one: the handler may replace it.
-    QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [bar, handler](int action) {
-        if (action == QAbstractSlider::SliderNoAction || action == QAbstractSlider::SliderMove)
+    // A correction made by the handler moves the slider once more; that move
+    // is ours, not the pupil's, and is not reported again.
+    auto correcting = std::make_shared<bool>(false);
+    auto notify = [bar, handler, correcting](int position, bool endOfScroll) {
+        if (*correcting)
             return;
-        int position = bar->sliderPosition();
         const int asked = position;
-        handler(position, false);
-        if (position != asked)
+        handler(position, endOfScroll);
+        if (position != asked) {
+            *correcting = true;
             bar->setSliderPosition(position);
+            *correcting = false;
+        }
+    };
+    // actionTriggered comes with the new position in sliderPosition() while
+    // value() still holds the old one: the handler may replace it.  A drag
+    // reports through sliderMoved; a move not under the mouse (the wheel)
+    // comes only as SliderMove.
+    QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [bar, notify](int action) {
+        if (action == QAbstractSlider::SliderNoAction)
+            return;
+        if (action == QAbstractSlider::SliderMove && bar->isSliderDown())
+            return;
+        notify(bar->sliderPosition(), false);
     });
-    QObject::connect(bar, &QAbstractSlider::sliderMoved, bar, [bar, handler](int moved) {
-        int position = moved;
-        handler(position, false);
-        if (position != moved)
-            bar->setSliderPosition(position);
-    });
-    QObject::connect(bar, &QAbstractSlider::sliderReleased, bar, [bar, handler] {
-        int position = bar->sliderPosition();
-        const int asked = position;
-        handler(position, true);
-        if (position != asked)
-            bar->setSliderPosition(position);
-    });
+    QObject::connect(bar, &QAbstractSlider::sliderMoved, bar, [notify](int moved) { notify(moved, false); });
+    QObject::connect(bar, &QAbstractSlider::sliderReleased, bar,
+                     [bar, notify] { notify(bar->sliderPosition(), true); });
 }
 
 }  // namespace brv

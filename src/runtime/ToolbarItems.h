@@ -45,9 +45,9 @@ void SetToolbarHintsShown(QToolBar* toolbar, bool shown);
 bool ToolbarHintsShown(const QToolBar* toolbar);
 
 // Scroll notification that sees the new position before the bar takes it and
-// may change it (snap to a limit).  Called for every step, page, drag move
-// and, with endOfScroll true, once more with the final position when the
-// pupil lets go of the slider.
+// may change it (snap to a limit).  Called for every step, page, drag move,
+// wheel turn and, with endOfScroll true, once more with the final position
+// when the pupil lets go of the slider.
 using TScrollHandler = std::function<void(int& position, bool endOfScroll)>;
 void OnScroll(QScrollBar* bar, TScrollHandler handler);
 

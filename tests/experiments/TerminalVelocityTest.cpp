@@ -74,8 +74,9 @@ TEST(TerminalVelocityModel, TheGatesTimeOnlyTheStretchBetweenThem)
     ball.Gate2 = 50;
     float timeAtBottomGate = -1;
     while (ball.Step(0.001f) == Model::Outcome::Moving) {
-        if (ball.BallDepth <= ball.Gate1)
+        if (ball.BallDepth <= ball.Gate1) {
             ASSERT_EQ(ball.GateTime, 0.0f) << "above the top gate, depth " << ball.BallDepth;
+        }
         if (ball.BallDepth >= ball.Gate2 && timeAtBottomGate < 0)
             timeAtBottomGate = ball.GateTime;
     }
@@ -92,8 +93,9 @@ TEST(TerminalVelocityModel, AGateStaysMoreThan3cmFromTheOther)
         bool moves;
     };
     // Gates at 20 cm and 80 cm: limits 770 (top) and 230 (bottom).
-    for (const Case& c : {Case{true, 769, 769, true}, Case{true, 770, 770, false}, Case{true, 900, 770, false},
-                          Case{false, 231, 231, true}, Case{false, 230, 230, false}, Case{false, 100, 230, false}}) {
+    for (const Case& c :
+         {Case{true, 769, 769, true}, Case{true, 770, 770, false}, Case{true, 900, 770, false},
+          Case{false, 231, 231, true}, Case{false, 230, 230, false}, Case{false, 100, 230, false}}) {
         Model ball;
         int position = c.asked;
         const bool moved = c.top ? ball.MoveGate1(position) : ball.MoveGate2(position);
@@ -297,10 +299,11 @@ TEST_F(VelocityForm, GatesSnapToTheirLimitsAsTheBarsMove)
     EXPECT_GT(top->value(), 399);
     EXPECT_FLOAT_EQ(form->Model().Gate1, float(top->value()) * 0.1f);
 
-    // The background follows the gate: its beam crosses the tube at the new level.
+    // The background follows the gate: its housing stands at the new level.
     const float s = form->Scale();
     const QImage picture = Picture();
-    EXPECT_EQ(picture.pixel(Round(18 * s), Round((4 + 85.0f) * s)), 0xFF007F00u);
+    EXPECT_EQ(picture.pixel(Round(13 * s), Round((4 + 85.0f) * s)), 0xFFBFBFBFu);
+    EXPECT_EQ(picture.pixel(Round(13 * s), Round((4 + 80.0f) * s)), 0xFFFFFFFFu);
 }
 
 TEST_F(VelocityForm, ResizingDuringARunKeepsTheBallMoving)
@@ -398,8 +401,9 @@ TEST_F(VelocityForm, TheGateMagnifierReadsTheGateOnItsCentreLine)
     // Corners outside the circle are white; the rim is a dark ring.
     EXPECT_EQ(at20.pixel(left + 2, top + 2), 0xFFFFFFFFu);
     EXPECT_EQ(at20.pixel(left + Round(size) - 3, top + Round(size) - 3), 0xFFFFFFFFu);
-    EXPECT_EQ(at20.pixel(cx, cy - Round(size / 2) + 4), 0xFFFFFF80u) << "strip inside the lens";
-    EXPECT_EQ(at20.pixel(cx - Round(size / 2), cy - 3), 0xFF3F3F3Fu) << "rim";
+    EXPECT_EQ(at20.pixel(cx - 3, cy - Round(size / 2) + 4), 0xFFFFFF80u) << "strip inside the lens";
+    EXPECT_EQ(at20.pixel(Trunc(float(cx) - size / 2), cy), 0xFF3F3F3Fu) << "rim";
+    EXPECT_EQ(at20.pixel(cx, Trunc(float(cy) + size / 2)), 0xFF3F3F3Fu) << "rim";
 
     form->Gate1Hsb->setValue(300);
     form->Gate1Hsb->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // 30.1 cm

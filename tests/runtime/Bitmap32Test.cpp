@@ -4,9 +4,11 @@
 
 #include <QFontInfo>
 #include <QImage>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <limits>
@@ -196,6 +198,28 @@ TEST(Bitmap32Test, BlendRoundsEveryChannelExactly)
             raster::ConstantBlender(src, a).Span(row.data(), int(row.size()));
             ASSERT_EQ(row, expected) << a << ' ' << s;
         }
+    }
+
+    // Rows of sprite pixels (runs of transparent, opaque and mixed alphas)
+    // against the one-pixel blender, at several master alphas.
+    std::vector<TColor32> src, dst;
+    for (unsigned i = 0; i < 203; ++i) {
+        const unsigned a = i < 40 ? 0 : (i < 80 ? 255 : (i * 97) % 256);
+        src.push_back((a << 24) | ((i * 53) % 256 << 16) | ((i * 31) % 256 << 8) | (i * 7) % 256);
+        dst.push_back(((i * 11) % 256 << 24) | ((i * 17) % 256 << 16) | ((i * 5) % 256 << 8) | (i * 3) % 256);
+    }
+    for (unsigned master : {255u, 254u, 128u, 1u, 0u}) {
+        std::vector<TColor32> blended = dst;
+        raster::BlendRow(blended.data(), src.data(), int(src.size()), master);
+        for (std::size_t i = 0; i < src.size(); ++i)
+            ASSERT_EQ(blended[i], raster::BlendColor(src[i], dst[i], raster::MulDiv255(AlphaOf(src[i]), master)))
+                << master << ' ' << i;
+    }
+    for (std::size_t n : {0u, 1u, 7u, 8u, 33u, 1000u}) {
+        std::vector<TColor32> pixels(n + 2, 0x12345678);
+        raster::FillPixels(pixels.data() + 1, n, 0xFFABCDEF);
+        EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0xFFABCDEFu), std::ptrdiff_t(n));
+        EXPECT_EQ(pixels.back(), 0x12345678u);
     }
 }
 
@@ -423,6 +447,27 @@ TEST(Bitmap32Test, TextOutDrawsInTheCellInTheFontColourWithoutBackground)
     b.SetClipRect({0, 0, 12, 30});
     b.TextOut(5, 4, "Hg 42");
     EXPECT_LE(Changed(b, clWhite32).Right, 12);
+
+    // the same pixels as the text drawn on its baseline, one ascent below y
+    b.ResetClipRect();
+    b.Clear(clWhite32);
+    b.TextOut(5, 4, "Hg 42");
+    QImage reference(80, 30, QImage::Format_ARGB32);
+    reference.fill(Qt::white);
+    {
+        QPainter p(&reference);
+        const QFont font = ResolveFont(b.Font);
+        p.setFont(font);
+        p.setPen(QColor(0, 0, 255));
+        p.drawText(5, 4 + QFontMetrics(font).ascent(), "Hg 42");
+    }
+    EXPECT_EQ(b.Image(), reference);
+
+    // a new height is a new font
+    b.Clear(clWhite32);
+    b.Font.Height = 28;
+    b.TextOut(0, 0, "Hg 42");
+    EXPECT_GT(Changed(b, clWhite32).Bottom, 4 + size.cy);
 }
 
 TEST(Bitmap32Test, TextOutRectCentresOneLine)

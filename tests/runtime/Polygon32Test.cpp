@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -435,6 +436,41 @@ TEST(Polygon32Test, ShowcasePicture)
     path.Closed = false;
     path.Antialiased = true;
     path.ThickOutline(b, 0xFFC00000);
+
+    // canvas shapes: ellipse, bubbles, rounded rectangle, an exclusive-or line
+    TCanvas& canvas = b.Canvas();
+    canvas.pen.Color = clBlack32;
+    canvas.brush.Color = 0xFFA0D0FF;
+    canvas.Ellipse(350, 20, 410, 50);
+    canvas.RoundRect(350, 56, 410, 86, 12, 12);
+    canvas.brush.Color = clWhite32;
+    for (int i = 0; i < 5; ++i)
+        canvas.Ellipse(356 + 10 * i, 92 + 2 * i, 356 + 10 * i + 3 + i, 92 + 3 * i + 3 + i);
+    canvas.pen.Mode = TCanvas::PenMode::Xor;
+    canvas.pen.Color = clWhite32;
+    canvas.MoveTo(345, 35);
+    canvas.LineTo(415, 75);
+    canvas.pen.Mode = TCanvas::PenMode::Copy;
+
+    // a sprite with soft edges, drawn blended, and enlarged with Lanczos
+    TBitmap32 ball(16, 16);
+    TPolygon32 round;
+    const TContour outline = Circle(8, 8, 7);
+    round.AddPoints(outline.data(), int(outline.size()));
+    round.Antialiased = true;
+    round.DrawFill(ball, 0xFFD02020);  // onto transparent black: alpha stays 0
+    for (int y = 0; y < 16; ++y)        // so give the ball its coverage as alpha
+        for (int x = 0; x < 16; ++x)
+            ball.SetPixel(x, y, (ball.Pixel(x, y) & 0x00FFFFFF) |
+                                    (std::min(255u, (ball.Pixel(x, y) >> 16) * 255 / 0xD0) << 24) |
+                                    0x00D02020);
+    ball.DrawMode = TDrawMode::dmBlend;
+    ball.DrawTo(b, 356, 120);
+    ball.MasterAlpha = 128;
+    ball.DrawTo(b, 376, 120);
+    ball.MasterAlpha = 255;
+    ball.Resampler = TResampler::Lanczos;
+    ball.StretchTo(b, {350, 140, 398, 188});
 
     b.Font.Height = 14;
     b.Font.SetBold(true);

@@ -35,7 +35,7 @@ protected:
     {
         build = std::make_unique<QTemporaryDir>();
         const QString source = test::DataPath(QStringLiteral("help"));
-        for (const QString& name : {"BRVhelp.hhp", "toc.hhc", "index.hhk", "style.css", "intro.htm",
+        for (const char* name : {"BRVhelp.hhp", "toc.hhc", "index.hhk", "style.css", "intro.htm",
                                     "topics/ball.htm", "topics/units.htm"}) {
             QDir(build->path()).mkpath(QFileInfo(name).path());
             QFile::copy(QDir(source).filePath(name), QDir(build->path()).filePath(name));
@@ -192,8 +192,13 @@ TEST_F(HelpTest, ContentsAndSearchOpenTheHelpWindow)
     EXPECT_EQ(help->ContentsTree->topLevelItem(1)->childCount(), 2);
     // The default topic, with its style sheet found beside it in the file.
     ASSERT_TRUE(WaitFor([help] { return help->Topic->title() == QStringLiteral("Welcome to Brevalis"); }));
-    EXPECT_EQ(RunScript(help->Topic, QStringLiteral("getComputedStyle(document.querySelector('h1')).color")),
-              QVariant(QStringLiteral("rgb(21, 66, 139)")));
+    const auto headingColour = [help] {
+        return RunScript(help->Topic, QStringLiteral("document.readyState == 'complete' ? "
+                                                     "getComputedStyle(document.querySelector('h1')).color : ''"))
+            .toString();
+    };
+    EXPECT_TRUE(WaitFor([&] { return !headingColour().isEmpty(); }));
+    EXPECT_EQ(headingColour(), QStringLiteral("rgb(21, 66, 139)"));
 
     help->ContentsTree->setCurrentItem(help->ContentsTree->topLevelItem(1)->child(0));
     emit help->ContentsTree->itemClicked(help->ContentsTree->currentItem(), 0);

@@ -1,5 +1,6 @@
 // Page routing: the page table, the special "!" and "$" links, and what the
 // lesson pane does with each address before the engine navigates.
+#include "experiments/ExperimentCatalogue.h"
 #include "runtime/Catalogue.h"
 #include "shell/html_FileUtils.h"
 #include "shell/uLessonPane.h"
@@ -78,6 +79,7 @@ TEST(PageTable, NamesAreNormalisedBeforeTheLookup)
 
 TEST(PageTable, AgreesWithTheCatalogueMainPages)
 {
+    RegisterExperiments();
     for (const TCatalogueEntry& entry : TCatalogue::Instance().Entries()) {
         if (entry.mainPage.isEmpty())
             continue;
@@ -234,7 +236,7 @@ INSTANTIATE_TEST_SUITE_P(
         TRouteCase{"DollarLeavingImagesOpensEmptyViewer", 1, "$..%2F..%2Fhtml%2Findex.ux", false, {}, "CAR.HTM", "0", ""}),
     [](const ::testing::TestParamInfo<TRouteCase>& info) { return std::string(info.param.name); });
 
-TEST(Route, ExperimentsMenuOpensTheMainPageOnlyWhenItExists)
+TEST(PaneRouting, ExperimentsMenuOpensTheMainPageOnlyWhenItExists)
 {
     TRecordingHost recorder;
     recorder.current = 0;
@@ -248,7 +250,7 @@ TEST(Route, ExperimentsMenuOpensTheMainPageOnlyWhenItExists)
     EXPECT_EQ(recorder.shown, std::vector<ExperimentId>{1});
 }
 
-TEST(Route, AnExperimentThatFailsToBuildIsReportedNotThrownThroughTheEngine)
+TEST(PaneRouting, AnExperimentThatFailsToBuildIsReportedNotThrownThroughTheEngine)
 {
     std::vector<QString> errors;
     TLessonPaneHost host;

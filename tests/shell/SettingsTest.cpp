@@ -155,6 +155,8 @@ TEST_F(SettingsTest, AnUnwritableStoreIsSilentlyNotSaved)
     // Even root cannot write a file where a folder stands.
     std::unique_ptr<QSettings> store(NewSettingsStore());
     blocked = store->fileName();
+    store.reset();
+    QFile::remove(blocked);
     ASSERT_TRUE(QDir().mkpath(blocked));
     TSettingsToSave values;
     values.skin = QStringLiteral("Office 2003");

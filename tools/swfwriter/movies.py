@@ -106,8 +106,8 @@ def voltage_movie():
     m_electron = m.define(electron)
 
     packet = Shape()
-    packet.polygon([(10 * math.cos(math.radians(a)) * (1 if i % 2 == 0 else 0.45),
-                     10 * math.sin(math.radians(a)) * (1 if i % 2 == 0 else 0.45))
+    packet.polygon([(13 * math.cos(math.radians(a)) * (1 if i % 2 == 0 else 0.45),
+                     13 * math.sin(math.radians(a)) * (1 if i % 2 == 0 else 0.45))
                     for i, a in enumerate(range(-90, 270, 36))],
                    fill=ENERGY, line=(200, 120, 0), width=1)
     m_packet = m.define(packet)
@@ -496,9 +496,21 @@ def amylase_movie():
         right_cut = cut_times[p] if p < len(cuts) else -1
         return max(left_cut, right_cut)
 
-    def state(t):
+    def chain(depth, alpha):
+        """The whole starch chain at its starting place."""
         objects = {}
-        fade_in = phase(t, 0.0, 0.5)
+        for i in range(count):
+            objects[depth + i] = (m_glucose, translate(*unit_pos(i)), alpha)
+        for i in range(count - 1):
+            mx, my, ang = bond_pos(i)
+            objects[depth + count + i] = (m_bond, translate(mx, my) * rotate(ang), alpha)
+        return objects
+
+    def state(t):
+        # The chain starts whole; the sugars drift off and fade, and a fresh
+        # chain fades in at the end of the loop, so the last frame leads back
+        # into the first.
+        objects = chain(120, phase(t, seconds - 0.8, seconds)) if t > seconds - 0.8 else {}
         for p in range(count // 2):
             release = pair_release(p)
             u = smooth(phase(t, release, release + 2.2))
@@ -507,7 +519,7 @@ def amylase_movie():
             bx, by = unit_pos(2 * p + 1)
             pcx, pcy = (ax + bx) / 2, (ay + by) / 2
             move = translate(pcx + dx * u, pcy + dy * u) * rotate(turn * u) * translate(-pcx, -pcy)
-            alpha = fade_in * (1.0 - phase(t, release + 1.6, release + 2.4))
+            alpha = 1.0 - phase(t, release + 1.6, release + 2.4)
             objects[10 + 3 * p] = (m_glucose, move * translate(ax, ay), alpha)
             objects[11 + 3 * p] = (m_glucose, move * translate(bx, by), alpha)
             mx, my, ang = bond_pos(2 * p)
@@ -515,7 +527,7 @@ def amylase_movie():
         for k, i in enumerate(cuts):
             if t < cut_times[k]:
                 mx, my, ang = bond_pos(i)
-                objects[60 + k] = (m_bond, translate(mx, my) * rotate(ang), fade_in)
+                objects[60 + k] = (m_bond, translate(mx, my) * rotate(ang))
         ex = enzyme_x(t)
         i = min(range(len(cuts)), key=lambda k: abs(bond_pos(cuts[k])[0] - ex))
         ey = bond_pos(cuts[i])[1]

@@ -111,9 +111,10 @@ void TVelocityFrm::createToolbar()
                             [this](QAction* sender) { StartBtnClick(sender); });
     toolbar_->addSeparator()->setObjectName(QStringLiteral("TBXSeparatorItem1"));
     RadiusLabel = AddToolbarLabel(toolbar_, str::sTermVelRadiusLabel(), QStringLiteral("RadiusLabel"));
-    RadiusSE = AddFloatSpinEdit(toolbar_, QStringLiteral("RadiusSE"), 0.5, 2, 0.1, 1, 1, str::sTermVelRadiusHint(),
-                                str::sTermVelCmPostfix());
-    ViscosityLabel = AddToolbarLabel(toolbar_, str::sTermVelViscosityLabel(), QStringLiteral("ViscosityLabel"));
+    RadiusSE = AddFloatSpinEdit(toolbar_, QStringLiteral("RadiusSE"), 0.5, 2, 0.1, 1, 1,
+                                str::sTermVelRadiusHint(), str::sTermVelCmPostfix());
+    ViscosityLabel =
+        AddToolbarLabel(toolbar_, str::sTermVelViscosityLabel(), QStringLiteral("ViscosityLabel"));
     ViscositySE = AddFloatSpinEdit(toolbar_, QStringLiteral("ViscositySE"), 0, 10, 0.1, 1, 2,
                                    str::sTermVelViscosityHint(), str::sTermVelPasPostfix());
     connect(RadiusSE, &QDoubleSpinBox::valueChanged, this, &TVelocityFrm::RadiusSEValueChange);
@@ -153,8 +154,9 @@ void TVelocityFrm::SetLargeButtons(bool large)
     if (LargeButtonsUnchanged(large, true))
         return;
     RememberLarge(large);
-    ApplyLargeButtons(toolbar_, large,
-                      {{RadiusLabel, 0, 0}, {ViscosityLabel, 0, 0}, {RadiusSE, 64, 96}, {ViscositySE, 64, 96}});
+    ApplyLargeButtons(
+        toolbar_, large,
+        {{RadiusLabel, 0, 0}, {ViscosityLabel, 0, 0}, {RadiusSE, 64, 96}, {ViscositySE, 64, 96}});
 }
 
 // --- run control -----------------------------------------------------------------
@@ -189,18 +191,18 @@ void TVelocityFrm::SetState(TState state)
 {
     state_ = state;
     switch (state) {
-    case TState::Ready:
-        Buttons.SetEnabled(true, false, false);
-        break;
-    case TState::Running:
-        Buttons.SetEnabled(false, true, true);
-        break;
-    case TState::Paused:
-        Buttons.SetEnabled(true, false, true);
-        break;
-    case TState::AtBottom:
-        Buttons.SetEnabled(false, false, true);
-        break;
+        case TState::Ready:
+            Buttons.SetEnabled(true, false, false);
+            break;
+        case TState::Running:
+            Buttons.SetEnabled(false, true, true);
+            break;
+        case TState::Paused:
+            Buttons.SetEnabled(true, false, true);
+            break;
+        case TState::AtBottom:
+            Buttons.SetEnabled(false, false, true);
+            break;
     }
 }
 
@@ -254,8 +256,8 @@ void TVelocityFrm::PicResize()
     // it caught up with the old row.
     BallPixelY = Round(s * model_.BallDepth);
     PlaceBall();
-    WatchLayer->SetLocation({kWatchLeft * s, kWatchTop * s, (kWatchLeft + kWatchWidth) * s,
-                             (kWatchTop + kWatchHeight) * s});
+    WatchLayer->SetLocation(
+        {kWatchLeft * s, kWatchTop * s, (kWatchLeft + kWatchWidth) * s, (kWatchTop + kWatchHeight) * s});
     TubeLayer->SetLocation({kTubeLeft * s, kZeroMark * s, kTubeRight * s, kTubeBottom * s + 2});
     DrawBackground();
 }
@@ -294,7 +296,8 @@ void TVelocityFrm::DrawGate(TBitmap32& b, float gate)
     const float s = Scale_;
     const int y = Round((kZeroMark + gate) * s);
     const int t = Round(s);
-    for (const auto& [from, to] : {std::pair{kHousingLeft, kTubeLeft}, std::pair{kTubeRight, kHousingRight}}) {
+    for (const auto& [from, to] :
+         {std::pair{kHousingLeft, kTubeLeft}, std::pair{kTubeRight, kHousingRight}}) {
         const TRect housing{Round(from * s), y - t, Round(to * s), y + t};
         b.FillRect(housing, kHousingGrey);
         b.FrameRect(housing, clBlack32);
@@ -352,18 +355,18 @@ void TVelocityFrm::DrawGateMagnifier(TBitmap32& b, float left, float top, float 
         if (y <= r.Top || y >= r.Bottom)
             return;
         switch (tick.Kind) {
-        case TTickKind::Major: {
-            b.HorzLine(cmStart, y, tickEnd, clBlack32);
-            const QString text = QString::number(tick.Label);
-            b.TextOut(numberEdge - b.TextWidth(text), y - b.TextHeight(text) / 2, text);
-            break;
-        }
-        case TTickKind::Half:
-            b.HorzLine(halfStart, y, tickEnd, clBlack32);
-            break;
-        case TTickKind::Minor:
-            b.HorzLine(mmStart, y, tickEnd, clBlack32);
-            break;
+            case TTickKind::Major: {
+                b.HorzLine(cmStart, y, tickEnd, clBlack32);
+                const QString text = QString::number(tick.Label);
+                b.TextOut(numberEdge - b.TextWidth(text), y - b.TextHeight(text) / 2, text);
+                break;
+            }
+            case TTickKind::Half:
+                b.HorzLine(halfStart, y, tickEnd, clBlack32);
+                break;
+            case TTickKind::Minor:
+                b.HorzLine(mmStart, y, tickEnd, clBlack32);
+                break;
         }
     });
 

@@ -27,14 +27,14 @@ struct TTerminalVelocityModel {
     static constexpr float MinGateGap = 3.0f;         // cm
     static constexpr float GateBarUnit = 0.1f;        // cm per scroll-bar position
 
-    float Radius = 1;                   // cm
-    float Viscosity10 = 20;             // ten times the viscosity in Pa s
-    float Gravity = StandardGravity;    // effective, scattered at each reset
-    float BallDepth = 0;                // cm of the centre below the 0 mark
-    float Speed = 0;                    // cm/s at the start of a step
-    float NewSpeed = 0;                 // cm/s at the end of the step
-    float GateTime = 0;                 // s spent between the gates in this run
-    float Gate1 = 20, Gate2 = 80;       // cm below the 0 mark, top and bottom
+    float Radius = 1;                 // cm
+    float Viscosity10 = 20;           // ten times the viscosity in Pa s
+    float Gravity = StandardGravity;  // effective, scattered at each reset
+    float BallDepth = 0;              // cm of the centre below the 0 mark
+    float Speed = 0;                  // cm/s at the start of a step
+    float NewSpeed = 0;               // cm/s at the end of the step
+    float GateTime = 0;               // s spent between the gates in this run
+    float Gate1 = 20, Gate2 = 80;     // cm below the 0 mark, top and bottom
 
     enum class Outcome { Moving, AtBottom };
 

@@ -2,7 +2,8 @@
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
-#define BRV_FILL_AVX2 1
+// Paths for processors with AVX2, chosen at run time.
+#define BRV_AVX2_PATHS 1
 #endif
 
 namespace brv::raster {
@@ -30,7 +31,7 @@ void FillSse2(TColor32* p, std::size_t count, TColor32 color)
         *p++ = color;
 }
 
-#if BRV_FILL_AVX2
+#if BRV_AVX2_PATHS
 __attribute__((target("avx2"))) void FillAvx2(TColor32* p, std::size_t count, TColor32 color)
 {
     if (count >= 16) {
@@ -56,14 +57,13 @@ using FillFunction = void (*)(TColor32*, std::size_t, TColor32);
 
 FillFunction ChooseFill()
 {
-#if BRV_FILL_AVX2
+#if BRV_AVX2_PATHS
     if (__builtin_cpu_supports("avx2"))
         return FillAvx2;
 #endif
     return FillSse2;
 }
 
-const FillFunction fillPixels = ChooseFill();
 
 // One pixel by its own alpha scaled by master.
 inline void BlendOne(TColor32& dst, TColor32 src, unsigned master)
@@ -111,13 +111,14 @@ void FillPixels(TColor32* p, std::size_t count, TColor32 color)
             *p++ = color;
         return;
     }
-    fillPixels(p, count, color);
+    static const FillFunction fill = ChooseFill();
+    fill(p, count, color);
 }
 
-void BlendRow(TColor32* dst, const TColor32* src, int count, unsigned master)
+namespace {
+
+void BlendRowSse2(TColor32* dst, const TColor32* src, int count, unsigned master)
 {
-    if (master == 0)
-        return;
     int i = 0;
 #if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128();
@@ -139,6 +140,79 @@ void BlendRow(TColor32* dst, const TColor32* src, int count, unsigned master)
 #endif
     for (; i < count; ++i)
         BlendOne(dst[i], src[i], master);
+}
+
+#if BRV_AVX2_PATHS
+__attribute__((target("avx2"))) inline __m256i Div255Avx2(__m256i v)
+{
+    v = _mm256_add_epi16(v, _mm256_set1_epi16(128));
+    return _mm256_srli_epi16(_mm256_add_epi16(v, _mm256_srli_epi16(v, 8)), 8);
+}
+
+// BlendFour, eight pixels at a time.
+__attribute__((target("avx2"))) inline __m256i BlendEight(__m256i s, __m256i d, __m256i a)
+{
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i pairs = _mm256_or_si256(a, _mm256_slli_epi32(a, 16));
+    const __m256i aLo = _mm256_unpacklo_epi32(pairs, pairs);
+    const __m256i aHi = _mm256_unpackhi_epi32(pairs, pairs);
+    const __m256i full = _mm256_set1_epi16(255);
+    const __m256i lo = Div255Avx2(
+        _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(s, zero), aLo),
+                         _mm256_mullo_epi16(_mm256_unpacklo_epi8(d, zero), _mm256_sub_epi16(full, aLo))));
+    const __m256i hi = Div255Avx2(
+        _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(s, zero), aHi),
+                         _mm256_mullo_epi16(_mm256_unpackhi_epi8(d, zero), _mm256_sub_epi16(full, aHi))));
+    const __m256i alphaMask = _mm256_set1_epi32(int(0xFF000000u));
+    const __m256i mixed = _mm256_or_si256(_mm256_andnot_si256(alphaMask, _mm256_packus_epi16(lo, hi)),
+                                          _mm256_and_si256(d, alphaMask));
+    const __m256i replace = _mm256_cmpeq_epi32(a, _mm256_set1_epi32(255));
+    return _mm256_blendv_epi8(mixed, s, replace);
+}
+
+__attribute__((target("avx2"))) void BlendRowAvx2(TColor32* dst, const TColor32* src, int count,
+                                                  unsigned master)
+{
+    int i = 0;
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i opaque = _mm256_set1_epi32(255);
+    const __m256i masterLanes = _mm256_set1_epi32(int(master));
+    for (; i + 8 <= count; i += 8) {
+        const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+        __m256i a = _mm256_srli_epi32(s, 24);
+        if (master < 255)
+            a = _mm256_and_si256(Div255Avx2(_mm256_mullo_epi16(a, masterLanes)), _mm256_set1_epi32(0xFF));
+        if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(a, zero)) == -1)
+            continue;
+        __m256i* d = reinterpret_cast<__m256i*>(dst + i);
+        if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(a, opaque)) == -1)
+            _mm256_storeu_si256(d, s);
+        else
+            _mm256_storeu_si256(d, BlendEight(s, _mm256_loadu_si256(d), a));
+    }
+    BlendRowSse2(dst + i, src + i, count - i, master);
+}
+#endif
+
+using BlendRowFunction = void (*)(TColor32*, const TColor32*, int, unsigned);
+
+BlendRowFunction ChooseBlendRow()
+{
+#if BRV_AVX2_PATHS
+    if (__builtin_cpu_supports("avx2"))
+        return BlendRowAvx2;
+#endif
+    return BlendRowSse2;
+}
+
+
+}  // namespace
+
+void BlendRow(TColor32* dst, const TColor32* src, int count, unsigned master)
+{
+    static const BlendRowFunction blend = ChooseBlendRow();
+    if (master != 0)
+        blend(dst, src, count, master);
 }
 
 }  // namespace brv::raster

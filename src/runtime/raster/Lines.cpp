@@ -57,7 +57,8 @@ bool CutToClip(const TBitmap32& bitmap, double& x0, double& y0, double& x1, doub
 class Plotter {
 public:
     Plotter(TBitmap32& bitmap, TColor32 color, bool swapXY)
-        : bitmap_(bitmap), clip_(bitmap.ClipRect()), color_(color), swap_(swapXY)
+        : bits_(bitmap.Bits()), stride_(std::size_t(bitmap.Width())), clip_(bitmap.ClipRect()),
+          color_(color), swap_(swapXY)
     {
     }
 
@@ -69,12 +70,13 @@ public:
         if (x < clip_.Left || x >= clip_.Right || y < clip_.Top || y >= clip_.Bottom)
             return;
         unsigned alpha = CoveredAlpha(color_, unsigned(coverage * 255 + 0.5));
-        TColor32& p = bitmap_.ScanLine(y)[x];
+        TColor32& p = bits_[std::size_t(y) * stride_ + std::size_t(x)];
         p = BlendColor(color_, p, alpha);
     }
 
 private:
-    TBitmap32& bitmap_;
+    TColor32* bits_;
+    std::size_t stride_;
     TRect clip_;
     TColor32 color_;
     bool swap_;

@@ -101,6 +101,8 @@ void FillAliased(TBitmap32& bitmap, std::vector<Edge>& edges, FillRule rule, TCo
         return;
     ActiveEdges active(edges);
     thread_local std::vector<Crossing> crossings;
+    TColor32* const bits = bitmap.Bits();
+    const std::size_t stride = std::size_t(bitmap.Width());
     const unsigned alpha = AlphaOf(color);
     for (int y = first; y < last; ++y) {
         const double yc = y + 0.5;
@@ -110,7 +112,7 @@ void FillAliased(TBitmap32& bitmap, std::vector<Edge>& edges, FillRule rule, TCo
             crossings.push_back({e->x0 + (yc - e->y0) * e->dxdy, e->dir});
         std::sort(crossings.begin(), crossings.end(),
                   [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
-        TColor32* line = bitmap.ScanLine(y);
+        TColor32* line = bits + std::size_t(y) * stride;
         int winding = 0;
         double spanStart = 0;
         for (const Crossing& c : crossings) {
@@ -284,6 +286,8 @@ void FillSmooth(TBitmap32& bitmap, std::vector<Edge>& edges, FillRule rule, TCol
     ActiveEdges active(edges);
     CoverageRow row(clip.Width());
     const double left = clip.Left;
+    TColor32* const bits = bitmap.Bits();
+    const std::size_t stride = std::size_t(bitmap.Width());
     for (int y = first; y < last; ++y) {
         const double top = y, bottom = y + 1.0;
         for (const Edge* e : active.Update(bottom, top)) {
@@ -296,7 +300,7 @@ void FillSmooth(TBitmap32& bitmap, std::vector<Edge>& edges, FillRule rule, TCol
         }
         if (row.Empty())
             continue;
-        TColor32* line = bitmap.ScanLine(y) + clip.Left;
+        TColor32* line = bits + std::size_t(y) * stride + clip.Left;
         row.Sweep(rule, [&](int from, int to, int coverage) {
             BlendSpan(line + from, to - from, color, CoveredAlpha(color, unsigned(coverage)));
         });

@@ -4,11 +4,13 @@
     diagrams.py
 
 The graphs of typical results are computed from the same formulas as the
-simulations, with a little fixed scatter on the plotted points, so the
-pictures agree with what a pupil measures.  The PNG and JPEG files in
-../html/images/ are these drawings rendered at their natural size (any SVG
-renderer will do; the originals were rendered with Qt's SVG module, the JPEG
-at quality 90).
+simulations, with a little fixed scatter (fixed seeds) on the plotted points,
+so the pictures agree with what a pupil measures.  The PNG files and the one
+JPEG (iodine-test) in ../html/images/ are these drawings rendered at their
+natural size on white; any SVG renderer will do (the committed ones were
+rendered with Qt's SVG module, the JPEG at quality 90).  After changing a
+drawing, run this script, render the SVG files over the pictures of the same
+name, and delete the SVG files.
 """
 
 import math

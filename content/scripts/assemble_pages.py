@@ -136,7 +136,16 @@ def main(argv):
     for page in pages:
         with open(os.path.join(argv[2], page[0]), "w", encoding="utf-8", newline="\n") as f:
             f.write(render(page))
+    remove_stale_pages(argv[2], {page[0] for page in pages})
     return 0
+
+
+def remove_stale_pages(folder, written):
+    """Pages are only made here, so a page whose source has gone is deleted
+    rather than left behind as a page nothing links to."""
+    for name in os.listdir(folder):
+        if name.lower().endswith((".htm", ".html")) and name not in written:
+            os.remove(os.path.join(folder, name))
 
 
 if __name__ == "__main__":

@@ -272,6 +272,7 @@ void TBitmap32::BlendRect(int l, int t, int r, int b, TColor32 c)
         if (AlphaOf(c) == 255) {
             fill(area, c);
         } else {
+            raster::ClearWideRegisters();
             const raster::ConstantBlender blend(c, AlphaOf(c));
             TColor32* line = ScanLine(area.Top) + area.Left;
             for (int y = area.Top; y < area.Bottom; ++y, line += Width())
@@ -412,6 +413,7 @@ TBitmap32::TSize TBitmap32::TextExtent(const QString& text) const
 void TBitmap32::TextOut(int x, int y, const QString& text)
 {
     if (!Empty() && !clip_.IsEmpty() && !text.isEmpty()) {
+        raster::ClearWideRegisters();
         textCache();
         const QStaticText& label = text_->Label(text);
         QPainter p(&image_);
@@ -435,6 +437,7 @@ void TBitmap32::TextOutRect(const TRect& r, const QString& text)
 
 void TCanvas::preparePainter(QPainter& p) const
 {
+    raster::ClearWideRegisters();
     p.setRenderHint(QPainter::Antialiasing, false);
     const TRect clip = bitmap_.ClipRect();
     const bool partial = clip != bitmap_.BoundsRect();

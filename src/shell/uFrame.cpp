@@ -35,10 +35,10 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWebEngineHistory>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <algorithm>
 #include <array>
 #include <exception>
 

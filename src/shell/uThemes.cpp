@@ -7,7 +7,6 @@
 #include <QStyle>
 #include <QStyleFactory>
 
-#include <functional>
 #include <utility>
 #include <vector>
 

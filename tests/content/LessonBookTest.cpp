@@ -3,6 +3,8 @@
 #include "support/TestSupport.h"
 
 #include "runtime/ProgramFolder.h"
+#include "shell/ewb_Index.h"
+#include "shell/html_FileUtils.h"
 
 #include <QDataStream>
 #include <QDir>
@@ -181,20 +183,42 @@ TEST(LessonBook, EveryPageOfTheRoutingTableExists)
     const QSet<QString> present(pages.begin(), pages.end());
     for (const QString& page : RoutedPages())
         EXPECT_TRUE(present.contains(page)) << page.toStdString();
+
+    // The names agree with the program's own routing: every page of a family
+    // leads to its experiment, each single page to its own, general pages
+    // keep the experiment shown.
+    constexpr brv::ExperimentId kKept = -1;
+    for (const char* stem : kStems) {
+        const brv::ExperimentId id = brv::PageExperimentId(QString("%1.HTM").arg(stem), kKept);
+        EXPECT_NE(id, kKept) << stem;
+        for (const char* suffix : kSuffixes)
+            EXPECT_EQ(brv::PageExperimentId(QString("%1%2.HTM").arg(stem, suffix), kKept), id) << stem << suffix;
+    }
+    for (const char* page : kSinglePages)
+        EXPECT_NE(brv::PageExperimentId(page, kKept), kKept) << page;
+    EXPECT_EQ(brv::PageExperimentId("resdata.htm", kKept), kKept);
+    EXPECT_EQ(brv::PageExperimentId("index.html", kKept), kKept);
+
+    // The Experiments menu and the catalogue open main pages: each exists.
+    for (brv::ExperimentId id = 1; id <= 105; ++id) {
+        const QString main = brv::ExperimentMainPage(id);
+        if (!main.isEmpty()) {
+            EXPECT_TRUE(present.contains(main)) << "id " << id << ": " << main.toStdString();
+        }
+    }
 }
 
-TEST(LessonBook, EveryPageHasATitleThatLeavesTheIndexButtonAlone)
+TEST(LessonBook, EveryPageHasATitle)
 {
     const QStringList pages = BookPages();
     ASSERT_GE(pages.size(), RoutedPages().size() + 1);
     for (const QString& page : pages) {
         SCOPED_TRACE(page.toStdString());
-        const QString title = Title(ReadText(HtmlFolder() + "/" + page));
-        EXPECT_FALSE(title.isEmpty());
-        // The index button is enabled while the page's name does not contain
-        // "index", so only the start page may carry that word.
+        EXPECT_FALSE(Title(ReadText(HtmlFolder() + "/" + page)).isEmpty());
+        // The index button is enabled while the page's file name does not
+        // contain "index", so only the start page may carry that word.
         if (page != "index.html") {
-            EXPECT_FALSE(title.contains("index")) << title.toStdString();
+            EXPECT_FALSE(page.contains("index"));
         }
     }
 }
@@ -220,7 +244,7 @@ TEST(LessonBook, EveryLinkResolves)
             if (last.contains('!'))
                 faults << page + ": a heading link in a page: " + link;
             else if (last.startsWith('$')) {
-                if (!brv::ExistsInFolder(kProgram, "html\\images\\" + last.mid(1)))
+                if (!QFileInfo(brv::DollarPicturePath(kProgram, last)).isFile())
                     faults << page + ": no picture " + link;
             } else if (link.contains(':')) {
                 faults << page + ": the book links outside itself: " + link;
@@ -300,6 +324,51 @@ TEST(LessonIndex, EntriesNameExistingPagesAndEveryMainPageIsListedOnce)
         EXPECT_EQ(listed[page.toUpper()], 1) << page.toStdString();
 }
 
+// The readable source of the index, as the book's build compiles it.
+std::vector<IndexHeading> ReadIndexSource()
+{
+    std::vector<IndexHeading> headings;
+    const QString text = ReadText(QStringLiteral(BRV_TEST_DATA "/../../content/index.txt"));
+    for (QString line : text.split('\n')) {
+        line = line.trimmed();
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        if (line.startsWith('[') && line.endsWith(']'))
+            headings.push_back({line.mid(1, line.size() - 2).trimmed(), {}});
+        else if (!headings.empty())
+            headings.back().entries.push_back({line.section('|', 0, 0).trimmed(), line.section('|', 1).trimmed()});
+    }
+    return headings;
+}
+
+TEST(LessonIndex, ProgramLoaderReadsTheSourceHeadingsAndEntries)
+{
+    const std::vector<IndexHeading> source = ReadIndexSource();
+    ASSERT_FALSE(source.empty());
+    brv::TEWBHTMLIndex index;
+    index.Load(brv::ResolveInFolder(kProgram, "HTML\\index.ux"));
+    ASSERT_EQ(index.HeadingCount(), int(source.size()));
+    for (int h = 0; h < index.HeadingCount(); ++h) {
+        const brv::TEWBHeading& heading = index.Heading(h);
+        EXPECT_EQ(heading.Caption, source[h].caption);
+        ASSERT_EQ(heading.Entries.size(), source[h].entries.size()) << heading.Caption.toStdString();
+        for (std::size_t e = 0; e < heading.Entries.size(); ++e) {
+            EXPECT_EQ(heading.Entries[e].Caption, source[h].entries[e].caption);
+            EXPECT_EQ(heading.Entries[e].Page, source[h].entries[e].page);
+        }
+    }
+    // Opening a main page opens its heading and highlights its entry.
+    for (const QString& page : MainPages()) {
+        const int h = index.FindHeading(page);
+        ASSERT_GE(h, 0) << page.toStdString();
+        index.Expand(h);
+        index.Select(page);
+        const QString html = index.Render();
+        EXPECT_TRUE(html.contains(QString("<div class=\"level1exp\"><span id=\"%1\"></span>").arg(h)));
+        EXPECT_EQ(html.count("level2selected"), 1) << page.toStdString();
+    }
+}
+
 TEST(LessonPictures, PicturesOpenAndIncludeBothFormats)
 {
     const QString folder = HtmlFolder();
@@ -308,7 +377,7 @@ TEST(LessonPictures, PicturesOpenAndIncludeBothFormats)
         for (const QString& link : Links(ReadText(folder + "/" + page))) {
             const QString last = link.section('/', -1);
             if (last.startsWith('$'))
-                pictures.insert(brv::ResolveInFolder(kProgram, "html\\images\\" + last.mid(1)));
+                pictures.insert(brv::DollarPicturePath(kProgram, last));
             else if (link.startsWith("images/"))
                 pictures.insert(folder + "/" + link);
         }

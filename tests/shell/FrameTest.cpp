@@ -14,6 +14,8 @@
 #include "support/sample/SampleExperiment.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QDir>
 #include <QApplication>
 #include <QEnterEvent>
 #include <QGuiApplication>
@@ -152,6 +154,81 @@ TEST_F(FrameTest, LessonToolbarHasItsSixItemsWithHintsAndDropDowns)
     EXPECT_TRUE(f.Size4->isChecked());
     EXPECT_FALSE(f.Size2->isChecked());
     EXPECT_DOUBLE_EQ(f.EWB()->zoomFactor(), 1.5);
+}
+
+TEST_F(FrameTest, LessonToolbarCannotBeClosed)
+{
+    TFrameFrm& f = Start();
+    f.Bottom1->trigger();
+    Settle();
+    f.HTMLToolbar->close();
+    Settle();
+    EXPECT_TRUE(f.HTMLToolbar->isVisible());
+    EXPECT_NE(f.toolBarArea(f.HTMLToolbar), Qt::NoToolBarArea) << "docked";
+    EXPECT_FALSE(f.HTMLToolbar->toggleViewAction()->isVisible()) << "no menu item hides it";
+}
+
+TEST_F(FrameTest, LessonToolbarDrivesThePlainLessonView)
+{
+    folder.AddStartPage();
+    folder.Add(QStringLiteral("html/next.html"),
+               "<html><head><title>next</title></head><body><p>Second page</p></body></html>");
+    TFrameFrm& f = Start();
+    QWebEngineView* view = f.EWB();
+    ASSERT_TRUE(WaitFor([view] { return view->title() == QStringLiteral("index"); }));
+    EXPECT_FALSE(f.IndexBtn->isEnabled());
+    EXPECT_TRUE(f.IndexOptions->isEnabled());
+
+    const auto bodyColour = [view] {
+        QString colour;
+        bool done = false;
+        view->page()->runJavaScript(QStringLiteral("getComputedStyle(document.body).backgroundColor"),
+                                    [&](const QVariant& v) {
+                                        colour = v.toString();
+                                        done = true;
+                                    });
+        WaitFor([&] { return done; });
+        return colour;
+    };
+    f.BColClick(QStringLiteral("#D9EAFF"));
+    EXPECT_EQ(f.TextBackColour, QStringLiteral("#D9EAFF"));
+    EXPECT_TRUE(WaitFor([&] { return bodyColour() == QStringLiteral("rgb(217, 234, 255)"); }));
+
+    // The next page opens with the same colour; back and index come alive.
+    view->load(QUrl::fromLocalFile(QDir(folder.Path()).filePath(QStringLiteral("html/next.html"))));
+    ASSERT_TRUE(WaitFor([view] { return view->title() == QStringLiteral("next"); }));
+    EXPECT_TRUE(WaitFor([&] { return bodyColour() == QStringLiteral("rgb(217, 234, 255)"); }));
+    EXPECT_TRUE(WaitFor([&f] { return f.BackBtn->isEnabled(); }));
+    EXPECT_TRUE(f.IndexBtn->isEnabled());
+    EXPECT_FALSE(f.IndexOptions->isEnabled());
+
+    QGuiApplication::clipboard()->clear();
+    view->setFocus();
+    f.Copy1Click();
+    EXPECT_TRUE(WaitFor([] { return QGuiApplication::clipboard()->text().contains(QStringLiteral("Second page")); }));
+
+    f.BackBtnClick();
+    ASSERT_TRUE(WaitFor([view] { return view->title() == QStringLiteral("index"); }));
+    EXPECT_TRUE(WaitFor([&f] { return f.FwdBtn->isEnabled(); }));
+    f.FwdBtnClick();
+    ASSERT_TRUE(WaitFor([view] { return view->title() == QStringLiteral("next"); }));
+    f.IndexBtnClick();
+    EXPECT_TRUE(WaitFor([view] { return view->title() == QStringLiteral("index"); }));
+}
+
+TEST_F(FrameTest, TheLessonPanePlugsInPlaceOfThePlainView)
+{
+    TFrameFrm& f = Start();
+    QPointer<QWebEngineView> plain = f.EWB();
+    auto* pane = new QWidget;
+    auto* browser = new QWebEngineView(pane);
+    f.SetLessonPane(pane, browser);
+    FlushDeferredDeletes();
+    EXPECT_TRUE(plain.isNull());
+    EXPECT_EQ(f.EWB(), browser);
+    EXPECT_EQ(pane->parentWidget(), f.EWBPanel);
+    f.SizeClick(0);
+    EXPECT_DOUBLE_EQ(browser->zoomFactor(), 0.75);
 }
 
 TEST_F(FrameTest, TBTopZeroStartsWithTheToolbarsAtTheBottom)

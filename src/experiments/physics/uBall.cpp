@@ -49,16 +49,12 @@ void AddCircle(TPolygon32& polygon, float cx, float cy, float radius, int n)
 
 }  // namespace
 
-TBallFrm::TBallFrm(QWidget* parent) : TExperimentForm(parent)
+TBallFrm::TBallFrm(QWidget* parent) : TAnimatedForm(parent)
 {
     FormCreate();
 }
 
-TBallFrm::~TBallFrm()
-{
-    // The clock goes first so no tick can reach a half-destroyed form.
-    Clock.reset();
-}
+TBallFrm::~TBallFrm() = default;
 
 void TBallFrm::FormCreate()
 {
@@ -75,23 +71,18 @@ void TBallFrm::FormCreate()
     BallHsb->setToolTip(str::sBallHeightHint());
     connect(BallHsb, &QScrollBar::valueChanged, this, &TBallFrm::BallHsbScroll);
 
-    Pic_ = new TImage32(this);
-    Pic_->setObjectName(QStringLiteral("Pic"));
-    Pic_->setMinimumSize(40, 40);
+    CreatePic();
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(BallHsb);
     layout->addWidget(Pic_, 1);
 
-    Clock = std::make_unique<TNGLCadencer>();
-    Clock->FixedDeltaTime = 0.001;
-    Clock->OnProgress = [this](TNGLCadencer*, double deltaTime, double) { ClockProgress(deltaTime); };
+    CreateClock(0.001);
 
     createLayers();
     ball_.Reset(float(BallHsb->value()) * 0.1f, TBallModel::NewRestitution(float(TemperatureSE->value())));
 
-    Pic_->OnResize = [this] { PicResize(); };
     Pic_->OnMouseDown = [this](Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) { PicMouseDown(x, y); };
     Pic_->OnMouseMove = [this](Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) { PicMouseMove(x, y); };
     Pic_->OnMouseUp = [this](Qt::MouseButton, Qt::KeyboardModifiers, int, int) { PicMouseUp(); };
@@ -100,9 +91,7 @@ void TBallFrm::FormCreate()
 
 void TBallFrm::createToolbar()
 {
-    toolbar_ = new TExperimentToolbar(str::sToolbarTitle(), this);
-    Buttons = AddRunButtons(toolbar_, str::sBallStartHint(), str::sBallStopHint(), str::sBallResetHint(),
-                            [this](QAction* sender) { StartBtnClick(sender); });
+    CreateRunToolbar(str::sBallStartHint(), str::sBallStopHint(), str::sBallResetHint());
     toolbar_->addSeparator()->setObjectName(QStringLiteral("TBXSeparatorItem1"));
     BounceLabel = AddToolbarLabel(toolbar_, str::sBallBounceLabel(), QStringLiteral("BounceLabel"));
     BounceSE = AddIntSpinEdit(toolbar_, QStringLiteral("BounceSE"), 1, 10, 1, str::sBallBounceHint());
@@ -138,12 +127,6 @@ void TBallFrm::SetLargeButtons(bool large)
 }
 
 // --- run control -----------------------------------------------------------------
-
-void TBallFrm::PressStart()
-{
-    if (Buttons.StartBtn->isEnabled())
-        Buttons.StartBtn->trigger();
-}
 
 void TBallFrm::StartBtnClick(QAction* sender)
 {

@@ -3,9 +3,8 @@
 #pragma once
 
 #include "experiments/physics/uBallModel.h"
-#include "runtime/ExperimentForm.h"
+#include "runtime/AnimatedForm.h"
 #include "runtime/Polygon32.h"
-#include "runtime/ToolbarItems.h"
 
 #include <memory>
 
@@ -19,17 +18,13 @@ class TImage32;
 class TNGLCadencer;
 class TPositionedLayer;
 
-class TBallFrm : public TExperimentForm {
+class TBallFrm : public TAnimatedForm {
     Q_OBJECT
 public:
     explicit TBallFrm(QWidget* parent = nullptr);
     ~TBallFrm() override;
 
-    QToolBar* Toolbar() override { return toolbar_; }
-    TImage32* Pic() override { return Pic_; }
     void SetLargeButtons(bool large) override;
-    void PressStart() override;
-    TNGLCadencer* Cadencer() override { return Clock.get(); }
 
     enum class TState { Ready, Running, Paused, Finished };
     TState State() const { return state_; }
@@ -37,26 +32,23 @@ public:
     float Scale() const { return Scale_; }
 
     // Components, named as the toolbar and the picture know them.
-    TRunButtons Buttons;
     QLabel* BounceLabel = nullptr;
     QSpinBox* BounceSE = nullptr;
     QLabel* TempLabel = nullptr;
     QSpinBox* TemperatureSE = nullptr;
     QScrollBar* BallHsb = nullptr;
-    TImage32* Pic_ = nullptr;
     TPositionedLayer* BallLayer = nullptr;
     TPositionedLayer* ZoomLayer = nullptr;
     TPositionedLayer* MarkerLayer = nullptr;
-    std::unique_ptr<TNGLCadencer> Clock;
 
-    void StartBtnClick(QAction* sender);
-    void PicResize();
+    void StartBtnClick(QAction* sender) override;
+    void PicResize() override;
 
 private:
     void FormCreate();
     void createToolbar();
     void createLayers();
-    void ClockProgress(double deltaTime);
+    void ClockProgress(double deltaTime) override;
     void BallHsbScroll(int position);
     void TemperatureSEValueChange(int value);
     void PicMouseDown(int x, int y);
@@ -75,7 +67,6 @@ private:
     void PaintZoomScale(TPositionedLayer& layer, TBitmap32& buffer);
     void PaintMarker(TPositionedLayer& layer, TBitmap32& buffer);
 
-    TExperimentToolbar* toolbar_ = nullptr;
     TBallModel ball_;
     TState state_ = TState::Ready;
     float Scale_ = 1;

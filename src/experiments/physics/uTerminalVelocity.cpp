@@ -59,16 +59,12 @@ void WireDown(TBitmap32& b, int x, int y1, int y2)
 
 }  // namespace
 
-TVelocityFrm::TVelocityFrm(QWidget* parent) : TExperimentForm(parent)
+TVelocityFrm::TVelocityFrm(QWidget* parent) : TAnimatedForm(parent)
 {
     FormCreate();
 }
 
-TVelocityFrm::~TVelocityFrm()
-{
-    // The clock goes first so no tick can reach a half-destroyed form.
-    Clock.reset();
-}
+TVelocityFrm::~TVelocityFrm() = default;
 
 void TVelocityFrm::FormCreate()
 {
@@ -79,9 +75,7 @@ void TVelocityFrm::FormCreate()
     Gate1Hsb = createGateBar(QStringLiteral("Gate1Hsb"), 200, str::sTermVelGate1Hint());
     Gate2Hsb = createGateBar(QStringLiteral("Gate2Hsb"), 800, str::sTermVelGate2Hint());
 
-    Pic_ = new TImage32(this);
-    Pic_->setObjectName(QStringLiteral("Pic"));
-    Pic_->setMinimumSize(40, 40);
+    CreatePic();
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -89,9 +83,7 @@ void TVelocityFrm::FormCreate()
     layout->addWidget(Pic_, 1);
     layout->addWidget(Gate2Hsb);
 
-    Clock = std::make_unique<TNGLCadencer>();
-    Clock->FixedDeltaTime = 0.001;
-    Clock->OnProgress = [this](TNGLCadencer*, double deltaTime, double) { ClockProgress(deltaTime); };
+    CreateClock(0.001);
 
     createLayers();
     model_.Radius = float(RadiusSE->value());
@@ -100,15 +92,12 @@ void TVelocityFrm::FormCreate()
     model_.Gate2 = float(Gate2Hsb->value()) * TTerminalVelocityModel::GateBarUnit;
     model_.Reset(TTerminalVelocityModel::StandardGravity);
 
-    Pic_->OnResize = [this] { PicResize(); };
     SetState(TState::Ready);
 }
 
 void TVelocityFrm::createToolbar()
 {
-    toolbar_ = new TExperimentToolbar(str::sToolbarTitle(), this);
-    Buttons = AddRunButtons(toolbar_, str::sTermVelStartHint(), str::sTermVelStopHint(), str::sResetHint(),
-                            [this](QAction* sender) { StartBtnClick(sender); });
+    CreateRunToolbar(str::sTermVelStartHint(), str::sTermVelStopHint(), str::sResetHint());
     toolbar_->addSeparator()->setObjectName(QStringLiteral("TBXSeparatorItem1"));
     RadiusLabel = AddToolbarLabel(toolbar_, str::sTermVelRadiusLabel(), QStringLiteral("RadiusLabel"));
     RadiusSE = AddFloatSpinEdit(toolbar_, QStringLiteral("RadiusSE"), 0.5, 2, 0.1, 1, 1,
@@ -160,12 +149,6 @@ void TVelocityFrm::SetLargeButtons(bool large)
 }
 
 // --- run control -----------------------------------------------------------------
-
-void TVelocityFrm::PressStart()
-{
-    if (Buttons.StartBtn->isEnabled())
-        Buttons.StartBtn->trigger();
-}
 
 void TVelocityFrm::StartBtnClick(QAction* sender)
 {

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "experiments/physics/uTerminalVelocityModel.h"
-#include "runtime/ExperimentForm.h"
+#include "runtime/AnimatedForm.h"
 #include "runtime/Polygon32.h"
 #include "runtime/ToolbarItems.h"
 
@@ -20,17 +20,13 @@ class TImage32;
 class TNGLCadencer;
 class TPositionedLayer;
 
-class TVelocityFrm : public TExperimentForm {
+class TVelocityFrm : public TAnimatedForm {
     Q_OBJECT
 public:
     explicit TVelocityFrm(QWidget* parent = nullptr);
     ~TVelocityFrm() override;
 
-    QToolBar* Toolbar() override { return toolbar_; }
-    TImage32* Pic() override { return Pic_; }
     void SetLargeButtons(bool large) override;
-    void PressStart() override;
-    TNGLCadencer* Cadencer() override { return Clock.get(); }
 
     enum class TState { Ready, Running, Paused, AtBottom };
     TState State() const { return state_; }
@@ -38,28 +34,25 @@ public:
     float Scale() const { return Scale_; }
 
     // Components, named as the toolbar and the picture know them.
-    TRunButtons Buttons;
     QLabel* RadiusLabel = nullptr;
     QDoubleSpinBox* RadiusSE = nullptr;
     QLabel* ViscosityLabel = nullptr;
     QDoubleSpinBox* ViscositySE = nullptr;
     QScrollBar* Gate1Hsb = nullptr;
     QScrollBar* Gate2Hsb = nullptr;
-    TImage32* Pic_ = nullptr;
     TPositionedLayer* WatchLayer = nullptr;
     TPositionedLayer* BallLayer = nullptr;
     TPositionedLayer* TubeLayer = nullptr;
-    std::unique_ptr<TNGLCadencer> Clock;
 
-    void StartBtnClick(QAction* sender);
-    void PicResize();
+    void StartBtnClick(QAction* sender) override;
+    void PicResize() override;
 
 private:
     void FormCreate();
     void createToolbar();
     QScrollBar* createGateBar(const QString& name, int position, const QString& hint);
     void createLayers();
-    void ClockProgress(double deltaTime);
+    void ClockProgress(double deltaTime) override;
     void Gate1HsbScroll(QScrollBar* sender, int& position);
     void RadiusSEValueChange(double value);
     void ViscositySEValueChange(double value);
@@ -74,7 +67,6 @@ private:
     void PaintBall(TPositionedLayer& layer, TBitmap32& buffer);
     void PaintTube(TPositionedLayer& layer, TBitmap32& buffer);
 
-    TExperimentToolbar* toolbar_ = nullptr;
     TTerminalVelocityModel model_;
     TState state_ = TState::Ready;
     float Scale_ = 1;

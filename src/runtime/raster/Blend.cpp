@@ -53,6 +53,12 @@ __attribute__((target("avx2"))) void FillAvx2(TColor32* p, std::size_t count, TC
 }
 #endif
 
+#if BRV_AVX2_PATHS
+__attribute__((target("avx"))) void ZeroUpper() { _mm256_zeroupper(); }
+#endif
+
+void NoWideRegisters() {}
+
 using FillFunction = void (*)(TColor32*, std::size_t, TColor32);
 
 FillFunction ChooseFill()
@@ -103,6 +109,16 @@ inline __m128i BlendFour(__m128i s, __m128i d, __m128i a)
 #endif
 
 }  // namespace
+
+void ClearWideRegisters()
+{
+#if BRV_AVX2_PATHS
+    static void (*const clear)() = __builtin_cpu_supports("avx") ? ZeroUpper : NoWideRegisters;
+#else
+    static void (*const clear)() = NoWideRegisters;
+#endif
+    clear();
+}
 
 void FillPixels(TColor32* p, std::size_t count, TColor32 color)
 {

@@ -98,6 +98,13 @@ private:
     std::uint32_t rb_, g_;
 };
 
+// Qt's AVX2 paths (a QImage::fill, for one) can leave the upper halves of
+// the vector registers in use; until they are cleared every SSE instruction,
+// scalar floating point included, runs about three times slower.  The heavy
+// raster loops clear them first (one instruction, where the processor has
+// AVX; nothing otherwise).
+void ClearWideRegisters();
+
 // Sets count pixels to color: with the widest stores the processor has, as
 // the compiler leaves a plain fill loop scalar.
 void FillPixels(TColor32* p, std::size_t count, TColor32 color);

@@ -45,6 +45,7 @@ bool CutToBox(double& x0, double& y0, double& x1, double& y1, double left, doubl
 bool CutToClip(const TBitmap32& bitmap, double& x0, double& y0, double& x1, double& y1)
 {
     constexpr double margin = 2;
+    ClearWideRegisters();
     const TRect c = bitmap.ClipRect();
     if (c.IsEmpty())
         return false;

@@ -314,6 +314,7 @@ void FillEdges(TBitmap32& bitmap, std::vector<Edge>& edges, FillRule rule, bool 
 {
     if (edges.empty() || AlphaOf(color) == 0 || bitmap.ClipRect().IsEmpty())
         return;
+    ClearWideRegisters();
     if (antialiased)
         FillSmooth(bitmap, edges, rule, color);
     else

@@ -1,5 +1,7 @@
 #include "runtime/raster/Resample.h"
 
+#include "runtime/raster/Blend.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -111,6 +113,7 @@ void ResampleNearest(const TBitmap32& source, const TRect& target, const TRect& 
 void ResampleLanczos(const TBitmap32& source, const TRect& target, const TRect& visible,
                      std::vector<TColor32>& pixels)
 {
+    ClearWideRegisters();
     const auto columns = LanczosTaps(source.Width(), target.Width(), visible.Left - target.Left,
                                      visible.Right - target.Left);
     const auto rows = LanczosTaps(source.Height(), target.Height(), visible.Top - target.Top,

@@ -4,7 +4,8 @@
 // (Left, Top, Right, Bottom) with Right and Bottom exclusive.  Every drawing
 // operation is limited to the clip rectangle.  "Opaque" operations replace the
 // pixel (alpha included); "blended" ones mix the colour in by its alpha and keep
-// the target's alpha byte.
+// the target's alpha byte (a colour of alpha 0xFF replaces the pixel, one of
+// alpha 0 leaves it).
 #pragma once
 
 #include <QImage>

@@ -896,6 +896,8 @@ void TFrameFrm::BColClick(const QString& colour)
 
 void TFrameFrm::Copy1Click()
 {
+    // The engine selects and copies in its focused frame only.
+    ewb_->setFocus(Qt::OtherFocusReason);
     ewb_->triggerPageAction(QWebEnginePage::SelectAll);
     ewb_->triggerPageAction(QWebEnginePage::Copy);
     ewb_->triggerPageAction(QWebEnginePage::Unselect);

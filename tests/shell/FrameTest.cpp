@@ -203,7 +203,8 @@ TEST_F(FrameTest, LessonToolbarDrivesThePlainLessonView)
     EXPECT_FALSE(f.IndexOptions->isEnabled());
 
     QGuiApplication::clipboard()->clear();
-    view->setFocus();
+    f.activateWindow();
+    ASSERT_TRUE(WaitFor([&f] { return f.isActiveWindow(); }, 3000));
     f.Copy1Click();
     EXPECT_TRUE(WaitFor([] { return QGuiApplication::clipboard()->text().contains(QStringLiteral("Second page")); }));
 

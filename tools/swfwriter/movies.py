@@ -16,7 +16,7 @@ import random
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from swf import Movie, Path, Shape, rotate, scale, translate  # noqa: E402
+from swf import Movie, Shape, rotate, scale, translate  # noqa: E402
 
 WIDTH, HEIGHT, FPS = 550, 400, 24
 

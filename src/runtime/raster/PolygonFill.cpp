@@ -3,7 +3,6 @@
 #include "runtime/raster/Blend.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 namespace brv::raster {

@@ -23,12 +23,17 @@ TExperimentToolbar::TExperimentToolbar(const QString& title, QWidget* parent) : 
     // The main window's toolbar menu must not offer to hide it.
     toggleViewAction()->setEnabled(false);
     toggleViewAction()->setVisible(false);
-    connect(this, &QToolBar::topLevelChanged, this, [this](bool floating) {
-        if (floating)
-            return;
-        if (auto* window = qobject_cast<QMainWindow*>(parentWidget()))
-            lastArea_ = window->toolBarArea(this);
-    });
+    connect(this, &QToolBar::topLevelChanged, this, [this] { rememberDockArea(); });
+}
+
+void TExperimentToolbar::rememberDockArea()
+{
+    auto* window = qobject_cast<QMainWindow*>(parentWidget());
+    if (window == nullptr)
+        return;
+    const Qt::ToolBarArea area = window->toolBarArea(this);
+    if (area != Qt::NoToolBarArea)
+        lastArea_ = area;
 }
 
 void TExperimentToolbar::ToolbarCloseQuery()
@@ -36,6 +41,10 @@ void TExperimentToolbar::ToolbarCloseQuery()
     auto* window = qobject_cast<QMainWindow*>(parentWidget());
     if (window == nullptr)
         return;
+    // The window may have moved the toolbar to another dock since it was
+    // last dragged: a docked toolbar's own area is the truth.
+    if (!isFloating())
+        rememberDockArea();
     window->addToolBar(lastArea_, this);
     show();
 }
@@ -47,13 +56,8 @@ bool TExperimentToolbar::event(QEvent* e)
         ToolbarCloseQuery();
         return true;
     }
-    if (e->type() == QEvent::ParentChange) {
-        if (auto* window = qobject_cast<QMainWindow*>(parentWidget())) {
-            Qt::ToolBarArea area = window->toolBarArea(this);
-            if (area != Qt::NoToolBarArea)
-                lastArea_ = area;
-        }
-    }
+    if (e->type() == QEvent::ParentChange)
+        rememberDockArea();
     return QToolBar::event(e);
 }
 

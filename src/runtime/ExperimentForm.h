@@ -28,6 +28,7 @@ protected:
     bool event(QEvent* e) override;
 
 private:
+    void rememberDockArea();
     Qt::ToolBarArea lastArea_ = Qt::TopToolBarArea;
 };
 

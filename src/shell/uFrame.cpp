@@ -345,7 +345,16 @@ void TFrameFrm::buildHtmlToolbar()
     BackBtn = addButton(biBack, str::sMoveBackHint(), &TFrameFrm::BackBtnClick);
     FwdBtn->setEnabled(false);
     BackBtn->setEnabled(false);
+    FontBtn = addDropDown(buildFontMenu(), biFontSize, str::sSetFontSizeHint());
+    TextBackColorBtn = addDropDown(buildColourMenu(), biTextColour, str::sSetTextBackColourHint());
+    IndexOptions = addDropDown(buildIndexOptionsMenu(), biIndexOptions, str::sIndexOptionsHint());
 
+    HTMLToolbar->installEventFilter(this);
+    connect(HTMLToolbar, &QToolBar::topLevelChanged, this, [this] { keepHtmlToolbarAtDockPosition(); });
+}
+
+QMenu* TFrameFrm::buildFontMenu()
+{
     fontMenu_ = new QMenu(this);
     auto* sizes = new QActionGroup(this);
     const QString sizeCaptions[] = {str::sSizeSmallest(), str::sSizeSmall(), str::sSizeMedium(), str::sSizeLarge(),
@@ -363,8 +372,11 @@ void TFrameFrm::buildHtmlToolbar()
         for (QAction* item : {size0, Size1, Size2, Size3, Size4})
             item->setChecked(item->data().toInt() == ZoomLevel);
     });
-    FontBtn = addDropDown(fontMenu_, biFontSize, str::sSetFontSizeHint());
+    return fontMenu_;
+}
 
+QMenu* TFrameFrm::buildColourMenu()
+{
     colourMenu_ = new QMenu(this);
     auto* colours = new QActionGroup(this);
     const std::pair<QAction**, std::pair<QString, QString>> colourItems[] = {
@@ -384,17 +396,18 @@ void TFrameFrm::buildHtmlToolbar()
         for (QAction* item : {BColWhite, BColBlue, BColYellow})
             item->setChecked(item->data().toString() == TextBackColour);
     });
-    TextBackColorBtn = addDropDown(colourMenu_, biTextColour, str::sSetTextBackColourHint());
+    return colourMenu_;
+}
 
+// The lesson index acts on these (the lesson pane connects them).
+QMenu* TFrameFrm::buildIndexOptionsMenu()
+{
     indexOptionsMenu_ = new QMenu(this);
     AllowAllExpanded1 = indexOptionsMenu_->addAction(str::sAllowAllExpanded());
     AllowAllExpanded1->setCheckable(true);
     ExpandAll1 = indexOptionsMenu_->addAction(str::sExpandAll());
     CollapseAll1 = indexOptionsMenu_->addAction(str::sCollapseAll());
-    IndexOptions = addDropDown(indexOptionsMenu_, biIndexOptions, str::sIndexOptionsHint());
-
-    HTMLToolbar->installEventFilter(this);
-    connect(HTMLToolbar, &QToolBar::topLevelChanged, this, [this] { keepHtmlToolbarAtDockPosition(); });
+    return indexOptionsMenu_;
 }
 
 void TFrameFrm::buildPanes()
@@ -528,13 +541,13 @@ void TFrameFrm::createSplash()
     const QString path = ResolveInFolder(programFolder_, kSplashFile);
     if (!QFileInfo(path).isFile())
         return;
-    splash_ = new TSplashPicture(LeftTW);
-    if (!splash_->Load(path)) {
-        delete splash_;
-        splash_ = nullptr;
+    auto* splash = new TSplashPicture(LeftTW);
+    if (!splash->Load(path)) {
+        delete splash;
         return;
     }
-    host_->SetSplash(splash_);
+    splash_ = splash;
+    host_->SetSplash(splash);
 }
 
 void TFrameFrm::placeOnWorkArea()
@@ -597,7 +610,7 @@ void TFrameFrm::setLeftPaneWidth(int width)
 
 void TFrameFrm::SplashFit()
 {
-    if (splash_ == nullptr || host_->Splash() == nullptr || splash_->Bitmap().Empty())
+    if (splash_.isNull() || splash_->Bitmap().Empty())
         return;
     const QRect pane = LeftTW->contentsRect();
     const int bitmapWidth = splash_->Bitmap().Width();

@@ -8,6 +8,7 @@
 #include "runtime/Catalogue.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -151,6 +152,9 @@ private:
     void buildHelpMenu();
     void buildHtmlToolbar();
     QToolButton* addDropDown(QMenu* menu, int imageIndex, const QString& hint);
+    QMenu* buildFontMenu();
+    QMenu* buildColourMenu();
+    QMenu* buildIndexOptionsMenu();
     void buildPanes();
     void buildStatusBar();
     void buildHost();
@@ -179,7 +183,7 @@ private:
     std::unique_ptr<TExperimentHost> host_;
     QWebEngineView* ewb_ = nullptr;
     QWidget* lessonPane_ = nullptr;
-    TSplashPicture* splash_ = nullptr;
+    QPointer<TSplashPicture> splash_;  // gone with the first experiment
     THelpWindow* help_ = nullptr;
     THintRouter* hintRouter_ = nullptr;
     QString helpPath_;

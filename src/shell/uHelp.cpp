@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStringDecoder>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QUrl>
@@ -374,6 +375,9 @@ void AddContents(QTreeWidgetItem* parent, QTreeWidget* tree, const std::vector<T
     for (const THelpEntry& entry : entries) {
         auto* item = parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
         item->setText(0, entry.name);
+        // Headings look like folders, topics like pages.
+        item->setIcon(0, tree->style()->standardIcon(entry.children.empty() ? QStyle::SP_FileIcon
+                                                                            : QStyle::SP_DirIcon));
         item->setData(0, Qt::UserRole, entry.local);
         AddContents(item, tree, entry.children);
     }

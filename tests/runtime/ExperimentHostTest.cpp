@@ -189,6 +189,20 @@ TEST_F(HostTest, ToolbarsMovedReDocksTheExperimentToolbarBesideTheLessonToolbar)
     EXPECT_LT(Current()->Toolbar()->x(), htmlToolbar->x());
 }
 
+TEST_F(HostTest, AClosedToolbarReturnsToTheDockItWasMovedTo)
+{
+    window->show();
+    host->ShowExperiment(kAfter);
+    top = false;
+    window->addToolBar(Qt::BottomToolBarArea, htmlToolbar);
+    host->ToolbarsMoved();
+    auto* toolbar = qobject_cast<TExperimentToolbar*>(Current()->Toolbar());
+    ASSERT_NE(toolbar, nullptr);
+    EXPECT_FALSE(toolbar->close()) << "a close request is refused";
+    EXPECT_EQ(window->toolBarArea(toolbar), Qt::BottomToolBarArea);
+    EXPECT_FALSE(toolbar->isHidden());
+}
+
 TEST_F(HostTest, SplitChangesHideAndShowTheExperimentToolbar)
 {
     window->show();

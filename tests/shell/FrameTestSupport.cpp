@@ -54,8 +54,26 @@ void ShowAndWait(QWidget* w)
     QCoreApplication::processEvents();
 }
 
+namespace {
+
+// The test programs run side by side, and Qt's test mode gives them all one
+// config folder: each program keeps its settings in a folder of its own.
+void IsolateSettings()
+{
+    static QTemporaryDir folder;
+    static const bool isolated = [] {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+        return true;
+    }();
+    (void)isolated;
+}
+
+}  // namespace
+
 void ClearSettings()
 {
+    IsolateSettings();
     std::unique_ptr<QSettings> store(NewSettingsStore());
     store->clear();
     store->sync();
@@ -63,6 +81,7 @@ void ClearSettings()
 
 void PutSetting(const QString& key, const QVariant& value)
 {
+    IsolateSettings();
     std::unique_ptr<QSettings> store(NewSettingsStore());
     store->setValue(key, value);
     store->sync();

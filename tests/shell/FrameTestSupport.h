@@ -24,7 +24,8 @@ void FlushDeferredDeletes();
 // Shows w and waits until it is on the screen.
 void ShowAndWait(QWidget* w);
 
-// Empties the settings store (organisation "Karvelle", application "BRV_v4").
+// Empties the settings store (organisation "Karvelle", application "BRV_v4"),
+// which lives in a folder of this test program's own.
 void ClearSettings();
 // Writes one raw value into the settings store.
 void PutSetting(const QString& key, const QVariant& value);

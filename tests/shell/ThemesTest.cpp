@@ -92,6 +92,13 @@ TEST_F(ThemesTest, EachThemeRestylesTheWholeWindowDifferently)
         statusBars.insert(shot.pixel(frame.StatusBar->mapTo(&frame, QPoint(frame.StatusBar->width() - 40, 6))));
         windows.insert(QApplication::palette().color(QPalette::Window).rgb());
     }
+    // The menus wear the theme too: Appearance with its radio items.
+    frame.Theme1->actions().at(0)->trigger();
+    frame.Theme1->popup(frame.mapToGlobal(QPoint(40, 30)));
+    Pump(150);
+    test::SavePicture(frame.Theme1->grab().toImage(), QStringLiteral("menu-appearance"));
+    frame.Theme1->hide();
+
     const std::size_t count = std::size_t(frame.Theme1->actions().size());
     EXPECT_EQ(handles.size(), count) << "the splitter follows the theme";
     EXPECT_EQ(statusBars.size(), count);

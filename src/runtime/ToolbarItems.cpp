@@ -35,11 +35,14 @@ private:
 
 HintFilter* FilterOf(QToolBar* toolbar)
 {
-    auto* filter = toolbar->findChild<HintFilter*>(QString(), Qt::FindDirectChildrenOnly);
-    if (filter == nullptr) {
-        filter = new HintFilter(toolbar);
-        toolbar->installEventFilter(filter);
-    }
+    // Found by name: the filter has no meta-object of its own, so a typed
+    // lookup would take any child for it.
+    static const QString name = QStringLiteral("brvHintFilter");
+    if (QObject* found = toolbar->findChild<QObject*>(name, Qt::FindDirectChildrenOnly))
+        return static_cast<HintFilter*>(found);
+    auto* filter = new HintFilter(toolbar);
+    filter->setObjectName(name);
+    toolbar->installEventFilter(filter);
     return filter;
 }
 

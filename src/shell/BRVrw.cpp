@@ -3,6 +3,7 @@
 #include "experiments/ExperimentCatalogue.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/DataMod.h"
+#include "shell/BigPic.h"
 #include "shell/uFrame.h"
 #include "shell/uHelp.h"
 
@@ -12,27 +13,12 @@
 
 namespace brv {
 
-namespace {
-
-std::function<void()>& PictureViewerStartup()
-{
-    static std::function<void()> step;
-    return step;
-}
-
-}  // namespace
-
 void PrepareWebEngine()
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     RegisterHelpScheme();
-}
-
-void SetPictureViewerStartup(std::function<void()> step)
-{
-    PictureViewerStartup() = std::move(step);
 }
 
 int RunBrevalis(int argc, char** argv)
@@ -48,8 +34,9 @@ int RunBrevalis(int argc, char** argv)
     auto* window = new TFrameFrm;
     window->setAttribute(Qt::WA_DeleteOnClose);
     TDataMod::Instance();
-    if (PictureViewerStartup())
-        PictureViewerStartup()();
+    // The start-up's own picture viewer is never shown: each picture link
+    // opens a viewer of its own.
+    TBigPicFrm bigPicFrm;
 
     window->show();
     return QApplication::exec();

@@ -7,8 +7,11 @@
 #include "runtime/ExperimentForm.h"
 #include "runtime/ExperimentHost.h"
 #include "runtime/ProgramFolder.h"
+#include "shell/ewb_Index.h"
+#include "shell/uAbout.h"
 #include "shell/uFlashPanel.h"
 #include "shell/uHelp.h"
+#include "shell/uLessonPane.h"
 #include "shell/uSettings.h"
 #include "shell/uThemes.h"
 
@@ -16,7 +19,6 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
@@ -25,8 +27,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
@@ -34,12 +34,11 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTimer>
 #include <QVBoxLayout>
-#include <QWebEnginePage>
 #include <QWebEngineView>
 
 #include <algorithm>
-#include <array>
 #include <exception>
 
 namespace brv {
@@ -120,10 +119,6 @@ private:
 
 namespace {
 
-// Text sizes of the five zoom levels, smallest to largest.
-constexpr std::array<double, 5> kZoomFactors = {0.75, 0.875, 1.0, 1.25, 1.5};
-
-const QString kStartPage = QStringLiteral("html\\index.html");
 const QString kHelpFile = QStringLiteral("Help\\BRVhelp.chm");
 const QString kSplashFile = QStringLiteral("HTML\\Images\\Splash.png");
 
@@ -209,18 +204,25 @@ TFrameFrm::TFrameFrm(const QString& programFolder, QWidget* parent)
 {
     setObjectName(QStringLiteral("FrameFrm"));
     ConfirmClose = AskCloseProgram;
-    TextBackColour = str::sTextBgndWhite();
+    ShowError = [this](const QString& message) {
+        QMessageBox::critical(this, QApplication::applicationName(), message);
+    };
     buildMenus();
     buildHtmlToolbar();
     buildPanes();
     buildStatusBar();
     buildHost();
+    connectLessonPane();
     FormCreate();
 }
 
 TFrameFrm::~TFrameFrm()
 {
     delete hintRouter_;
+    // The lesson pane asks the host for the current experiment: it goes while
+    // the host is still there, and the lesson index with it.
+    delete EWBPanel;
+    EWBPanel = nullptr;
     // Each experiment's toolbar goes back to its form, so both go together.
     host_->ReleaseExperiments();
 }
@@ -240,7 +242,7 @@ void TFrameFrm::buildMenus()
 void TFrameFrm::buildFileMenu()
 {
     QMenu* file = MenuToolbar->addMenu(str::sMenuFile());
-    Print1 = file->addAction(str::sPrintTopic(), this, &TFrameFrm::Print1Click);
+    Print1 = file->addAction(str::sPrintTopic());
     Theme1 = file->addMenu(str::sAppearance());
     themeGroup_ = new QActionGroup(this);
     for (const QString& name : ThemeNames()) {
@@ -258,7 +260,7 @@ void TFrameFrm::buildFileMenu()
     Exit1 = file->addAction(str::sExit(), this, &QWidget::close);
 
     QMenu* edit = MenuToolbar->addMenu(str::sMenuEdit());
-    Copy1 = edit->addAction(str::sCopyTopicText(), this, &TFrameFrm::Copy1Click);
+    Copy1 = edit->addAction(str::sCopyTopicText());
     Copy1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
 }
 
@@ -267,6 +269,11 @@ void TFrameFrm::buildExperimentsMenu()
     ExperimentsMenu = MenuToolbar->addMenu(str::sMenuExperiments());
     experimentGroup_ = new QActionGroup(this);
     experimentGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    connect(ExperimentsMenu, &QMenu::aboutToShow, this, &TFrameFrm::checkCurrentExperiment);
+}
+
+void TFrameFrm::fillExperimentsMenu()
+{
     for (const ExperimentId id : kExperimentMenuOrder) {
         // An experiment that is not part of this build has no item.
         const TCatalogueEntry* entry = TCatalogue::Instance().Find(id);
@@ -279,7 +286,6 @@ void TFrameFrm::buildExperimentsMenu()
         ExperimentItems.push_back(item);
         connect(item, &QAction::triggered, this, [this, item] { ExperimentItemClick(item); });
     }
-    connect(ExperimentsMenu, &QMenu::aboutToShow, this, &TFrameFrm::checkCurrentExperiment);
 }
 
 void TFrameFrm::buildToolbarsMenu()
@@ -306,7 +312,7 @@ void TFrameFrm::buildHelpMenu()
     Contents1 = help->addAction(str::sHelpContents(), this, &TFrameFrm::Contents1Click);
     Search1 = help->addAction(str::sHelpSearch(), this, &TFrameFrm::Search1Click);
     help->addSeparator();
-    About1 = help->addAction(str::sMenuAbout());
+    About1 = help->addAction(str::sMenuAbout(), this, &TFrameFrm::About1Click);
 }
 
 QToolButton* TFrameFrm::addDropDown(QMenu* menu, int imageIndex, const QString& hint)
@@ -334,15 +340,15 @@ void TFrameFrm::buildHtmlToolbar()
     htmlSpacerAction_ = HTMLToolbar->addWidget(htmlSpacer_);
     htmlSpacerAction_->setVisible(false);
 
-    const auto addButton = [this](int imageIndex, const QString& hint, void (TFrameFrm::*click)()) {
-        QAction* action = HTMLToolbar->addAction(hint, this, click);
+    const auto addButton = [this](int imageIndex, const QString& hint) {
+        QAction* action = HTMLToolbar->addAction(hint);
         action->setProperty(kImageIndexProperty, imageIndex);
         SetHintOf(action, hint);
         return action;
     };
-    IndexBtn = addButton(biIndex, str::sMainIndexHint(), &TFrameFrm::IndexBtnClick);
-    FwdBtn = addButton(biForward, str::sMoveForwardHint(), &TFrameFrm::FwdBtnClick);
-    BackBtn = addButton(biBack, str::sMoveBackHint(), &TFrameFrm::BackBtnClick);
+    IndexBtn = addButton(biIndex, str::sMainIndexHint());
+    FwdBtn = addButton(biForward, str::sMoveForwardHint());
+    BackBtn = addButton(biBack, str::sMoveBackHint());
     FwdBtn->setEnabled(false);
     BackBtn->setEnabled(false);
     FontBtn = addDropDown(buildFontMenu(), biFontSize, str::sSetFontSizeHint());
@@ -365,13 +371,8 @@ QMenu* TFrameFrm::buildFontMenu()
         item->setCheckable(true);
         item->setData(tag);
         sizes->addAction(item);
-        connect(item, &QAction::triggered, this, [this, tag] { SizeClick(tag); });
         *sizeItems[tag] = item;
     }
-    connect(fontMenu_, &QMenu::aboutToShow, this, [this] {
-        for (QAction* item : {size0, Size1, Size2, Size3, Size4})
-            item->setChecked(item->data().toInt() == ZoomLevel);
-    });
     return fontMenu_;
 }
 
@@ -385,21 +386,14 @@ QMenu* TFrameFrm::buildColourMenu()
         {&BColYellow, {str::sColourPaleYellow(), str::sTextBgndPaleYellow()}}};
     for (const auto& [field, captionAndColour] : colourItems) {
         QAction* item = colourMenu_->addAction(captionAndColour.first);
-        const QString colour = captionAndColour.second;
         item->setCheckable(true);
-        item->setData(colour);
+        item->setData(captionAndColour.second);
         colours->addAction(item);
-        connect(item, &QAction::triggered, this, [this, colour] { BColClick(colour); });
         *field = item;
     }
-    connect(colourMenu_, &QMenu::aboutToShow, this, [this] {
-        for (QAction* item : {BColWhite, BColBlue, BColYellow})
-            item->setChecked(item->data().toString() == TextBackColour);
-    });
     return colourMenu_;
 }
 
-// The lesson index acts on these (the lesson pane connects them).
 QMenu* TFrameFrm::buildIndexOptionsMenu()
 {
     indexOptionsMenu_ = new QMenu(this);
@@ -433,14 +427,12 @@ void TFrameFrm::buildPanes()
     paneLayout->addWidget(FlashPanel);
     LeftTW->installEventFilter(this);
 
-    EWBPanel = new QWidget(Splitter);
-    EWBPanel->setObjectName(QStringLiteral("EWBPanel"));
-    auto* browserLayout = new QVBoxLayout(EWBPanel);
-    browserLayout->setContentsMargins(0, 0, 0, 0);
-    ewb_ = new QWebEngineView(EWBPanel);
-    ewb_->setObjectName(QStringLiteral("EWB"));
-    browserLayout->addWidget(ewb_);
-    lessonPane_ = ewb_;
+    TLessonPaneHost lessonHost;
+    lessonHost.currentExperiment = [this] { return CurrentExperimentId(); };
+    // The pane compares ids first: only a new id rebuilds the left pane.
+    lessonHost.showExperiment = [this](ExperimentId id) { ShowExperiment(id); };
+    lessonHost.showError = [this](const QString& message) { ShowError(message); };
+    EWBPanel = new TLessonPane(std::move(lessonHost), programFolder_, Splitter);
 
     Splitter->addWidget(LeftTW);
     Splitter->addWidget(EWBPanel);
@@ -448,11 +440,6 @@ void TFrameFrm::buildPanes()
     Splitter->setStretchFactor(0, 0);
     Splitter->setStretchFactor(1, 1);
     setCentralWidget(Splitter);
-
-    PicPopUp = new QMenu(this);
-    PicPopUp->setObjectName(QStringLiteral("PicPopUp"));
-    CopyImage1 = PicPopUp->addAction(str::sCopyPictureToClipboard());
-    connectBrowser();
 }
 
 void TFrameFrm::buildStatusBar()
@@ -503,12 +490,50 @@ void TFrameFrm::buildHost()
     host_ = std::make_unique<TExperimentHost>(std::move(parts));
 }
 
+// The lesson toolbar and the File and Edit commands are the lesson pane's own;
+// the window keeps the buttons' state and the drop-downs' check marks in step
+// with it.
+void TFrameFrm::connectLessonPane()
+{
+    TLessonPane* pane = EWBPanel;
+    connect(IndexBtn, &QAction::triggered, pane, &TLessonPane::IndexBtnClick);
+    connect(FwdBtn, &QAction::triggered, pane, &TLessonPane::FwdBtnClick);
+    connect(BackBtn, &QAction::triggered, pane, &TLessonPane::BackBtnClick);
+    connect(pane, &TLessonPane::CommandStateChanged, this, &TFrameFrm::CommandStateChange);
+
+    for (QAction* item : {size0, Size1, Size2, Size3, Size4}) {
+        const int level = item->data().toInt();
+        connect(item, &QAction::triggered, pane, [pane, level] { pane->SetZoomLevel(level); });
+    }
+    connect(fontMenu_, &QMenu::aboutToShow, pane, [this, pane] {
+        for (QAction* item : {size0, Size1, Size2, Size3, Size4})
+            item->setChecked(item->data().toInt() == pane->ZoomLevel());
+    });
+
+    for (QAction* item : {BColWhite, BColBlue, BColYellow}) {
+        const QString colour = item->data().toString();
+        connect(item, &QAction::triggered, pane, [pane, colour] { pane->SetTextBackground(colour); });
+    }
+    connect(colourMenu_, &QMenu::aboutToShow, pane, [this, pane] {
+        for (QAction* item : {BColWhite, BColBlue, BColYellow})
+            item->setChecked(item->data().toString() == pane->TextBackground());
+    });
+
+    connect(indexOptionsMenu_, &QMenu::aboutToShow, pane,
+            [this, pane] { AllowAllExpanded1->setChecked(pane->AllowAllExpanded()); });
+    connect(AllowAllExpanded1, &QAction::triggered, pane, &TLessonPane::AllowAllExpandedClick);
+    connect(ExpandAll1, &QAction::triggered, pane, &TLessonPane::ExpandAllClick);
+    connect(CollapseAll1, &QAction::triggered, pane, &TLessonPane::CollapseAllClick);
+
+    connect(Print1, &QAction::triggered, pane, &TLessonPane::PrintTopic);
+    connect(Copy1, &QAction::triggered, pane, &TLessonPane::CopyTopicText);
+}
+
 // --- creation and first show ------------------------------------------------------------------
 
 void TFrameFrm::FormCreate()
 {
     try {
-        ZoomLevel = 2;
         routeHints();
 
         helpPath_ = ResolveInFolder(programFolder_, kHelpFile);
@@ -518,10 +543,10 @@ void TFrameFrm::FormCreate()
 
         FlashPanel->hide();
         createSplash();
-        openStartPage();
+        fillExperimentsMenu();
+        openLessonBook();
 
         setWindowTitle(str::sMainCaption());
-        TextBackColour = str::sTextBgndWhite();
         IndexBtn->setEnabled(false);
         IndexOptions->setEnabled(true);
 
@@ -532,8 +557,28 @@ void TFrameFrm::FormCreate()
             setLeftPaneWidth(width() / 2);
         }
     } catch (const std::exception& error) {
-        QMessageBox::critical(this, QApplication::applicationName(), QString::fromLocal8Bit(error.what()));
+        reportError(QString::fromLocal8Bit(error.what()));
     }
+}
+
+// A damaged index file leaves the lesson index empty.  The pages and the
+// pupil's saved settings are sound, so the rest of start-up goes on: skipping
+// it would save the defaults over those settings when the window closes.
+void TFrameFrm::openLessonBook()
+{
+    try {
+        EWBPanel->LoadIndex();
+    } catch (const EBadIndexFile& error) {
+        reportError(error.Message());
+    }
+    EWBPanel->OpenStartPage();
+}
+
+void TFrameFrm::reportError(const QString& message)
+{
+    // The box belongs over the window, which is not on the screen while it is
+    // being created.
+    QTimer::singleShot(0, this, [this, message] { ShowError(message); });
 }
 
 void TFrameFrm::createSplash()
@@ -637,15 +682,14 @@ bool TFrameFrm::LoadSettings()
     const std::optional<TSavedSettings> saved = ReadSettings();
     if (!saved) {
         ApplyTheme(DefaultThemeName());
-        applyZoom();
+        EWBPanel->SetZoomLevel(TLessonPane::DefaultZoomLevel);
         return false;
     }
+    // The colour reaches the page when the start page has loaded.
     if (saved->textBackground)
-        TextBackColour = *saved->textBackground;
-    if (saved->zoom) {
-        ZoomLevel = *saved->zoom;
-        applyZoom();
-    }
+        EWBPanel->RestoreTextBackground(*saved->textBackground);
+    if (saved->zoom)
+        EWBPanel->SetZoomLevel(*saved->zoom);
     if (saved->toolbarsAtTop && !*saved->toolbarsAtTop)
         Bottom1->trigger();
     ApplyTheme(saved->skin.value_or(DefaultThemeName()));
@@ -661,8 +705,8 @@ bool TFrameFrm::LoadSettings()
 void TFrameFrm::SaveSettings()
 {
     TSettingsToSave values;
-    values.zoom = ZoomLevel;
-    values.textBackground = TextBackColour;
+    values.zoom = EWBPanel->ZoomLevel();
+    values.textBackground = EWBPanel->TextBackground();
     values.toolbarsAtTop = Top1->isChecked();
     values.skin = CurrentThemeName();
     values.large = Large1->isChecked();
@@ -707,17 +751,7 @@ void TFrameFrm::checkCurrentExperiment()
 void TFrameFrm::ExperimentItemClick(QAction* item)
 {
     item->setChecked(true);
-    const ExperimentId id = item->data().toInt();
-    if (id == CurrentExperimentId())
-        return;
-    const TCatalogueEntry* entry = TCatalogue::Instance().Find(id);
-    if (entry == nullptr || entry->mainPage.isEmpty())
-        return;
-    const QString page = ResolveInFolder(programFolder_, QStringLiteral("HTML\\") + entry->mainPage);
-    if (!QFileInfo(page).isFile())
-        return;
-    ewb_->load(QUrl::fromLocalFile(page));
-    ShowExperiment(id);
+    EWBPanel->ShowExperimentPage(item->data().toInt());
 }
 
 // --- toolbars, split and theme ----------------------------------------------------------------------
@@ -824,112 +858,17 @@ bool TFrameFrm::eventFilter(QObject* watched, QEvent* event)
 
 // --- the lesson pane ---------------------------------------------------------------------------------------
 
-void TFrameFrm::SetLessonPane(QWidget* pane, QWebEngineView* browser)
+QWebEngineView* TFrameFrm::EWB() const
 {
-    if (pane == nullptr || browser == nullptr)
-        return;
-    if (lessonPane_ != nullptr && lessonPane_ != pane) {
-        lessonPane_->hide();
-        lessonPane_->deleteLater();
-    }
-    EWBPanel->layout()->addWidget(pane);
-    lessonPane_ = pane;
-    ewb_ = browser;
-    connectBrowser();
-    applyZoom();
-}
-
-void TFrameFrm::connectBrowser()
-{
-    QWebEnginePage* page = ewb_->page();
-    connect(page->action(QWebEnginePage::Back), &QAction::changed, this, &TFrameFrm::CommandStateChange);
-    connect(page->action(QWebEnginePage::Forward), &QAction::changed, this, &TFrameFrm::CommandStateChange);
-    connect(ewb_, &QWebEngineView::urlChanged, this, &TFrameFrm::CommandStateChange);
-    connect(ewb_, &QWebEngineView::loadFinished, this, &TFrameFrm::DocumentComplete);
-}
-
-void TFrameFrm::openStartPage()
-{
-    const QString page = ResolveInFolder(programFolder_, kStartPage);
-    if (QFileInfo(page).isFile())
-        ewb_->load(QUrl::fromLocalFile(page));
-}
-
-void TFrameFrm::applyZoom()
-{
-    ewb_->setZoomFactor(kZoomFactors[std::size_t(std::clamp(ZoomLevel, 0, 4))]);
-}
-
-void TFrameFrm::DocumentComplete()
-{
-    if (TextBackColour != str::sTextBgndWhite())
-        ewb_->page()->runJavaScript(
-            QStringLiteral("document.body && (document.body.style.backgroundColor = '%1');").arg(TextBackColour));
-    applyZoom();
+    return EWBPanel->EWB();
 }
 
 void TFrameFrm::CommandStateChange()
 {
-    QWebEnginePage* page = ewb_->page();
-    FwdBtn->setEnabled(page->action(QWebEnginePage::Forward)->isEnabled());
-    BackBtn->setEnabled(page->action(QWebEnginePage::Back)->isEnabled());
-    IndexBtn->setEnabled(!ewb_->url().fileName().contains(QLatin1String("index")));
-    IndexOptions->setEnabled(!IndexBtn->isEnabled());
-}
-
-void TFrameFrm::IndexBtnClick()
-{
-    openStartPage();
-}
-
-void TFrameFrm::FwdBtnClick()
-{
-    ewb_->forward();
-}
-
-void TFrameFrm::BackBtnClick()
-{
-    ewb_->back();
-}
-
-void TFrameFrm::SizeClick(int level)
-{
-    ZoomLevel = std::clamp(level, 0, 4);
-    applyZoom();
-}
-
-void TFrameFrm::BColClick(const QString& colour)
-{
-    if (ewb_->url().isEmpty())
-        return;
-    ewb_->page()->runJavaScript(
-        QStringLiteral("document.body && (document.body.style.backgroundColor = '%1');").arg(colour));
-    TextBackColour = colour;
-}
-
-void TFrameFrm::Copy1Click()
-{
-    // The engine selects and copies in its focused frame only.
-    ewb_->setFocus(Qt::OtherFocusReason);
-    ewb_->triggerPageAction(QWebEnginePage::SelectAll);
-    ewb_->triggerPageAction(QWebEnginePage::Copy);
-    ewb_->triggerPageAction(QWebEnginePage::Unselect);
-}
-
-void TFrameFrm::Print1Click()
-{
-    if (ewb_->url().isEmpty())
-        return;
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintPreviewDialog preview(&printer, this);
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
-        // The engine prints asynchronously; the preview wants its pages now.
-        QEventLoop wait;
-        connect(ewb_, &QWebEngineView::printFinished, &wait, &QEventLoop::quit);
-        ewb_->print(target);
-        wait.exec();
-    });
-    preview.exec();
+    FwdBtn->setEnabled(EWBPanel->FwdEnabled());
+    BackBtn->setEnabled(EWBPanel->BackEnabled());
+    IndexBtn->setEnabled(EWBPanel->IndexBtnEnabled());
+    IndexOptions->setEnabled(EWBPanel->IndexOptionsEnabled());
 }
 
 // --- help ----------------------------------------------------------------------------------------------------
@@ -950,6 +889,12 @@ void TFrameFrm::Search1Click()
     if (help_ == nullptr)
         help_ = new THelpWindow(helpPath_, this);
     help_->ShowSearch();
+}
+
+void TFrameFrm::About1Click()
+{
+    TAboutFrm about(programFolder_, this);
+    about.exec();
 }
 
 }  // namespace brv

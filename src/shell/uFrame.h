@@ -34,6 +34,7 @@ class TExperimentHost;
 class TFlashPanel;
 class THelpWindow;
 class THintRouter;
+class TLessonPane;
 class TSplashPicture;
 
 class TFrameFrm : public QMainWindow {
@@ -53,23 +54,22 @@ public:
     ExperimentId CurrentExperimentId() const;
     TExperimentHost& Host() { return *host_; }
 
-    // --- the lesson pane -----------------------------------------------------
-    // Until the lesson pane (routing, lesson index) is plugged in here, a
-    // plain browser view opened on the start page stands in.  browser is the
-    // pane's web view: the lesson toolbar and the File and Edit commands act
-    // on it.  The pane connects About1, the IndexOptions items and PicPopUp's
-    // CopyImage1 itself.
-    void SetLessonPane(QWidget* pane, QWebEngineView* browser);
-    QWebEngineView* EWB() const { return ewb_; }
+    // --- the lesson pane ---------------------------------------------------------
+    // EWBPanel is the lesson pane: the browser EWB with its page routing and the
+    // lesson index.  The lesson toolbar and the File, Edit, Experiments and
+    // Help commands act on it.
+    QWebEngineView* EWB() const;
 
     // Asks "Close program?"; true lets the window close.  Replaceable so that
     // a test can answer without a dialog.
     std::function<bool(QWidget* parent)> ConfirmClose;
+    // The standard error box.  Replaceable so that a test can read the message;
+    // an error of the window's creation is shown once the event loop runs.
+    std::function<void(const QString& message)> ShowError;
 
     // --- window state --------------------------------------------------------
-    int ZoomLevel = 2;         // lesson text size 0-4
-    QString TextBackColour;    // "#FFFFFF", "#D9EAFF" or "#FFFFE0"
-    QString PicturePath;       // the picture last right-clicked in the lesson pane
+    // The lesson text size and background colour are the lesson pane's
+    // (EWBPanel->ZoomLevel(), EWBPanel->TextBackground()).
     int LeftPaneWidth() const;
     bool HelpAvailable() const { return helpAvailable_; }
     THelpWindow* HelpWindow() const { return help_; }
@@ -80,14 +80,13 @@ public:
     QFrame* LeftTW = nullptr;
     TFlashPanel* FlashPanel = nullptr;
     QSplitter* Splitter = nullptr;
-    QWidget* EWBPanel = nullptr;
+    TLessonPane* EWBPanel = nullptr;
     QStatusBar* StatusBar = nullptr;
     QToolButton* MaxLeftBtn = nullptr;
     QToolButton* NormalSplitBtn = nullptr;
     QToolButton* MaxRightBtn = nullptr;
     QLabel* StatusLabel = nullptr;
-    QMenu* PicPopUp = nullptr;
-    QAction* CopyImage1 = nullptr;
+    // PicPopUp with CopyImage1 belongs to the lesson pane (EWBPanel->PicPopUp()).
 
     // File, Edit, Experiments, Toolbars and Help menus.
     QAction* Print1 = nullptr;
@@ -128,15 +127,9 @@ public:
     void SplitBtnClick(QToolButton* button);
     void ThemeClick(const QString& name);
     void ExperimentItemClick(QAction* item);
-    void SizeClick(int level);
-    void BColClick(const QString& colour);
-    void IndexBtnClick();
-    void FwdBtnClick();
-    void BackBtnClick();
-    void Copy1Click();
-    void Print1Click();
     void Contents1Click();
     void Search1Click();
+    void About1Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -148,6 +141,7 @@ private:
     void buildMenus();
     void buildFileMenu();
     void buildExperimentsMenu();
+    void fillExperimentsMenu();
     void buildToolbarsMenu();
     void buildHelpMenu();
     void buildHtmlToolbar();
@@ -158,6 +152,7 @@ private:
     void buildPanes();
     void buildStatusBar();
     void buildHost();
+    void connectLessonPane();
 
     void FormCreate();
     void FormShow();
@@ -172,17 +167,13 @@ private:
     void routeHints();
     void keepHtmlToolbarAtDockPosition();
 
-    void connectBrowser();
-    void openStartPage();
-    void applyZoom();
-    void DocumentComplete();
+    void openLessonBook();
     void CommandStateChange();
     void checkCurrentExperiment();
+    void reportError(const QString& message);
 
     QString programFolder_;
     std::unique_ptr<TExperimentHost> host_;
-    QWebEngineView* ewb_ = nullptr;
-    QWidget* lessonPane_ = nullptr;
     QPointer<TSplashPicture> splash_;  // gone with the first experiment
     THelpWindow* help_ = nullptr;
     THintRouter* hintRouter_ = nullptr;

@@ -8,6 +8,7 @@
 #include "runtime/ExperimentHost.h"
 #include "shell/FrameTestSupport.h"
 #include "shell/uFlashPanel.h"
+#include "shell/uLessonPane.h"
 #include "shell/uSettings.h"
 #include "shell/uThemes.h"
 #include "support/TestSupport.h"
@@ -117,9 +118,9 @@ TEST_F(FrameTest, FirstStartCoversTheWorkAreaWithDefaults)
     EXPECT_EQ(f.toolBarArea(f.HTMLToolbar), Qt::TopToolBarArea);
     EXPECT_FALSE(f.Large1->isChecked());
     EXPECT_EQ(f.HTMLToolbar->iconSize(), QSize(24, 24));
-    EXPECT_EQ(f.ZoomLevel, 2);
+    EXPECT_EQ(f.EWBPanel->ZoomLevel(), 2);
     EXPECT_DOUBLE_EQ(f.EWB()->zoomFactor(), 1.0);
-    EXPECT_EQ(f.TextBackColour, QStringLiteral("#FFFFFF"));
+    EXPECT_EQ(f.EWBPanel->TextBackground(), QStringLiteral("#FFFFFF"));
     EXPECT_EQ(f.StatusLabel->text(), QStringLiteral(" "));
     EXPECT_FALSE(f.IndexBtn->isEnabled());
     EXPECT_TRUE(f.IndexOptions->isEnabled());
@@ -158,7 +159,7 @@ TEST_F(FrameTest, LessonToolbarHasItsSixItemsWithHintsAndDropDowns)
     EXPECT_EQ(f.ExpandAll1->text(), QStringLiteral("Expand all"));
 
     // The drop-down checks the stored size when it opens.
-    f.SizeClick(4);
+    f.Size4->trigger();
     emit f.FontBtn->defaultAction()->menu()->aboutToShow();
     EXPECT_TRUE(f.Size4->isChecked());
     EXPECT_FALSE(f.Size2->isChecked());
@@ -177,7 +178,7 @@ TEST_F(FrameTest, LessonToolbarCannotBeClosed)
     EXPECT_FALSE(f.HTMLToolbar->toggleViewAction()->isVisible()) << "no menu item hides it";
 }
 
-TEST_F(FrameTest, LessonToolbarDrivesThePlainLessonView)
+TEST_F(FrameTest, LessonToolbarDrivesTheLessonPane)
 {
     folder.AddStartPage();
     folder.Add(QStringLiteral("html/next.html"),
@@ -199,8 +200,8 @@ TEST_F(FrameTest, LessonToolbarDrivesThePlainLessonView)
         WaitFor([&] { return done; });
         return colour;
     };
-    f.BColClick(QStringLiteral("#D9EAFF"));
-    EXPECT_EQ(f.TextBackColour, QStringLiteral("#D9EAFF"));
+    f.BColBlue->trigger();
+    EXPECT_EQ(f.EWBPanel->TextBackground(), QStringLiteral("#D9EAFF"));
     EXPECT_TRUE(WaitFor([&] { return bodyColour() == QStringLiteral("rgb(217, 234, 255)"); }));
 
     // The next page opens with the same colour; back and index come alive.
@@ -214,31 +215,32 @@ TEST_F(FrameTest, LessonToolbarDrivesThePlainLessonView)
     QGuiApplication::clipboard()->clear();
     f.activateWindow();
     ASSERT_TRUE(WaitFor([&f] { return f.isActiveWindow(); }, 3000));
-    f.Copy1Click();
+    f.Copy1->trigger();
     EXPECT_TRUE(WaitFor([] { return QGuiApplication::clipboard()->text().contains(QStringLiteral("Second page")); }));
 
-    f.BackBtnClick();
+    f.BackBtn->trigger();
     ASSERT_TRUE(WaitFor([view] { return view->title() == QStringLiteral("index"); }));
     EXPECT_TRUE(WaitFor([&f] { return f.FwdBtn->isEnabled(); }));
-    f.FwdBtnClick();
+    f.FwdBtn->trigger();
     ASSERT_TRUE(WaitFor([view] { return view->title() == QStringLiteral("next"); }));
-    f.IndexBtnClick();
+    f.IndexBtn->trigger();
     EXPECT_TRUE(WaitFor([view] { return view->title() == QStringLiteral("index"); }));
 }
 
-TEST_F(FrameTest, TheLessonPanePlugsInPlaceOfThePlainView)
+TEST_F(FrameTest, TheLessonPaneIsTheRightPaneWithTheOnlyBrowserAndPictureMenu)
 {
     TFrameFrm& f = Start();
-    QPointer<QWebEngineView> plain = f.EWB();
-    auto* pane = new QWidget;
-    auto* browser = new QWebEngineView(pane);
-    f.SetLessonPane(pane, browser);
-    FlushDeferredDeletes();
-    EXPECT_TRUE(plain.isNull());
-    EXPECT_EQ(f.EWB(), browser);
-    EXPECT_EQ(pane->parentWidget(), f.EWBPanel);
-    f.SizeClick(0);
-    EXPECT_DOUBLE_EQ(browser->zoomFactor(), 0.75);
+    EXPECT_EQ(f.Splitter->widget(1), f.EWBPanel);
+    EXPECT_EQ(f.EWBPanel->objectName(), QStringLiteral("EWBPanel"));
+    const QList<QWebEngineView*> browsers = f.EWBPanel->findChildren<QWebEngineView*>();
+    ASSERT_EQ(browsers.size(), 1);
+    EXPECT_EQ(browsers.front(), f.EWB());
+    const QList<QMenu*> pictureMenus = f.findChildren<QMenu*>(QStringLiteral("PicPopUp"));
+    ASSERT_EQ(pictureMenus.size(), 1);
+    EXPECT_EQ(pictureMenus.front(), f.EWBPanel->PicPopUp());
+    f.Size0->trigger();
+    EXPECT_EQ(f.EWBPanel->ZoomLevel(), 0);
+    EXPECT_DOUBLE_EQ(f.EWB()->zoomFactor(), TLessonPane::ZoomFactorForLevel(0));
 }
 
 TEST_F(FrameTest, TBTopZeroStartsWithTheToolbarsAtTheBottom)
@@ -312,8 +314,9 @@ TEST_F(FrameTest, SettingsSurviveARestart)
         f.Bottom1->trigger();
         f.Large1->trigger();
         f.ThemeClick(QStringLiteral("Office 2003"));
-        f.SizeClick(3);
-        f.TextBackColour = QStringLiteral("#FFFFE0");
+        f.Size3->trigger();
+        // No page is shown, so the colour is the stored one.
+        f.EWBPanel->RestoreTextBackground(QStringLiteral("#FFFFE0"));
         f.setGeometry(bounds);
         Settle();
         ASSERT_TRUE(f.close());
@@ -331,9 +334,9 @@ TEST_F(FrameTest, SettingsSurviveARestart)
     EXPECT_TRUE(again.Large1->isChecked());
     EXPECT_EQ(again.HTMLToolbar->iconSize(), QSize(48, 48)) << "large buttons applied on first show";
     EXPECT_EQ(CurrentThemeName(), QStringLiteral("Office 2003"));
-    EXPECT_EQ(again.ZoomLevel, 3);
-    EXPECT_DOUBLE_EQ(again.EWB()->zoomFactor(), 1.25);
-    EXPECT_EQ(again.TextBackColour, QStringLiteral("#FFFFE0"));
+    EXPECT_EQ(again.EWBPanel->ZoomLevel(), 3);
+    EXPECT_DOUBLE_EQ(again.EWB()->zoomFactor(), TLessonPane::ZoomFactorForLevel(3));
+    EXPECT_EQ(again.EWBPanel->TextBackground(), QStringLiteral("#FFFFE0"));
     EXPECT_EQ(again.geometry(), bounds);
 }
 
@@ -346,8 +349,8 @@ TEST_F(FrameTest, DamagedSettingsStartWithTheDefaults)
     PutSetting(QStringLiteral("Large"), QStringLiteral("yes"));
     PutSetting(QStringLiteral("position"), QByteArray(15, '\x7f'));
     TFrameFrm& f = Start();
-    EXPECT_EQ(f.ZoomLevel, 2);
-    EXPECT_EQ(f.TextBackColour, QStringLiteral("#FFFFFF"));
+    EXPECT_EQ(f.EWBPanel->ZoomLevel(), 2);
+    EXPECT_EQ(f.EWBPanel->TextBackground(), QStringLiteral("#FFFFFF"));
     EXPECT_EQ(f.toolBarArea(f.HTMLToolbar), Qt::TopToolBarArea);
     EXPECT_EQ(CurrentThemeName(), DefaultThemeName());
     EXPECT_FALSE(f.Large1->isChecked());
@@ -540,8 +543,13 @@ TEST_F(FrameTest, ExperimentItemOpensTheMainPageAndShowsTheExperiment)
     folder.Add(QStringLiteral("html/ball.htm"), "<html><body>ball</body></html>");
     ball->trigger();
     EXPECT_EQ(f.CurrentExperimentId(), 1);
-    EXPECT_NE(Sample(), nullptr);
+    QPointer<TSampleFrm> form = Sample();
+    EXPECT_FALSE(form.isNull());
     EXPECT_TRUE(WaitFor([&f] { return f.EWB()->url().fileName() == QStringLiteral("ball.htm"); }));
+    // The page's own routing finds the experiment already shown and keeps it.
+    FlushDeferredDeletes();
+    EXPECT_FALSE(form.isNull());
+    EXPECT_EQ(Sample(), form.data());
 }
 
 TEST_F(FrameTest, HintsShowInTheStatusLine)

@@ -1,6 +1,7 @@
 #include "shell/FrameTestSupport.h"
 
 #include "shell/BRVrw.h"
+#include "shell/html_FileUtils.h"
 #include "shell/uSettings.h"
 
 #include <QCoreApplication>
@@ -8,8 +9,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QSettings>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <QWidget>
 #include <QWindow>
 #include <QtEndian>
@@ -54,26 +58,42 @@ void ShowAndWait(QWidget* w)
     QCoreApplication::processEvents();
 }
 
-namespace {
-
-// The test programs run side by side, and Qt's test mode gives them all one
-// config folder: each program keeps its settings in a folder of its own.
-void IsolateSettings()
+QVariant RunScript(QWebEngineView* view, const QString& script)
 {
-    static QTemporaryDir folder;
-    static const bool isolated = [] {
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
-        return true;
-    }();
-    (void)isolated;
+    QVariant result;
+    bool done = false;
+    view->page()->runJavaScript(script, [&result, &done](const QVariant& value) {
+        result = value;
+        done = true;
+    });
+    WaitFor([&done] { return done; });
+    return result;
 }
 
-}  // namespace
+bool ClickElement(QWebEngineView* view, const QString& selector, Qt::MouseButton button)
+{
+    const QVariantList centre =
+        RunScript(view, QStringLiteral("(function () { var e = document.querySelector(%1);"
+                                       " if (!e) return [];"
+                                       " var r = e.getBoundingClientRect();"
+                                       " return [r.left + r.width / 2, r.top + r.height / 2]; })()")
+                            .arg(JsStringLiteral(selector)))
+            .toList();
+    QWidget* target = view->focusProxy();
+    if (centre.size() != 2 || target == nullptr)
+        return false;
+    // The page measures in CSS pixels; the view shows them zoomed.
+    const QPointF at(centre[0].toDouble() * view->zoomFactor(), centre[1].toDouble() * view->zoomFactor());
+    QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), button, button, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), button, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &release);
+    return true;
+}
 
 void ClearSettings()
 {
-    IsolateSettings();
     std::unique_ptr<QSettings> store(NewSettingsStore());
     store->clear();
     store->sync();
@@ -81,7 +101,6 @@ void ClearSettings()
 
 void PutSetting(const QString& key, const QVariant& value)
 {
-    IsolateSettings();
     std::unique_ptr<QSettings> store(NewSettingsStore());
     store->setValue(key, value);
     store->sync();

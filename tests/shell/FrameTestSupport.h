@@ -1,5 +1,6 @@
-// Helpers of the main-window tests: a throw-away program folder, an isolated
-// settings store, event-loop waits and small movie files.
+// Helpers of the main-window tests: a throw-away program folder, the settings
+// store, event-loop waits, scripts and mouse clicks in a lesson page, and small
+// movie files.
 #pragma once
 
 #include <QByteArray>
@@ -7,9 +8,11 @@
 #include <QImage>
 #include <QString>
 #include <QTemporaryDir>
+#include <QVariant>
 
 #include <functional>
 
+class QWebEngineView;
 class QWidget;
 
 namespace brv::frametest {
@@ -24,8 +27,16 @@ void FlushDeferredDeletes();
 // Shows w and waits until it is on the screen.
 void ShowAndWait(QWidget* w);
 
-// Empties the settings store (organisation "Karvelle", application "BRV_v4"),
-// which lives in a folder of this test program's own.
+// Runs script in view's page and returns its result (invalid after 10 s).
+QVariant RunScript(QWebEngineView* view, const QString& script);
+// Presses and releases button in the middle of the first page element that
+// matches selector, as a pupil's mouse does (unlike a scripted click, this
+// counts as the user's own gesture for the page's history).  False when no
+// element matches.
+bool ClickElement(QWebEngineView* view, const QString& selector, Qt::MouseButton button = Qt::LeftButton);
+
+// Empties the settings store (organisation "Karvelle", application "BRV_v4");
+// the test entry gives each test program a config folder of its own.
 void ClearSettings();
 // Writes one raw value into the settings store.
 void PutSetting(const QString& key, const QVariant& value);

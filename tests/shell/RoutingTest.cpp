@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <vector>
 
 namespace brv {
@@ -178,6 +179,12 @@ struct TRouteCase {
     const char* open;      // open index headings afterwards
     const char* picture;   // file the viewer opened, relative to the book; "-" none
 };
+
+// Test listings and failure messages name the case instead of dumping its bytes.
+void PrintTo(const TRouteCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class Route : public ::testing::TestWithParam<TRouteCase> {};
 

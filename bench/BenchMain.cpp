@@ -1,7 +1,82 @@
 // Entry of every benchmark: fonts and pictures need a Qt application.
+//
+// After the usual table, each operation measured as BM_<operation>_Ours is
+// compared with the other runs of the same operation (BM_<operation>_QPainter,
+// …_QPainterPremultiplied, …_StdFill) as a ratio of wall times, ours ÷ theirs:
+// below 1 we are quicker.
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr const char* kOurs = "Ours";
+
+// "BM_Clear_Ours/real_time" → {"Clear", "Ours"}; empty for other names.
+std::pair<std::string, std::string> OperationAndVariant(const std::string& benchmarkName)
+{
+    std::string name = benchmarkName.substr(0, benchmarkName.find('/'));
+    if (name.rfind("BM_", 0) != 0)
+        return {};
+    name.erase(0, 3);
+    const std::size_t split = name.find('_');
+    if (split == std::string::npos)
+        return {};
+    return {name.substr(0, split), name.substr(split + 1)};
+}
+
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    RatioReporter() : ConsoleReporter(OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run>& reports) override
+    {
+        ConsoleReporter::ReportRuns(reports);
+        for (const Run& run : reports) {
+            if (run.error_occurred || run.run_type != Run::RT_Iteration)
+                continue;
+            const auto [operation, variant] = OperationAndVariant(run.benchmark_name());
+            if (!operation.empty())
+                times_[operation].emplace_back(variant, run.GetAdjustedRealTime());
+        }
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        std::ostream& out = GetOutputStream();
+        out << "\nRatios of wall time, ours / theirs (below 1: ours is quicker)\n";
+        for (const auto& [operation, variants] : times_) {
+            double ours = 0;
+            for (const auto& [variant, time] : variants)
+                if (variant == kOurs)
+                    ours = time;
+            if (ours <= 0)
+                continue;
+            for (const auto& [variant, time] : variants)
+                if (variant != kOurs && time > 0) {
+                    char line[128];
+                    std::snprintf(line, sizeof line, "  %-18s ours / %-22s %6.2f\n", operation.c_str(),
+                                  variant.c_str(), ours / time);
+                    out << line;
+                }
+        }
+        out.flush();
+    }
+
+private:
+    // operation → (variant, wall time per iteration), in the order run
+    std::map<std::string, std::vector<std::pair<std::string, double>>> times_;
+};
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -11,7 +86,8 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    benchmark::RunSpecifiedBenchmarks();
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
 }

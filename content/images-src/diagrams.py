@@ -160,7 +160,7 @@ def ball_graph():
         f = e * e
         g.curve(lambda x: f * x, 0, 100, colour, 2)
         g.points([(d, f * d * (1 + rng.gauss(0, 0.05))) for d in drops], colour, marker)
-        g.label(101 if temp else 88, f * 100 + (1.5 if temp else 3), f"{temp} \u00baC", colour,
+        g.label(101 if temp else 88, f * 100 + (1.5 if temp else 3), f"{temp} \u00b0C", colour,
                 "end" if temp == 0 else "end")
     s.save("ball-graph")
 
@@ -243,7 +243,7 @@ def car_graph():
     rng = random.Random(3)
     s = Svg(640, 440)
     g = Graph(s, 80, 40, 520, 320, (0, 9), (0, 120), 1, 20, "Release height (cm)",
-              "Stopping distance (cm)", "Stopping distance against release height (15\u00ba ramp)")
+              "Stopping distance (cm)", "Stopping distance against release height (15\u00b0 ramp)")
     data = [distance(15, p) for p in (25, 20, 15, 10, 5, 0)]
     pts = [(h, d * (1 + rng.gauss(0, 0.04))) for h, d in data]
     slope = (data[-1][1] - data[1][1]) / (data[-1][0] - data[1][0])
@@ -301,21 +301,21 @@ def friction_graph():
 def charles_graph():
     rng = random.Random(7)
     s = Svg(640, 440)
-    g = Graph(s, 80, 40, 520, 320, (-300, 100), (0, 15), 50, 1, "Temperature (\u00baC)",
+    g = Graph(s, 80, 40, 520, 320, (-300, 100), (0, 15), 50, 1, "Temperature (\u00b0C)",
               "Length of air column (cm)", "Length of trapped air against temperature")
     f = lambda t: 10 * (1 + t / 273)
     g.curve(f, -273, 0, RED, 2, "7 5")
     g.curve(f, 0, 100, BLUE, 2.5)
     g.points([(t, f(t) + rng.gauss(0, 0.05)) for t in (0, 20, 40, 60, 80, 100)], BLUE)
     g.s.circle(g.px(-273), g.py(0), 5, RED, RED)
-    g.label(-262, 0.3, "\u2212273 \u00baC: absolute zero", RED)
+    g.label(-262, 0.3, "\u2212273 \u00b0C: absolute zero", RED)
     s.save("charles-graph")
 
 
 def heating_graph():
     rng = random.Random(8)
     s = Svg(640, 440)
-    g = Graph(s, 80, 40, 520, 320, (0, 30), (0, 90), 5, 10, "Time (min)", "Temperature (\u00baC)",
+    g = Graph(s, 80, 40, 520, 320, (0, 30), (0, 90), 5, 10, "Time (min)", "Temperature (\u00b0C)",
               "Heating 50 g of water: 6 V, 5 \u03a9")
     a = 36 / (50 * 4.2 * 5)
     ins = lambda m: min(20 + a * 60 * m, 100)
@@ -326,7 +326,7 @@ def heating_graph():
     g.points([(t, ins(t) + (rng.gauss(0, 0.4) if t else 0)) for t in times], RED, "circle")
     g.points([(t, bare(t) + (rng.gauss(0, 0.4) if t else 0)) for t in times], BLUE)
     g.label(29.5, 86, "insulated", RED, "end")
-    g.label(29.5, 56, "not insulated", BLUE, "end")
+    g.label(29.5, 48, "not insulated", BLUE, "end")
     s.save("heating-graph")
 
 
@@ -382,7 +382,7 @@ def chemrate_graph():
         f = lambda m: final * (1 - math.exp(-k * 60 * m))
         g.curve(f, 0, 40, colour)
         g.points([(m, f(m)) for m in range(0, 41, 4)], colour)
-        g.label(39.5, f(40) - 7 if temp == 40 else f(40) + 3, f"{temp} \u00baC", colour, "end")
+        g.label(39.5, f(40) - 7 if temp == 40 else f(40) + 3, f"{temp} \u00b0C", colour, "end")
     g.s.line(g.px(0), g.py(final), g.px(40), g.py(final), GREY, 1.2, "6 4")
     g.label(1, final + 2, "all the peroxide decomposed", GREY)
     s.save("chemrate-graph")
@@ -392,7 +392,7 @@ def thermchem_graph():
     rng = random.Random(10)
     s = Svg(640, 440)
     g = Graph(s, 80, 40, 520, 320, (0, 40), (18, 28), 4, 1, "Volume of acid added (cm\u00b3)",
-              "Temperature (\u00baC)", "1.0 M HCl into 20 cm\u00b3 of 1.0 M NaOH")
+              "Temperature (\u00b0C)", "1.0 M HCl into 20 cm\u00b3 of 1.0 M NaOH")
     rise = lambda v: 20 + min(v, 20) * 57 / ((v + 20) * 4.2)
     pts = [(v, rise(v) + (rng.gauss(0, 0.25) if v else 0)) for v in range(0, 41, 2)]
     g.curve(rise, 0, 40, "#9aa5b5", 1.5)
@@ -406,9 +406,12 @@ def thermchem_graph():
 
 
 def amylase_graph():
-    table = {5: 30, 10: 30, 15: 16, 20: 10, 25: 7, 30: 5, 35: 4, 40: 4, 45: 4, 50: 5, 55: 9, 60: 30, 65: 30}
+    # Clearing times in minutes; the first orange dimple comes a minute later.  At 10 and 60 degrees
+    # the starch outlasts the 30 minutes the simulation can show, so those rates are only known
+    # to be below 1/30 per minute and are drawn as arrows pointing down from there.
+    table = {10: 30, 15: 16, 20: 10, 25: 7, 30: 5, 35: 4, 40: 4, 45: 4, 50: 5, 55: 9, 60: 30}
     s = Svg(640, 440)
-    g = Graph(s, 80, 40, 520, 320, (0, 70), (0, 0.25), 10, 0.05, "Temperature (\u00baC)",
+    g = Graph(s, 80, 40, 520, 320, (0, 70), (0, 0.25), 10, 0.05, "Temperature (\u00b0C)",
               "Rate (1 \u00f7 time in min)", "Rate of starch breakdown by amylase", yfmt="{:.2f}")
     pts = [(t, 1 / (m + 1)) for t, m in sorted(table.items())]
     # A Catmull-Rom curve through the points: smooth, without overshooting bumps.
@@ -423,13 +426,16 @@ def amylase_graph():
     smooth.append((g.px(pts[-1][0]), g.py(pts[-1][1])))
     g.s.polyline(smooth, BLUE, 2.5)
     g.points(pts[1:-1], BLUE)
+    for t in (10, 60):
+        g.s.arrow(g.px(t), g.py(1 / 31), g.px(t), g.py(0.008), BLUE, 2, 8)
+        g.label(t + 1.2, 0.012, "over 30 min", GREY, "start", 12)
     g.label(39.5, 0.215, "optimum", GREEN, "middle")
     s.save("amylase-graph")
 
 
 def yeast_graph():
     s = Svg(640, 440)
-    g = Graph(s, 80, 40, 520, 320, (10, 70), (0, 50), 5, 5, "Temperature (\u00baC)",
+    g = Graph(s, 80, 40, 520, 320, (10, 70), (0, 50), 5, 5, "Temperature (\u00b0C)",
               "Carbon dioxide in 10 min (cm\u00b3)", "Yeast respiration with 0.3 M glucose")
 
     def volume(temp):
@@ -446,7 +452,7 @@ def yeast_graph():
 def photosyn_graph():
     s = Svg(640, 440)
     g = Graph(s, 80, 40, 520, 320, (0, 100), (0, 0.4), 10, 0.05, "Light meter reading",
-              "Rate (cm of bubble per min)", "Photosynthesis at 20 \u00baC, 0.1 % bicarbonate",
+              "Rate (cm of bubble per min)", "Photosynthesis at 20 \u00b0C, 0.1 % bicarbonate",
               yfmt="{:.2f}")
     rate = lambda i: (1 - math.exp(-5 * i / 100)) * 0.64 * (1 - math.exp(-1)) * 0.015 * 60
     rng = random.Random(12)
@@ -571,7 +577,7 @@ def iodine_tray():
         s.add(f'<ellipse cx="{x}" cy="{y + 2}" rx="21" ry="19" fill="{colour}"/>')
         s.add(f'<ellipse cx="{x - 7}" cy="{y - 7}" rx="6" ry="4" fill="#ffffff" opacity="0.6"/>')
         s.text(x, y - 38, f"{minutes} min", 13, "middle", "bold", "#2d3f58")
-    s.text(280, 354, "At 20 \u00baC: blue-black up to 10 min, orange from 11 min", 15,
+    s.text(280, 354, "At 20 \u00b0C: blue-black up to 10 min, orange from 11 min", 15,
            "middle", "bold", "#ffffff")
     s.save("iodine-test", defs)
 

@@ -84,9 +84,10 @@ def family_nav(stem, name, here):
              f'<span class="family">{html.escape(name)}</span>']
     for suffix, label in FAMILY:
         target = f"{stem}{suffix}.HTM"
-        css = ' class="here"' if target == here else ""
+        css = ' class="here" aria-current="page"' if target == here else ""
         links.append(f'<a{css} href="{target}">{label}</a>')
-    return '<nav class="bar">\n' + "\n".join(links) + "\n</nav>"
+    return (f'<nav class="bar" aria-label="Pages of {html.escape(name)}">\n' + "\n".join(links)
+            + "\n</nav>")
 
 
 def family_next(stem, here):
@@ -107,7 +108,8 @@ def render(page):
         if family:
             parts.append(family_nav(family[0], family[1], name))
         else:
-            parts.append('<nav class="bar">\n<a class="home" href="index.html">Contents</a>\n</nav>')
+            parts.append('<nav class="bar" aria-label="Lesson book">\n'
+                         '<a class="home" href="index.html">Contents</a>\n</nav>')
     while body and not body[0].strip():
         body = body[1:]
     while body and not body[-1].strip():

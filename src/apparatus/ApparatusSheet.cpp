@@ -8,6 +8,8 @@
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <functional>
 #include <vector>
@@ -195,8 +197,30 @@ std::vector<TSheetCell> MeterAndRuleCells()
     };
 }
 
-// The caption's two lines under the place, shrunk to its width when the
-// sheet is drawn small.
+// The reading's words put on as few lines as fit in `room` pixels; a word
+// wider than the room gets a line of its own.
+QStringList WrapWords(const TBitmap32& bitmap, const QString& text, int room)
+{
+    QStringList lines;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (!lines.isEmpty() && bitmap.TextWidth(lines.back() + QLatin1Char(' ') + word) <= room)
+            lines.back() += QLatin1Char(' ') + word;
+        else
+            lines.append(word);
+    }
+    return lines;
+}
+
+int WidestLine(const TBitmap32& bitmap, const QStringList& lines)
+{
+    int widest = 0;
+    for (const QString& line : lines)
+        widest = std::max(widest, bitmap.TextWidth(line));
+    return widest;
+}
+
+// The caption under the place: the routine's name, then the reading wrapped
+// to the place's width, the font shrunk only when a single word will not fit.
 void DrawCaption(TBitmap32& bitmap, const TSheetCell& cell, float s)
 {
     if (cell.Name.isEmpty())
@@ -206,12 +230,16 @@ void DrawCaption(TBitmap32& bitmap, const TSheetCell& cell, float s)
     bitmap.Font.Color = clCaption32;
     bitmap.Font.Height = std::max(9, Round(1.6f * s));
     int room = Round(cell.W * s) - 2;
-    while (bitmap.Font.Height > 6 &&
-           std::max(bitmap.TextWidth(cell.Name), bitmap.TextWidth(cell.Reading)) > room)
+    QStringList lines;
+    for (;;) {
+        lines = QStringList{cell.Name} + WrapWords(bitmap, cell.Reading, room);
+        if (bitmap.Font.Height <= 6 || WidestLine(bitmap, lines) <= room)
+            break;
         --bitmap.Font.Height;
+    }
     int centre = Round((cell.X + cell.W / 2) * s);
     int y = Round((cell.Y + cell.H) * s);
-    for (const QString& line : {cell.Name, cell.Reading}) {
+    for (const QString& line : lines) {
         bitmap.TextOut(centre - bitmap.TextWidth(line) / 2, y, line);
         y += bitmap.Font.Height;
     }

@@ -121,6 +121,21 @@ TContour GasBuretteOutline(float X, float Y, float W, float H, const TRect& tube
     return c;
 }
 
+// The tapered bottom and the jet of an upright burette, from the foot of one
+// wall round to the foot of the other; the liquid in it is always shown.
+TContour TaperOutline(float X, float Y, float W, float H, const TRect& tube)
+{
+    float left = float(tube.Left), right = float(tube.Right), bottom = float(tube.Bottom);
+    return {FixedPoint(left, bottom),
+            FixedPoint(left, Y + 0.85f * H),
+            FixedPoint(X + 0.4f * W, Y + 0.87f * H),
+            FixedPoint(X + 0.4f * W, Y + H),
+            FixedPoint(X + 0.6f * W, Y + H),
+            FixedPoint(X + 0.6f * W, Y + 0.87f * H),
+            FixedPoint(right, Y + 0.85f * H),
+            FixedPoint(right, bottom)};
+}
+
 // --- the lens -----------------------------------------------------------------
 
 struct TLensGeometry {
@@ -228,6 +243,10 @@ void DrawBurette(TBitmap32& bitmap, bool TapOpen, float X, float Y, float W, flo
     TRect tube{Round(X), Round(Y), Round(X + W), Round(Y + 0.83f * H)};
     bitmap.FillRect(tube.Left, tube.Bottom - Round(LiquidLeft * u), tube.Right, tube.Bottom,
                     clBuretteLiquid32);
+    // The taper's fill takes in the tube's bottom row, where the 50 mark
+    // stands, so it goes down before the walls and the scale.
+    TContour taper = TaperOutline(X, Y, W, H, tube);
+    FillPolygon(bitmap, taper, clBuretteLiquid32, false);
     bitmap.VertLine(tube.Left, tube.Top, tube.Bottom, clBlack32);
     bitmap.VertLine(tube.Right, tube.Top, tube.Bottom, clBlack32);
     DrawBuretteScale(bitmap, X, W, tube, u);
@@ -247,18 +266,6 @@ void DrawBurette(TBitmap32& bitmap, bool TapOpen, float X, float Y, float W, flo
     addLipPoint(X, Y);
     StrokeOpen(bitmap, leftLip);
     StrokeOpen(bitmap, rightLip);
-
-    // The taper and the jet, always full.
-    float left = float(tube.Left), right = float(tube.Right), bottom = float(tube.Bottom);
-    TContour taper{FixedPoint(left, bottom),
-                   FixedPoint(left, Y + 0.85f * H),
-                   FixedPoint(X + 0.4f * W, Y + 0.87f * H),
-                   FixedPoint(X + 0.4f * W, Y + H),
-                   FixedPoint(X + 0.6f * W, Y + H),
-                   FixedPoint(X + 0.6f * W, Y + 0.87f * H),
-                   FixedPoint(right, Y + 0.85f * H),
-                   FixedPoint(right, bottom)};
-    FillPolygon(bitmap, taper, clBuretteLiquid32, false);
     StrokeOpen(bitmap, taper);
 
     TRect bar = DrawTapBar(bitmap, X, W, Y + 0.9f * H, Y + 0.92f * H);

@@ -52,4 +52,30 @@ TTickKind LensTickKind(int index)
     return TTickKind::Minor;
 }
 
+void DrawLensRule(TBitmap32& bitmap, const TLensRule& rule, float reading, int first, int last,
+                  int firstLabel, int labelStep)
+{
+    const float shift = LensTickShift(reading, rule.Step);
+    const int halfLabel = bitmap.TextHeight(QStringLiteral("M")) / 2;
+    ForEachLensTick(first, last, firstLabel, labelStep, [&](const TLensTick& tick) {
+        const int y = Round(float(tick.Index) * rule.Step + rule.Centre - shift);
+        if (y <= rule.Top || y >= rule.Bottom)
+            return;
+        switch (tick.Kind) {
+            case TTickKind::Major: {
+                bitmap.HorzLine(rule.MajorStart, y, rule.TickEnd, clBlack32);
+                const QString label = QString::number(tick.Label);
+                bitmap.TextOut(rule.LabelRight - bitmap.TextWidth(label), y - halfLabel, label);
+                break;
+            }
+            case TTickKind::Half:
+                bitmap.HorzLine(rule.HalfStart, y, rule.TickEnd, clBlack32);
+                break;
+            case TTickKind::Minor:
+                bitmap.HorzLine(rule.MinorStart, y, rule.TickEnd, clBlack32);
+                break;
+        }
+    });
+}
+
 }  // namespace brv

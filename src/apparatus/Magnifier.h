@@ -81,4 +81,23 @@ void ForEachLensTick(int first, int last, int firstLabel, int labelStep, Visit&&
     }
 }
 
+// A magnified rule as a lens or a zoom window shows it: minor division i
+// lies on row round(i × Step + Centre − LensTickShift(reading, Step)), so the
+// reading falls on Centre.  Only rows strictly between Top and Bottom get a
+// tick; every tick ends at TickEnd and starts at the x of its kind, and every
+// major tick has its label right-aligned at LabelRight, centred on the tick,
+// in the bitmap's current font.
+struct TLensRule {
+    float Centre = 0;
+    float Step = 0;  // pixels per minor division
+    int Top = 0, Bottom = 0;
+    int TickEnd = 0;
+    int MajorStart = 0, HalfStart = 0, MinorStart = 0;
+    int LabelRight = 0;
+};
+// Walks i = first..last with the labels counted as ForEachLensTick counts
+// them.
+void DrawLensRule(TBitmap32& bitmap, const TLensRule& rule, float reading, int first, int last,
+                  int firstLabel, int labelStep);
+
 }  // namespace brv

@@ -4,8 +4,6 @@
 #include <QDate>
 #include <QDateTime>
 #include <QEvent>
-#include <QGuiApplication>
-#include <QMessageBox>
 #include <QObject>
 #include <QPointer>
 #include <QTime>
@@ -58,41 +56,6 @@ qint64 loopMilliseconds()
 {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-// --- Error display ----------------------------------------------------------
-
-void showStandardErrorBox(std::exception_ptr error)
-{
-    QString message;
-    try {
-        std::rethrow_exception(std::move(error));
-    } catch (const std::exception& e) {
-        message = QString::fromUtf8(e.what());
-    } catch (...) {
-        // Our code throws only std::exception; anything else has no text to show.
-        qCritical("An animation clock was stopped by an exception of unknown type");
-        return;
-    }
-    QCoreApplication* app = QCoreApplication::instance();
-    if (app != nullptr && app->inherits("QApplication"))
-        QMessageBox::critical(nullptr, QGuiApplication::applicationDisplayName(), message);
-    else
-        qCritical("%s", qUtf8Printable(message));
-}
-
-TErrorReporter& errorReporter()
-{
-    static TErrorReporter reporter;
-    return reporter;
-}
-
-void reportError(std::exception_ptr error)
-{
-    if (errorReporter())
-        errorReporter()(std::move(error));
-    else
-        showStandardErrorBox(std::move(error));
 }
 
 // --- Process-wide state of the clocks ----------------------------------------
@@ -247,7 +210,7 @@ void TASAPHandler::Serve(TNGLCadencer* clock)
         // own, and the clock's time should stand still from the failure on.
         if (*alive)
             clock->SetEnabled(false);
-        reportError(std::current_exception());
+        ReportError(std::current_exception());
     }
 }
 
@@ -446,7 +409,7 @@ void TNGLCadencer::SetRealTimeClockSource(TTimeSource source)
 
 void TNGLCadencer::SetErrorReporter(TErrorReporter reporter)
 {
-    errorReporter() = std::move(reporter);
+    brv::SetErrorReporter(std::move(reporter));
 }
 
 bool TNGLCadencer::TickHandlerExists()

@@ -11,7 +11,8 @@
 // without other work it yields for a 1 ms timer.
 #pragma once
 
-#include <exception>
+#include "common/ErrorBox.h"
+
 #include <functional>
 #include <memory>
 
@@ -25,10 +26,6 @@ using TNGLProgressEvent = std::function<void(TNGLCadencer* sender, double deltaT
 
 // Raw time source in seconds; tests replace it to step time by hand.
 using TTimeSource = std::function<double()>;
-
-// Shows an error that escaped a clock's OnProgress while the tick object served
-// it.  The default is the application's standard error box.
-using TErrorReporter = std::function<void(std::exception_ptr error)>;
 
 class TASAPHandler;
 
@@ -71,8 +68,9 @@ public:
     // (tests); an empty function restores the real ones.
     static void SetPerformanceCounterSource(TTimeSource source);
     static void SetRealTimeClockSource(TTimeSource source);
-    // Replaces the error display of ticked clocks (tests, so that no modal box
-    // blocks them); an empty function restores the standard error box.
+    // Replaces the error display of ticked clocks, which is the program's one
+    // standard error box (tests, so that no modal box blocks them); an empty
+    // function restores the box.
     static void SetErrorReporter(TErrorReporter reporter);
     // Whether the shared tick object currently exists.
     static bool TickHandlerExists();

@@ -1,5 +1,6 @@
 #include "runtime/ExperimentHost.h"
 
+#include "common/ErrorBox.h"
 #include "runtime/ExperimentForm.h"
 #include "runtime/ProgramFolder.h"
 
@@ -22,9 +23,9 @@ bool IsReleased(const QObject* o)
     return o->property(kReleased).toBool();
 }
 
-QVBoxLayout* PaneLayout(QWidget* pane)
+QLayout* PaneLayout(QWidget* pane)
 {
-    if (auto* layout = qobject_cast<QVBoxLayout*>(pane->layout()))
+    if (QLayout* layout = pane->layout())
         return layout;
     auto* layout = new QVBoxLayout(pane);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -148,6 +149,16 @@ void TExperimentHost::createForm(const TCatalogueEntry& entry)
     }
 }
 
+std::exception_ptr TExperimentHost::tryCreateForm(const TCatalogueEntry& entry)
+{
+    try {
+        createForm(entry);
+    } catch (...) {
+        return std::current_exception();
+    }
+    return nullptr;
+}
+
 void TExperimentHost::loadMovie(const TCatalogueEntry& entry)
 {
     const QString path = ResolveInFolder(parts_.programFolder, entry.movieFile);
@@ -165,6 +176,11 @@ void TExperimentHost::ShowExperiment(ExperimentId id)
         splash_ = nullptr;
     }
     currentId_ = id;
+    // This runs inside a menu or browser event, through which an exception
+    // must not pass: a form that fails while it is made is reported in the
+    // standard error box, once the window's layout is resumed, and the
+    // program goes on with what was made.
+    std::exception_ptr failure;
     {
         LayoutFreeze freeze(parts_.window);
         if (parts_.flashPanel != nullptr)
@@ -178,8 +194,10 @@ void TExperimentHost::ShowExperiment(ExperimentId id)
         if (entry != nullptr && entry->IsMovie())
             loadMovie(*entry);
         else if (entry != nullptr && entry->create && parts_.leftPane != nullptr)
-            createForm(*entry);
+            failure = tryCreateForm(*entry);
     }
+    if (failure)
+        ReportError(failure);
     emit ExperimentShown(id);
 }
 

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <exception>
 #include <functional>
 
 class QMainWindow;
@@ -63,6 +64,8 @@ signals:
 private:
     void dockExperimentToolbar(QToolBar* toolbar, Qt::ToolBarArea area);
     void createForm(const TCatalogueEntry& entry);
+    // The error that stopped createForm, if any.
+    std::exception_ptr tryCreateForm(const TCatalogueEntry& entry);
     void loadMovie(const TCatalogueEntry& entry);
     Parts parts_;
     QPointer<QWidget> splash_;

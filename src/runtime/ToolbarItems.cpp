@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QToolBar>
+#include <QToolTip>
 
 #include <memory>
 
@@ -170,6 +171,34 @@ void OnScroll(QScrollBar* bar, TScrollHandler handler)
     QObject::connect(bar, &QAbstractSlider::sliderMoved, bar, [notify](int moved) { notify(moved, false); });
     QObject::connect(bar, &QAbstractSlider::sliderReleased, bar,
                      [bar, notify] { notify(bar->sliderPosition(), true); });
+}
+
+QScrollBar* NewScrollBar(QWidget* parent, Qt::Orientation orientation, const QString& name, int min,
+                         int max, int position, int largeChange, const QString& hint)
+{
+    auto* bar = new QScrollBar(orientation, parent);
+    bar->setObjectName(name);
+    bar->setRange(min, max);
+    bar->setValue(position);
+    bar->setSingleStep(1);
+    bar->setPageStep(largeChange);
+    bar->setToolTip(hint);
+    bar->setStatusTip(hint);
+    bar->setAccessibleName(hint);
+    // Scroll bars take no focus by default; a pupil without a mouse must
+    // still be able to set the height or move a gate.
+    bar->setFocusPolicy(Qt::StrongFocus);
+    return bar;
+}
+
+void SetPictureHint(QWidget* picture, const QString& hint)
+{
+    const QString shown = picture->toolTip();
+    if (shown == hint)
+        return;
+    picture->setToolTip(hint);
+    if (!shown.isEmpty() && QToolTip::isVisible() && QToolTip::text() == shown)
+        QToolTip::hideText();
 }
 
 }  // namespace brv

@@ -1,10 +1,12 @@
 // The pieces every experiment toolbar is made of: the start / stop / reset
 // buttons with one shared click handler, captions, spin edits, and the
-// toolbar-wide hint switch.  Scroll bars that may veto a new position live
-// here too.
+// toolbar-wide hint switch.  The form's scroll bars (which may veto a new
+// position) and the picture's pointer hint live here too.
 #pragma once
 
 #include <QString>
+
+#include <Qt>
 
 #include <functional>
 
@@ -14,6 +16,7 @@ class QLabel;
 class QScrollBar;
 class QSpinBox;
 class QToolBar;
+class QWidget;
 
 namespace brv {
 
@@ -50,5 +53,18 @@ bool ToolbarHintsShown(const QToolBar* toolbar);
 // when the pupil lets go of the slider.
 using TScrollHandler = std::function<void(int& position, bool endOfScroll)>;
 void OnScroll(QScrollBar* bar, TScrollHandler handler);
+
+// A scroll bar beside the picture (drop height, gate, time).  It steps by 1,
+// pages by largeChange, shows hint as its tool tip and status text, and
+// takes the keyboard focus on Tab or a click, so the arrows, Page Up/Down,
+// Home and End move it as the mouse does.
+QScrollBar* NewScrollBar(QWidget* parent, Qt::Orientation orientation, const QString& name, int min,
+                         int max, int position, int largeChange, const QString& hint);
+
+// The hint the picture shows where the pointer is now ("Click to ..." over
+// something the pupil can use, none elsewhere).  A tip already on screen goes
+// when the hint changes, instead of lingering over a place it no longer
+// describes.
+void SetPictureHint(QWidget* picture, const QString& hint);
 
 }  // namespace brv

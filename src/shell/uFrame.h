@@ -56,8 +56,8 @@ public:
 
     // --- the lesson pane ---------------------------------------------------------
     // EWBPanel is the lesson pane: the browser EWB with its page routing and the
-    // lesson index.  The lesson toolbar and the File, Edit, Experiments and
-    // Help commands act on it.
+    // lesson index.  The lesson toolbar and the File, Edit and Experiments
+    // commands act on it.
     QWebEngineView* EWB() const;
 
     // Asks "Close program?"; true lets the window close.  Replaceable so that

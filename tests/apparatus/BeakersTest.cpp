@@ -9,6 +9,7 @@
 #include <memory>
 
 #include <functional>
+#include <initializer_list>
 
 namespace brv {
 namespace {
@@ -50,15 +51,8 @@ TEST_P(OpenVessel, RimStaysOpenBetweenTheLipTips)
                 ASSERT_TRUE(b.Pixel(x, y) == kGreen || b.Pixel(x, y) == clWhite32)
                     << x << ',' << y << " clear " << clearInside;
         // The glass does reach the tips of both lips, 2 pixels outside the walls.
-        auto inkNear = [&](int cx, int cy) {
-            for (int y = cy - 1; y <= cy + 1; ++y)
-                for (int x = cx - 1; x <= cx + 1; ++x)
-                    if (Rgb(b.Pixel(x, y)) != Rgb(kGreen))
-                        return true;
-            return false;
-        };
-        EXPECT_TRUE(inkNear(72, 20));
-        EXPECT_TRUE(inkNear(28, 20));
+        EXPECT_TRUE(test::InkNear(b, 72, 20, kGreen));
+        EXPECT_TRUE(test::InkNear(b, 28, 20, kGreen));
     }
 }
 
@@ -87,6 +81,48 @@ INSTANTIATE_TEST_SUITE_P(
                    [](TBitmap32& b, bool clear) { DrawTestTube(b, kTubeLiquid, clear, 30, 20, 40, 60, 20); },
                    kTubeLiquid}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Samples across the liquid: on row Y the pixels In1 and In2 are liquid,
+// Out1 and Out2 (beyond the glass's curve or wall) are not.
+struct LiquidRow {
+    int Y, Out1, In1, In2, Out2;
+};
+
+void ExpectLiquidProfile(const TBitmap32& b, TColor32 liquid, std::initializer_list<LiquidRow> rows)
+{
+    for (const LiquidRow& r : rows) {
+        SCOPED_TRACE(r.Y);
+        EXPECT_EQ(b.Pixel(r.In1, r.Y), liquid);
+        EXPECT_EQ(b.Pixel(r.In2, r.Y), liquid);
+        EXPECT_NE(b.Pixel(r.Out1, r.Y), liquid);
+        EXPECT_NE(b.Pixel(r.Out2, r.Y), liquid);
+    }
+}
+
+// The beaker's liquid fills it from wall to wall down to a flat base whose
+// corners are rounded with radius 4 about (34, 76) and (66, 76).
+TEST(Beaker, LiquidFillsFromWallToWallAboveRoundedCorners)
+{
+    TBitmap32 b(100, 100);
+    b.Clear(kGreen);
+    DrawBeaker(b, false, 30, 20, 40, 60, 20);
+    ExpectLiquidProfile(b, clBeakerLiquid32,
+                        {{62, 28, 31, 68, 71}, {70, 28, 31, 68, 71}, {75, 28, 31, 68, 71}, {79, 30, 34, 66, 69}});
+    EXPECT_NE(b.Pixel(50, 59), clBeakerLiquid32);  // above the level
+    EXPECT_NE(b.Pixel(50, 81), clBeakerLiquid32);  // below the base
+}
+
+// The test tube's bottom is a half circle of radius 20 about (50, 60), the
+// level itself, so its liquid narrows all the way down.
+TEST(TestTube, LiquidFillsTheRoundBottom)
+{
+    TBitmap32 b(100, 100);
+    b.Clear(kGreen);
+    DrawTestTube(b, kTubeLiquid, false, 30, 20, 40, 60, 20);
+    ExpectLiquidProfile(b, kTubeLiquid, {{70, 31, 34, 65, 68}, {78, 41, 44, 55, 58}});
+    EXPECT_EQ(b.Pixel(50, 78), kTubeLiquid);
+    EXPECT_NE(b.Pixel(50, 81), kTubeLiquid);
+}
 
 TEST(TestTube, MeniscusLineCrossesTheTubeAtTheLevel)
 {
@@ -167,6 +203,11 @@ TEST(ConicalFlask, WithoutBubblesOrBungTheFlaskIsPlainAndOpen)
     EXPECT_EQ(b.Pixel(50, 18), kGreen);     // above the mouth
     EXPECT_EQ(b.Pixel(50, 22), clWhite32);  // inside the neck
     EXPECT_EQ(Rgb(b.Pixel(50, 80)), Rgb(clFlaskLiquid32));
+    // A black line lies on the liquid's top edge, row 60, only within the glass.
+    EXPECT_EQ(Rgb(b.Pixel(50, 60)), Rgb(clBlack32));
+    EXPECT_EQ(Rgb(b.Pixel(50, 59)), Rgb(clWhite32));
+    EXPECT_EQ(Rgb(b.Pixel(21, 60)), Rgb(kGreen));
+    EXPECT_EQ(Rgb(b.Pixel(79, 60)), Rgb(kGreen));
     for (int y = 61; y < 96; ++y)
         for (int x = 40; x <= 60; ++x)
             ASSERT_EQ(Rgb(b.Pixel(x, y)), Rgb(clFlaskLiquid32)) << x << ',' << y;

@@ -2,10 +2,12 @@
 
 #include "apparatus/GlassPixels.h"
 #include "apparatus/TextPixels.h"
+#include "runtime/AddMaths.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -267,6 +269,86 @@ TEST(Burette, FullToTheZeroMarkAndTheTaperAlwaysFull)
     EXPECT_EQ(empty.Pixel(30, 384), clBuretteLiquid32);
     EXPECT_EQ(full.Pixel(32, 384), clBlack32);
     EXPECT_EQ(full.Pixel(30, 384), clWhite32);
+}
+
+// --- the scale both burettes share ---------------------------------------------
+
+struct ScaleCase {
+    const char* name;
+    std::function<std::unique_ptr<TBitmap32>()> draw;
+    int bottom;  // the 50 mark's row
+    float u;     // pixels per cm³
+    int fontHeight;
+};
+
+class BuretteScale : public ::testing::TestWithParam<ScaleCase> {};
+
+// Both tubes at x = 20 to 40: ticks reach x = 39 every 10 cm³, 30 every 5
+// and 26 otherwise; the labels read 50 − i upwards from the 50 mark, their
+// right edges on the tube's left wall.
+TEST_P(BuretteScale, TicksAndLabelsCountFromTheFiftyMarkUp)
+{
+    const ScaleCase& c = GetParam();
+    const auto bPicture = c.draw();
+    const TBitmap32& b = *bPicture;
+    for (int i = 0; i <= 50; ++i) {
+        SCOPED_TRACE(i);
+        const int y = c.bottom - Round(float(i) * c.u);
+        const int end = i % 10 == 0 ? 39 : i % 5 == 0 ? 30 : 26;
+        for (int x = 20; x <= end; ++x)
+            ASSERT_EQ(b.Pixel(x, y), clBlack32) << x;
+        if (end < 39) {
+            EXPECT_NE(b.Pixel(end + 1, y), clBlack32);
+        }
+    }
+    TFont32 font;
+    font.Name = QStringLiteral("arial");
+    font.Height = c.fontHeight;
+    font.Style = fsBold;
+    // The labels clear of the lips and the mouth.
+    for (int i : {10, 20, 30, 40}) {
+        QString text = QString::number(50 - i);
+        TPoint cell = test::RightCentredCell(font, 20, c.bottom - Round(float(i) * c.u), text);
+        EXPECT_TRUE(test::GlyphsDrawnAt(b, font, cell.X, cell.Y, text, clWhite32)) << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tubes, BuretteScale,
+    ::testing::Values(ScaleCase{"GasBurette", [] { return GasBurette(false, 0); }, 500, 8.3f, 14},
+                      ScaleCase{"Burette", [] { return Burette(false, 30); }, 352, 6.64f, 11}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- the glass's ends ---------------------------------------------------------------
+
+// The upright burette's lips are quarter circles of radius r = 4 about
+// (16, 16) and (44, 16), from their tips 2r above the tube down to the walls;
+// the top stays open.
+TEST(Burette, LipsCurlOutwardsAboveTheOpenTop)
+{
+    const auto bPicture = Burette(false, 50);
+    const TBitmap32& b = *bPicture;
+    for (TPoint ink : {TPoint{16, 12}, TPoint{19, 13}, TPoint{20, 17}, TPoint{44, 12}, TPoint{41, 13},
+                       TPoint{40, 17}})
+        EXPECT_TRUE(test::InkNear(b, ink.X, ink.Y, clWhite32)) << ink.X << ',' << ink.Y;
+    // (The left side's labels stand close to its lip, so the right side shows
+    // the lip's hollow.)
+    for (TPoint clear : {TPoint{45, 17}, TPoint{30, 13}, TPoint{25, 16}})
+        EXPECT_FALSE(test::InkNear(b, clear.X, clear.Y, clWhite32)) << clear.X << ',' << clear.Y;
+}
+
+// The gas burette stands open end down: its mouth curls outwards in quarter
+// circles about (16, 506) and (44, 506) to (16, 510) and (44, 510), and its
+// top narrows into a jet from x = 28 to 32 closed at row 10.
+TEST(GasBurette, MouthCurlsOutwardsAndTheJetIsClosed)
+{
+    const auto bPicture = GasBurette(false, 0);
+    const TBitmap32& b = *bPicture;
+    for (TPoint ink : {TPoint{16, 510}, TPoint{19, 509}, TPoint{20, 505}, TPoint{44, 510}, TPoint{41, 509},
+                       TPoint{40, 505}, TPoint{28, 30}, TPoint{32, 30}, TPoint{30, 10}, TPoint{24, 55}})
+        EXPECT_TRUE(test::InkNear(b, ink.X, ink.Y, clWhite32)) << ink.X << ',' << ink.Y;
+    for (TPoint clear : {TPoint{45, 505}, TPoint{30, 508}, TPoint{30, 25}, TPoint{30, 7}})
+        EXPECT_FALSE(test::InkNear(b, clear.X, clear.Y, clWhite32)) << clear.X << ',' << clear.Y;
 }
 
 }  // namespace

@@ -28,6 +28,17 @@ inline std::vector<TPoint> ChangedPixels(const TBitmap32& a, const TBitmap32& b)
     return changed;
 }
 
+// Whether any pixel of the 3 × 3 block about (x, y) differs from background:
+// an antialiased stroke passing within a pixel of the point leaves some ink.
+inline bool InkNear(const TBitmap32& picture, int x, int y, TColor32 background)
+{
+    for (int py = y - 1; py <= y + 1; ++py)
+        for (int px = x - 1; px <= x + 1; ++px)
+            if (Rgb(picture.Pixel(px, py)) != Rgb(background))
+                return true;
+    return false;
+}
+
 // Whether every inked pixel of text, drawn in font with the top-left of its
 // cell at (x, y) over background, appears in picture.  Only the glyphs are
 // compared, so the cell may overlap a lens's rim or a neighbouring line;

@@ -13,6 +13,7 @@
 namespace brv {
 namespace {
 
+using test::IsDark;
 using test::TextDrawnAt;
 
 // --- lens ---------------------------------------------------------------------
@@ -154,6 +155,18 @@ TEST_P(ThermometerWidth, TubeIsThreeQWideWithAColumnQWide)
         bool inColumn = x >= left + q && x < right + 1 - q;
         EXPECT_EQ(b.Pixel(x, 61), inColumn ? clThermoLiquid32 : clWhite32) << x;
     }
+
+    // The bulb is built on Width, not on the tube: it runs from X − 1 to
+    // X + Width, and from the tube's foot (Y + 53p = 116) down to
+    // Y + 57p + q = 124 + q.
+    const int bulbRight = 40 + int(width);
+    EXPECT_EQ(b.Pixel(41, 120), clThermoLiquid32);
+    EXPECT_EQ(b.Pixel(bulbRight - 2, 120), clThermoLiquid32);
+    EXPECT_EQ(b.Pixel(44, 124 + q - 2), clThermoLiquid32);
+    EXPECT_EQ(b.Pixel(37, 120), clWhite32);
+    EXPECT_EQ(b.Pixel(bulbRight + 2, 120), clWhite32);
+    EXPECT_EQ(b.Pixel(44, 124 + q + 3), clWhite32);
+    EXPECT_TRUE(IsDark(b.Pixel(bulbRight, 120)) || IsDark(b.Pixel(bulbRight - 1, 120)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Widths, ThermometerWidth,
@@ -186,6 +199,39 @@ TEST(Thermometer, ColumnRunsFromTheZeroToTheHundredMark)
         }
     EXPECT_TRUE(inkLeft);
     EXPECT_FALSE(inkRight);
+}
+
+// At (40, 10), height 230, 0 ºC: 4 pixels per division, ticks on rows
+// 14 + 4i, the tube from x = 40 to 48 with its right wall at 48, short ticks
+// reaching the middle, x = 44.
+TEST(Thermometer, ScaleTicksAndLabelsStandOnTheDivisions)
+{
+    TBitmap32 b(100, 260);
+    b.Clear(clWhite32);
+    DrawThermometer(b, 40, 10, 9, 230, 0);
+    test::SavePicture(b.Image(), "ThermometerScale");
+
+    for (int i = 0; i <= 50; ++i) {
+        SCOPED_TRACE(i);
+        const int y = 14 + 4 * i;
+        for (int x = 40; x <= 44; ++x)
+            ASSERT_EQ(b.Pixel(x, y), clBlack32) << x;
+        // Every fifth tick crosses the tube to its wall, the others stop at
+        // the middle.
+        EXPECT_EQ(b.Pixel(45, y) == clBlack32, i % 5 == 0);
+        EXPECT_EQ(b.Pixel(47, y) == clBlack32, i % 5 == 0);
+        EXPECT_NE(b.Pixel(44, y + 2), clBlack32);  // nothing between divisions
+    }
+    EXPECT_NE(b.Pixel(49, 14), clBlack32);  // the ticks stay inside the tube
+
+    TFont32 font;
+    font.Name = QStringLiteral("arial");
+    font.Height = 7;
+    for (auto [label, y] : {std::pair{100, 14}, std::pair{50, 114}, std::pair{0, 214}}) {
+        QString text = QString::number(label);
+        TPoint cell = test::RightCentredCell(font, 40, y, text);
+        EXPECT_TRUE(test::GlyphsDrawnAt(b, font, cell.X, cell.Y, text, clWhite32));
+    }
 }
 
 }  // namespace

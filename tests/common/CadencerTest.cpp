@@ -332,6 +332,21 @@ TEST_F(CadencerLoopTest, AsapClocksTickOnTheEventLoopNewestFirst)
     EXPECT_TRUE(reports_.empty());
 }
 
+TEST_F(CadencerLoopTest, SpinningLoopYieldsAboutAMillisecondBetweenTicks)
+{
+    // With nothing else to do the loop would deliver hundreds of thousands of
+    // ticks a second; yielding keeps it near one a millisecond.  An upper
+    // bound only, which a slower (busier) machine meets all the more.
+    int ticks = 0;
+    auto clock = makeCountingClock(ticks);
+    QElapsedTimer wall;
+    wall.start();
+    runLoopFor(200);
+    const double ms = wall.nsecsElapsed() / 1e6;
+    EXPECT_GT(ticks, 0);
+    EXPECT_LT(ticks, 5 * ms) << ticks << " ticks in " << ms << " ms";
+}
+
 TEST_F(CadencerLoopTest, FailingCallbackDisablesOnlyItsClockAndIsReportedOnce)
 {
     int good = 0;

@@ -2,6 +2,7 @@
 // router opens, their titles and links, the lesson index and the pictures.
 #include "support/TestSupport.h"
 
+#include "runtime/BRV_StrConstants.h"
 #include "runtime/ProgramFolder.h"
 #include "shell/ewb_Index.h"
 #include "shell/html_FileUtils.h"
@@ -18,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace {
@@ -231,6 +234,106 @@ TEST(LessonBook, StartPageHoldsTheIndexAndTheStyleSheetItsClasses)
     const QString css = ReadText(HtmlFolder() + "/book.css");
     for (const char* cls : {".level1 ", ".level1exp", ".level2 ", ".level2selected"})
         EXPECT_TRUE(css.contains(cls)) << cls;
+}
+
+TEST(LessonBook, EveryPictureHasAlternativeText)
+{
+    static const QRegularExpression image(R"(<img\b[^>]*>)", QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression alt(R"re(\balt\s*=\s*"\s*[^"\s][^"]*")re",
+                                        QRegularExpression::CaseInsensitiveOption);
+    int pictures = 0;
+    for (const QString& page : BookPages())
+        for (auto it = image.globalMatch(ReadText(HtmlFolder() + "/" + page)); it.hasNext();) {
+            const QString tag = it.next().captured(0);
+            ++pictures;
+            EXPECT_TRUE(alt.match(tag).hasMatch()) << page.toStdString() << ": " << tag.toStdString();
+        }
+    EXPECT_GE(pictures, 10);
+}
+
+// A screen reader's reader moves through a page by its headings: one main
+// heading, and no level jumped over on the way down.
+TEST(LessonBook, HeadingsStartWithOneMainHeadingAndSkipNoLevel)
+{
+    static const QRegularExpression heading(R"(<h([1-6])\b)", QRegularExpression::CaseInsensitiveOption);
+    for (const QString& page : BookPages()) {
+        SCOPED_TRACE(page.toStdString());
+        std::vector<int> levels;
+        for (auto it = heading.globalMatch(ReadText(HtmlFolder() + "/" + page)); it.hasNext();)
+            levels.push_back(it.next().captured(1).toInt());
+        ASSERT_FALSE(levels.empty());
+        EXPECT_EQ(levels.front(), 1);
+        EXPECT_EQ(std::count(levels.begin(), levels.end(), 1), 1);
+        for (std::size_t i = 1; i < levels.size(); ++i)
+            EXPECT_LE(levels[i], levels[i - 1] + 1) << "heading " << i;
+    }
+}
+
+// The program's own read-outs write temperatures with the ordinal indicator;
+// the book uses the real degree sign, which screen readers read as "degrees".
+TEST(LessonBook, TemperaturesAndAnglesUseTheDegreeSign)
+{
+    QStringList files;
+    for (const QString& page : BookPages())
+        files << HtmlFolder() + "/" + page;
+    const QDir help(QStringLiteral(BRV_TEST_DATA "/../../content/help"));
+    for (const QString& topic : help.entryList({"*.htm"}, QDir::Files))
+        files << help.filePath(topic);
+    ASSERT_GT(files.size(), BookPages().size());
+    for (const QString& file : files) {
+        const QString text = ReadText(file);
+        EXPECT_FALSE(text.contains(QChar(0x00BA)) || text.contains("&ordm;", Qt::CaseInsensitive))
+            << file.toStdString();
+    }
+}
+
+// WCAG relative luminance of a "#RRGGBB" colour.
+double Luminance(const QString& hex)
+{
+    auto channel = [&](int at) {
+        const double v = hex.mid(at, 2).toInt(nullptr, 16) / 255.0;
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(1) + 0.7152 * channel(3) + 0.0722 * channel(5);
+}
+
+double Contrast(const QString& a, const QString& b)
+{
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The colour a rule of the style sheet gives to a selector, empty if none.
+QString TextColour(const QString& css, const QString& selector)
+{
+    static const QRegularExpression rule(R"(([^{}]+)\{([^}]*)\})");
+    static const QRegularExpression colour(R"((?<![-\w])color\s*:\s*(#[0-9a-fA-F]{6})\b)");
+    QString found;
+    for (auto it = rule.globalMatch(css); it.hasNext();) {
+        const auto m = it.next();
+        QStringList selectors = m.captured(1).split(',');
+        for (QString& s : selectors)
+            s = s.simplified();
+        const auto c = colour.match(m.captured(2));
+        if (selectors.contains(selector) && c.hasMatch())
+            found = c.captured(1);
+    }
+    return found;
+}
+
+TEST(LessonBook, TextStaysReadableOnEveryBackgroundTheProgramOffers)
+{
+    QString css = ReadText(HtmlFolder() + "/book.css");
+    css.remove(QRegularExpression(R"(/\*.*?\*/)", QRegularExpression::DotMatchesEverythingOption));
+    const QString backgrounds[] = {brv::str::sTextBgndWhite(), brv::str::sTextBgndPaleBlue(),
+                                   brv::str::sTextBgndPaleYellow()};
+    for (const char* selector : {"body", "a", "a:visited", "h1", "h2", "h3", ".figure .caption"}) {
+        const QString text = TextColour(css, selector);
+        ASSERT_FALSE(text.isEmpty()) << selector;
+        for (const QString& background : backgrounds)
+            EXPECT_GE(Contrast(text, background), 4.5) << selector << " " << text.toStdString() << " on "
+                                                       << background.toStdString();
+    }
 }
 
 TEST(LessonBook, EveryLinkResolves)

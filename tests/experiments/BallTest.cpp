@@ -9,8 +9,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -103,6 +108,7 @@ protected:
     {
         form.reset();
         TNGLCadencer::SetPerformanceCounterSource({});
+        SetScreenDpiOverride(0);
     }
     // Advances the hand-held time by seconds in ticks of 1/60 s.
     void Advance(double seconds)
@@ -205,6 +211,35 @@ TEST_F(BallForm, ResizingDuringARunKeepsTheMotion)
     EXPECT_NEAR((r.Top + r.Bottom) / 2, (3 + form->Model().BallDepth) * form->Scale(), 1.0f);
 }
 
+// During a run only the ball layer moves: the background is not drawn again,
+// and the layer is placed only on the steps that change its pixel row.
+TEST_F(BallForm, ARunNeverRedrawsTheBackground)
+{
+    int backgroundChanges = 0;
+    TBitmap32& background = form->Pic()->Bitmap();
+    const int listener = background.AddChangeListener([&] { ++backgroundChanges; });
+    Click(form->Buttons.StartBtn);
+    int moves = 0, steps = 0;
+    TFloatRect last = form->BallLayer->Location();
+    while (form->Clock->Enabled() && steps < 2000) {
+        now += 0.001;
+        form->Clock->Progress();
+        ++steps;
+        const TFloatRect r = form->BallLayer->Location();
+        if (r.Top != last.Top)
+            ++moves;
+        last = r;
+    }
+    background.RemoveChangeListener(listener);
+    EXPECT_EQ(backgroundChanges, 0);
+    EXPECT_GT(steps, 500);
+    // A fall and a rebound cross (1 + e²) × 100 cm of rows: at most one move
+    // per row, and none on the slow steps near the top.
+    const float e = form->Model().Restitution;
+    EXPECT_LE(moves, Round((1 + e * e) * 100 * form->Scale()) + 2);
+    EXPECT_LT(moves, steps - 100);
+}
+
 // The kind of tick the magnifier draws on a row: 0 none, else its length.
 int TickLengthAt(const QImage& image, int xr, int y)
 {
@@ -273,6 +308,91 @@ TEST_F(BallForm, TheMarkerShowsOnlyWhileTheBallIsStill)
     EXPECT_TRUE(form->Pic()->toolTip().isEmpty());
     form->Pic()->OnMouseDown(Qt::LeftButton, Qt::NoModifier, x, y);
     EXPECT_FALSE(form->MarkerLayer->Visible());
+}
+
+// A label whose tick lies just inside the strip's top edge is cut at the
+// window's frame; nothing of it shows on the white picture above the window.
+TEST_F(BallForm, ZoomLabelsStayInsideTheWindow)
+{
+    const float s = form->Scale();
+    const float w = 50 * s, m = w / 60;
+    const int top = Round(20 * s);
+    const int left = Round(30 * s), right = Round(30 * s + 0.25f * w);
+    // Depth 30.9 cm: the "74" tick (i = -20) lies 1 mm below the top edge,
+    // and half its label is taller than that.
+    form->BallHsb->setValue(309);
+    ASSERT_GT(Round(4 * m) / 2, Round(m));
+    const QImage picture = Picture();
+    test::SavePicture(picture.copy(left - 10, top - 10, Round(w) + 20, Round(w) + 20),
+                      QStringLiteral("ball-zoom-top"));
+    for (int y = top - 8; y < top; ++y)
+        for (int x = left; x < right; ++x)
+            ASSERT_EQ(picture.pixel(x, y), 0xFFFFFFFFu) << x << ", " << y;
+    bool inkBelowTheEdge = false;
+    for (int x = left + 1; x < right - Round(0.125f * w); ++x)
+        inkBelowTheEdge = inkBelowTheEdge || picture.pixel(x, top + 2) == 0xFF000000u;
+    EXPECT_TRUE(inkBelowTheEdge) << "the cut label still shows inside the strip";
+}
+
+// The drop height is set from the keyboard as well as with the mouse.
+TEST_F(BallForm, TheDropHeightBarWorksFromTheKeyboard)
+{
+    QScrollBar* bar = form->BallHsb;
+    EXPECT_NE(bar->focusPolicy() & Qt::TabFocus, 0);
+    EXPECT_EQ(bar->toolTip(), QStringLiteral("Set the height the ball is dropped from"));
+    auto press = [bar](int key) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(bar, &event);
+    };
+    press(Qt::Key_Down);
+    EXPECT_FLOAT_EQ(form->Model().BallDepth, 0.1f);
+    press(Qt::Key_PageDown);
+    EXPECT_FLOAT_EQ(form->Model().BallDepth, 1.1f) << "a page is 1 cm";
+    press(Qt::Key_End);
+    EXPECT_FLOAT_EQ(form->Model().BallDepth, 100.0f);
+    const TFloatRect r = form->BallLayer->Location();
+    EXPECT_NEAR((r.Top + r.Bottom) / 2, 103 * form->Scale(), 0.01f) << "the ball on the floor";
+    press(Qt::Key_Home);
+    EXPECT_FLOAT_EQ(form->Model().BallDepth, 0.0f);
+}
+
+// Spin-edit widths round(w × dpi / 96) with ties to even, fonts at 150 %.
+TEST_F(BallForm, LargeButtonsWidenTheSpinEditsWithTheScreen)
+{
+    SetScreenDpiOverride(120);
+    form->SetLargeButtons(true);
+    EXPECT_EQ(form->BounceSE->width(), 62) << "50 × 1.25 = 62.5 rounds to even";
+    EXPECT_EQ(form->TemperatureSE->width(), 120);
+    const qreal small = QApplication::font(form->BounceLabel).pointSizeF();
+    for (QWidget* item : std::initializer_list<QWidget*>{form->BounceLabel, form->TempLabel, form->BounceSE,
+                                                          form->TemperatureSE})
+        EXPECT_NEAR(item->font().pointSizeF(), 1.5 * small, 0.01) << item->objectName().toStdString();
+    form->SetLargeButtons(false);
+    EXPECT_EQ(form->BounceSE->width(), 50);
+    EXPECT_EQ(form->TemperatureSE->width(), 80);
+    EXPECT_NEAR(form->TempLabel->font().pointSizeF(), small, 0.01);
+}
+
+// The marker's hint goes as soon as the pointer leaves the window.
+TEST_F(BallForm, TheMarkerHintLeavesWithThePointer)
+{
+    const float s = form->Scale();
+    TImage32* pic = form->Pic();
+    pic->OnMouseMove(Qt::NoButton, Qt::NoModifier, Round(55 * s), Round(40 * s));
+    QHelpEvent help(QEvent::ToolTip, QPoint(Round(55 * s), Round(40 * s)),
+                    pic->mapToGlobal(QPoint(Round(55 * s), Round(40 * s))));
+    QApplication::sendEvent(pic, &help);
+    ASSERT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Click to show a marker"));
+    pic->OnMouseMove(Qt::NoButton, Qt::NoModifier, Round(90 * s), Round(40 * s));
+    EXPECT_TRUE(pic->toolTip().isEmpty());
+    // A tip fades out on its own short timer once told to go; left alone it
+    // would stay for ten seconds.
+    QElapsedTimer waited;
+    waited.start();
+    while (QToolTip::isVisible() && waited.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_FALSE(QToolTip::isVisible());
 }
 
 }  // namespace

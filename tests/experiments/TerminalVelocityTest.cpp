@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDoubleSpinBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -104,6 +105,26 @@ TEST(TerminalVelocityModel, AGateStaysMoreThan3cmFromTheOther)
         const float gate = c.top ? ball.Gate1 : ball.Gate2;
         EXPECT_FLOAT_EQ(gate, c.moves ? float(c.asked) * 0.1f : (c.top ? 20.0f : 80.0f)) << c.asked;
         EXPECT_GT(ball.Gate2 - ball.Gate1, 3.0f);
+    }
+}
+
+// A new radius acts at once; a ball on the bottom stays on it, and a grown
+// ball in mid-fall never reaches through it.
+TEST(TerminalVelocityModel, ANewRadiusKeepsTheBallInTheTube)
+{
+    struct Case {
+        float depth;
+        float radius;
+        float expectedDepth;
+    };
+    // Radius 1 before the change: 99 cm is on the bottom.
+    for (const Case& c : {Case{99, 2, 98}, Case{99, 0.5f, 99.5f}, Case{98.5f, 2, 98}, Case{98.5f, 0.5f, 98.5f},
+                          Case{0, 2, 0}}) {
+        Model ball;
+        ball.BallDepth = c.depth;
+        ball.SetRadius(c.radius);
+        EXPECT_EQ(ball.Radius, c.radius);
+        EXPECT_FLOAT_EQ(ball.BallDepth, c.expectedDepth) << c.depth << " cm, r " << c.radius;
     }
 }
 
@@ -333,6 +354,19 @@ TEST_F(VelocityForm, TheBallLayerOnlyMovesDownWithinARun)
     EXPECT_GT(lastTop, 20 * form->Scale());
 }
 
+// During a run the background (rule, gates, wires, lenses) is not drawn again.
+TEST_F(VelocityForm, ARunNeverRedrawsTheBackground)
+{
+    int backgroundChanges = 0;
+    TBitmap32& background = form->Pic()->Bitmap();
+    const int listener = background.AddChangeListener([&] { ++backgroundChanges; });
+    Click(form->Buttons.StartBtn);
+    Advance(3.0);
+    background.RemoveChangeListener(listener);
+    EXPECT_EQ(form->State(), TVelocityFrm::TState::AtBottom);
+    EXPECT_EQ(backgroundChanges, 0);
+}
+
 TEST_F(VelocityForm, ABallOnATinyPictureIsStillThreePixelsRound)
 {
     form->RadiusSE->setValue(0.5);
@@ -431,6 +465,43 @@ TEST_F(VelocityForm, LargeButtonsWidenTheSpinEditsWithTheScreen)
     form->SetLargeButtons(false);
     EXPECT_EQ(form->RadiusSE->width(), 80);
     EXPECT_NEAR(form->ViscositySE->font().pointSizeF(), small, 0.01);
+}
+
+TEST_F(VelocityForm, ABallOnTheBottomTakesANewRadiusThere)
+{
+    Click(form->Buttons.StartBtn);
+    now += 3.0;
+    form->Clock->Progress();
+    ASSERT_EQ(form->State(), TVelocityFrm::TState::AtBottom);
+    const float s = form->Scale();
+    for (double radius : {2.0, 0.5}) {
+        form->RadiusSE->setValue(radius);
+        EXPECT_FLOAT_EQ(form->Model().BallDepth, 100 - float(radius));
+        EXPECT_NEAR(form->BallLayer->Location().Bottom, 104 * s, 0.5f) << "resting on the bottom, r " << radius;
+    }
+    EXPECT_EQ(form->State(), TVelocityFrm::TState::AtBottom);
+}
+
+// The gates move from the keyboard within the same limits as with the mouse.
+TEST_F(VelocityForm, TheGateBarsWorkFromTheKeyboard)
+{
+    QScrollBar* top = form->Gate1Hsb;
+    EXPECT_NE(top->focusPolicy() & Qt::TabFocus, 0);
+    EXPECT_NE(form->Gate2Hsb->focusPolicy() & Qt::TabFocus, 0);
+    EXPECT_EQ(form->Gate2Hsb->toolTip(), QStringLiteral("Move the bottom light gate"));
+    auto press = [top](int key) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(top, &event);
+    };
+    press(Qt::Key_Down);
+    EXPECT_FLOAT_EQ(form->Model().Gate1, 20.1f);
+    press(Qt::Key_PageDown);
+    EXPECT_FLOAT_EQ(form->Model().Gate1, 21.1f) << "a page is 1 cm";
+    press(Qt::Key_End);
+    EXPECT_EQ(top->value(), 770) << "held at 3 cm above the bottom gate";
+    EXPECT_FLOAT_EQ(form->Model().Gate1, 21.1f);
+    press(Qt::Key_Home);
+    EXPECT_FLOAT_EQ(form->Model().Gate1, 10.0f);
 }
 
 }  // namespace

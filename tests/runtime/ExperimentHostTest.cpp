@@ -2,6 +2,7 @@
 // large-buttons call, deferred release, docking and the three change rules.
 #include "runtime/ExperimentHost.h"
 
+#include "common/ErrorBox.h"
 #include "runtime/Catalogue.h"
 #include "runtime/ExperimentForm.h"
 #include "support/sample/SampleExperiment.h"
@@ -16,6 +17,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
+#include <string>
 
 namespace brv {
 namespace {
@@ -25,6 +28,38 @@ using test::TSampleFrm;
 // Free ids below the movies' range.
 constexpr int kBefore = 90;
 constexpr int kAfter = 91;
+constexpr int kPanels = 93;
+constexpr int kBroken = 94;
+
+// A form that keeps its controls in panels of its own instead of a Toolbar
+// (as the heat-of-neutralisation form does): it records what the host asks.
+class TPanelFrm : public TExperimentForm {
+public:
+    void SetLargeButtons(bool large) override
+    {
+        Calls.push_back(QStringLiteral("large:%1:%2").arg(large ? 1 : 0).arg(isHidden() ? "hidden" : "shown"));
+    }
+    void ShowToolPanels(bool visible) override { Calls.push_back(QStringLiteral("panels:%1").arg(visible)); }
+    std::vector<QString> Calls;
+};
+
+void RegisterPanelForm()
+{
+    TCatalogueEntry e;
+    e.id = kPanels;
+    e.create = [] { return new TPanelFrm; };
+    e.largeButtons = TLargeButtonsCall::AfterShow;
+    TCatalogue::Instance().Register(std::move(e));
+}
+
+// A form whose creation fails.
+void RegisterBrokenForm()
+{
+    TCatalogueEntry e;
+    e.id = kBroken;
+    e.create = []() -> TExperimentForm* { throw std::runtime_error("the apparatus cannot be set up"); };
+    TCatalogue::Instance().Register(std::move(e));
+}
 
 void FlushDeferredDeletes()
 {
@@ -37,6 +72,16 @@ protected:
     {
         test::RegisterSample(kBefore, true);
         test::RegisterSample(kAfter, false);
+        RegisterPanelForm();
+        RegisterBrokenForm();
+        SetErrorReporter([this](std::exception_ptr error) {
+            updatesWhenReported = window->updatesEnabled();
+            try {
+                std::rethrow_exception(error);
+            } catch (const std::exception& e) {
+                errors.push_back(e.what());
+            }
+        });
         window = std::make_unique<QMainWindow>();
         window->resize(900, 600);
         leftPane = new QWidget;
@@ -67,8 +112,9 @@ protected:
         window.reset();
         FlushDeferredDeletes();
         SetScreenDpiOverride(0);
-        TCatalogue::Instance().Unregister(kBefore);
-        TCatalogue::Instance().Unregister(kAfter);
+        for (int id : {kBefore, kAfter, kPanels, kBroken})
+            TCatalogue::Instance().Unregister(id);
+        SetErrorReporter({});
     }
     TSampleFrm* Current() const { return qobject_cast<TSampleFrm*>(host->CurrentForm()); }
 
@@ -82,6 +128,8 @@ protected:
     bool top = true;
     bool large = false;
     std::vector<QString> movies;
+    std::vector<std::string> errors;
+    bool updatesWhenReported = false;
 };
 
 TEST_F(HostTest, FirstExperimentReplacesTheSplashAndDocksBeforeTheLessonToolbar)
@@ -125,6 +173,26 @@ TEST_F(HostTest, OldFormIsReleasedOnlyAfterTheEventThatReplacedIt)
     EXPECT_TRUE(first.isNull());
     EXPECT_TRUE(firstToolbar.isNull()) << "the toolbar goes with its form";
     EXPECT_NE(Current(), nullptr);
+}
+
+TEST_F(HostTest, LessonToolbarReturnsToTheFirstRowBesideTheNewToolbar)
+{
+    // Another toolbar holds the first row; the lesson toolbar was dragged to
+    // a row of its own below it.
+    auto* other = new QToolBar(QStringLiteral("Other"));
+    other->addAction(QStringLiteral("Other"));
+    window->insertToolBar(htmlToolbar, other);
+    window->insertToolBarBreak(htmlToolbar);
+    window->show();
+    QApplication::processEvents();
+    ASSERT_GT(htmlToolbar->y(), other->y());
+
+    host->ShowExperiment(kAfter);
+    QApplication::processEvents();
+    EXPECT_FALSE(window->toolBarBreak(htmlToolbar));
+    EXPECT_EQ(htmlToolbar->y(), other->y());
+    EXPECT_EQ(Current()->Toolbar()->y(), htmlToolbar->y());
+    EXPECT_LT(Current()->Toolbar()->x(), htmlToolbar->x());
 }
 
 TEST_F(HostTest, BottomDockTakesTheToolbarWhenToolbarsAreAtTheBottom)
@@ -241,6 +309,46 @@ TEST_F(HostTest, LargeButtonsRuleAt96And120Dpi)
     large = true;
     host->LargeButtonsToggled();
     EXPECT_EQ(form->SpeedSE->minimumWidth(), 94);
+}
+
+TEST_F(HostTest, FormWithPanelsIsShownBeforeItsButtonsAreSizedAndFollowsTheChangeRules)
+{
+    window->show();
+    large = true;
+    host->ShowExperiment(kPanels);
+    auto* form = dynamic_cast<TPanelFrm*>(host->CurrentForm());
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->Calls, std::vector<QString>{QStringLiteral("large:1:shown")});
+    EXPECT_EQ(form->parentWidget(), leftPane);
+    EXPECT_FALSE(form->isHidden());
+
+    form->Calls.clear();
+    top = false;
+    window->addToolBar(Qt::BottomToolBarArea, htmlToolbar);
+    host->ToolbarsMoved();  // nothing of the form's moves
+    host->SplitChanged(false);
+    host->SplitChanged(true);
+    large = false;
+    host->LargeButtonsToggled();
+    EXPECT_EQ(form->Calls, (std::vector<QString>{QStringLiteral("panels:0"), QStringLiteral("panels:1"),
+                                                 QStringLiteral("large:0:shown")}));
+}
+
+TEST_F(HostTest, FormThatFailsToBeMadeIsReportedAndTheHostGoesOn)
+{
+    host->ShowExperiment(kBefore);
+    QPointer<TSampleFrm> previous = Current();
+    host->ShowExperiment(kBroken);
+    EXPECT_EQ(errors, std::vector<std::string>{"the apparatus cannot be set up"});
+    EXPECT_EQ(host->CurrentId(), kBroken);
+    EXPECT_EQ(host->CurrentForm(), nullptr);
+    EXPECT_TRUE(updatesWhenReported) << "the box comes after the window's layout is resumed";
+    EXPECT_TRUE(window->updatesEnabled());
+    FlushDeferredDeletes();
+    EXPECT_TRUE(previous.isNull());
+
+    host->ShowExperiment(kAfter);
+    EXPECT_NE(Current(), nullptr);
 }
 
 TEST(ScaleShapes, FollowTheirFormulas)

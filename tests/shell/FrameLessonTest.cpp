@@ -10,6 +10,7 @@
 #include "shell/uAbout.h"
 #include "shell/uFrame.h"
 #include "shell/uLessonPane.h"
+#include "shell/uSettings.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -200,7 +201,8 @@ TEST_F(FrameLessonTest, TextSizeAndColourChosenOnTheToolbarComeBackAfterARestart
     EXPECT_EQ(again.EWBPanel->ZoomLevel(), 4);
     EXPECT_DOUBLE_EQ(again.EWB()->zoomFactor(), TLessonPane::ZoomFactorForLevel(4));
     ASSERT_TRUE(WaitForPage(QStringLiteral("index.html")));
-    EXPECT_TRUE(WaitForBodyColour(QStringLiteral("rgb(255, 255, 224)"))) << "the start page wears the saved colour";
+    EXPECT_TRUE(WaitForBodyColour(QStringLiteral("rgb(255, 255, 224)")))
+        << "the start page wears the saved colour";
     emit again.FontBtn->defaultAction()->menu()->aboutToShow();
     EXPECT_TRUE(again.Size4->isChecked());
     emit again.TextBackColorBtn->defaultAction()->menu()->aboutToShow();

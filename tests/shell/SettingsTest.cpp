@@ -65,6 +65,17 @@ TEST_F(SettingsTest, PositionIsSixteenLittleEndianBytesOfLeftTopRightBottom)
     EXPECT_EQ(DecodePosition(bytes), QRect(1, -2, 300, 200));
 }
 
+// Test programs run side by side: each must keep its settings in the config
+// folder the test entry made for it, never in a folder they share.
+TEST_F(SettingsTest, TheStoreLivesInThisTestProgramsOwnFolder)
+{
+    const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    ASSERT_FALSE(config.isEmpty());
+    ASSERT_TRUE(config.startsWith(QDir::tempPath())) << config.toStdString();
+    std::unique_ptr<QSettings> store(NewSettingsStore());
+    EXPECT_TRUE(store->fileName().startsWith(config + QLatin1Char('/'))) << store->fileName().toStdString();
+}
+
 TEST_F(SettingsTest, AMissingStoreReadsAsAbsent)
 {
     EXPECT_FALSE(ReadSettings().has_value());

@@ -23,7 +23,8 @@ int main(int argc, char** argv)
     // Each test program keeps its settings and files in a folder of its own.
     QTemporaryDir home;
     if (!home.isValid()) {
-        std::fprintf(stderr, "No temporary folder for the test's settings: %s\n", qPrintable(home.errorString()));
+        std::fprintf(stderr, "No temporary folder for the test's settings: %s\n",
+                     qPrintable(home.errorString()));
         return EXIT_FAILURE;
     }
     qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());

@@ -6,7 +6,9 @@
 #include "support/TestSupport.h"
 #include "support/sample/SampleExperiment.h"
 
+#include <QFileInfo>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -101,6 +103,56 @@ TEST_F(SnapshotTest, DrawsTheApparatusSheet)
     EXPECT_GT(coloured, sheet.width() * sheet.height() / 16 / 10) << "instruments were drawn";
     EXPECT_EQ(Run({"--apparatus-sheet", "--scale", "0", "--out", out}), 2);
     EXPECT_TRUE(errors.contains(QLatin1String("bad scale")));
+}
+
+// The program itself, as a developer or a later build step runs it: exit
+// status 0 with the picture written, or 2 with one clear line on stderr.
+struct SnapshotProgramTest : ::testing::Test {
+    void SetUp() override
+    {
+        if (!QFileInfo(program).isExecutable())
+            GTEST_SKIP() << "brv-snapshot is not built in " << BRV_BINARY_DIR;
+    }
+    int Run(const QStringList& args)
+    {
+        QProcess p;
+        p.start(program, args);
+        if (!p.waitForFinished(60000))
+            return -1;
+        errors = QString::fromUtf8(p.readAllStandardError());
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    }
+    const QString program = QStringLiteral(BRV_BINARY_DIR "/tools/brv-snapshot");
+    QTemporaryDir dir;
+    QString errors;
+};
+
+TEST_F(SnapshotProgramTest, ExitsWithStatusTwoAndAMessageOnBadInput)
+{
+    const QString out = dir.filePath(QStringLiteral("x.png"));
+    struct Case {
+        QStringList args;
+        const char* message;
+    } cases[] = {
+        {{"--experiment", "42", "--size", "100x100", "--out", out}, "no experiment form has id 42"},
+        {{"--experiment", "1", "--size", "100by100", "--out", out}, "bad size"},
+        {{"--experiment", "1", "--size", "100x100", "--out", dir.filePath("missing/x.png")}, "cannot write"},
+        {{"--experiment", "1"}, "required"},
+        {{"--frobnicate"}, "unknown argument"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Run(c.args), 2) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(errors.contains(QLatin1String(c.message))) << errors.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(out));
+}
+
+TEST_F(SnapshotProgramTest, WritesTheCataloguesFirstExperiment)
+{
+    const QString out = dir.filePath(QStringLiteral("ball.png"));
+    ASSERT_EQ(Run({"--experiment", "1", "--size", "240x180", "--out", out}), 0) << errors.toStdString();
+    const QImage image(out);
+    EXPECT_EQ(image.size(), QSize(240, 180));
 }
 
 }  // namespace

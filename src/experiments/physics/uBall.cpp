@@ -1,5 +1,6 @@
 #include "experiments/physics/uBall.h"
 
+#include "apparatus/Magnifier.h"
 #include "apparatus/Rulers.h"
 #include "common/CadencerEx.h"
 #include "runtime/AddMaths.h"
@@ -33,11 +34,6 @@ constexpr TColor32 kMarkerRed = 0xFFFF0000;
 
 constexpr float kTwoPi = 6.2831853f;
 
-float Frac(float v)
-{
-    return v - std::trunc(v);
-}
-
 // A regular polygon of n points about (cx, cy), point k at angle 2πk/n.
 void AddCircle(TPolygon32& polygon, float cx, float cy, float radius, int n)
 {
@@ -62,13 +58,9 @@ void TBallFrm::FormCreate()
     BallPolygon = std::make_unique<TPolygon32>();
     createToolbar();
 
-    BallHsb = new QScrollBar(Qt::Vertical, this);
-    BallHsb->setObjectName(QStringLiteral("BallHsb"));
-    BallHsb->setRange(0, 1000);
-    BallHsb->setValue(0);
-    BallHsb->setSingleStep(1);
-    BallHsb->setPageStep(10);
-    BallHsb->setToolTip(str::sBallHeightHint());
+    // Position 0 at the top is the highest drop; one unit is 1 mm, a page 1 cm.
+    BallHsb = NewScrollBar(this, Qt::Vertical, QStringLiteral("BallHsb"), 0, 1000, 0, 10,
+                           str::sBallHeightHint());
     connect(BallHsb, &QScrollBar::valueChanged, this, &TBallFrm::BallHsbScroll);
 
     CreatePic();
@@ -99,7 +91,7 @@ void TBallFrm::createToolbar()
     TemperatureSE = AddIntSpinEdit(toolbar_, QStringLiteral("TemperatureSE"), 0, 100, 20, str::sBallTempHint(),
                                    str::sDegCPostfix());
     connect(TemperatureSE, &QSpinBox::valueChanged, this, &TBallFrm::TemperatureSEValueChange);
-    ApplyLargeButtons(toolbar_, false, {{BounceSE, 40, 50}, {TemperatureSE, 64, 96}});
+    SetLargeItems({{BounceLabel, 0, 0}, {TempLabel, 0, 0}, {BounceSE, 40, 50}, {TemperatureSE, 64, 96}});
 }
 
 void TBallFrm::createLayers()
@@ -113,17 +105,6 @@ void TBallFrm::createLayers()
     MarkerLayer->OnPaint = [this](TPositionedLayer& l, TBitmap32& b) { PaintMarker(l, b); };
     MarkerLayer->SetVisible(false);
     MarkerLayer->MouseEvents = false;
-}
-
-// --- large buttons -------------------------------------------------------------
-
-void TBallFrm::SetLargeButtons(bool large)
-{
-    if (LargeButtonsUnchanged(large, true))
-        return;
-    RememberLarge(large);
-    ApplyLargeButtons(toolbar_, large,
-                      {{BounceLabel, 0, 0}, {TempLabel, 0, 0}, {BounceSE, 40, 50}, {TemperatureSE, 64, 96}});
 }
 
 // --- run control -----------------------------------------------------------------
@@ -170,7 +151,7 @@ void TBallFrm::SetState(TState state)
         MarkerHeld = false;
         MarkerLayer->SetVisible(false);
         Pic_->SetBaseCursor(Qt::ArrowCursor);
-        Pic_->setToolTip(QString());
+        SetPictureHint(Pic_, QString());
     }
 }
 
@@ -182,10 +163,6 @@ void TBallFrm::StopRun()
 
 void TBallFrm::ClockProgress(double deltaTime)
 {
-    // The clock hands out the rest of a tick's fixed steps even after the
-    // run stopped; the ball must stay exactly where it stopped.
-    if (!Clock->Enabled())
-        return;
     const TBallModel::Outcome outcome = ball_.Step(float(deltaTime), BounceSE->value());
     if (outcome == TBallModel::Outcome::ApexReached) {
         StopRun();
@@ -247,17 +224,11 @@ void TBallFrm::PlaceZoomAndMarker()
 
 void TBallFrm::DrawBackground()
 {
-    TBitmap32& b = Pic_->Bitmap();
-    if (b.Empty())
-        return;
-    const float s = Scale_;
-    b.BeginUpdate();
-    b.Clear(clWhite32);
-    DrawVerticalRule(b, true, kRuleLeft * s, kRuleTop * s, kRuleWidth * s, kRuleHeight * s);
-    DrawMagnifyingWindow(b, kZoomLeft * s, kZoomTop * s, kZoomSize * s);
-    b.FrameRect(b.BoundsRect(), clBorder32);
-    b.EndUpdate();
-    Pic_->Repaint();
+    RedrawBackground([this](TBitmap32& b) {
+        const float s = Scale_;
+        DrawVerticalRule(b, true, kRuleLeft * s, kRuleTop * s, kRuleWidth * s, kRuleHeight * s);
+        DrawMagnifyingWindow(b, kZoomLeft * s, kZoomTop * s, kZoomSize * s);
+    });
 }
 
 void TBallFrm::DrawMagnifyingWindow(TBitmap32& b, float left, float top, float size)
@@ -313,34 +284,28 @@ void TBallFrm::PaintZoomScale(TPositionedLayer& layer, TBitmap32& buffer)
     buffer.FillRect(left, top, right, bottom, kStripYellow);
     buffer.FrameRect(left, top, right, bottom, clBlack32);
 
-    const int xr = right - 1;
-    const int cmStart = xr - Round(0.125f * w);
-    const int halfStart = xr - Round(0.0625f * w);
-    const int mmStart = xr - Round(0.04f * w);
-
     buffer.Font.Name = QStringLiteral("arial");
     buffer.Font.SetBold(true);
     buffer.Font.Height = Round(4 * m);
-    const int hm = buffer.TextHeight(QStringLiteral("M")) / 2;
 
-    int label = 106 - Trunc(depth);
-    const float shift = Frac(depth) * 10 * m;
-    for (int i = -40; i <= 40; ++i) {
-        const int y = Round(float(i) * m + yc - shift);
-        if (top < y && y < bottom) {
-            if (i % 10 == 0) {
-                buffer.HorzLine(cmStart, y, xr, clBlack32);
-                const QString text = QString::number(label);
-                buffer.TextOut(cmStart - buffer.TextWidth(text), y - hm, text);
-            } else if (i % 5 == 0) {
-                buffer.HorzLine(halfStart, y, xr, clBlack32);
-            } else {
-                buffer.HorzLine(mmStart, y, xr, clBlack32);
-            }
-        }
-        if (i % 10 == 0)
-            --label;
-    }
+    TLensRule rule;
+    rule.Centre = yc;
+    rule.Step = m;
+    rule.Top = top;
+    rule.Bottom = bottom;
+    rule.TickEnd = right - 1;
+    rule.MajorStart = rule.TickEnd - Round(0.125f * w);
+    rule.HalfStart = rule.TickEnd - Round(0.0625f * w);
+    rule.MinorStart = rule.TickEnd - Round(0.04f * w);
+    rule.LabelRight = rule.MajorStart;
+    // A label next to the strip's top or bottom edge is cut there, as the
+    // window cuts a real rule, instead of spilling over the window's frame.
+    buffer.SetClipRect({left, top + 1, right, bottom - 1});
+    // Heights above the floor: the labels fall by one per centimetre down
+    // the strip, the one on the ball's lowest point (i = 20) reading
+    // 100 - trunc(BallDepth).
+    DrawLensRule(buffer, rule, depth, -40, 40, 106 - Trunc(depth), -1);
+    buffer.ResetClipRect();
 }
 
 void TBallFrm::PaintMarker(TPositionedLayer& layer, TBitmap32& buffer)
@@ -381,10 +346,10 @@ void TBallFrm::PicMouseMove(int x, int y)
     const bool inside = InsideMagnifier(x, y);
     if (!Clock->Enabled() && inside) {
         Pic_->SetBaseCursor(Qt::PointingHandCursor);
-        Pic_->setToolTip(str::sBallMarkerHint());
+        SetPictureHint(Pic_, str::sBallMarkerHint());
     } else {
         Pic_->SetBaseCursor(Qt::ArrowCursor);
-        Pic_->setToolTip(QString());
+        SetPictureHint(Pic_, QString());
     }
     if (inside && MarkerHeld)
         PlaceMarker(y);

@@ -24,8 +24,6 @@ public:
     explicit TBallFrm(QWidget* parent = nullptr);
     ~TBallFrm() override;
 
-    void SetLargeButtons(bool large) override;
-
     enum class TState { Ready, Running, Paused, Finished };
     TState State() const { return state_; }
     const TBallModel& Model() const { return ball_; }

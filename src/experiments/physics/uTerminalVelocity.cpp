@@ -108,18 +108,12 @@ void TVelocityFrm::createToolbar()
                                    str::sTermVelViscosityHint(), str::sTermVelPasPostfix());
     connect(RadiusSE, &QDoubleSpinBox::valueChanged, this, &TVelocityFrm::RadiusSEValueChange);
     connect(ViscositySE, &QDoubleSpinBox::valueChanged, this, &TVelocityFrm::ViscositySEValueChange);
-    ApplyLargeButtons(toolbar_, false, {{RadiusSE, 64, 96}, {ViscositySE, 64, 96}});
+    SetLargeItems({{RadiusLabel, 0, 0}, {ViscosityLabel, 0, 0}, {RadiusSE, 64, 96}, {ViscositySE, 64, 96}});
 }
 
 QScrollBar* TVelocityFrm::createGateBar(const QString& name, int position, const QString& hint)
 {
-    auto* bar = new QScrollBar(Qt::Vertical, this);
-    bar->setObjectName(name);
-    bar->setRange(kGateBarMin, kGateBarMax);
-    bar->setValue(position);
-    bar->setSingleStep(1);
-    bar->setPageStep(kGateBarPage);
-    bar->setToolTip(hint);
+    QScrollBar* bar = NewScrollBar(this, Qt::Vertical, name, kGateBarMin, kGateBarMax, position, kGateBarPage, hint);
     // The bars stay enabled in every state: the gates may move during a run.
     OnScroll(bar, [this, bar](int& newPosition, bool) { Gate1HsbScroll(bar, newPosition); });
     return bar;
@@ -134,18 +128,6 @@ void TVelocityFrm::createLayers()
     BallLayer->OnPaint = [this](TPositionedLayer& l, TBitmap32& b) { PaintBall(l, b); };
     TubeLayer = &Pic_->AddLayer();
     TubeLayer->OnPaint = [this](TPositionedLayer& l, TBitmap32& b) { PaintTube(l, b); };
-}
-
-// --- large buttons -------------------------------------------------------------
-
-void TVelocityFrm::SetLargeButtons(bool large)
-{
-    if (LargeButtonsUnchanged(large, true))
-        return;
-    RememberLarge(large);
-    ApplyLargeButtons(
-        toolbar_, large,
-        {{RadiusLabel, 0, 0}, {ViscosityLabel, 0, 0}, {RadiusSE, 64, 96}, {ViscositySE, 64, 96}});
 }
 
 // --- run control -----------------------------------------------------------------
@@ -191,10 +173,6 @@ void TVelocityFrm::SetState(TState state)
 
 void TVelocityFrm::ClockProgress(double deltaTime)
 {
-    // The clock hands out the rest of a tick's fixed steps after the ball
-    // has come to rest; it must stay where it landed.
-    if (!Clock->Enabled())
-        return;
     if (model_.Step(float(deltaTime)) == TTerminalVelocityModel::Outcome::AtBottom) {
         Clock->SetEnabled(false);
         SetState(TState::AtBottom);
@@ -218,7 +196,7 @@ void TVelocityFrm::Gate1HsbScroll(QScrollBar* sender, int& position)
 
 void TVelocityFrm::RadiusSEValueChange(double value)
 {
-    model_.Radius = float(value);
+    model_.SetRadius(float(value));
     PlaceBall();
 }
 
@@ -257,21 +235,15 @@ void TVelocityFrm::PlaceBall()
 
 void TVelocityFrm::DrawBackground()
 {
-    TBitmap32& b = Pic_->Bitmap();
-    if (b.Empty())
-        return;
-    const float s = Scale_;
-    b.BeginUpdate();
-    b.Clear(clWhite32);
-    DrawVerticalRule(b, false, kRuleLeft * s, kZeroMark * s, kRuleWidth * s, kRuleHeight * s);
-    DrawGate(b, model_.Gate1);
-    DrawGate(b, model_.Gate2);
-    DrawWires(b);
-    DrawGateMagnifier(b, kLensLeft * s, kLens1Top * s, kLensSize * s, model_.Gate1);
-    DrawGateMagnifier(b, kLensLeft * s, kLens2Top * s, kLensSize * s, model_.Gate2);
-    b.FrameRect(b.BoundsRect(), clBorder32);
-    b.EndUpdate();
-    Pic_->Repaint();
+    RedrawBackground([this](TBitmap32& b) {
+        const float s = Scale_;
+        DrawVerticalRule(b, false, kRuleLeft * s, kZeroMark * s, kRuleWidth * s, kRuleHeight * s);
+        DrawGate(b, model_.Gate1);
+        DrawGate(b, model_.Gate2);
+        DrawWires(b);
+        DrawGateMagnifier(b, kLensLeft * s, kLens1Top * s, kLensSize * s, model_.Gate1);
+        DrawGateMagnifier(b, kLensLeft * s, kLens2Top * s, kLensSize * s, model_.Gate2);
+    });
 }
 
 void TVelocityFrm::DrawGate(TBitmap32& b, float gate)
@@ -323,35 +295,21 @@ void TVelocityFrm::DrawGateMagnifier(TBitmap32& b, float left, float top, float 
     b.FillRect(r.Left, r.Top, cx, r.Bottom, kStripYellow);
     b.VertLine(cx, r.Top, r.Bottom, clBlack32);
 
-    const int tickEnd = cx - 1;
-    const int cmStart = cx - Round(0.15f * size);
-    const int halfStart = cx - Round(0.1f * size);
-    const int mmStart = cx - Round(0.05f * size);
-    const int numberEdge = cx - Round(0.17f * size);
     b.Font.Name = QStringLiteral("arial");
     b.Font.SetBold(true);
     b.Font.Height = Round(3 * m);
-
-    const float shift = LensTickShift(gate, m);
-    ForEachLensTick(-25, 25, LensFirstLabel(gate), 1, [&](const TLensTick& tick) {
-        const int y = Round(float(tick.Index) * m + float(cy) - shift);
-        if (y <= r.Top || y >= r.Bottom)
-            return;
-        switch (tick.Kind) {
-            case TTickKind::Major: {
-                b.HorzLine(cmStart, y, tickEnd, clBlack32);
-                const QString text = QString::number(tick.Label);
-                b.TextOut(numberEdge - b.TextWidth(text), y - b.TextHeight(text) / 2, text);
-                break;
-            }
-            case TTickKind::Half:
-                b.HorzLine(halfStart, y, tickEnd, clBlack32);
-                break;
-            case TTickKind::Minor:
-                b.HorzLine(mmStart, y, tickEnd, clBlack32);
-                break;
-        }
-    });
+    TLensRule rule;
+    rule.Centre = float(cy);
+    rule.Step = m;
+    rule.Top = r.Top;
+    rule.Bottom = r.Bottom;
+    rule.TickEnd = cx - 1;
+    rule.MajorStart = cx - Round(0.15f * size);
+    rule.HalfStart = cx - Round(0.1f * size);
+    rule.MinorStart = cx - Round(0.05f * size);
+    rule.LabelRight = cx - Round(0.17f * size);
+    // Depths below the 0 mark, growing downwards; the centre line reads the gate.
+    DrawLensRule(b, rule, gate, -25, 25, LensFirstLabel(gate), 1);
 
     const int half = Round(10 * m);
     const TRect housing{Round(1.01f * float(cx)), cy - half, r.Right, cy + half};

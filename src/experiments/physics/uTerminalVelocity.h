@@ -26,8 +26,6 @@ public:
     explicit TVelocityFrm(QWidget* parent = nullptr);
     ~TVelocityFrm() override;
 
-    void SetLargeButtons(bool large) override;
-
     enum class TState { Ready, Running, Paused, AtBottom };
     TState State() const { return state_; }
     const TTerminalVelocityModel& Model() const { return model_; }

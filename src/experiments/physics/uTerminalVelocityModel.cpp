@@ -50,6 +50,14 @@ TTerminalVelocityModel::Outcome TTerminalVelocityModel::Step(float dt)
     return Outcome::Moving;
 }
 
+void TTerminalVelocityModel::SetRadius(float radius)
+{
+    const bool resting = AtBottom();
+    Radius = radius;
+    if (resting || AtBottom())
+        BallDepth = TubeDepth - Radius;
+}
+
 int TTerminalVelocityModel::Gate1Limit() const
 {
     return Round((Gate2 - MinGateGap) * 10);

@@ -40,6 +40,9 @@ struct TTerminalVelocityModel {
 
     // One step of dt seconds.
     Outcome Step(float dt);
+    // A new radius acts at once, in every state: a ball resting on the bottom
+    // stays on it, and a grown ball never reaches through it.
+    void SetRadius(float radius);
     // Back to the top for a new run with the given effective gravity.
     void Reset(float gravity);
     float Acceleration() const;

@@ -5,6 +5,7 @@
 #include "common/CadencerEx.h"
 #include "runtime/AddMaths.h"
 #include "runtime/Image32.h"
+#include "support/AnimatedFormTest.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -93,48 +94,9 @@ TEST(BallModel, RestitutionIsScatteredButNeverBelowTheFloor)
 
 // --- the form -------------------------------------------------------------
 
-class BallForm : public ::testing::Test {
+class BallForm : public test::AnimatedFormTest<TBallFrm> {
 protected:
-    void SetUp() override
-    {
-        TNGLCadencer::SetPerformanceCounterSource([this] { return now; });
-        form = std::make_unique<TBallFrm>();
-        form->setAttribute(Qt::WA_DontShowOnScreen);
-        form->resize(820, 640);
-        form->show();
-        QApplication::processEvents();
-    }
-    void TearDown() override
-    {
-        form.reset();
-        TNGLCadencer::SetPerformanceCounterSource({});
-        SetScreenDpiOverride(0);
-    }
-    // Advances the hand-held time by seconds in ticks of 1/60 s.
-    void Advance(double seconds)
-    {
-        const double end = now + seconds;
-        while (now < end - 1e-9) {
-            now = std::min(end, now + 1.0 / 60);
-            form->Clock->Progress();
-        }
-    }
-    void Click(QAction* a) { a->trigger(); }
-    QImage Picture()
-    {
-        TBitmap32 b(form->Pic()->width(), form->Pic()->height());
-        form->Pic()->PaintTo(b);
-        return b.Image().copy();
-    }
-    void ExpectButtons(bool start, bool stop, bool reset)
-    {
-        EXPECT_EQ(form->Buttons.StartBtn->isEnabled(), start);
-        EXPECT_EQ(form->Buttons.StopBtn->isEnabled(), stop);
-        EXPECT_EQ(form->Buttons.ResetBtn->isEnabled(), reset);
-    }
-
-    double now = 0;
-    std::unique_ptr<TBallFrm> form;
+    BallForm() : AnimatedFormTest(QSize(820, 640)) {}
 };
 
 TEST_F(BallForm, ButtonsFollowTheRunThroughItsStates)

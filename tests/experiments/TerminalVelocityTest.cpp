@@ -7,6 +7,7 @@
 #include "common/CadencerEx.h"
 #include "runtime/AddMaths.h"
 #include "runtime/Image32.h"
+#include "support/AnimatedFormTest.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -130,50 +131,14 @@ TEST(TerminalVelocityModel, ANewRadiusKeepsTheBallInTheTube)
 
 // --- the form -------------------------------------------------------------
 
-class VelocityForm : public ::testing::Test {
+class VelocityForm : public test::AnimatedFormTest<TVelocityFrm> {
 protected:
-    void SetUp() override
-    {
-        TNGLCadencer::SetPerformanceCounterSource([this] { return now; });
-        form = std::make_unique<TVelocityFrm>();
-        form->setAttribute(Qt::WA_DontShowOnScreen);
-        form->resize(840, 660);
-        form->show();
-        QApplication::processEvents();
-    }
-    void TearDown() override
-    {
-        form.reset();
-        TNGLCadencer::SetPerformanceCounterSource({});
-        SetScreenDpiOverride(0);
-    }
-    // Advances the hand-held time by seconds in ticks of 1/60 s.
-    void Advance(double seconds)
-    {
-        const double end = now + seconds;
-        while (now < end - 1e-9) {
-            now = std::min(end, now + 1.0 / 60);
-            form->Clock->Progress();
-        }
-    }
+    VelocityForm() : AnimatedFormTest(QSize(840, 660)) {}
     // Runs until the ball has passed depth (cm), in ticks of 1/60 s.
     void AdvanceTo(float depth)
     {
         for (int i = 0; i < 10000 && form->Model().BallDepth < depth && form->Clock->Enabled(); ++i)
             Advance(1.0 / 60);
-    }
-    void Click(QAction* a) { a->trigger(); }
-    QImage Picture()
-    {
-        TBitmap32 b(form->Pic()->width(), form->Pic()->height());
-        form->Pic()->PaintTo(b);
-        return b.Image().copy();
-    }
-    void ExpectButtons(bool start, bool stop, bool reset)
-    {
-        EXPECT_EQ(form->Buttons.StartBtn->isEnabled(), start);
-        EXPECT_EQ(form->Buttons.StopBtn->isEnabled(), stop);
-        EXPECT_EQ(form->Buttons.ResetBtn->isEnabled(), reset);
     }
     // Drags the slider of bar to position as the mouse does.
     static void Drag(QScrollBar* bar, int position)
@@ -202,8 +167,6 @@ protected:
         return QRect(QPoint(Round(40 * s), Round(50 * s)), QPoint(Round(60 * s) - 1, Round(65 * s) - 1));
     }
 
-    double now = 0;
-    std::unique_ptr<TVelocityFrm> form;
 };
 
 TEST_F(VelocityForm, ButtonsFollowTheRunThroughItsStates)

@@ -1,5 +1,6 @@
 #include "shell/BRVrw.h"
 
+#include "common/Application.h"
 #include "experiments/ExperimentCatalogue.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/DataMod.h"
@@ -26,7 +27,7 @@ int RunBrevalis(int argc, char** argv)
     // The Flash panel's player and the help viewer are web views: the engine
     // must be prepared before anything else exists.
     PrepareWebEngine();
-    QApplication app(argc, argv);
+    TBrevalisApplication app(argc, argv);
     QApplication::setOverrideCursor(Qt::BusyCursor);
     QApplication::setApplicationName(str::sApplicationTitle());
 

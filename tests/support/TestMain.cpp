@@ -1,5 +1,7 @@
 // Test entry: a QApplication for every test (offscreen unless a display is
 // given), and settings and user files kept away from the real user's.
+#include "common/Application.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 
@@ -35,6 +37,6 @@ int main(int argc, char** argv)
     // Qt's own test mode is not used: it sends every test program to the one
     // ~/.qttest folder, where programs running side by side would share (and
     // clear) each other's settings.
-    QApplication app(argc, argv);
+    brv::TBrevalisApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

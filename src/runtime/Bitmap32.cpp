@@ -62,17 +62,27 @@ QFont ResolveFont(const TFont32& font)
     return f;
 }
 
-// The resolved font of the last text operation, kept while the bitmap's
-// font settings stay the same, with the laid-out labels drawn in it (the
-// same few labels are drawn over and over; a prepared label draws in half
-// the time of a fresh layout).
-struct TBitmap32::TextCache {
+// A resolved font with the labels laid out in it.  The same few labels are
+// drawn over and over, and a prepared label draws in half the time of a fresh
+// layout.
+struct TBitmap32::FontText {
     QString name;
     int height = 0;
     unsigned style = 0;
     QFont font;
-    std::optional<QFontMetrics> metrics;
+    QFontMetrics metrics{font};
     QHash<QString, QStaticText> labels;
+    QHash<QString, int> widths;
+
+    int Width(const QString& text)
+    {
+        auto it = widths.find(text);
+        if (it != widths.end())
+            return *it;
+        if (widths.size() >= 256)
+            widths.clear();
+        return *widths.insert(text, metrics.horizontalAdvance(text));
+    }
 
     const QStaticText& Label(const QString& text)
     {
@@ -88,20 +98,36 @@ struct TBitmap32::TextCache {
     }
 };
 
-const TBitmap32::TextCache& TBitmap32::textCache() const
+// The fonts of the last few text operations: a picture usually switches
+// between a handful (a rule's numbers, a lens's larger ones, a meter's).
+struct TBitmap32::TextCache {
+    static constexpr std::size_t MaxFonts = 8;
+    std::vector<std::unique_ptr<FontText>> fonts;  // the latest used first
+};
+
+TBitmap32::FontText& TBitmap32::fontText() const
 {
     if (!text_)
         text_ = std::make_unique<TextCache>();
-    TextCache& c = *text_;
-    if (!c.metrics || c.name != Font.Name || c.height != Font.Height || c.style != Font.Style) {
-        c.name = Font.Name;
-        c.height = Font.Height;
-        c.style = Font.Style;
-        c.font = ResolveFont(Font);
-        c.metrics.emplace(c.font);
-        c.labels.clear();
+    auto& fonts = text_->fonts;
+    const auto matches = [this](const std::unique_ptr<FontText>& f) {
+        return f->name == Font.Name && f->height == Font.Height && f->style == Font.Style;
+    };
+    auto it = std::find_if(fonts.begin(), fonts.end(), matches);
+    if (it == fonts.end()) {
+        if (fonts.size() >= TextCache::MaxFonts)
+            fonts.pop_back();
+        auto f = std::make_unique<FontText>();
+        f->name = Font.Name;
+        f->height = Font.Height;
+        f->style = Font.Style;
+        f->font = ResolveFont(Font);
+        f->metrics = QFontMetrics(f->font);
+        fonts.insert(fonts.begin(), std::move(f));
+    } else if (it != fonts.begin()) {
+        std::rotate(fonts.begin(), it, it + 1);
     }
-    return c;
+    return *fonts.front();
 }
 
 namespace {
@@ -406,20 +432,20 @@ void TBitmap32::StretchTo(TBitmap32& target, const TRect& r) const
 
 TBitmap32::TSize TBitmap32::TextExtent(const QString& text) const
 {
-    const QFontMetrics& m = *textCache().metrics;
-    return {m.horizontalAdvance(text), m.height()};
+    FontText& prepared = fontText();
+    return {prepared.Width(text), prepared.metrics.height()};
 }
 
 void TBitmap32::TextOut(int x, int y, const QString& text)
 {
     if (!Empty() && !clip_.IsEmpty() && !text.isEmpty()) {
         raster::ClearWideRegisters();
-        textCache();
-        const QStaticText& label = text_->Label(text);
+        FontText& prepared = fontText();
+        const QStaticText& label = prepared.Label(text);
         QPainter p(&image_);
         if (clip_ != BoundsRect())
             p.setClipRect(ToQRect(clip_));
-        p.setFont(text_->font);
+        p.setFont(prepared.font);
         // Text is drawn opaque whatever the colour's alpha.
         p.setPen(OpaqueColor(Font.Color));
         p.drawStaticText(x, y, label);

@@ -226,8 +226,9 @@ public:
 
 private:
     friend class TCanvas;
+    struct FontText;
     struct TextCache;
-    const TextCache& textCache() const;
+    FontText& fontText() const;
     // The part of [l, r) × [t, b) inside the clip rectangle (empty if none).
     TRect clipped(long long l, long long t, long long r, long long b) const;
     void fill(const TRect& clippedRect, TColor32 c);

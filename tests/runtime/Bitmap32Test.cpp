@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 #include <limits>
 
 namespace brv {
@@ -468,6 +469,44 @@ TEST(Bitmap32Test, TextOutDrawsInTheCellInTheFontColourWithoutBackground)
     b.Font.Height = 28;
     b.TextOut(0, 0, "Hg 42");
     EXPECT_GT(Changed(b, clWhite32).Bottom, 4 + size.cy);
+}
+
+TEST(Bitmap32Test, EachFontMeasuresAndDrawsAsItselfWhenFontsAlternate)
+{
+    // More fonts than are kept prepared, in turn and then backwards, so that
+    // every one is met fresh, kept and brought back.
+    std::vector<TFont32> fonts;
+    for (int height = 9; height <= 29; height += 4)
+        for (const bool bold : {false, true}) {
+            TFont32 f;
+            f.Name = "arial";
+            f.Height = height;
+            f.SetBold(bold);
+            fonts.push_back(f);
+        }
+    std::vector<TFont32> order = fonts;
+    order.insert(order.end(), fonts.rbegin(), fonts.rend());
+    order.insert(order.end(), {fonts[0], fonts[1], fonts[0], fonts[1]});
+
+    TBitmap32 b(120, 40);
+    for (const TFont32& f : order) {
+        b.Font = f;
+        const QFont q = ResolveFont(f);
+        const QFontMetrics m(q);
+        EXPECT_EQ(b.TextWidth("42 cm"), m.horizontalAdvance("42 cm")) << f.Height;
+        EXPECT_EQ(b.TextExtent("42 cm").cy, m.height()) << f.Height;
+
+        b.Clear(clWhite32);
+        b.TextOut(2, 1, "42 cm");
+        QImage reference(120, 40, QImage::Format_ARGB32);
+        reference.fill(Qt::white);
+        QPainter p(&reference);
+        p.setFont(q);
+        p.setPen(Qt::black);
+        p.drawText(2, 1 + m.ascent(), "42 cm");
+        p.end();
+        EXPECT_EQ(b.Image(), reference) << f.Height;
+    }
 }
 
 TEST(Bitmap32Test, TextOutRectCentresOneLine)

@@ -7,8 +7,8 @@
 // bitmap, rescale, place the layers, draw the background).  The form is never
 // shown, so no repaint reaches the screen and only the drawing is timed.
 // Step: one fixed 1 ms step of a running experiment followed by the repaint a
-// real tick ends with: the background copied into the back buffer and the
-// layers painted over it.
+// real tick ends with: the parts of the back buffer the step marked as
+// changed composed again (background, then the layers over it).
 #include "common/CadencerEx.h"
 #include "experiments/physics/uBall.h"
 #include "experiments/physics/uTerminalVelocity.h"
@@ -59,7 +59,8 @@ void StepOf(benchmark::State& state, int width, int height)
 {
     TNGLCadencer::SetPerformanceCounterSource([] { return gNow; });
     auto form = FormWithPicture<Form>(width, height);
-    TBitmap32 buffer(width, height);
+    TBitmap32 buffer;
+    form->Pic()->PaintPending(buffer);
     form->PressStart();
     for (auto _ : state) {
         if (!form->Clock->Enabled()) {
@@ -72,7 +73,7 @@ void StepOf(benchmark::State& state, int width, int height)
         }
         gNow += 0.001;
         form->Clock->Progress();
-        form->Pic()->PaintTo(buffer);
+        form->Pic()->PaintPending(buffer);
         benchmark::DoNotOptimize(buffer.Bits());
     }
     form.reset();

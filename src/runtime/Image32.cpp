@@ -3,6 +3,7 @@
 #include "runtime/AddMaths.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
 
@@ -16,8 +17,9 @@ namespace brv {
 
 void TPositionedLayer::SetLocation(const TFloatRect& r)
 {
+    owner_.Invalidate(Footprint());
     location_ = r;
-    owner_.update();
+    owner_.Invalidate(Footprint());
 }
 
 void TPositionedLayer::SetVisible(bool v)
@@ -25,7 +27,20 @@ void TPositionedLayer::SetVisible(bool v)
     if (visible_ == v)
         return;
     visible_ = v;
-    owner_.update();
+    owner_.Invalidate(Footprint());
+}
+
+void TPositionedLayer::Changed() { owner_.Invalidate(Footprint()); }
+
+TRect TPositionedLayer::Footprint() const
+{
+    // Antialiased outlines and a closing line on the right or bottom edge
+    // reach a pixel past the location.
+    constexpr int margin = 2;
+    const auto low = [](float v) { return int(std::max(std::floor(v), -1e9f)); };
+    const auto high = [](float v) { return int(std::min(std::ceil(v), 1e9f)); };
+    return {low(location_.Left) - margin, low(location_.Top) - margin, high(location_.Right) + margin,
+            high(location_.Bottom) + margin};
 }
 
 TRect TPositionedLayer::PixelRect() const
@@ -39,13 +54,17 @@ namespace {
 
 // The screen shows colours without regard to their alpha; the composed
 // picture is made opaque so that it reads the same everywhere it goes.
-void ShowOpaque(TBitmap32& buffer)
+void ShowOpaque(TBitmap32& buffer, const TRect& area)
 {
-    TColor32* p = buffer.Bits();
-    const std::size_t count = std::size_t(buffer.Width()) * std::size_t(buffer.Height());
-    for (std::size_t i = 0; i < count; ++i)
-        p[i] |= 0xFF000000u;
+    TColor32* row = buffer.Bits() + std::size_t(area.Top) * std::size_t(buffer.Width());
+    for (int y = area.Top; y < area.Bottom; ++y, row += buffer.Width())
+        for (int x = area.Left; x < area.Right; ++x)
+            row[x] |= 0xFF000000u;
 }
+
+QRect ToQRect(const TRect& r) { return {r.Left, r.Top, r.Width(), r.Height()}; }
+
+TRect ToTRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
 
 }  // namespace
 
@@ -53,7 +72,7 @@ TImage32::TImage32(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    listenerId_ = bitmap_.AddChangeListener([this] { update(); });
+    listenerId_ = bitmap_.AddChangeListener([this] { Invalidate(); });
 }
 
 TImage32::~TImage32() { bitmap_.RemoveChangeListener(listenerId_); }
@@ -61,7 +80,7 @@ TImage32::~TImage32() { bitmap_.RemoveChangeListener(listenerId_); }
 TPositionedLayer& TImage32::AddLayer()
 {
     layers_.push_back(std::unique_ptr<TPositionedLayer>(new TPositionedLayer(*this)));
-    update();
+    Invalidate();
     return *layers_.back();
 }
 
@@ -69,31 +88,62 @@ void TImage32::FitBitmapToControl() { bitmap_.SetSize(width(), height()); }
 
 void TImage32::Repaint() { repaint(); }
 
+void TImage32::Invalidate() { Invalidate({0, 0, width(), height()}); }
+
+void TImage32::Invalidate(const TRect& r)
+{
+    const QRect area = ToQRect(r).intersected(rect());
+    if (area.isEmpty())
+        return;
+    pending_ += area;
+    update(area);
+}
+
 void TImage32::PaintTo(TBitmap32& buffer)
 {
-    buffer.BeginUpdate();
     buffer.SetSize(width(), height());
-    buffer.ResetClipRect();
+    compose(buffer, buffer.BoundsRect());
+}
+
+void TImage32::PaintPending(TBitmap32& buffer)
+{
+    if (buffer.Width() != width() || buffer.Height() != height()) {
+        PaintTo(buffer);
+    } else {
+        for (const QRect& r : pending_)
+            compose(buffer, ToTRect(r.intersected(rect())));
+    }
+    pending_ = QRegion();
+}
+
+void TImage32::compose(TBitmap32& buffer, const TRect& area)
+{
+    if (area.IsEmpty())
+        return;
+    buffer.BeginUpdate();
+    buffer.SetClipRect(area);
+    const TRect clip = buffer.ClipRect();
     // Where the bitmap does not reach, the control's own background shows.
     const TColor32 background = palette().color(backgroundRole()).rgb();
-    const int w = std::min(bitmap_.Width(), buffer.Width());
-    const int h = std::min(bitmap_.Height(), buffer.Height());
-    if (w > 0 && h > 0) {
-        TColor32* to = buffer.Bits();
-        const TColor32* from = std::as_const(bitmap_).Bits();
-        for (int y = 0; y < h; ++y, to += buffer.Width(), from += bitmap_.Width())
-            std::memcpy(to, from, std::size_t(w) * sizeof(TColor32));
+    const int right = std::min(bitmap_.Width(), clip.Right);
+    const int bottom = std::min(bitmap_.Height(), clip.Bottom);
+    if (right > clip.Left && bottom > clip.Top) {
+        const std::size_t count = std::size_t(right - clip.Left);
+        for (int y = clip.Top; y < bottom; ++y)
+            std::memcpy(buffer.Bits() + std::size_t(y) * std::size_t(buffer.Width()) + clip.Left,
+                        std::as_const(bitmap_).Bits() + std::size_t(y) * std::size_t(bitmap_.Width()) + clip.Left,
+                        count * sizeof(TColor32));
     }
-    buffer.FillRect(w, 0, buffer.Width(), h, background);
-    buffer.FillRect(0, h, buffer.Width(), buffer.Height(), background);
+    buffer.FillRect(bitmap_.Width(), 0, buffer.Width(), buffer.Height(), background);
+    buffer.FillRect(0, bitmap_.Height(), buffer.Width(), buffer.Height(), background);
     for (const auto& layer : layers_) {
         if (!layer->Visible() || !layer->OnPaint)
             continue;
-        buffer.ResetClipRect();
+        buffer.SetClipRect(clip);
         layer->OnPaint(*layer, buffer);
     }
+    ShowOpaque(buffer, clip);
     buffer.ResetClipRect();
-    ShowOpaque(buffer);
     buffer.EndUpdate();
 }
 
@@ -125,16 +175,25 @@ void TImage32::updateCursor(int x, int y)
         setCursor(wanted);
 }
 
-void TImage32::paintEvent(QPaintEvent*)
+void TImage32::paintEvent(QPaintEvent* event)
 {
-    PaintTo(buffer_);
+    const QRegion region = event->region() + pending_;
+    if (buffer_.Width() != width() || buffer_.Height() != height()) {
+        PaintTo(buffer_);
+    } else {
+        for (const QRect& r : region)
+            compose(buffer_, ToTRect(r.intersected(rect())));
+    }
+    pending_ = QRegion();
     const QImage& pixels = buffer_.Image();
     if (pixels.isNull())
         return;
     QPainter p(this);
     // The buffer is opaque: shown as plain RGB it is copied, not blended.
-    p.drawImage(0, 0, QImage(pixels.constBits(), pixels.width(), pixels.height(),
-                             pixels.bytesPerLine(), QImage::Format_RGB32));
+    const QImage shown(pixels.constBits(), pixels.width(), pixels.height(), pixels.bytesPerLine(),
+                       QImage::Format_RGB32);
+    for (const QRect& r : event->region())
+        p.drawImage(r.topLeft(), shown, r);
 }
 
 void TImage32::resizeEvent(QResizeEvent* event)

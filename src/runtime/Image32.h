@@ -5,6 +5,7 @@
 
 #include "Bitmap32.h"
 
+#include <QRegion>
 #include <QWidget>
 
 #include <functional>
@@ -25,9 +26,17 @@ public:
     void SetVisible(bool v);
     bool MouseEvents = true;
     Qt::CursorShape Cursor = Qt::ArrowCursor;
+    // OnPaint draws within the location (a pixel or two of antialiasing may
+    // spill over) and within the buffer's clip rectangle, which it may narrow
+    // but must restore: only the parts of the picture that changed are
+    // painted again.
     PaintHandler OnPaint;
     // Location rounded to whole pixels (ties to even).
     TRect PixelRect() const;
+    // The pixels the layer may paint: its location and a margin.
+    TRect Footprint() const;
+    // What OnPaint draws has changed (its location has not).
+    void Changed();
     TImage32& Owner() const { return owner_; }
 
 private:
@@ -54,6 +63,17 @@ public:
     void FitBitmapToControl();
     // Repaint at once: background, then the visible layers.
     void Repaint();
+    // Marks the whole control, or the pixels r, to be painted again.
+    void Invalidate();
+    void Invalidate(const TRect& r);
+    // The parts marked since the last paint.
+    const QRegion& Pending() const { return pending_; }
+    // Brings buffer, the picture as last composed into it, up to date by
+    // composing only the parts marked since then, as the screen is; a buffer
+    // of another size is composed whole.
+    void PaintPending(TBitmap32& buffer);
+    // The picture as the last paint event left it on the screen.
+    const TBitmap32& Shown() const { return buffer_; }
     // Composes background and layers into buffer exactly as shown on screen
     // (for snapshots and pixel tests): buffer := the control's size, the
     // bitmap at (0, 0) (the control's background colour where it does not
@@ -80,6 +100,9 @@ protected:
 
 private:
     void updateCursor(int x, int y);
+    // Background and layers within area, made opaque.
+    void compose(TBitmap32& buffer, const TRect& area);
+    QRegion pending_;
     TBitmap32 bitmap_;
     TBitmap32 buffer_;
     std::vector<std::unique_ptr<TPositionedLayer>> layers_;

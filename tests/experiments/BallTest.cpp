@@ -202,6 +202,27 @@ TEST_F(BallForm, ARunNeverRedrawsTheBackground)
     EXPECT_LT(moves, steps - 100);
 }
 
+TEST_F(BallForm, EachRepaintShowsEverythingThatChanged)
+{
+    ShownPicture();
+    Click(form->Buttons.StartBtn);
+    EXPECT_GT(ExpectEachTickShowsTheWholeChange(10), 20);
+    EXPECT_FALSE(form->Clock->Enabled());
+
+    // The marker dragged in the magnifier, then let go.
+    const float s = form->Scale();
+    const int x = Round(55 * s);
+    form->Pic()->OnMouseDown(Qt::LeftButton, Qt::NoModifier, x, Round(40 * s));
+    EXPECT_EQ(ShownPicture(), Picture());
+    form->Pic()->OnMouseMove(Qt::LeftButton, Qt::NoModifier, x, Round(48 * s));
+    EXPECT_EQ(ShownPicture(), Picture());
+    form->Pic()->OnMouseUp(Qt::LeftButton, Qt::NoModifier, x, Round(48 * s));
+    EXPECT_EQ(ShownPicture(), Picture());
+
+    Click(form->Buttons.ResetBtn);
+    EXPECT_EQ(ShownPicture(), Picture());
+}
+
 // The kind of tick the magnifier draws on a row: 0 none, else its length.
 int TickLengthAt(const QImage& image, int xr, int y)
 {

@@ -290,6 +290,20 @@ TEST_F(VelocityForm, GatesSnapToTheirLimitsAsTheBarsMove)
     EXPECT_EQ(picture.pixel(Round(13 * s), Round((4 + 80.0f) * s)), 0xFFFFFFFFu);
 }
 
+TEST_F(VelocityForm, EachRepaintShowsEverythingThatChanged)
+{
+    ShownPicture();
+    Click(form->Buttons.StartBtn);
+    EXPECT_GT(ExpectEachTickShowsTheWholeChange(3), 20);
+    Click(form->Buttons.StopBtn);
+    EXPECT_EQ(ShownPicture(), Picture());
+    Click(form->Buttons.StartBtn);
+    ExpectEachTickShowsTheWholeChange(120);
+    EXPECT_FALSE(form->Clock->Enabled());  // on the bottom
+    Click(form->Buttons.ResetBtn);
+    EXPECT_EQ(ShownPicture(), Picture());
+}
+
 TEST_F(VelocityForm, ResizingDuringARunKeepsTheBallMoving)
 {
     Click(form->Buttons.StartBtn);

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMouseEvent>
+#include <QRegion>
 
 #include <gtest/gtest.h>
 
@@ -144,6 +145,47 @@ TEST(Image32Test, ChangesOfBitmapAndLayersRepaintTheControl)
     resized = 0;
     image.resize(60, 45);
     EXPECT_EQ(resized, 1);
+}
+
+TEST(Image32Test, ALayerChangeRepaintsOnlyWhereTheLayerWasAndIs)
+{
+    TImage32 image;
+    image.resize(100, 80);
+    image.FitBitmapToControl();
+    image.Bitmap().Clear(clWhite32);
+    TColor32 colour = 0xFFFF0000;
+    TPositionedLayer& layer = image.AddLayer();
+    layer.SetLocation({10.5f, 10, 20, 20});
+    layer.OnPaint = [&colour](TPositionedLayer& l, TBitmap32& b) { b.FillRect(l.PixelRect(), colour); };
+    TBitmap32 shown;
+    image.PaintPending(shown);  // a buffer of another size: composed whole
+    EXPECT_EQ(shown.Pixel(12, 12), colour);
+    EXPECT_TRUE(image.Pending().isEmpty());
+
+    // What lies outside the marked parts is left as the last paint left it.
+    shown.FillRect(90, 70, 95, 75, clBlack32);
+    layer.SetLocation({40, 30, 50, 40});
+    EXPECT_EQ(image.Pending(), QRegion(8, 8, 14, 14) + QRegion(38, 28, 14, 14));
+    image.PaintPending(shown);
+    EXPECT_EQ(shown.Pixel(12, 12), clWhite32);
+    EXPECT_EQ(shown.Pixel(45, 35), colour);
+    EXPECT_EQ(shown.Pixel(92, 72), clBlack32);
+
+    colour = 0xFF0000FF;
+    layer.Changed();
+    EXPECT_EQ(image.Pending(), QRegion(38, 28, 14, 14));
+    image.PaintPending(shown);
+    EXPECT_EQ(shown.Pixel(45, 35), colour);
+
+    // Marks reach no further than the control; a change of the bitmap marks
+    // all of it.
+    layer.SetLocation({-30, 70, -10, 200});
+    EXPECT_EQ(image.Pending().boundingRect(), QRect(38, 28, 14, 14));
+    image.PaintPending(shown);
+    image.Bitmap().FillRect(0, 0, 1, 1, clBlack32);
+    EXPECT_EQ(image.Pending(), QRegion(0, 0, 100, 80));
+    image.PaintPending(shown);
+    EXPECT_EQ(shown.Pixel(92, 72), clWhite32);
 }
 
 TEST(Image32Test, MouseEventsInControlPixelsAndTheCursorOfTheLayerUnderThePointer)

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QImage>
+#include <QRegion>
 
 #include <gtest/gtest.h>
 
@@ -54,6 +55,39 @@ protected:
         TBitmap32 b(form->Pic()->width(), form->Pic()->height());
         form->Pic()->PaintTo(b);
         return b.Image().copy();
+    }
+    // The picture as the screen holds it once the pending repaint is done:
+    // each repaint composes only the parts marked as changed, over what the
+    // last one left.
+    QImage ShownPicture()
+    {
+        QApplication::processEvents();
+        return form->Pic()->Shown().Image().copy();
+    }
+    // Runs tick by tick (1/60 s) while the clock runs, at most seconds.
+    // After every tick that repaints, the picture the partial repaint leaves
+    // must be the whole picture composed afresh: a layer that changed without
+    // saying so would stay stale on the screen.  (A tick that marks nothing
+    // leaves the screen as it is, as it always has.)  Returns the ticks that
+    // repainted only part of the picture.
+    int ExpectEachTickShowsTheWholeChange(double seconds)
+    {
+        int partial = 0;
+        const QRegion whole(form->Pic()->rect());
+        for (double end = now + seconds; form->Clock->Enabled() && now < end;) {
+            now += 1.0 / 60;
+            form->Clock->Progress();
+            const QRegion pending = form->Pic()->Pending();
+            if (pending.isEmpty())
+                continue;
+            if (pending != whole)
+                ++partial;
+            if (ShownPicture() != Picture()) {
+                ADD_FAILURE() << "stale picture after the tick at " << now << " s";
+                break;
+            }
+        }
+        return partial;
     }
     void ExpectButtons(bool start, bool stop, bool reset)
     {

@@ -210,6 +210,8 @@ void TBallFrm::PlaceBall()
     const float cx = kBallX * Scale_;
     const float cy = (kBallTopY + ball_.BallDepth) * Scale_;
     BallLayer->SetLocation({cx - r, cy - r, cx + r, cy + r});
+    // The zoom scale reads the ball's height.
+    ZoomLayer->Changed();
 }
 
 void TBallFrm::PlaceZoomAndMarker()
@@ -300,12 +302,14 @@ void TBallFrm::PaintZoomScale(TPositionedLayer& layer, TBitmap32& buffer)
     rule.LabelRight = rule.MajorStart;
     // A label next to the strip's top or bottom edge is cut there, as the
     // window cuts a real rule, instead of spilling over the window's frame.
-    buffer.SetClipRect({left, top + 1, right, bottom - 1});
+    const TRect clip = buffer.ClipRect();
+    buffer.SetClipRect({std::max(left, clip.Left), std::max(top + 1, clip.Top), std::min(right, clip.Right),
+                        std::min(bottom - 1, clip.Bottom)});
     // Heights above the floor: the labels fall by one per centimetre down
     // the strip, the one on the ball's lowest point (i = 20) reading
     // 100 - trunc(BallDepth).
     DrawLensRule(buffer, rule, depth, -40, 40, 106 - Trunc(depth), -1);
-    buffer.ResetClipRect();
+    buffer.SetClipRect(clip);
 }
 
 void TBallFrm::PaintMarker(TPositionedLayer& layer, TBitmap32& buffer)

@@ -142,7 +142,7 @@ void TVelocityFrm::StartBtnClick(QAction* sender)
         SetState(TState::Paused);
         // The stopwatch is otherwise repainted only when the ball reaches a
         // new pixel row; a paused watch must show the time it holds.
-        Pic_->update();
+        WatchLayer->Changed();
     } else if (sender == Buttons.ResetBtn) {
         Clock->SetEnabled(false);
         SetState(TState::Ready);
@@ -176,7 +176,7 @@ void TVelocityFrm::ClockProgress(double deltaTime)
     if (model_.Step(float(deltaTime)) == TTerminalVelocityModel::Outcome::AtBottom) {
         Clock->SetEnabled(false);
         SetState(TState::AtBottom);
-        Pic_->update();
+        WatchLayer->Changed();
     }
     const int row = Round(Scale_ * model_.BallDepth);
     if (row > BallPixelY) {
@@ -229,6 +229,8 @@ void TVelocityFrm::PlaceBall()
     const float cx = kTubeX * Scale_;
     const float cy = (kZeroMark + model_.BallDepth) * Scale_;
     BallLayer->SetLocation({cx - rho, cy - rho, cx + rho, cy + rho});
+    // The stopwatch is shown afresh whenever the ball moves.
+    WatchLayer->Changed();
 }
 
 // --- drawing -------------------------------------------------------------------------

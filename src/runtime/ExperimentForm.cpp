@@ -3,6 +3,7 @@
 #include "runtime/AddMaths.h"
 #include "runtime/DataMod.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -10,6 +11,8 @@
 #include <QLayout>
 #include <QMainWindow>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace brv {
 
@@ -113,6 +116,18 @@ int DpiScaled(int width)
     return Round(float(width) * f);
 }
 
+namespace {
+
+// The widths above were chosen for a narrower font than the desktop may
+// give: a spin edit never gets too narrow to show its widest value.
+int WidthOfWidestValue(QWidget* item)
+{
+    auto* spin = qobject_cast<QAbstractSpinBox*>(item);
+    return spin != nullptr ? spin->sizeHint().width() : 0;
+}
+
+}  // namespace
+
 void ApplyLargeButtons(QToolBar* toolbar, bool large, const std::vector<TLargeItem>& items,
                        int largePercent, int smallPercent, bool scaleByDpi)
 {
@@ -126,7 +141,7 @@ void ApplyLargeButtons(QToolBar* toolbar, bool large, const std::vector<TLargeIt
         ScaleFont(it.item, large ? largePercent : smallPercent);
         const int w = large ? it.largeWidth : it.smallWidth;
         if (w > 0)
-            it.item->setFixedWidth(scaleByDpi ? DpiScaled(w) : w);
+            it.item->setFixedWidth(std::max(scaleByDpi ? DpiScaled(w) : w, WidthOfWidestValue(it.item)));
     }
     if (QLayout* layout = toolbar->layout())
         layout->invalidate();

@@ -288,7 +288,7 @@ TEST_F(HostTest, LargeButtonsRuleAt96And120Dpi)
     SetScreenDpiOverride(96);
     host->ShowExperiment(kBefore);
     TSampleFrm* form = Current();
-    const int smallWidth = form->SpeedSE->width();
+    form->SpeedSE->setRange(1, 9);  // a value that fits in the narrowest width
     large = true;
     host->LargeButtonsToggled();
     EXPECT_EQ(form->Toolbar()->iconSize(), QSize(48, 48));
@@ -297,7 +297,16 @@ TEST_F(HostTest, LargeButtonsRuleAt96And120Dpi)
     host->LargeButtonsToggled();
     EXPECT_EQ(form->Toolbar()->iconSize(), QSize(24, 24));
     EXPECT_EQ(form->SpeedSE->minimumWidth(), 50);
-    (void)smallWidth;
+
+    // A spin edit whose widest value needs more room than its width in the
+    // desktop's font gets that room.
+    form->SpeedSE->setSuffix(QStringLiteral(" metres per second"));
+    large = true;
+    host->LargeButtonsToggled();
+    large = false;
+    host->LargeButtonsToggled();
+    EXPECT_GT(form->SpeedSE->minimumWidth(), 50);
+    EXPECT_EQ(form->SpeedSE->minimumWidth(), form->SpeedSE->sizeHint().width());
 
     // At 120 dots per inch the widths scale by 1.25 (62.5 rounds to even)
     // even though the flag did not change.

@@ -46,18 +46,18 @@ QString Cm3(float v)
     return QString::number(v) + str::sCm3Postfix();
 }
 
-std::vector<TSheetCell> LensCells()
+std::vector<TSheetCell> LensCells(const TSheetReadings& r)
 {
     std::vector<TSheetCell> cells;
     float x = 2;
-    for (float t : {25.0f, 5.0f, 98.0f}) {
+    for (float t : {r.Temperature.value_or(25.0f), 5.0f, 98.0f}) {
         cells.push_back(
             {x, 2, 36, 36, "DrawThermometerLens", Degrees(t), [t](TBitmap32& b, float s, float x0, float y0) {
                  DrawThermometerLens(b, x0 + 3 * s, y0 + 3 * s, 30 * s, t);
              }});
         x += 36;
     }
-    for (float v : {0.3f, 12.0f, 12.55f, 49.2f}) {
+    for (float v : {r.Volume.value_or(0.3f), 12.0f, 12.55f, 49.2f}) {
         cells.push_back(
             {x, 2, 36, 36, "DrawBuretteLens", Cm3(v), [v](TBitmap32& b, float s, float x0, float y0) {
                  DrawBuretteLens(b, x0 + 3 * s, y0 + 3 * s, 30 * s, v);
@@ -67,13 +67,14 @@ std::vector<TSheetCell> LensCells()
     return cells;
 }
 
-std::vector<TSheetCell> GlasswareCells()
+std::vector<TSheetCell> GlasswareCells(const TSheetReadings& r)
 {
     const float y = 48;
+    const float t = r.Temperature.value_or(25.0f);
     return {
-        {2, y, 24, 50, "DrawThermometer", Degrees(25) + " W 9",
-         [](TBitmap32& b, float s, float x0, float y0) {
-             DrawThermometer(b, x0 + 13 * s, y0 + 3 * s, 9, 45 * s, 25);
+        {2, y, 24, 50, "DrawThermometer", Degrees(t) + " W 9",
+         [t](TBitmap32& b, float s, float x0, float y0) {
+             DrawThermometer(b, x0 + 13 * s, y0 + 3 * s, 9, 45 * s, t);
          }},
         {26, y, 24, 50, "DrawThermometer", Degrees(98) + " W 6",
          [](TBitmap32& b, float s, float x0, float y0) {
@@ -120,25 +121,27 @@ std::vector<TSheetCell> GlasswareCells()
     };
 }
 
-std::vector<TSheetCell> BuretteCells()
+std::vector<TSheetCell> BuretteCells(const TSheetReadings& r)
 {
     const float y = 108;
+    const float gas = r.Volume.value_or(20.0f);
+    const float left = r.Volume.value_or(35.0f);
     std::vector<TSheetCell> cells{
         {2, y, 22, 92, "DrawGasBurette", Cm3(0),
          [](TBitmap32& b, float s, float x0, float y0) {
              DrawGasBurette(b, false, 0, x0 + 9.5f * s, y0 + 3 * s, 3 * s, 80 * s, 0);
          }},
-        {24, y, 22, 92, "DrawGasBurette", Cm3(20) + " Bubbling",
-         [](TBitmap32& b, float s, float x0, float y0) {
-             DrawGasBurette(b, true, 5, x0 + 9.5f * s, y0 + 3 * s, 3 * s, 80 * s, 20);
+        {24, y, 22, 92, "DrawGasBurette", Cm3(gas) + " Bubbling",
+         [gas](TBitmap32& b, float s, float x0, float y0) {
+             DrawGasBurette(b, true, 5, x0 + 9.5f * s, y0 + 3 * s, 3 * s, 80 * s, gas);
          }},
         {46, y, 22, 92, "DrawGasBurette", Cm3(50),
          [](TBitmap32& b, float s, float x0, float y0) {
              DrawGasBurette(b, false, 0, x0 + 9.5f * s, y0 + 3 * s, 3 * s, 80 * s, 50);
          }},
-        {68, y, 22, 92, "DrawBurette", "LiquidLeft 35 TapOpen",
-         [](TBitmap32& b, float s, float x0, float y0) {
-             DrawBurette(b, true, x0 + 9.5f * s, y0 + 3 * s, 3 * s, 75 * s, 35);
+        {68, y, 22, 92, "DrawBurette", "LiquidLeft " + QString::number(left) + " TapOpen",
+         [left](TBitmap32& b, float s, float x0, float y0) {
+             DrawBurette(b, true, x0 + 9.5f * s, y0 + 3 * s, 3 * s, 75 * s, left);
          }},
         {90, y, 22, 92, "DrawBurette", "LiquidLeft 50",
          [](TBitmap32& b, float s, float x0, float y0) {
@@ -158,9 +161,13 @@ std::vector<TSheetCell> BuretteCells()
     return cells;
 }
 
-std::vector<TSheetCell> MeterAndRuleCells()
+std::vector<TSheetCell> MeterAndRuleCells(const TSheetReadings& r)
 {
     const float y = 108;
+    const int volts = r.Voltage.value_or(6);
+    // The minutes-and-seconds watch counts whole seconds.
+    const int wholeSeconds = r.Seconds ? int(std::clamp(*r.Seconds, -1e6, 1e6)) : 125;
+    const double seconds = r.Seconds.value_or(1.234);
     return {
         {130, y, 22, 26, "DrawDigitalMeter", "muAmp",
          [](TBitmap32& b, float s, float x0, float y0) {
@@ -170,17 +177,18 @@ std::vector<TSheetCell> MeterAndRuleCells()
          [](TBitmap32& b, float s, float x0, float y0) {
              DrawDigitalMeter(b, "4.7", muKiloOhm, x0 + 3.5f * s, y0 + 3 * s, 15 * s, 20 * s, 0xFFBFBFBF);
          }},
-        {174, y, 22, 26, "DrawPowerSupply", "6 V",
-         [](TBitmap32& b, float s, float x0, float y0) {
-             DrawPowerSupply(b, 6, 0xFFC0E1FF, x0 + 3 * s, y0 + 3 * s, 16 * s, 17.3f * s);
+        {174, y, 22, 26, "DrawPowerSupply", QString::number(volts) + " V",
+         [volts](TBitmap32& b, float s, float x0, float y0) {
+             DrawPowerSupply(b, volts, 0xFFC0E1FF, x0 + 3 * s, y0 + 3 * s, 16 * s, 17.3f * s);
          }},
-        {196, y, 24, 26, "DrawStopwatch", "125 s",
-         [](TBitmap32& b, float s, float x0, float y0) {
-             DrawStopwatch(b, FormatMinSec(125), str::sMinSec(), x0 + 2 * s, y0 + 3 * s, 20 * s, 15 * s);
+        {196, y, 24, 26, "DrawStopwatch", QString::number(wholeSeconds) + " s",
+         [wholeSeconds](TBitmap32& b, float s, float x0, float y0) {
+             DrawStopwatch(b, FormatMinSec(wholeSeconds), str::sMinSec(), x0 + 2 * s, y0 + 3 * s, 20 * s,
+                           15 * s);
          }},
-        {196, y + 34, 24, 26, "DrawStopwatch", "1.234 s",
-         [](TBitmap32& b, float s, float x0, float y0) {
-             DrawStopwatch(b, FormatSeconds(1.234), str::sSeconds(), x0 + 2 * s, y0 + 3 * s, 20 * s, 15 * s);
+        {196, y + 34, 24, 26, "DrawStopwatch", QString::number(seconds) + " s",
+         [seconds](TBitmap32& b, float s, float x0, float y0) {
+             DrawStopwatch(b, FormatSeconds(seconds), str::sSeconds(), x0 + 2 * s, y0 + 3 * s, 20 * s, 15 * s);
          }},
         {130, y + 34, 66, 26, "DrawHorizontalRule", "",
          [](TBitmap32& b, float s, float x0, float y0) {
@@ -252,14 +260,14 @@ TPoint ApparatusSheetSize(float scale)
     return {Round(SheetWidth * scale), Round(SheetHeight * scale)};
 }
 
-void DrawApparatusSheet(TBitmap32& bitmap, float scale)
+void DrawApparatusSheet(TBitmap32& bitmap, float scale, const TSheetReadings& readings)
 {
     if (bitmap.Empty())
         return;
     bitmap.BeginUpdate();
     bitmap.Clear(clWhite32);
-    std::vector<TSheetCell> cells = LensCells();
-    for (auto&& group : {GlasswareCells(), BuretteCells(), MeterAndRuleCells()})
+    std::vector<TSheetCell> cells = LensCells(readings);
+    for (auto&& group : {GlasswareCells(readings), BuretteCells(readings), MeterAndRuleCells(readings)})
         cells.insert(cells.end(), group.begin(), group.end());
     for (const TSheetCell& cell : cells) {
         cell.Draw(bitmap, scale, cell.X * scale, cell.Y * scale);

@@ -2,7 +2,15 @@
 
 #include "support/TestSupport.h"
 
+#include "runtime/AddMaths.h"
+
+#include <QImage>
+#include <QRect>
+
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
 
 namespace brv {
 namespace {
@@ -31,6 +39,59 @@ TEST(ApparatusSheet, EverythingFitsInsideTheSizeItAsksFor)
         EXPECT_GT(inked, size.X * size.Y / 10);
         EXPECT_EQ(b.Pixel(0, 0), clBorder32);
     }
+}
+
+// Sheet units (x, y, w, h) of a place on the sheet, in pixels at scale.
+QRect Place(float x, float y, float w, float h, float scale)
+{
+    return QRect(Round(x * scale), Round(y * scale), Round(w * scale), Round(h * scale));
+}
+
+TEST(ApparatusSheet, ChosenReadingsReachTheirInstrumentsAndNoOthers)
+{
+    constexpr float s = 3;
+    const TPoint size = ApparatusSheetSize(s);
+    // The flask's bubbles are scattered by the program's generator: each
+    // sheet starts it from the same state.
+    const std::uint32_t state = RandomState();
+    TBitmap32 samples(size.X, size.Y);
+    DrawApparatusSheet(samples, s);
+    const QImage before = samples.Image().copy();
+
+    TSheetReadings temperature, volume, voltage, seconds;
+    temperature.Temperature = 37;
+    volume.Volume = 23.4f;
+    voltage.Voltage = 11;
+    seconds.Seconds = 61.5;
+    const QRect coldLens = Place(38, 2, 36, 36, s);  // keeps its 5 ºC
+    struct Case {
+        const char* name;
+        TSheetReadings readings;
+        std::vector<QRect> changed;
+    } cases[] = {
+        {"temperature", temperature, {Place(2, 2, 36, 36, s), Place(2, 48, 24, 50, s)}},
+        {"volume", volume, {Place(110, 2, 36, 36, s), Place(24, 108, 22, 92, s), Place(68, 108, 22, 92, s)}},
+        {"voltage", voltage, {Place(174, 108, 22, 26, s)}},
+        {"seconds", seconds, {Place(196, 108, 24, 26, s), Place(196, 142, 24, 26, s)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TBitmap32 b(size.X, size.Y);
+        SetRandomState(state);
+        DrawApparatusSheet(b, s, c.readings);
+        for (const QRect& r : c.changed)
+            EXPECT_NE(b.Image().copy(r), before.copy(r)) << r.x() << ',' << r.y();
+        EXPECT_EQ(b.Image().copy(coldLens), before.copy(coldLens));
+    }
+
+    // The samples themselves, chosen, draw the same sheet.
+    TSheetReadings same;
+    same.Temperature = 25;
+    same.Voltage = 6;
+    TBitmap32 b(size.X, size.Y);
+    SetRandomState(state);
+    DrawApparatusSheet(b, s, same);
+    EXPECT_EQ(b.Image(), before);
 }
 
 TEST(ApparatusSheet, EmptyBitmapIsLeftAlone)

@@ -103,6 +103,37 @@ TEST_F(SnapshotTest, DrawsTheApparatusSheet)
     EXPECT_GT(coloured, sheet.width() * sheet.height() / 16 / 10) << "instruments were drawn";
     EXPECT_EQ(Run({"--apparatus-sheet", "--scale", "0", "--out", out}), 2);
     EXPECT_TRUE(errors.contains(QLatin1String("bad scale")));
+
+    const QString chosen = dir.filePath(QStringLiteral("chosen.png"));
+    ASSERT_EQ(Run({"--apparatus-sheet", "--scale", "3", "--temperature", "37", "--volume", "23.4", "--voltage",
+                   "11", "--seconds", "61.5", "--out", chosen}),
+              0)
+        << errors.toStdString();
+    EXPECT_EQ(QImage(chosen).size(), sheet.size());
+    EXPECT_NE(QImage(chosen), sheet);
+}
+
+TEST_F(SnapshotTest, ReadingsOutsideTheirRangeOrWithoutTheSheetAreRefused)
+{
+    const QString out = dir.filePath(QStringLiteral("x.png"));
+    struct Case {
+        QStringList args;
+        const char* message;
+    } cases[] = {
+        {{"--apparatus-sheet", "--temperature", "warm", "--out", out}, "bad temperature"},
+        {{"--apparatus-sheet", "--temperature", "nan", "--out", out}, "bad temperature"},
+        {{"--apparatus-sheet", "--volume", "1e9", "--out", out}, "bad volume"},
+        {{"--apparatus-sheet", "--voltage", "2.5", "--out", out}, "bad voltage"},
+        {{"--apparatus-sheet", "--seconds", "-inf", "--out", out}, "bad seconds"},
+        {{"--apparatus-sheet", "--seconds", "--out", out}, "bad seconds"},
+        {{"--experiment", QString::number(kSample), "--size", "100x100", "--voltage", "3", "--out", out},
+         "for the apparatus sheet"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Run(c.args), 2) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(errors.contains(QLatin1String(c.message))) << errors.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(out));
 }
 
 // The program itself, as a developer or a later build step runs it: exit

@@ -12,7 +12,10 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
+#include <cmath>
 #include <memory>
+#include <optional>
+#include <type_traits>
 
 namespace brv::snapshot {
 
@@ -107,7 +110,7 @@ int RenderApparatusSheet(const Options& options, QTextStream& err)
         return 2;
     }
     TBitmap32 sheet(size.X, size.Y);
-    DrawApparatusSheet(sheet, options.sheetScale);
+    DrawApparatusSheet(sheet, options.sheetScale, options.readings);
     return WritePng(sheet.Image(), options.out, err) ? 0 : 2;
 }
 
@@ -117,12 +120,31 @@ QString Usage()
 {
     return QStringLiteral(
         "usage: brv-snapshot --experiment ID --size WxH --out FILE.png [--run SECONDS]\n"
-        "       brv-snapshot --apparatus-sheet [--scale PIXELS_PER_UNIT] --out FILE.png\n");
+        "       brv-snapshot --apparatus-sheet [--scale PIXELS_PER_UNIT] [--temperature DEGREES_C]\n"
+        "                    [--volume CM3] [--voltage VOLTS] [--seconds SECONDS] --out FILE.png\n");
+}
+
+// A reading for the apparatus sheet: a number within ±limit.  Readings off
+// an instrument's scale are allowed, to see how the routines take them.
+template <typename Number>
+bool ParseReading(const QString& name, const QString& text, double limit, std::optional<Number>& reading,
+                  QTextStream& err)
+{
+    bool ok = false;
+    const double v = text.toDouble(&ok);
+    if (!ok || !(std::abs(v) <= limit) || (std::is_integral_v<Number> && v != std::trunc(v))) {
+        err << "brv-snapshot: bad " << name << " \"" << text << "\" (" << (std::is_integral_v<Number> ? "a whole number " : "")
+            << "from " << -limit << " to " << limit << ")\n";
+        return false;
+    }
+    reading = Number(v);
+    return true;
 }
 
 bool ParseArguments(const QStringList& args, Options& options, QTextStream& err)
 {
     bool haveId = false;
+    bool haveReading = false;
     bool haveSize = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -177,10 +199,30 @@ bool ParseArguments(const QStringList& args, Options& options, QTextStream& err)
                 err << "brv-snapshot: bad scale \"" << v << "\" (1 to 20)\n";
                 return false;
             }
+        } else if (a == QLatin1String("--temperature")) {
+            if (!value(v) || !ParseReading(QStringLiteral("temperature"), v, 1000, options.readings.Temperature, err))
+                return false;
+            haveReading = true;
+        } else if (a == QLatin1String("--volume")) {
+            if (!value(v) || !ParseReading(QStringLiteral("volume"), v, 1000, options.readings.Volume, err))
+                return false;
+            haveReading = true;
+        } else if (a == QLatin1String("--voltage")) {
+            if (!value(v) || !ParseReading(QStringLiteral("voltage"), v, 1000, options.readings.Voltage, err))
+                return false;
+            haveReading = true;
+        } else if (a == QLatin1String("--seconds")) {
+            if (!value(v) || !ParseReading(QStringLiteral("seconds"), v, 1e6, options.readings.Seconds, err))
+                return false;
+            haveReading = true;
         } else {
             err << "brv-snapshot: unknown argument \"" << a << "\"\n";
             return false;
         }
+    }
+    if (haveReading && !options.apparatusSheet) {
+        err << "brv-snapshot: readings are for the apparatus sheet (--apparatus-sheet)\n";
+        return false;
     }
     if (options.apparatusSheet) {
         if (options.out.isEmpty()) {

@@ -1,6 +1,8 @@
 // brv-snapshot: renders an experiment's picture offscreen to a PNG file.
 #pragma once
 
+#include "apparatus/ApparatusSheet.h"
+
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -16,6 +18,7 @@ struct Options {
     double runSeconds = 0;   // simulated time to advance after pressing start
     bool apparatusSheet = false;
     float sheetScale = 4.0f;  // pixels per scene unit of the apparatus sheet
+    TSheetReadings readings;  // the sheet's chosen readings
 };
 
 // Parses the command line (without the program name).  On a bad argument it

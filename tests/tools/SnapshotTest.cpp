@@ -178,12 +178,30 @@ TEST_F(SnapshotProgramTest, ExitsWithStatusTwoAndAMessageOnBadInput)
     EXPECT_FALSE(QFileInfo::exists(out));
 }
 
-TEST_F(SnapshotProgramTest, WritesTheCataloguesFirstExperiment)
+TEST_F(SnapshotProgramTest, WritesTheProgramsExperimentsAtAnySize)
 {
-    const QString out = dir.filePath(QStringLiteral("ball.png"));
-    ASSERT_EQ(Run({"--experiment", "1", "--size", "240x180", "--out", out}), 0) << errors.toStdString();
-    const QImage image(out);
-    EXPECT_EQ(image.size(), QSize(240, 180));
+    struct Case {
+        int id;
+        QRgb ball;
+    } cases[] = {{1, 0xFF007F00u}, {11, 0xFFFF0000u}};
+    for (const Case& c : cases)
+        for (const QSize size : {QSize(240, 180), QSize(1024, 768)}) {
+            SCOPED_TRACE(c.id);
+            SCOPED_TRACE(size.width());
+            const QString out = dir.filePath(QStringLiteral("experiment.png"));
+            ASSERT_EQ(Run({"--experiment", QString::number(c.id), "--size",
+                           QStringLiteral("%1x%2").arg(size.width()).arg(size.height()), "--out", out}),
+                      0)
+                << errors.toStdString();
+            const QImage image(out);
+            ASSERT_EQ(image.size(), size);
+            EXPECT_EQ(image.pixel(0, 0), 0xFF3F3F3Fu) << "the picture's frame";
+            int ball = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    ball += image.pixel(x, y) == c.ball;
+            EXPECT_GE(ball, 5) << "the ball is drawn";
+        }
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -26,6 +27,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -312,6 +314,51 @@ TEST_F(LessonPane, RightClickOnAPictureInThePageOpensThePictureMenu)
     ASSERT_TRUE(WaitUntil([&] { return pane_->PicPopUp()->isVisible(); }));
     EXPECT_EQ(pane_->PicturePath(), QDir(Book()).filePath(QStringLiteral("html/images/cell.jpg")));
     pane_->PicPopUp()->hide();
+}
+
+// The open text menu, if any: a menu window of the engine's own.
+QMenu* OpenMenu()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* menu = qobject_cast<QMenu*>(w); menu && menu->isVisible())
+            return menu;
+    return nullptr;
+}
+
+TEST_F(LessonPane, OnlySelectedTextAndPicturesHaveAMenuAndNoKeyOpensAWindow)
+{
+    pane_->EWB()->load(QUrl::fromLocalFile(Book() + QStringLiteral("/html/general.htm")));
+    ASSERT_TRUE(WaitForLoads(1));
+
+    // Plain text, nothing selected: no menu at all.
+    MouseClick("first", Qt::RightButton);
+    Idle(500);
+    EXPECT_EQ(OpenMenu(), nullptr);
+    EXPECT_FALSE(pane_->PicPopUp()->isVisible());
+
+    // Selected text: the engine's own menu, with its Copy.
+    Eval(QStringLiteral("window.getSelection().selectAllChildren(document.getElementById('first')); true"));
+    MouseClick("first", Qt::RightButton);
+    ASSERT_TRUE(WaitUntil([] { return OpenMenu() != nullptr; }, 5000));
+    EXPECT_TRUE(OpenMenu()->actions().contains(pane_->EWB()->pageAction(QWebEnginePage::Copy)));
+    OpenMenu()->close();
+    EXPECT_FALSE(pane_->PicPopUp()->isVisible());
+
+    // The browser's new-window key opens nothing.
+    const auto shownWindows = [] {
+        const QWidgetList all = QApplication::topLevelWidgets();
+        return std::count_if(all.begin(), all.end(), [](QWidget* w) { return w->isVisible(); });
+    };
+    const auto windows = shownWindows();
+    QWidget* target = pane_->EWB()->focusProxy();
+    ASSERT_NE(target, nullptr);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_N, Qt::ControlModifier, QStringLiteral("n"));
+    QCoreApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_N, Qt::ControlModifier, QStringLiteral("n"));
+    QCoreApplication::sendEvent(target, &release);
+    Idle(500);
+    EXPECT_EQ(shownWindows(), windows);
+    EXPECT_EQ(FileName(), QStringLiteral("general.htm"));
 }
 
 TEST_F(LessonPane, PrintedTopicHasHeaderAndFooterOnEveryPage)

@@ -8,10 +8,7 @@
 
 namespace brv {
 
-TBrevalisApplication::TBrevalisApplication(int& argc, char** argv)
-    : QApplication(argc, argv)
-{
-}
+TBrevalisApplication::TBrevalisApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool TBrevalisApplication::notify(QObject* receiver, QEvent* event)
 {

@@ -16,6 +16,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QUrl>
 
@@ -131,6 +132,11 @@ TEST(AboutBox, SplashGetsAWhiteMarginAndAGreyBottomLine)
         EXPECT_EQ(bitmap.Pixel(p.x(), p.y()), original.pixel(p) | 0xFF000000u) << p.x() << "," << p.y();
 
     EXPECT_EQ(about.VersionLabel()->text(), QStringLiteral("version " BRV_VERSION));
+    // Four numbers, as a program's file version reads.
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^version \\d+\\.\\d+\\.\\d+\\.\\d+$"))
+                    .match(about.VersionLabel()->text())
+                    .hasMatch())
+        << about.VersionLabel()->text().toStdString();
     EXPECT_EQ(about.SpeedButton1()->text(), QStringLiteral("OK"));
     EXPECT_FALSE(about.Label4()->text().isEmpty());
     test::SavePicture(about.grab().toImage(), QStringLiteral("about-box"));

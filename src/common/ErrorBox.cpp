@@ -1,5 +1,6 @@
 #include "common/ErrorBox.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -23,11 +24,7 @@ void ShowStandardErrorBox(std::exception_ptr error)
         qCritical("An operation was stopped by an exception of unknown type");
         return;
     }
-    QCoreApplication* app = QCoreApplication::instance();
-    if (app != nullptr && app->inherits("QApplication"))
-        QMessageBox::critical(nullptr, QGuiApplication::applicationDisplayName(), message);
-    else
-        qCritical("%s", qUtf8Printable(message));
+    ShowErrorBox(nullptr, message);
 }
 
 TErrorReporter& Reporter()
@@ -37,6 +34,18 @@ TErrorReporter& Reporter()
 }
 
 }  // namespace
+
+void ShowErrorBox(QWidget* parent, const QString& message)
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app == nullptr || !app->inherits("QApplication")) {
+        qCritical("%s", qUtf8Printable(message));
+        return;
+    }
+    if (parent == nullptr)
+        parent = QApplication::activeWindow();
+    QMessageBox::critical(parent, QGuiApplication::applicationDisplayName(), message);
+}
 
 void ReportError(std::exception_ptr error)
 {

@@ -1,5 +1,6 @@
 #include "shell/uFrame.h"
 
+#include "common/ErrorBox.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/Bitmap32.h"
@@ -204,9 +205,7 @@ TFrameFrm::TFrameFrm(const QString& programFolder, QWidget* parent)
 {
     setObjectName(QStringLiteral("FrameFrm"));
     ConfirmClose = AskCloseProgram;
-    ShowError = [this](const QString& message) {
-        QMessageBox::critical(this, QApplication::applicationName(), message);
-    };
+    ShowError = [this](const QString& message) { ShowErrorBox(this, message); };
     buildMenus();
     buildHtmlToolbar();
     buildPanes();

@@ -1,5 +1,6 @@
 #include "shell/uLessonPane.h"
 
+#include "common/ErrorBox.h"
 #include "runtime/BRV_StrConstants.h"
 #include "shell/BigPic.h"
 #include "shell/html_FileUtils.h"
@@ -14,7 +15,6 @@
 #include <QImage>
 #include <QLocale>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPdfDocument>
 #include <QPrintPreviewDialog>
@@ -227,9 +227,7 @@ TLessonPane::TLessonPane(TLessonPaneHost host, const QString& programFolder, QWi
     if (!host_.openPicture)
         host_.openPicture = [](const QString& file) { TBigPicFrm::ShowModal(file); };
     if (!host_.showError)
-        host_.showError = [this](const QString& message) {
-            QMessageBox::critical(window(), QCoreApplication::applicationName(), message);
-        };
+        host_.showError = [this](const QString& message) { ShowErrorBox(window(), message); };
 
     ewb_ = new TEWB(*this, this);
     ewb_->setObjectName(QStringLiteral("EWB"));

@@ -40,7 +40,7 @@ struct TLessonPaneHost {
     // Shows the picture viewer modally on file (which may be missing or
     // empty); default: a TBigPicFrm without owner.
     std::function<void(const QString& file)> openPicture;
-    // The standard error box; default: QMessageBox::critical.
+    // Shows an error; default: the standard error box over this window.
     std::function<void(const QString& message)> showError;
 };
 

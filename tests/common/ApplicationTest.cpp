@@ -1,9 +1,13 @@
 #include "common/Application.h"
 #include "common/ErrorBox.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QMessageBox>
 #include <QObject>
+#include <QTimer>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -82,6 +86,30 @@ TEST_F(ApplicationTest, ErrorWhileAnErrorIsShownIsNotReportedAgain)
     QEvent later(QEvent::User);
     QCoreApplication::sendEvent(&failing, &later);
     EXPECT_EQ(Reports.size(), 2U);
+}
+
+TEST(ErrorBox, IsACriticalBoxOverItsWindowWithTheProgramsName)
+{
+    QApplication::setApplicationDisplayName(QStringLiteral("Brevalis "));
+    QWidget window;
+    QString title, text;
+    QWidget* parent = nullptr;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    // The box is modal: read it and close it from inside its own loop.
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        parent = box->parentWidget();
+        box->close();
+    });
+    ShowErrorBox(&window, QStringLiteral("The lesson index could not be read."));
+    EXPECT_EQ(title, QStringLiteral("Brevalis "));
+    EXPECT_EQ(text, QStringLiteral("The lesson index could not be read."));
+    EXPECT_EQ(icon, QMessageBox::Critical);
+    EXPECT_EQ(parent, &window);
 }
 
 }  // namespace

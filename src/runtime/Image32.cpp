@@ -84,34 +84,77 @@ TPositionedLayer& TImage32::AddLayer()
     return *layers_.back();
 }
 
-void TImage32::FitBitmapToControl() { bitmap_.SetSize(width(), height()); }
+void TImage32::FitBitmapToControl()
+{
+    ratio_ = devicePixelRatioF() > 0 ? devicePixelRatioF() : 1;
+    const QSize size = PixelSize();
+    bitmap_.SetSize(size.width(), size.height());
+}
+
+QSize TImage32::PixelSize() const
+{
+    return toPixels(rect()).size();
+}
+
+QRect TImage32::toPixels(const QRect& r) const
+{
+    if (ratio_ == 1)
+        return r;
+    const int left = int(std::floor(r.left() * ratio_));
+    const int top = int(std::floor(r.top() * ratio_));
+    const int right = int(std::ceil((r.left() + r.width()) * ratio_));
+    const int bottom = int(std::ceil((r.top() + r.height()) * ratio_));
+    return {left, top, right - left, bottom - top};
+}
+
+QRect TImage32::toControl(const QRect& r) const
+{
+    if (ratio_ == 1)
+        return r;
+    const int left = int(std::floor(r.left() / ratio_));
+    const int top = int(std::floor(r.top() / ratio_));
+    const int right = int(std::ceil((r.left() + r.width()) / ratio_));
+    const int bottom = int(std::ceil((r.top() + r.height()) / ratio_));
+    return {left, top, right - left, bottom - top};
+}
+
+QPoint TImage32::pixelAt(const QPointF& p) const
+{
+    return {int(std::floor(p.x() * ratio_)), int(std::floor(p.y() * ratio_))};
+}
 
 void TImage32::Repaint() { repaint(); }
 
-void TImage32::Invalidate() { Invalidate({0, 0, width(), height()}); }
+void TImage32::Invalidate()
+{
+    const QSize size = PixelSize();
+    Invalidate({0, 0, size.width(), size.height()});
+}
 
 void TImage32::Invalidate(const TRect& r)
 {
-    const QRect area = ToQRect(r).intersected(rect());
+    const QRect area = ToQRect(r).intersected(QRect(QPoint(0, 0), PixelSize()));
     if (area.isEmpty())
         return;
     pending_ += area;
-    update(area);
+    update(toControl(area));
 }
 
 void TImage32::PaintTo(TBitmap32& buffer)
 {
-    buffer.SetSize(width(), height());
+    const QSize size = PixelSize();
+    buffer.SetSize(size.width(), size.height());
     compose(buffer, buffer.BoundsRect());
 }
 
 void TImage32::PaintPending(TBitmap32& buffer)
 {
-    if (buffer.Width() != width() || buffer.Height() != height()) {
+    const QRect whole(QPoint(0, 0), PixelSize());
+    if (buffer.Width() != whole.width() || buffer.Height() != whole.height()) {
         PaintTo(buffer);
     } else {
         for (const QRect& r : pending_)
-            compose(buffer, ToTRect(r.intersected(rect())));
+            compose(buffer, ToTRect(r.intersected(whole)));
     }
     pending_ = QRegion();
 }
@@ -177,23 +220,32 @@ void TImage32::updateCursor(int x, int y)
 
 void TImage32::paintEvent(QPaintEvent* event)
 {
-    const QRegion region = event->region() + pending_;
-    if (buffer_.Width() != width() || buffer_.Height() != height()) {
+    const QRect whole(QPoint(0, 0), PixelSize());
+    if (buffer_.Width() != whole.width() || buffer_.Height() != whole.height()) {
         PaintTo(buffer_);
     } else {
+        QRegion region = pending_;
+        for (const QRect& r : event->region())
+            region += toPixels(r);
         for (const QRect& r : region)
-            compose(buffer_, ToTRect(r.intersected(rect())));
+            compose(buffer_, ToTRect(r.intersected(whole)));
     }
     pending_ = QRegion();
     const QImage& pixels = buffer_.Image();
     if (pixels.isNull())
         return;
     QPainter p(this);
-    // The buffer is opaque: shown as plain RGB it is copied, not blended.
-    const QImage shown(pixels.constBits(), pixels.width(), pixels.height(), pixels.bytesPerLine(),
-                       QImage::Format_RGB32);
-    for (const QRect& r : event->region())
-        p.drawImage(r.topLeft(), shown, r);
+    // The buffer is opaque: shown as plain RGB it is copied, not blended,
+    // one bitmap pixel to one pixel of the screen.
+    QImage shown(pixels.constBits(), pixels.width(), pixels.height(), pixels.bytesPerLine(), QImage::Format_RGB32);
+    shown.setDevicePixelRatio(ratio_);
+    if (ratio_ == 1) {
+        for (const QRect& r : event->region())
+            p.drawImage(r.topLeft(), shown, r);
+    } else {
+        p.setClipRegion(event->region());
+        p.drawImage(QPointF(0, 0), shown);
+    }
 }
 
 void TImage32::resizeEvent(QResizeEvent* event)
@@ -203,27 +255,16 @@ void TImage32::resizeEvent(QResizeEvent* event)
         OnResize();
 }
 
-namespace {
-
-// The control pixel under the pointer.
-QPoint PixelOf(const QMouseEvent* event)
-{
-    const QPointF p = event->position();
-    return {int(std::floor(p.x())), int(std::floor(p.y()))};
-}
-
-}  // namespace
-
 void TImage32::mousePressEvent(QMouseEvent* event)
 {
-    const QPoint p = PixelOf(event);
+    const QPoint p = pixelAt(event->position());
     if (OnMouseDown)
         OnMouseDown(event->button(), event->modifiers(), p.x(), p.y());
 }
 
 void TImage32::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPoint p = PixelOf(event);
+    const QPoint p = pixelAt(event->position());
     if (OnMouseMove)
         OnMouseMove(event->buttons(), event->modifiers(), p.x(), p.y());
     updateCursor(p.x(), p.y());
@@ -231,7 +272,7 @@ void TImage32::mouseMoveEvent(QMouseEvent* event)
 
 void TImage32::mouseReleaseEvent(QMouseEvent* event)
 {
-    const QPoint p = PixelOf(event);
+    const QPoint p = pixelAt(event->position());
     if (OnMouseUp)
         OnMouseUp(event->button(), event->modifiers(), p.x(), p.y());
 }

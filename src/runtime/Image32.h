@@ -59,8 +59,15 @@ public:
     int LayerCount() const { return int(layers_.size()); }
     TPositionedLayer& Layer(int i) { return *layers_[std::size_t(i)]; }
 
-    // Bitmap := the control's client size, keeping (not clearing) its pixels.
+    // Bitmap := the control's client size in the screen's own pixels (twice
+    // the control's size on a screen that shows two pixels per point),
+    // keeping (not clearing) its pixels.  Until then the bitmap's pixels are
+    // the control's.
     void FitBitmapToControl();
+    // Bitmap pixels per control pixel, and the control's size in them.  The
+    // layers, the mouse handlers and Invalidate all work in bitmap pixels.
+    qreal PixelRatio() const { return ratio_; }
+    QSize PixelSize() const;
     // Repaint at once: background, then the visible layers.
     void Repaint();
     // Marks the whole control, or the pixels r, to be painted again.
@@ -75,7 +82,7 @@ public:
     // The picture as the last paint event left it on the screen.
     const TBitmap32& Shown() const { return buffer_; }
     // Composes background and layers into buffer exactly as shown on screen
-    // (for snapshots and pixel tests): buffer := the control's size, the
+    // (for snapshots and pixel tests): buffer := PixelSize(), the
     // bitmap at (0, 0) (the control's background colour where it does not
     // reach), each visible layer's OnPaint in creation order; the result is
     // made opaque (alpha 0xFF), as the screen disregards alpha.
@@ -83,7 +90,7 @@ public:
     // Topmost visible layer with mouse events whose location holds (x, y).
     TPositionedLayer* LayerAt(int x, int y);
 
-    // Mouse handlers in control pixels.
+    // Mouse handlers in bitmap pixels.
     std::function<void(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y)> OnMouseDown;
     std::function<void(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y)> OnMouseMove;
     std::function<void(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y)> OnMouseUp;
@@ -102,7 +109,12 @@ private:
     void updateCursor(int x, int y);
     // Background and layers within area, made opaque.
     void compose(TBitmap32& buffer, const TRect& area);
-    QRegion pending_;
+    // Control pixels to bitmap pixels and back, each rounded outwards.
+    QRect toPixels(const QRect& r) const;
+    QRect toControl(const QRect& r) const;
+    QPoint pixelAt(const QPointF& p) const;
+    qreal ratio_ = 1;
+    QRegion pending_;  // bitmap pixels
     TBitmap32 bitmap_;
     TBitmap32 buffer_;
     std::vector<std::unique_ptr<TPositionedLayer>> layers_;

@@ -188,6 +188,54 @@ TEST(Image32Test, ALayerChangeRepaintsOnlyWhereTheLayerWasAndIs)
     EXPECT_EQ(shown.Pixel(92, 72), clWhite32);
 }
 
+// The picture is drawn in the screen's own pixels: on a screen with two
+// pixels per point (the suite runs this test again with QT_SCALE_FACTOR=2) a
+// bitmap twice the control's size, shown one to one, with the mouse and the
+// repaints in its pixels.
+TEST(Image32HiDpi, TheBitmapHasTheScreensOwnPixels)
+{
+    TImage32 image;
+    image.setAttribute(Qt::WA_DontShowOnScreen);
+    image.resize(100, 80);
+    image.show();
+    const qreal ratio = image.devicePixelRatioF();
+    if (qEnvironmentVariableIsSet("BRV_EXPECT_HIDPI")) {
+        ASSERT_EQ(ratio, 2) << "QT_SCALE_FACTOR=2 did not reach the picture";
+    }
+    image.FitBitmapToControl();
+    EXPECT_EQ(image.PixelRatio(), ratio);
+    EXPECT_EQ(image.Bitmap().Width(), qRound(100 * ratio));
+    EXPECT_EQ(image.Bitmap().Height(), qRound(80 * ratio));
+
+    // One-pixel stripes would blur if the bitmap were stretched.
+    TBitmap32& b = image.Bitmap();
+    b.Clear(clWhite32);
+    for (int x = 0; x < b.Width(); x += 2)
+        b.VertLine(x, 0, b.Height() - 1, clBlack32);
+    TPositionedLayer& layer = image.AddLayer();
+    layer.SetLocation({40, 30, 60, 50});
+    layer.OnPaint = [](TPositionedLayer& l, TBitmap32& buffer) { buffer.FillRect(l.PixelRect(), 0xFFFF0000); };
+    TBitmap32 composed;
+    image.PaintTo(composed);
+    const QImage shown = image.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shown.size(), QSize(composed.Width(), composed.Height()));
+    EXPECT_EQ(shown, composed.Image().convertToFormat(QImage::Format_RGB32));
+
+    // The mouse reports bitmap pixels.
+    QPoint down;
+    image.OnMouseDown = [&down](Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) { down = {x, y}; };
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(10.5, 20.5), image.mapToGlobal(QPointF(10.5, 20.5)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&image, &press);
+    EXPECT_EQ(down, QPoint(int(10.5 * ratio), int(20.5 * ratio)));
+
+    // A layer marks its own pixels.
+    TBitmap32 buffer;
+    image.PaintPending(buffer);
+    layer.SetLocation({70, 30, 90, 50});
+    EXPECT_EQ(image.Pending(), QRegion(38, 28, 24, 24) + QRegion(68, 28, 24, 24));
+}
+
 TEST(Image32Test, MouseEventsInControlPixelsAndTheCursorOfTheLayerUnderThePointer)
 {
     TImage32 image;

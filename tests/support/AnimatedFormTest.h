@@ -73,7 +73,7 @@ protected:
     int ExpectEachTickShowsTheWholeChange(double seconds)
     {
         int partial = 0;
-        const QRegion whole(form->Pic()->rect());
+        const QRegion whole(QRect(QPoint(0, 0), form->Pic()->PixelSize()));
         for (double end = now + seconds; form->Clock->Enabled() && now < end;) {
             now += 1.0 / 60;
             form->Clock->Progress();

@@ -238,9 +238,20 @@ void TFrameFrm::buildMenus()
     buildHelpMenu();
 }
 
+namespace {
+
+// A menu bar title with an Alt+letter key on the letter at index: the text
+// shows as it stands, that letter underlined.
+QString WithMnemonic(const QString& title, int index)
+{
+    return title.left(index) + QLatin1Char('&') + title.mid(index);
+}
+
+}  // namespace
+
 void TFrameFrm::buildFileMenu()
 {
-    QMenu* file = MenuToolbar->addMenu(str::sMenuFile());
+    QMenu* file = MenuToolbar->addMenu(WithMnemonic(str::sMenuFile(), 0));
     Print1 = file->addAction(str::sPrintTopic());
     Theme1 = file->addMenu(str::sAppearance());
     themeGroup_ = new QActionGroup(this);
@@ -258,14 +269,14 @@ void TFrameFrm::buildFileMenu()
     file->addSeparator();
     Exit1 = file->addAction(str::sExit(), this, &QWidget::close);
 
-    QMenu* edit = MenuToolbar->addMenu(str::sMenuEdit());
+    QMenu* edit = MenuToolbar->addMenu(WithMnemonic(str::sMenuEdit(), 0));
     Copy1 = edit->addAction(str::sCopyTopicText());
     Copy1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
 }
 
 void TFrameFrm::buildExperimentsMenu()
 {
-    ExperimentsMenu = MenuToolbar->addMenu(str::sMenuExperiments());
+    ExperimentsMenu = MenuToolbar->addMenu(WithMnemonic(str::sMenuExperiments(), 1));  // Alt+X
     experimentGroup_ = new QActionGroup(this);
     experimentGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     connect(ExperimentsMenu, &QMenu::aboutToShow, this, &TFrameFrm::checkCurrentExperiment);
@@ -289,7 +300,7 @@ void TFrameFrm::fillExperimentsMenu()
 
 void TFrameFrm::buildToolbarsMenu()
 {
-    QMenu* toolbars = MenuToolbar->addMenu(str::sMenuToolbars());
+    QMenu* toolbars = MenuToolbar->addMenu(WithMnemonic(str::sMenuToolbars(), 0));
     auto* position = new QActionGroup(this);
     Top1 = toolbars->addAction(str::sToolbarsAtTop());
     Bottom1 = toolbars->addAction(str::sToolbarsAtBottom());
@@ -307,7 +318,7 @@ void TFrameFrm::buildToolbarsMenu()
 
 void TFrameFrm::buildHelpMenu()
 {
-    QMenu* help = MenuToolbar->addMenu(str::sMenuHelp());
+    QMenu* help = MenuToolbar->addMenu(WithMnemonic(str::sMenuHelp(), 0));
     Contents1 = help->addAction(str::sHelpContents(), this, &TFrameFrm::Contents1Click);
     Search1 = help->addAction(str::sHelpSearch(), this, &TFrameFrm::Search1Click);
     help->addSeparator();

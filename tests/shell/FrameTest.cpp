@@ -20,10 +20,13 @@
 #include <QApplication>
 #include <QEnterEvent>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QScreen>
+#include <QSet>
 #include <QSettings>
 #include <QSplitter>
 #include <QToolBar>
@@ -513,6 +516,21 @@ TEST_F(FrameTest, ExperimentsMenuListsTheExperimentsInItsOrderAndChecksTheCurren
     emit f.ExperimentsMenu->aboutToShow();
     for (QAction* item : f.ExperimentItems)
         EXPECT_FALSE(item->isChecked());
+}
+
+TEST_F(FrameTest, EveryMenuOpensWithItsOwnAltKey)
+{
+    TFrameFrm& f = Start(false);
+    QStringList titles;
+    QSet<int> keys;
+    for (QAction* menu : f.MenuToolbar->actions()) {
+        titles << QString(menu->text()).remove(QLatin1Char('&'));
+        const QKeySequence key = QKeySequence::mnemonic(menu->text());
+        ASSERT_FALSE(key.isEmpty()) << menu->text().toStdString();
+        keys.insert(key[0].toCombined());
+    }
+    EXPECT_EQ(titles, (QStringList{"File", "Edit", "Experiments", "Toolbars", "Help"}));
+    EXPECT_EQ(keys.size(), titles.size()) << "no two menus share a key";
 }
 
 TEST_F(FrameTest, ExperimentsMenuHasNoItemForAnExperimentNotBuilt)

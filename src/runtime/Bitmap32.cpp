@@ -399,8 +399,13 @@ void TBitmap32::DrawTo(TBitmap32& target, int x, int y) const
     if (!area.IsEmpty()) {
         TColor32* to = target.Bits() + std::size_t(area.Top) * std::size_t(target.Width()) + area.Left;
         const TColor32* from = Bits() + std::size_t(area.Top - y) * std::size_t(Width()) + (area.Left - x);
-        for (int row = 0; row < area.Height(); ++row, to += target.Width(), from += Width())
-            CombineRow(to, from, area.Width(), DrawMode, MasterAlpha);
+        if (DrawMode == TDrawMode::dmOpaque) {
+            for (int row = 0; row < area.Height(); ++row, to += target.Width(), from += Width())
+                CombineRow(to, from, area.Width(), DrawMode, MasterAlpha);
+        } else {
+            raster::BlendRows(to, std::size_t(target.Width()), from, std::size_t(Width()), area.Width(),
+                              area.Height(), MasterAlpha);
+        }
     }
     target.Changed();
 }
@@ -423,8 +428,12 @@ void TBitmap32::StretchTo(TBitmap32& target, const TRect& r) const
         raster::ResampleNearest(*this, r, area, pixels);
     const std::size_t w = std::size_t(area.Width());
     TColor32* to = target.Bits() + std::size_t(area.Top) * std::size_t(target.Width()) + area.Left;
-    for (int row = 0; row < area.Height(); ++row, to += target.Width())
-        CombineRow(to, pixels.data() + std::size_t(row) * w, area.Width(), DrawMode, MasterAlpha);
+    if (DrawMode == TDrawMode::dmOpaque) {
+        for (int row = 0; row < area.Height(); ++row, to += target.Width())
+            CombineRow(to, pixels.data() + std::size_t(row) * w, area.Width(), DrawMode, MasterAlpha);
+    } else {
+        raster::BlendRows(to, std::size_t(target.Width()), pixels.data(), w, area.Width(), area.Height(), MasterAlpha);
+    }
     target.Changed();
 }
 

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <vector>
 #include <limits>
@@ -293,6 +294,55 @@ TEST(Bitmap32Test, DrawToCombinesByDrawModeWithinTheTargetClip)
     EXPECT_EQ(target.Pixel(1, 1), 0x000000FFu);  // copied, alpha included
     EXPECT_EQ(target.Pixel(1, 2), 0x80FF0000u);
     EXPECT_EQ(target.Pixel(2, 1), clWhite32);  // beyond the clip
+}
+
+TEST(Bitmap32Test, WideSpritesBlendAsEachOfTheirPixelsWould)
+{
+    // A sprite wide enough for the vector paths, in every alpha, drawn partly
+    // off the target so that the two bitmaps' rows are of different lengths;
+    // the reference draws it one pixel at a time.
+    TBitmap32 sprite(37, 6);
+    for (int y = 0; y < sprite.Height(); ++y)
+        for (int x = 0; x < sprite.Width(); ++x) {
+            const unsigned a = (x * 29 + y * 71) % 256;
+            sprite.SetPixel(x, y, Color32(std::uint8_t(x * 7), std::uint8_t(200 - y * 9), std::uint8_t(x * y), std::uint8_t(a)));
+        }
+    for (const unsigned master : {255u, 100u}) {
+        SCOPED_TRACE(master);
+        TBitmap32 target(50, 9), expected(50, 9);
+        for (TBitmap32* b : {&target, &expected})
+            for (int y = 0; y < 9; ++y)
+                for (int x = 0; x < 50; ++x)
+                    b->SetPixel(x, y, Color32(std::uint8_t(x * 5), std::uint8_t(y * 20), 90, std::uint8_t(255 - x)));
+        sprite.DrawMode = TDrawMode::dmBlend;
+        sprite.MasterAlpha = master;
+        sprite.DrawTo(target, 20, 4);
+
+        TBitmap32 one(1, 1);
+        one.DrawMode = TDrawMode::dmBlend;
+        one.MasterAlpha = master;
+        for (int y = 0; y < sprite.Height(); ++y)
+            for (int x = 0; x < sprite.Width(); ++x) {
+                one.SetPixel(0, 0, sprite.Pixel(x, y));
+                one.DrawTo(expected, 20 + x, 4 + y);
+            }
+        EXPECT_EQ(target.Image(), expected.Image());
+
+        // Stretched to twice its size, each pixel blends onto a 2 × 2 block.
+        TBitmap32 stretched(50, 9), blocks(50, 9);
+        for (TBitmap32* b : {&stretched, &blocks})
+            b->Clear(0xFF336699);
+        sprite.Resampler = TResampler::Nearest;
+        sprite.StretchTo(stretched, {-10, -1, 64, 11});
+        for (int y = 0; y < sprite.Height(); ++y)
+            for (int x = 0; x < sprite.Width(); ++x) {
+                one.SetPixel(0, 0, sprite.Pixel(x, y));
+                for (int dy = 0; dy < 2; ++dy)
+                    for (int dx = 0; dx < 2; ++dx)
+                        one.DrawTo(blocks, -10 + 2 * x + dx, -1 + 2 * y + dy);
+            }
+        EXPECT_EQ(stretched.Image(), blocks.Image());
+    }
 }
 
 TEST(Bitmap32Test, StretchToWithNearestRepeatsPixels)

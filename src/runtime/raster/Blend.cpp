@@ -210,7 +210,24 @@ __attribute__((target("avx2"))) void BlendRowAvx2(TColor32* dst, const TColor32*
 }
 #endif
 
+template <void (*Row)(TColor32*, const TColor32*, int, unsigned)>
+void BlendRowsWith(TColor32* dst, std::size_t dstStride, const TColor32* src, std::size_t srcStride, int count,
+                   int rows, unsigned master)
+{
+    for (int r = 0; r < rows; ++r, dst += dstStride, src += srcStride)
+        Row(dst, src, count, master);
+}
+
+#if BRV_AVX2_PATHS
+__attribute__((target("avx2"))) void BlendRowsAvx2(TColor32* dst, std::size_t dstStride, const TColor32* src,
+                                                   std::size_t srcStride, int count, int rows, unsigned master)
+{
+    BlendRowsWith<BlendRowAvx2>(dst, dstStride, src, srcStride, count, rows, master);
+}
+#endif
+
 using BlendRowFunction = void (*)(TColor32*, const TColor32*, int, unsigned);
+using BlendRowsFunction = void (*)(TColor32*, std::size_t, const TColor32*, std::size_t, int, int, unsigned);
 
 BlendRowFunction ChooseBlendRow()
 {
@@ -221,6 +238,15 @@ BlendRowFunction ChooseBlendRow()
     return BlendRowSse2;
 }
 
+BlendRowsFunction ChooseBlendRows()
+{
+#if BRV_AVX2_PATHS
+    if (__builtin_cpu_supports("avx2"))
+        return BlendRowsAvx2;
+#endif
+    return BlendRowsWith<BlendRowSse2>;
+}
+
 
 }  // namespace
 
@@ -229,6 +255,14 @@ void BlendRow(TColor32* dst, const TColor32* src, int count, unsigned master)
     static const BlendRowFunction blend = ChooseBlendRow();
     if (master != 0)
         blend(dst, src, count, master);
+}
+
+void BlendRows(TColor32* dst, std::size_t dstStride, const TColor32* src, std::size_t srcStride, int count,
+               int rows, unsigned master)
+{
+    static const BlendRowsFunction blend = ChooseBlendRows();
+    if (master != 0 && count > 0)
+        blend(dst, dstStride, src, srcStride, count, rows, master);
 }
 
 }  // namespace brv::raster

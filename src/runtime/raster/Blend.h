@@ -130,4 +130,9 @@ inline unsigned CoveredAlpha(TColor32 color, unsigned coverage)
 // (0..255).
 void BlendRow(TColor32* dst, const TColor32* src, int count, unsigned master);
 
+// BlendRow for each of rows rows of count pixels, the rows strides pixels
+// apart in each bitmap (a sprite's rows are short: one call for them all).
+void BlendRows(TColor32* dst, std::size_t dstStride, const TColor32* src, std::size_t srcStride, int count,
+               int rows, unsigned master);
+
 }  // namespace brv::raster

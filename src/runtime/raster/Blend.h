@@ -63,6 +63,20 @@ public:
     void Span(TColor32* p, int count) const
     {
 #if defined(__SSE2__)
+        // Antialiased edges come as runs of a pixel or two: those skip the
+        // vector set-up.
+        if (count >= 4)
+            spanOfFours(p, count);
+#endif
+        for (; count > 0; --count, ++p)
+            *p = (*this)(*p);
+    }
+
+private:
+#if defined(__SSE2__)
+    // Blends the pixels in whole fours; p and count move past them.
+    void spanOfFours(TColor32*& p, int& count) const
+    {
         const __m128i zero = _mm_setzero_si128();
         const __m128i inv = _mm_set1_epi16(short(inverse_));
         // Per-channel src × α + 128 for B, G, R and 0 for the alpha lane.
@@ -86,12 +100,8 @@ public:
                                           _mm_andnot_si128(alphaMask, blended));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(p), result);
         }
-#endif
-        for (; count > 0; --count, ++p)
-            *p = (*this)(*p);
     }
-
-private:
+#endif
     unsigned channel(int shift) const { return (color_ >> shift) & 0xFFu; }
     TColor32 color_;
     unsigned alpha_, inverse_;

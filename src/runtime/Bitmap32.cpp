@@ -379,12 +379,17 @@ void TBitmap32::SmoothLineTo(float x, float y)
 namespace {
 
 // Combines one row of source pixels into the target by the drawing mode.
-void CombineRow(TColor32* dst, const TColor32* src, int count, TDrawMode mode, unsigned master)
+// Copies (dmOpaque) or blends (dmBlend) count × rows pixels; the rows lie
+// strides pixels apart in each bitmap.
+void CombineRows(TColor32* dst, std::size_t dstStride, const TColor32* src, std::size_t srcStride, int count,
+                 int rows, TDrawMode mode, unsigned master)
 {
-    if (mode == TDrawMode::dmOpaque)
-        std::memcpy(dst, src, std::size_t(count) * sizeof(TColor32));
-    else
-        raster::BlendRow(dst, src, count, master);
+    if (mode == TDrawMode::dmOpaque) {
+        for (int row = 0; row < rows; ++row, dst += dstStride, src += srcStride)
+            std::memcpy(dst, src, std::size_t(count) * sizeof(TColor32));
+    } else {
+        raster::BlendRows(dst, dstStride, src, srcStride, count, rows, master);
+    }
 }
 
 }  // namespace
@@ -399,13 +404,8 @@ void TBitmap32::DrawTo(TBitmap32& target, int x, int y) const
     if (!area.IsEmpty()) {
         TColor32* to = target.Bits() + std::size_t(area.Top) * std::size_t(target.Width()) + area.Left;
         const TColor32* from = Bits() + std::size_t(area.Top - y) * std::size_t(Width()) + (area.Left - x);
-        if (DrawMode == TDrawMode::dmOpaque) {
-            for (int row = 0; row < area.Height(); ++row, to += target.Width(), from += Width())
-                CombineRow(to, from, area.Width(), DrawMode, MasterAlpha);
-        } else {
-            raster::BlendRows(to, std::size_t(target.Width()), from, std::size_t(Width()), area.Width(),
-                              area.Height(), MasterAlpha);
-        }
+        CombineRows(to, std::size_t(target.Width()), from, std::size_t(Width()), area.Width(), area.Height(),
+                    DrawMode, MasterAlpha);
     }
     target.Changed();
 }
@@ -428,12 +428,8 @@ void TBitmap32::StretchTo(TBitmap32& target, const TRect& r) const
         raster::ResampleNearest(*this, r, area, pixels);
     const std::size_t w = std::size_t(area.Width());
     TColor32* to = target.Bits() + std::size_t(area.Top) * std::size_t(target.Width()) + area.Left;
-    if (DrawMode == TDrawMode::dmOpaque) {
-        for (int row = 0; row < area.Height(); ++row, to += target.Width())
-            CombineRow(to, pixels.data() + std::size_t(row) * w, area.Width(), DrawMode, MasterAlpha);
-    } else {
-        raster::BlendRows(to, std::size_t(target.Width()), pixels.data(), w, area.Width(), area.Height(), MasterAlpha);
-    }
+    CombineRows(to, std::size_t(target.Width()), pixels.data(), w, area.Width(), area.Height(), DrawMode,
+                MasterAlpha);
     target.Changed();
 }
 

@@ -96,27 +96,23 @@ QSize TImage32::PixelSize() const
     return toPixels(rect()).size();
 }
 
-QRect TImage32::toPixels(const QRect& r) const
+namespace {
+
+// r's edges times mul / div, each rounded outwards.
+QRect ScaledOutwards(const QRect& r, qreal mul, qreal div)
 {
-    if (ratio_ == 1)
-        return r;
-    const int left = int(std::floor(r.left() * ratio_));
-    const int top = int(std::floor(r.top() * ratio_));
-    const int right = int(std::ceil((r.left() + r.width()) * ratio_));
-    const int bottom = int(std::ceil((r.top() + r.height()) * ratio_));
+    const int left = int(std::floor(r.left() * mul / div));
+    const int top = int(std::floor(r.top() * mul / div));
+    const int right = int(std::ceil((r.left() + r.width()) * mul / div));
+    const int bottom = int(std::ceil((r.top() + r.height()) * mul / div));
     return {left, top, right - left, bottom - top};
 }
 
-QRect TImage32::toControl(const QRect& r) const
-{
-    if (ratio_ == 1)
-        return r;
-    const int left = int(std::floor(r.left() / ratio_));
-    const int top = int(std::floor(r.top() / ratio_));
-    const int right = int(std::ceil((r.left() + r.width()) / ratio_));
-    const int bottom = int(std::ceil((r.top() + r.height()) / ratio_));
-    return {left, top, right - left, bottom - top};
-}
+}  // namespace
+
+QRect TImage32::toPixels(const QRect& r) const { return ratio_ == 1 ? r : ScaledOutwards(r, ratio_, 1); }
+
+QRect TImage32::toControl(const QRect& r) const { return ratio_ == 1 ? r : ScaledOutwards(r, 1, ratio_); }
 
 QPoint TImage32::pixelAt(const QPointF& p) const
 {
@@ -220,17 +216,11 @@ void TImage32::updateCursor(int x, int y)
 
 void TImage32::paintEvent(QPaintEvent* event)
 {
-    const QRect whole(QPoint(0, 0), PixelSize());
-    if (buffer_.Width() != whole.width() || buffer_.Height() != whole.height()) {
-        PaintTo(buffer_);
-    } else {
-        QRegion region = pending_;
-        for (const QRect& r : event->region())
-            region += toPixels(r);
-        for (const QRect& r : region)
-            compose(buffer_, ToTRect(r.intersected(whole)));
-    }
-    pending_ = QRegion();
+    // What the window system asks for (an uncovered part, say) is marked
+    // with the layers' own marks and composed with them.
+    for (const QRect& r : event->region())
+        pending_ += toPixels(r);
+    PaintPending(buffer_);
     const QImage& pixels = buffer_.Image();
     if (pixels.isNull())
         return;

@@ -14,10 +14,29 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 namespace brv {
 namespace {
 
 constexpr int kSample = 92;
+
+// A command line brv-snapshot must refuse, and words its message holds.
+struct Refused {
+    QStringList args;
+    const char* message;
+};
+
+// Each command line ends with status 2 and its message in errors (which run
+// fills).
+template <class Run>
+void ExpectEachRefused(Run run, const QString& errors, std::initializer_list<Refused> cases)
+{
+    for (const Refused& c : cases) {
+        EXPECT_EQ(run(c.args), 2) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(errors.contains(QLatin1String(c.message))) << errors.toStdString();
+    }
+}
 
 struct SnapshotTest : ::testing::Test {
     void SetUp() override { test::RegisterSample(kSample); }
@@ -52,9 +71,8 @@ TEST_F(SnapshotTest, RunAdvancesTheClockInSimulatedTime)
 {
     const QString out = dir.filePath(QStringLiteral("run.png"));
     // The sample's dot moves 50 px/s: after 2 s it starts at x = 110.
-    ASSERT_EQ(Run({"--experiment", QString::number(kSample), "--size", "320x200", "--out", out, "--run",
-                   "2"}),
-              0)
+    ASSERT_EQ(
+        Run({"--experiment", QString::number(kSample), "--size", "320x200", "--out", out, "--run", "2"}), 0)
         << errors.toStdString();
     QImage image(out);
     test::SavePicture(image, QStringLiteral("snapshot-sample-run"));
@@ -67,26 +85,21 @@ TEST_F(SnapshotTest, RunAdvancesTheClockInSimulatedTime)
 TEST_F(SnapshotTest, BadInputIsRefusedWithAMessage)
 {
     const QString out = dir.filePath(QStringLiteral("x.png"));
-    struct Case {
-        QStringList args;
-        const char* message;
-    } cases[] = {
-        {{"--experiment", "42", "--size", "100x100", "--out", out}, "no experiment form has id 42"},
-        {{"--experiment", "100", "--size", "100x100", "--out", out}, "no experiment form has id 100"},
-        {{"--experiment", "x", "--size", "100x100", "--out", out}, "must be a number"},
-        {{"--experiment", QString::number(kSample), "--size", "0x100", "--out", out}, "bad size"},
-        {{"--experiment", QString::number(kSample), "--size", "100", "--out", out}, "bad size"},
-        {{"--experiment", QString::number(kSample), "--size", "100x100", "--out",
-          "/nonexistent-dir/x.png"},
-         "cannot write"},
-        {{"--experiment", QString::number(kSample), "--size", "100x100"}, "required"},
-        {{"--experiment", QString::number(kSample), "--size", "100x100", "--out", out, "--run", "-1"},
-         "bad run time"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Run(c.args), 2) << c.args.join(' ').toStdString();
-        EXPECT_TRUE(errors.contains(QLatin1String(c.message))) << errors.toStdString();
-    }
+    ExpectEachRefused(
+        [this](const QStringList& args) { return Run(args); }, errors,
+        {
+            {{"--experiment", "42", "--size", "100x100", "--out", out}, "no experiment form has id 42"},
+            {{"--experiment", "100", "--size", "100x100", "--out", out}, "no experiment form has id 100"},
+            {{"--experiment", "x", "--size", "100x100", "--out", out}, "must be a number"},
+            {{"--experiment", QString::number(kSample), "--size", "0x100", "--out", out}, "bad size"},
+            {{"--experiment", QString::number(kSample), "--size", "100", "--out", out}, "bad size"},
+            {{"--experiment", QString::number(kSample), "--size", "100x100", "--out",
+              "/nonexistent-dir/x.png"},
+             "cannot write"},
+            {{"--experiment", QString::number(kSample), "--size", "100x100"}, "required"},
+            {{"--experiment", QString::number(kSample), "--size", "100x100", "--out", out, "--run", "-1"},
+             "bad run time"},
+        });
 }
 
 TEST_F(SnapshotTest, DrawsTheApparatusSheet)
@@ -105,8 +118,8 @@ TEST_F(SnapshotTest, DrawsTheApparatusSheet)
     EXPECT_TRUE(errors.contains(QLatin1String("bad scale")));
 
     const QString chosen = dir.filePath(QStringLiteral("chosen.png"));
-    ASSERT_EQ(Run({"--apparatus-sheet", "--scale", "3", "--temperature", "37", "--volume", "23.4", "--voltage",
-                   "11", "--seconds", "61.5", "--out", chosen}),
+    ASSERT_EQ(Run({"--apparatus-sheet", "--scale", "3", "--temperature", "37", "--volume", "23.4",
+                   "--voltage", "11", "--seconds", "61.5", "--out", chosen}),
               0)
         << errors.toStdString();
     EXPECT_EQ(QImage(chosen).size(), sheet.size());
@@ -116,23 +129,18 @@ TEST_F(SnapshotTest, DrawsTheApparatusSheet)
 TEST_F(SnapshotTest, ReadingsOutsideTheirRangeOrWithoutTheSheetAreRefused)
 {
     const QString out = dir.filePath(QStringLiteral("x.png"));
-    struct Case {
-        QStringList args;
-        const char* message;
-    } cases[] = {
-        {{"--apparatus-sheet", "--temperature", "warm", "--out", out}, "bad temperature"},
-        {{"--apparatus-sheet", "--temperature", "nan", "--out", out}, "bad temperature"},
-        {{"--apparatus-sheet", "--volume", "1e9", "--out", out}, "bad volume"},
-        {{"--apparatus-sheet", "--voltage", "2.5", "--out", out}, "bad voltage"},
-        {{"--apparatus-sheet", "--seconds", "-inf", "--out", out}, "bad seconds"},
-        {{"--apparatus-sheet", "--seconds", "--out", out}, "bad seconds"},
-        {{"--experiment", QString::number(kSample), "--size", "100x100", "--voltage", "3", "--out", out},
-         "for the apparatus sheet"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Run(c.args), 2) << c.args.join(' ').toStdString();
-        EXPECT_TRUE(errors.contains(QLatin1String(c.message))) << errors.toStdString();
-    }
+    ExpectEachRefused(
+        [this](const QStringList& args) { return Run(args); }, errors,
+        {
+            {{"--apparatus-sheet", "--temperature", "warm", "--out", out}, "bad temperature"},
+            {{"--apparatus-sheet", "--temperature", "nan", "--out", out}, "bad temperature"},
+            {{"--apparatus-sheet", "--volume", "1e9", "--out", out}, "bad volume"},
+            {{"--apparatus-sheet", "--voltage", "2.5", "--out", out}, "bad voltage"},
+            {{"--apparatus-sheet", "--seconds", "-inf", "--out", out}, "bad seconds"},
+            {{"--apparatus-sheet", "--seconds", "--out", out}, "bad seconds"},
+            {{"--experiment", QString::number(kSample), "--size", "100x100", "--voltage", "3", "--out", out},
+             "for the apparatus sheet"},
+        });
     EXPECT_FALSE(QFileInfo::exists(out));
 }
 
@@ -161,20 +169,16 @@ struct SnapshotProgramTest : ::testing::Test {
 TEST_F(SnapshotProgramTest, ExitsWithStatusTwoAndAMessageOnBadInput)
 {
     const QString out = dir.filePath(QStringLiteral("x.png"));
-    struct Case {
-        QStringList args;
-        const char* message;
-    } cases[] = {
-        {{"--experiment", "42", "--size", "100x100", "--out", out}, "no experiment form has id 42"},
-        {{"--experiment", "1", "--size", "100by100", "--out", out}, "bad size"},
-        {{"--experiment", "1", "--size", "100x100", "--out", dir.filePath("missing/x.png")}, "cannot write"},
-        {{"--experiment", "1"}, "required"},
-        {{"--frobnicate"}, "unknown argument"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Run(c.args), 2) << c.args.join(' ').toStdString();
-        EXPECT_TRUE(errors.contains(QLatin1String(c.message))) << errors.toStdString();
-    }
+    ExpectEachRefused(
+        [this](const QStringList& args) { return Run(args); }, errors,
+        {
+            {{"--experiment", "42", "--size", "100x100", "--out", out}, "no experiment form has id 42"},
+            {{"--experiment", "1", "--size", "100by100", "--out", out}, "bad size"},
+            {{"--experiment", "1", "--size", "100x100", "--out", dir.filePath("missing/x.png")},
+             "cannot write"},
+            {{"--experiment", "1"}, "required"},
+            {{"--frobnicate"}, "unknown argument"},
+        });
     EXPECT_FALSE(QFileInfo::exists(out));
 }
 

@@ -133,8 +133,9 @@ bool ParseReading(const QString& name, const QString& text, double limit, std::o
     bool ok = false;
     const double v = text.toDouble(&ok);
     if (!ok || !(std::abs(v) <= limit) || (std::is_integral_v<Number> && v != std::trunc(v))) {
-        err << "brv-snapshot: bad " << name << " \"" << text << "\" (" << (std::is_integral_v<Number> ? "a whole number " : "")
-            << "from " << -limit << " to " << limit << ")\n";
+        err << "brv-snapshot: bad " << name << " \"" << text << "\" ("
+            << (std::is_integral_v<Number> ? "a whole number " : "") << "from " << -limit << " to " << limit
+            << ")\n";
         return false;
     }
     reading = Number(v);
@@ -157,6 +158,11 @@ bool ParseArguments(const QStringList& args, Options& options, QTextStream& err)
             return true;
         };
         QString v;
+        // "--temperature 37" and the like: the option's name is the reading's.
+        auto reading = [&](auto& target, double limit) {
+            haveReading = true;
+            return value(v) && ParseReading(a.mid(2), v, limit, target, err);
+        };
         if (a == QLatin1String("--experiment")) {
             if (!value(v))
                 return false;
@@ -200,21 +206,17 @@ bool ParseArguments(const QStringList& args, Options& options, QTextStream& err)
                 return false;
             }
         } else if (a == QLatin1String("--temperature")) {
-            if (!value(v) || !ParseReading(QStringLiteral("temperature"), v, 1000, options.readings.Temperature, err))
+            if (!reading(options.readings.Temperature, 1000))
                 return false;
-            haveReading = true;
         } else if (a == QLatin1String("--volume")) {
-            if (!value(v) || !ParseReading(QStringLiteral("volume"), v, 1000, options.readings.Volume, err))
+            if (!reading(options.readings.Volume, 1000))
                 return false;
-            haveReading = true;
         } else if (a == QLatin1String("--voltage")) {
-            if (!value(v) || !ParseReading(QStringLiteral("voltage"), v, 1000, options.readings.Voltage, err))
+            if (!reading(options.readings.Voltage, 1000))
                 return false;
-            haveReading = true;
         } else if (a == QLatin1String("--seconds")) {
-            if (!value(v) || !ParseReading(QStringLiteral("seconds"), v, 1e6, options.readings.Seconds, err))
+            if (!reading(options.readings.Seconds, 1e6))
                 return false;
-            haveReading = true;
         } else {
             err << "brv-snapshot: unknown argument \"" << a << "\"\n";
             return false;

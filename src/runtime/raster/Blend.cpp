@@ -226,17 +226,7 @@ __attribute__((target("avx2"))) void BlendRowsAvx2(TColor32* dst, std::size_t ds
 }
 #endif
 
-using BlendRowFunction = void (*)(TColor32*, const TColor32*, int, unsigned);
 using BlendRowsFunction = void (*)(TColor32*, std::size_t, const TColor32*, std::size_t, int, int, unsigned);
-
-BlendRowFunction ChooseBlendRow()
-{
-#if BRV_AVX2_PATHS
-    if (__builtin_cpu_supports("avx2"))
-        return BlendRowAvx2;
-#endif
-    return BlendRowSse2;
-}
 
 BlendRowsFunction ChooseBlendRows()
 {
@@ -252,9 +242,7 @@ BlendRowsFunction ChooseBlendRows()
 
 void BlendRow(TColor32* dst, const TColor32* src, int count, unsigned master)
 {
-    static const BlendRowFunction blend = ChooseBlendRow();
-    if (master != 0)
-        blend(dst, src, count, master);
+    BlendRows(dst, 0, src, 0, count, 1, master);
 }
 
 void BlendRows(TColor32* dst, std::size_t dstStride, const TColor32* src, std::size_t srcStride, int count,

@@ -26,7 +26,10 @@ constexpr int kWidth = 800, kHeight = 600;
 constexpr double kLensSize = 150;
 constexpr TColor32 kHalfRed = 0x80FF0000;
 
-QColor ToQColor(TColor32 c) { return QColor::fromRgba(c); }
+QColor ToQColor(TColor32 c)
+{
+    return QColor::fromRgba(c);
+}
 
 TBitmap32& Canvas()
 {
@@ -161,7 +164,10 @@ BENCHMARK(BM_BlendRect_QPainterPremultiplied)->UseRealTime();
 
 // --- a rule's ticks: 101 horizontal ticks on a vertical spine -------------------
 
-int TickLength(int i) { return i % 10 == 0 ? 30 : (i % 5 == 0 ? 20 : 12); }
+int TickLength(int i)
+{
+    return i % 10 == 0 ? 30 : (i % 5 == 0 ? 20 : 12);
+}
 
 void BM_RuleTicks_Ours(benchmark::State& state)
 {
@@ -218,13 +224,25 @@ void CircleFillQPainter(benchmark::State& state, TColor32 color)
     }
 }
 
-void BM_CircleFillOpaque_Ours(benchmark::State& state) { CircleFillOurs(state, 0xFF3060C0); }
+void BM_CircleFillOpaque_Ours(benchmark::State& state)
+{
+    CircleFillOurs(state, 0xFF3060C0);
+}
 BENCHMARK(BM_CircleFillOpaque_Ours)->UseRealTime();
-void BM_CircleFillOpaque_QPainter(benchmark::State& state) { CircleFillQPainter(state, 0xFF3060C0); }
+void BM_CircleFillOpaque_QPainter(benchmark::State& state)
+{
+    CircleFillQPainter(state, 0xFF3060C0);
+}
 BENCHMARK(BM_CircleFillOpaque_QPainter)->UseRealTime();
-void BM_CircleFillHalf_Ours(benchmark::State& state) { CircleFillOurs(state, 0x803060C0); }
+void BM_CircleFillHalf_Ours(benchmark::State& state)
+{
+    CircleFillOurs(state, 0x803060C0);
+}
 BENCHMARK(BM_CircleFillHalf_Ours)->UseRealTime();
-void BM_CircleFillHalf_QPainter(benchmark::State& state) { CircleFillQPainter(state, 0x803060C0); }
+void BM_CircleFillHalf_QPainter(benchmark::State& state)
+{
+    CircleFillQPainter(state, 0x803060C0);
+}
 BENCHMARK(BM_CircleFillHalf_QPainter)->UseRealTime();
 
 void BM_ThickOutline_Ours(benchmark::State& state)
@@ -341,7 +359,10 @@ QImage BallPicture()
     return ball;
 }
 
-QPoint SpritePlace(int i) { return {(i * 37) % (kWidth - 24), (i * 53) % (kHeight - 24)}; }
+QPoint SpritePlace(int i)
+{
+    return {(i * 37) % (kWidth - 24), (i * 53) % (kHeight - 24)};
+}
 
 void BM_Sprites_Ours(benchmark::State& state)
 {
@@ -370,7 +391,10 @@ void SpritesWithQPainter(benchmark::State& state, QImage::Format format)
     }
 }
 
-void BM_Sprites_QPainter(benchmark::State& state) { SpritesWithQPainter(state, QImage::Format_ARGB32); }
+void BM_Sprites_QPainter(benchmark::State& state)
+{
+    SpritesWithQPainter(state, QImage::Format_ARGB32);
+}
 BENCHMARK(BM_Sprites_QPainter)->UseRealTime();
 
 void BM_Sprites_QPainterPremultiplied(benchmark::State& state)

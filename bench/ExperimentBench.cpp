@@ -80,23 +80,71 @@ void StepOf(benchmark::State& state, int width, int height)
     TNGLCadencer::SetPerformanceCounterSource({});
 }
 
-void BM_BallRedraw1920x1080_Ours(benchmark::State& s) { RedrawOf<TBallFrm>(s, 1920, 1080); }
-void BM_BallRedraw1920x1080_Clear(benchmark::State& s) { ClearOf(s, 1920, 1080); }
-void BM_BallRedraw1024x768_Ours(benchmark::State& s) { RedrawOf<TBallFrm>(s, 1024, 768); }
-void BM_BallRedraw1024x768_Clear(benchmark::State& s) { ClearOf(s, 1024, 768); }
-void BM_BallStep1920x1080_Ours(benchmark::State& s) { StepOf<TBallFrm>(s, 1920, 1080); }
-void BM_BallStep1920x1080_Clear(benchmark::State& s) { ClearOf(s, 1920, 1080); }
-void BM_BallStep1024x768_Ours(benchmark::State& s) { StepOf<TBallFrm>(s, 1024, 768); }
-void BM_BallStep1024x768_Clear(benchmark::State& s) { ClearOf(s, 1024, 768); }
+void BM_BallRedraw1920x1080_Ours(benchmark::State& s)
+{
+    RedrawOf<TBallFrm>(s, 1920, 1080);
+}
+void BM_BallRedraw1920x1080_Clear(benchmark::State& s)
+{
+    ClearOf(s, 1920, 1080);
+}
+void BM_BallRedraw1024x768_Ours(benchmark::State& s)
+{
+    RedrawOf<TBallFrm>(s, 1024, 768);
+}
+void BM_BallRedraw1024x768_Clear(benchmark::State& s)
+{
+    ClearOf(s, 1024, 768);
+}
+void BM_BallStep1920x1080_Ours(benchmark::State& s)
+{
+    StepOf<TBallFrm>(s, 1920, 1080);
+}
+void BM_BallStep1920x1080_Clear(benchmark::State& s)
+{
+    ClearOf(s, 1920, 1080);
+}
+void BM_BallStep1024x768_Ours(benchmark::State& s)
+{
+    StepOf<TBallFrm>(s, 1024, 768);
+}
+void BM_BallStep1024x768_Clear(benchmark::State& s)
+{
+    ClearOf(s, 1024, 768);
+}
 
-void BM_VelocityRedraw1920x1080_Ours(benchmark::State& s) { RedrawOf<TVelocityFrm>(s, 1920, 1080); }
-void BM_VelocityRedraw1920x1080_Clear(benchmark::State& s) { ClearOf(s, 1920, 1080); }
-void BM_VelocityRedraw1024x768_Ours(benchmark::State& s) { RedrawOf<TVelocityFrm>(s, 1024, 768); }
-void BM_VelocityRedraw1024x768_Clear(benchmark::State& s) { ClearOf(s, 1024, 768); }
-void BM_VelocityStep1920x1080_Ours(benchmark::State& s) { StepOf<TVelocityFrm>(s, 1920, 1080); }
-void BM_VelocityStep1920x1080_Clear(benchmark::State& s) { ClearOf(s, 1920, 1080); }
-void BM_VelocityStep1024x768_Ours(benchmark::State& s) { StepOf<TVelocityFrm>(s, 1024, 768); }
-void BM_VelocityStep1024x768_Clear(benchmark::State& s) { ClearOf(s, 1024, 768); }
+void BM_VelocityRedraw1920x1080_Ours(benchmark::State& s)
+{
+    RedrawOf<TVelocityFrm>(s, 1920, 1080);
+}
+void BM_VelocityRedraw1920x1080_Clear(benchmark::State& s)
+{
+    ClearOf(s, 1920, 1080);
+}
+void BM_VelocityRedraw1024x768_Ours(benchmark::State& s)
+{
+    RedrawOf<TVelocityFrm>(s, 1024, 768);
+}
+void BM_VelocityRedraw1024x768_Clear(benchmark::State& s)
+{
+    ClearOf(s, 1024, 768);
+}
+void BM_VelocityStep1920x1080_Ours(benchmark::State& s)
+{
+    StepOf<TVelocityFrm>(s, 1920, 1080);
+}
+void BM_VelocityStep1920x1080_Clear(benchmark::State& s)
+{
+    ClearOf(s, 1920, 1080);
+}
+void BM_VelocityStep1024x768_Ours(benchmark::State& s)
+{
+    StepOf<TVelocityFrm>(s, 1024, 768);
+}
+void BM_VelocityStep1024x768_Clear(benchmark::State& s)
+{
+    ClearOf(s, 1024, 768);
+}
 
 BENCHMARK(BM_BallRedraw1920x1080_Ours)->UseRealTime();
 BENCHMARK(BM_BallRedraw1920x1080_Clear)->UseRealTime();

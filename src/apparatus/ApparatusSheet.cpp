@@ -188,7 +188,8 @@ std::vector<TSheetCell> MeterAndRuleCells(const TSheetReadings& r)
          }},
         {196, y + 34, 24, 26, "DrawStopwatch", QString::number(seconds) + " s",
          [seconds](TBitmap32& b, float s, float x0, float y0) {
-             DrawStopwatch(b, FormatSeconds(seconds), str::sSeconds(), x0 + 2 * s, y0 + 3 * s, 20 * s, 15 * s);
+             DrawStopwatch(b, FormatSeconds(seconds), str::sSeconds(), x0 + 2 * s, y0 + 3 * s, 20 * s,
+                           15 * s);
          }},
         {130, y + 34, 66, 26, "DrawHorizontalRule", "",
          [](TBitmap32& b, float s, float x0, float y0) {

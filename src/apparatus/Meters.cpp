@@ -39,8 +39,8 @@ void EnsureMeterTables()
 // Points of one circle table, index 0 pointing right, counter-clockwise on
 // the screen (y grows downwards, hence the minus).
 template <std::size_t N>
-void AddArc(TPolygon32& polygon, const std::array<TSinCos, N>& table, int first, int last,
-            float cx, float cy, float radius)
+void AddArc(TPolygon32& polygon, const std::array<TSinCos, N>& table, int first, int last, float cx, float cy,
+            float radius)
 {
     for (int k = first; k <= last; ++k) {
         const TSinCos& e = table[std::size_t(k)];
@@ -89,10 +89,14 @@ void DrawTerminals(TBitmap32& bitmap, float Left, float Top, float W, float H, f
 QString MeterUnitLabel(MeterUnit unit)
 {
     switch (unit) {
-    case muOhm: return str::sUnitOhm();
-    case muAmp: return str::sUnitAmp();
-    case muVolt: return str::sUnitVolt();
-    case muKiloOhm: return str::sUnitKiloOhm();
+        case muOhm:
+            return str::sUnitOhm();
+        case muAmp:
+            return str::sUnitAmp();
+        case muVolt:
+            return str::sUnitVolt();
+        case muKiloOhm:
+            return str::sUnitKiloOhm();
     }
     return {};
 }
@@ -132,8 +136,8 @@ const TCircleTable26& CircleTable26()
     return gCircle26;
 }
 
-void DrawDigitalMeter(TBitmap32& bitmap, const QString& Text, MeterUnit Unit, float Left,
-                      float Top, float W, float H, TColor32 BodyColour)
+void DrawDigitalMeter(TBitmap32& bitmap, const QString& Text, MeterUnit Unit, float Left, float Top, float W,
+                      float H, TColor32 BodyColour)
 {
     const float r = 0.1f * W;
 
@@ -160,8 +164,8 @@ void DrawDigitalMeter(TBitmap32& bitmap, const QString& Text, MeterUnit Unit, fl
     bitmap.Font.Style = fsNone;
 }
 
-void DrawPowerSupply(TBitmap32& bitmap, int Volts, TColor32 BodyColour, float Left, float Top,
-                     float W, float H)
+void DrawPowerSupply(TBitmap32& bitmap, int Volts, TColor32 BodyColour, float Left, float Top, float W,
+                     float H)
 {
     const TCircleTable26& table = CircleTable26();
     const float cx = Left + W / 2;
@@ -199,8 +203,8 @@ void DrawPowerSupply(TBitmap32& bitmap, int Volts, TColor32 BodyColour, float Le
     bitmap.TextOut(Round(cx) - extent.cx / 2, Round(Top + 0.95f * H) - extent.cy, volt);
 }
 
-void DrawStopwatch(TBitmap32& bitmap, const QString& Text, const QString& Caption, float Left,
-                   float Top, float W, float H)
+void DrawStopwatch(TBitmap32& bitmap, const QString& Text, const QString& Caption, float Left, float Top,
+                   float W, float H)
 {
     const TRect body{Round(Left), Round(Top), Round(Left + W), Round(Top + H)};
     bitmap.FillRect(body, kStopwatchOrange);
@@ -216,8 +220,8 @@ void DrawStopwatch(TBitmap32& bitmap, const QString& Text, const QString& Captio
 
     bitmap.Font.Height = Round(0.15f * W);
     bitmap.Font.Style = fsNone;
-    bitmap.TextOut((display.Left + display.Right) / 2 - bitmap.TextWidth(Caption) / 2,
-                   display.Bottom, Caption);
+    bitmap.TextOut((display.Left + display.Right) / 2 - bitmap.TextWidth(Caption) / 2, display.Bottom,
+                   Caption);
 }
 
 QString FormatMinSec(int seconds)

@@ -44,18 +44,18 @@ const TCircleTable26& CircleTable26();
 
 // Meter body in BodyColour with two terminals, the reading centred in its
 // display and the unit label under it.
-void DrawDigitalMeter(TBitmap32& bitmap, const QString& Text, MeterUnit Unit, float Left,
-                      float Top, float W, float H, TColor32 BodyColour);
+void DrawDigitalMeter(TBitmap32& bitmap, const QString& Text, MeterUnit Unit, float Left, float Top, float W,
+                      float H, TColor32 BodyColour);
 
 // Power supply whose knob points at Volts (0..12): 0 points right and each volt
 // turns the pointer 360/13 degrees counter-clockwise.  The knob sits in an
 // opening of the body, so whatever lies beneath shows round its rim.
-void DrawPowerSupply(TBitmap32& bitmap, int Volts, TColor32 BodyColour, float Left, float Top,
-                     float W, float H);
+void DrawPowerSupply(TBitmap32& bitmap, int Volts, TColor32 BodyColour, float Left, float Top, float W,
+                     float H);
 
 // Orange stopwatch body with Text centred in its display and Caption under it.
-void DrawStopwatch(TBitmap32& bitmap, const QString& Text, const QString& Caption, float Left,
-                   float Top, float W, float H);
+void DrawStopwatch(TBitmap32& bitmap, const QString& Text, const QString& Caption, float Left, float Top,
+                   float W, float H);
 
 // Whole elapsed seconds as "mm : ss" (125 → "02 : 05"); a negative time reads
 // as zero.

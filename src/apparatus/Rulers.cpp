@@ -45,8 +45,7 @@ int DivisionOffset(int i, float division)
 
 }  // namespace
 
-void DrawVerticalRule(TBitmap32& bitmap, bool Reversed, float Left, float Top, float Width,
-                      float Height)
+void DrawVerticalRule(TBitmap32& bitmap, bool Reversed, float Left, float Top, float Width, float Height)
 {
     const float u = 0.01f * Height;
     const TRect strip = StripRect(Left, Top, Width, Height);

@@ -16,8 +16,7 @@ namespace brv {
 // An upright rule with its ticks along the right edge and its numbers outside
 // the strip to the left (the caller leaves room for them).  Numbered 0 at the
 // top to 100 at the bottom, or 100 at the top to 0 at the bottom when Reversed.
-void DrawVerticalRule(TBitmap32& bitmap, bool Reversed, float Left, float Top, float Width,
-                      float Height);
+void DrawVerticalRule(TBitmap32& bitmap, bool Reversed, float Left, float Top, float Width, float Height);
 
 // A rule lying down, Width long: ticks hang from the top edge and the numbers
 // 10 to 90 sit under the long ticks inside the strip.

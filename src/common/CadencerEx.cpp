@@ -46,8 +46,8 @@ double localDateTimeSeconds()
 {
     static const QDate kDayZero(1899, 12, 30);
     const QDateTime now = QDateTime::currentDateTime();
-    return static_cast<double>(kDayZero.daysTo(now.date())) * 86400.0
-        + now.time().msecsSinceStartOfDay() / 1000.0;
+    return static_cast<double>(kDayZero.daysTo(now.date())) * 86400.0 +
+           now.time().msecsSinceStartOfDay() / 1000.0;
 }
 
 // Milliseconds of the event loop's own clock; never the injectable sources,
@@ -82,8 +82,8 @@ QEvent::Type tickEventType()
 
 bool asapListHolds(const TNGLCadencer* clock)
 {
-    return asapCadencerList != nullptr
-        && std::find(asapCadencerList->begin(), asapCadencerList->end(), clock) != asapCadencerList->end();
+    return asapCadencerList != nullptr &&
+           std::find(asapCadencerList->begin(), asapCadencerList->end(), clock) != asapCadencerList->end();
 }
 
 }  // namespace
@@ -136,8 +136,7 @@ private:
     qint64 lastPassMs_ = -1;
 };
 
-TASAPHandler::TASAPHandler()
-    : QObject(QCoreApplication::instance())
+TASAPHandler::TASAPHandler() : QObject(QCoreApplication::instance())
 {
     postTick();
 }
@@ -156,8 +155,7 @@ void TASAPHandler::postTick()
 
 bool TASAPHandler::isOurTimer(QEvent* e) const
 {
-    return e->type() == QEvent::Timer && timerId_ != 0
-        && static_cast<QTimerEvent*>(e)->timerId() == timerId_;
+    return e->type() == QEvent::Timer && timerId_ != 0 && static_cast<QTimerEvent*>(e)->timerId() == timerId_;
 }
 
 void TASAPHandler::holdUntilTimer()
@@ -227,8 +225,8 @@ void TASAPHandler::tickClocks()
         // next pass on) and unregister them (entries become nullptr).
         for (std::size_t i = asapCadencerList->size(); i-- > 0;) {
             TNGLCadencer* clock = (*asapCadencerList)[i];
-            if (clock == nullptr || clock->Mode() != TNGLCadencerMode::cmASAP || !clock->Enabled()
-                || clock->ProgressDepth() != 0)
+            if (clock == nullptr || clock->Mode() != TNGLCadencerMode::cmASAP || !clock->Enabled() ||
+                clock->ProgressDepth() != 0)
                 continue;
             if (QCoreApplication::closingDown())
                 clock->SetEnabled(false);
@@ -252,8 +250,7 @@ void TASAPHandler::tickClocks()
 
 // --- TNGLCadencer --------------------------------------------------------------
 
-TNGLCadencer::TNGLCadencer()
-    : alive_(std::make_shared<bool>(true))
+TNGLCadencer::TNGLCadencer() : alive_(std::make_shared<bool>(true))
 {
     downTime_ = RawReferenceTime();
     originTime_ = downTime_;
@@ -312,12 +309,12 @@ void TNGLCadencer::SetMode(TNGLCadencerMode v)
 double TNGLCadencer::RawReferenceTime()
 {
     switch (timeReference_) {
-    case TNGLCadencerTimeReference::cmRTC:
-        return realTimeClockSource() ? realTimeClockSource()() : localDateTimeSeconds();
-    case TNGLCadencerTimeReference::cmPerformanceCounter:
-        return performanceCounterSource() ? performanceCounterSource()() : steadyClockSeconds();
-    case TNGLCadencerTimeReference::cmExternal:
-        break;
+        case TNGLCadencerTimeReference::cmRTC:
+            return realTimeClockSource() ? realTimeClockSource()() : localDateTimeSeconds();
+        case TNGLCadencerTimeReference::cmPerformanceCounter:
+            return performanceCounterSource() ? performanceCounterSource()() : steadyClockSeconds();
+        case TNGLCadencerTimeReference::cmExternal:
+            break;
     }
     return currentTime_;
 }
@@ -421,8 +418,8 @@ int TNGLCadencer::AsapClockCount()
 {
     if (asapCadencerList == nullptr)
         return 0;
-    return static_cast<int>(
-        std::count_if(asapCadencerList->begin(), asapCadencerList->end(), [](TNGLCadencer* c) { return c != nullptr; }));
+    return static_cast<int>(std::count_if(asapCadencerList->begin(), asapCadencerList->end(),
+                                          [](TNGLCadencer* c) { return c != nullptr; }));
 }
 
 void TNGLCadencer::updateRegistration()
@@ -436,50 +433,51 @@ void TNGLCadencer::updateRegistration()
 void TNGLCadencer::registerClock()
 {
     switch (mode_) {
-    case TNGLCadencerMode::cmASAP:
-        if (asapCadencerList == nullptr)
-            asapCadencerList = new std::vector<TNGLCadencer*>;
-        if (!asapListHolds(this))
-            asapCadencerList->push_back(this);
-        if (asapHandler == nullptr)
-            asapHandler = new TASAPHandler;
-        break;
-    case TNGLCadencerMode::cmApplicationIdle:
-        // One idle clock at a time: the newest replaces any other.
-        idleCadencer = this;
-        if (idleTimer.isNull()) {
-            idleTimer = new QTimer(QCoreApplication::instance());
-            idleTimer->setInterval(0);
-            QObject::connect(idleTimer, &QTimer::timeout, idleTimer, [] {
-                if (idleCadencer != nullptr)
-                    TASAPHandler::Serve(idleCadencer);
-            });
-        }
-        idleTimer->start();
-        break;
-    case TNGLCadencerMode::cmManual:
-        break;
+        case TNGLCadencerMode::cmASAP:
+            if (asapCadencerList == nullptr)
+                asapCadencerList = new std::vector<TNGLCadencer*>;
+            if (!asapListHolds(this))
+                asapCadencerList->push_back(this);
+            if (asapHandler == nullptr)
+                asapHandler = new TASAPHandler;
+            break;
+        case TNGLCadencerMode::cmApplicationIdle:
+            // One idle clock at a time: the newest replaces any other.
+            idleCadencer = this;
+            if (idleTimer.isNull()) {
+                idleTimer = new QTimer(QCoreApplication::instance());
+                idleTimer->setInterval(0);
+                QObject::connect(idleTimer, &QTimer::timeout, idleTimer, [] {
+                    if (idleCadencer != nullptr)
+                        TASAPHandler::Serve(idleCadencer);
+                });
+            }
+            idleTimer->start();
+            break;
+        case TNGLCadencerMode::cmManual:
+            break;
     }
 }
 
 void TNGLCadencer::unregisterClock(TNGLCadencerMode mode)
 {
     switch (mode) {
-    case TNGLCadencerMode::cmASAP:
-        if (asapCadencerList != nullptr)
-            std::replace(asapCadencerList->begin(), asapCadencerList->end(), this, static_cast<TNGLCadencer*>(nullptr));
-        break;
-    case TNGLCadencerMode::cmApplicationIdle:
-        // Only our own handler: clearing another clock's would leave that
-        // clock enabled but never ticked.
-        if (idleCadencer == this) {
-            idleCadencer = nullptr;
-            if (!idleTimer.isNull())
-                idleTimer->stop();
-        }
-        break;
-    case TNGLCadencerMode::cmManual:
-        break;
+        case TNGLCadencerMode::cmASAP:
+            if (asapCadencerList != nullptr)
+                std::replace(asapCadencerList->begin(), asapCadencerList->end(), this,
+                             static_cast<TNGLCadencer*>(nullptr));
+            break;
+        case TNGLCadencerMode::cmApplicationIdle:
+            // Only our own handler: clearing another clock's would leave that
+            // clock enabled but never ticked.
+            if (idleCadencer == this) {
+                idleCadencer = nullptr;
+                if (!idleTimer.isNull())
+                    idleTimer->stop();
+            }
+            break;
+        case TNGLCadencerMode::cmManual:
+            break;
     }
 }
 

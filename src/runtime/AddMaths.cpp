@@ -4,7 +4,10 @@
 
 namespace brv {
 
-TXY PolarToXY(float angle, float r) { return {r * std::sin(angle), r * std::cos(angle)}; }
+TXY PolarToXY(float angle, float r)
+{
+    return {r * std::sin(angle), r * std::cos(angle)};
+}
 
 void SinCos(float angle, float& s, float& c)
 {
@@ -20,7 +23,10 @@ float ArcSin(float x)
     return std::atan2(x, std::sqrt(1.0f - x * x));
 }
 
-float Tan(float x) { return std::tan(x); }
+float Tan(float x)
+{
+    return std::tan(x);
+}
 
 // --- the generator -------------------------------------------------------------
 
@@ -36,9 +42,15 @@ std::uint32_t NextState()
 
 }  // namespace
 
-std::uint32_t RandomState() { return randomState; }
+std::uint32_t RandomState()
+{
+    return randomState;
+}
 
-void SetRandomState(std::uint32_t state) { randomState = state; }
+void SetRandomState(std::uint32_t state)
+{
+    randomState = state;
+}
 
 int RandomInt(int n)
 {
@@ -50,7 +62,10 @@ int RandomInt(int n)
     return int((state * std::uint64_t(n)) >> 32);
 }
 
-double RandomFloat() { return double(NextState()) / 4294967296.0; }
+double RandomFloat()
+{
+    return double(NextState()) / 4294967296.0;
+}
 
 float RandGauss(float mean, float stdDev)
 {

@@ -12,8 +12,14 @@
 namespace brv {
 
 // Round to nearest, ties to even (under the default rounding mode).
-inline int Round(double v) { return int(std::nearbyint(v)); }
-inline int Trunc(double v) { return int(std::trunc(v)); }
+inline int Round(double v)
+{
+    return int(std::nearbyint(v));
+}
+inline int Trunc(double v)
+{
+    return int(std::trunc(v));
+}
 
 struct TXY {
     float a = 0, b = 0;
@@ -27,8 +33,8 @@ float Tan(float x);
 // --- the generator -----------------------------------------------------
 std::uint32_t RandomState();
 void SetRandomState(std::uint32_t state);  // tests only
-int RandomInt(int n);                       // uniform in [0, n); 0 for n ≤ 0 (still a draw)
-double RandomFloat();                       // uniform in [0, 1)
+int RandomInt(int n);                      // uniform in [0, n); 0 for n ≤ 0 (still a draw)
+double RandomFloat();                      // uniform in [0, 1)
 // Mean + StdDev × N(0, 1) by the polar method (pairs with s ≥ 1 or s = 0
 // are drawn again).
 float RandGauss(float mean, float stdDev);

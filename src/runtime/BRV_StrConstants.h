@@ -6,14 +6,17 @@
 #include <QCoreApplication>
 #include <QString>
 
-#define BRV_STRING(name, text) \
-    inline QString name() { return QCoreApplication::translate("BRV_StrConstants", text); }
+#define BRV_STRING(name, text)                                        \
+    inline QString name()                                             \
+    {                                                                 \
+        return QCoreApplication::translate("BRV_StrConstants", text); \
+    }
 
 namespace brv::str {
-#include "strings/Common.inc"
-#include "strings/Ball.inc"
-#include "strings/TerminalVelocity.inc"
 #include "strings/Apparatus.inc"
+#include "strings/Ball.inc"
+#include "strings/Common.inc"
 #include "strings/Lesson.inc"
 #include "strings/Shell.inc"
+#include "strings/TerminalVelocity.inc"
 }  // namespace brv::str

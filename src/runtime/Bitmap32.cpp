@@ -7,8 +7,8 @@
 
 #include <QFont>
 #include <QFontMetrics>
-#include <QPainter>
 #include <QHash>
+#include <QPainter>
 #include <QPolygon>
 #include <QStaticText>
 
@@ -34,13 +34,22 @@ TFixed FixedPoint(double v)
     return TFixed(std::clamp(f, lo, hi));
 }
 
-TFixedPoint FixedPoint(double x, double y) { return {FixedPoint(x), FixedPoint(y)}; }
+TFixedPoint FixedPoint(double x, double y)
+{
+    return {FixedPoint(x), FixedPoint(y)};
+}
 
 // --- font --------------------------------------------------------------------
 
-void TFont32::SetSize(int points) { Height = Round(points * 96.0 / 72.0); }
+void TFont32::SetSize(int points)
+{
+    Height = Round(points * 96.0 / 72.0);
+}
 
-int TFont32::Size() const { return Round(Height * 72.0 / 96.0); }
+int TFont32::Size() const
+{
+    return Round(Height * 72.0 / 96.0);
+}
 
 QFont ResolveFont(const TFont32& font)
 {
@@ -132,9 +141,15 @@ TBitmap32::FontText& TBitmap32::fontText() const
 
 namespace {
 
-QColor OpaqueColor(TColor32 c) { return QColor(int((c >> 16) & 0xFF), int((c >> 8) & 0xFF), int(c & 0xFF)); }
+QColor OpaqueColor(TColor32 c)
+{
+    return QColor(int((c >> 16) & 0xFF), int((c >> 8) & 0xFF), int(c & 0xFF));
+}
 
-QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
+QRect ToQRect(const TRect& r)
+{
+    return QRect(r.Left, r.Top, r.Width(), r.Height());
+}
 
 }  // namespace
 
@@ -142,7 +157,10 @@ QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height(
 
 TBitmap32::TBitmap32() : canvas_(*this) {}
 
-TBitmap32::TBitmap32(int width, int height) : canvas_(*this) { SetSize(width, height, true); }
+TBitmap32::TBitmap32(int width, int height) : canvas_(*this)
+{
+    SetSize(width, height, true);
+}
 
 TBitmap32::~TBitmap32() = default;
 
@@ -179,14 +197,20 @@ TColor32 TBitmap32::Pixel(int x, int y) const
     return ScanLine(y)[x];
 }
 
-TColor32* TBitmap32::ScanLine(int y) { return reinterpret_cast<TColor32*>(image_.scanLine(y)); }
+TColor32* TBitmap32::ScanLine(int y)
+{
+    return reinterpret_cast<TColor32*>(image_.scanLine(y));
+}
 
 const TColor32* TBitmap32::ScanLine(int y) const
 {
     return reinterpret_cast<const TColor32*>(image_.constScanLine(y));
 }
 
-TColor32* TBitmap32::Bits() { return image_.isNull() ? nullptr : reinterpret_cast<TColor32*>(image_.bits()); }
+TColor32* TBitmap32::Bits()
+{
+    return image_.isNull() ? nullptr : reinterpret_cast<TColor32*>(image_.bits());
+}
 
 const TColor32* TBitmap32::Bits() const
 {
@@ -209,7 +233,10 @@ bool TBitmap32::LoadFromFile(const QString& path)
     return true;
 }
 
-bool TBitmap32::SaveToFile(const QString& path) const { return !image_.isNull() && image_.save(path); }
+bool TBitmap32::SaveToFile(const QString& path) const
+{
+    return !image_.isNull() && image_.save(path);
+}
 
 void TBitmap32::SetClipRect(const TRect& r)
 {
@@ -558,8 +585,7 @@ ShapeRows Eroded(const ShapeRows& shape)
 // The pen traces the outermost pixels of the shape (as many rings as its
 // width), the brush fills the rest; no pixel is painted twice, so an
 // exclusive-or pen leaves no holes.
-void PaintShape(QPainter& p, const ShapeRows& shape, const TCanvas::Pen& pen,
-                const TCanvas::Brush& brush)
+void PaintShape(QPainter& p, const ShapeRows& shape, const TCanvas::Pen& pen, const TCanvas::Brush& brush)
 {
     const bool stroke = pen.Style != TCanvas::PenStyle::Clear;
     const bool fill = brush.Style != TCanvas::BrushStyle::Clear;
@@ -608,7 +634,10 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int cornerW, int cornerH
     paintShape(x1, y1, x2, y2, cornerW / 2.0, cornerH / 2.0);
 }
 
-void TCanvas::Rectangle(int x1, int y1, int x2, int y2) { paintShape(x1, y1, x2, y2, 0, 0); }
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
+{
+    paintShape(x1, y1, x2, y2, 0, 0);
+}
 
 void TCanvas::FillRect(const TRect& r)
 {

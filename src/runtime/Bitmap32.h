@@ -29,7 +29,10 @@ constexpr TColor32 clBlack32 = 0xFF000000;
 constexpr TColor32 clWhite32 = 0xFFFFFFFF;
 constexpr TColor32 clBorder32 = 0xFF3F3F3F;  // dark grey frame of every picture
 
-constexpr std::uint8_t AlphaOf(TColor32 c) { return std::uint8_t(c >> 24); }
+constexpr std::uint8_t AlphaOf(TColor32 c)
+{
+    return std::uint8_t(c >> 24);
+}
 constexpr TColor32 Color32(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a = 0xFF)
 {
     return (TColor32(a) << 24) | (TColor32(r) << 16) | (TColor32(g) << 8) | TColor32(b);
@@ -37,7 +40,10 @@ constexpr TColor32 Color32(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::
 
 // round(v × 65536), ties to even.
 TFixed FixedPoint(double v);
-constexpr double FixedToFloat(TFixed f) { return double(f) / 65536.0; }
+constexpr double FixedToFloat(TFixed f)
+{
+    return double(f) / 65536.0;
+}
 
 struct TFixedPoint {
     TFixed X = 0;
@@ -144,7 +150,7 @@ public:
     // Resizes, keeping the pixels that still fit (new ones are undefined
     // unless clear is true); resets the clip rectangle to the whole bitmap.
     void SetSize(int width, int height, bool clear = false);
-    TColor32 Pixel(int x, int y) const;            // 0 outside the bitmap
+    TColor32 Pixel(int x, int y) const;  // 0 outside the bitmap
     TColor32* ScanLine(int y);
     const TColor32* ScanLine(int y) const;
     // All pixels, row y starting at Bits() + y × Width() (null when empty).
@@ -157,13 +163,13 @@ public:
     // for as long as the bitmap is not resized).
     QImage& Image() { return image_; }
     const QImage& Image() const { return image_; }
-    void Assign(const QImage& picture);            // copy a picture in, any format
-    bool LoadFromFile(const QString& path);        // PNG, JPEG, … ; false when unreadable
+    void Assign(const QImage& picture);      // copy a picture in, any format
+    bool LoadFromFile(const QString& path);  // PNG, JPEG, … ; false when unreadable
     bool SaveToFile(const QString& path) const;
 
     // --- state ------------------------------------------------------------
     TRect ClipRect() const { return clip_; }
-    void SetClipRect(const TRect& r);              // intersected with the bitmap
+    void SetClipRect(const TRect& r);  // intersected with the bitmap
     void ResetClipRect() { SetClipRect(BoundsRect()); }
 
     TColor32 PenColor = clBlack32;

@@ -16,10 +16,8 @@ void RegisterMovies(TCatalogue& catalogue)
         const char* page;
     };
     static const Movie movies[] = {
-        {100, "Flash\\Voltage.swf", "VOLTMOD.HTM"},
-        {101, "Flash\\EnergyBall.swf", "ENERGY.HTM"},
-        {102, "Flash\\Electrons.swf", "RESMODEL.HTM"},
-        {104, "Flash\\Enzyme.swf", "ENZYME_INFO.HTM"},
+        {100, "Flash\\Voltage.swf", "VOLTMOD.HTM"},      {101, "Flash\\EnergyBall.swf", "ENERGY.HTM"},
+        {102, "Flash\\Electrons.swf", "RESMODEL.HTM"},   {104, "Flash\\Enzyme.swf", "ENZYME_INFO.HTM"},
         {105, "Flash\\Amylase.swf", "AMYLASE-INFO.HTM"},
     };
     for (const Movie& m : movies) {
@@ -60,8 +58,8 @@ void TCatalogue::Unregister(ExperimentId id)
 
 const TCatalogueEntry* TCatalogue::Find(ExperimentId id) const
 {
-    auto it = std::find_if(entries_.begin(), entries_.end(),
-                           [id](const TCatalogueEntry& e) { return e.id == id; });
+    auto it =
+        std::find_if(entries_.begin(), entries_.end(), [id](const TCatalogueEntry& e) { return e.id == id; });
     return it == entries_.end() ? nullptr : &*it;
 }
 

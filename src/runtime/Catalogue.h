@@ -22,9 +22,9 @@ enum class TLargeButtonsCall { BeforeShow, AfterShow };
 
 struct TCatalogueEntry {
     ExperimentId id = 0;
-    QString formClass;  // "TBallFrm"; empty for a movie
+    QString formClass;                         // "TBallFrm"; empty for a movie
     std::function<TExperimentForm*()> create;  // null for a movie
-    QString movieFile;  // "Flash\\Voltage.swf"; empty for a form
+    QString movieFile;                         // "Flash\\Voltage.swf"; empty for a form
     TLargeButtonsCall largeButtons = TLargeButtonsCall::AfterShow;
     QString mainPage;     // "BALL.HTM"
     QString menuCaption;  // empty where the Experiments menu has no item

@@ -128,8 +128,8 @@ int WidthOfWidestValue(QWidget* item)
 
 }  // namespace
 
-void ApplyLargeButtons(QToolBar* toolbar, bool large, const std::vector<TLargeItem>& items,
-                       int largePercent, int smallPercent, bool scaleByDpi)
+void ApplyLargeButtons(QToolBar* toolbar, bool large, const std::vector<TLargeItem>& items, int largePercent,
+                       int smallPercent, bool scaleByDpi)
 {
     if (toolbar == nullptr)
         return;

@@ -24,10 +24,10 @@ class TExperimentHost : public QObject {
     Q_OBJECT
 public:
     struct Parts {
-        QMainWindow* window = nullptr;    // holds the top and bottom docks
-        QWidget* leftPane = nullptr;      // LeftTW
-        QWidget* flashPanel = nullptr;    // FlashPanel (may be null)
-        QToolBar* htmlToolbar = nullptr;  // the lesson toolbar sharing the dock
+        QMainWindow* window = nullptr;        // holds the top and bottom docks
+        QWidget* leftPane = nullptr;          // LeftTW
+        QWidget* flashPanel = nullptr;        // FlashPanel (may be null)
+        QToolBar* htmlToolbar = nullptr;      // the lesson toolbar sharing the dock
         std::function<bool()> toolbarsAtTop;  // Top1 checked
         std::function<bool()> largeButtons;   // Large1 checked
         // Loads an existing movie file into the Flash player as its main movie.

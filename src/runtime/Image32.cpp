@@ -30,7 +30,10 @@ void TPositionedLayer::SetVisible(bool v)
     owner_.Invalidate(Footprint());
 }
 
-void TPositionedLayer::Changed() { owner_.Invalidate(Footprint()); }
+void TPositionedLayer::Changed()
+{
+    owner_.Invalidate(Footprint());
+}
 
 TRect TPositionedLayer::Footprint() const
 {
@@ -62,9 +65,15 @@ void ShowOpaque(TBitmap32& buffer, const TRect& area)
             row[x] |= 0xFF000000u;
 }
 
-QRect ToQRect(const TRect& r) { return {r.Left, r.Top, r.Width(), r.Height()}; }
+QRect ToQRect(const TRect& r)
+{
+    return {r.Left, r.Top, r.Width(), r.Height()};
+}
 
-TRect ToTRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+TRect ToTRect(const QRect& r)
+{
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
 
 }  // namespace
 
@@ -75,7 +84,10 @@ TImage32::TImage32(QWidget* parent) : QWidget(parent)
     listenerId_ = bitmap_.AddChangeListener([this] { Invalidate(); });
 }
 
-TImage32::~TImage32() { bitmap_.RemoveChangeListener(listenerId_); }
+TImage32::~TImage32()
+{
+    bitmap_.RemoveChangeListener(listenerId_);
+}
 
 TPositionedLayer& TImage32::AddLayer()
 {
@@ -110,16 +122,25 @@ QRect ScaledOutwards(const QRect& r, qreal mul, qreal div)
 
 }  // namespace
 
-QRect TImage32::toPixels(const QRect& r) const { return ratio_ == 1 ? r : ScaledOutwards(r, ratio_, 1); }
+QRect TImage32::toPixels(const QRect& r) const
+{
+    return ratio_ == 1 ? r : ScaledOutwards(r, ratio_, 1);
+}
 
-QRect TImage32::toControl(const QRect& r) const { return ratio_ == 1 ? r : ScaledOutwards(r, 1, ratio_); }
+QRect TImage32::toControl(const QRect& r) const
+{
+    return ratio_ == 1 ? r : ScaledOutwards(r, 1, ratio_);
+}
 
 QPoint TImage32::pixelAt(const QPointF& p) const
 {
     return {int(std::floor(p.x() * ratio_)), int(std::floor(p.y() * ratio_))};
 }
 
-void TImage32::Repaint() { repaint(); }
+void TImage32::Repaint()
+{
+    repaint();
+}
 
 void TImage32::Invalidate()
 {
@@ -169,9 +190,10 @@ void TImage32::compose(TBitmap32& buffer, const TRect& area)
     if (right > clip.Left && bottom > clip.Top) {
         const std::size_t count = std::size_t(right - clip.Left);
         for (int y = clip.Top; y < bottom; ++y)
-            std::memcpy(buffer.Bits() + std::size_t(y) * std::size_t(buffer.Width()) + clip.Left,
-                        std::as_const(bitmap_).Bits() + std::size_t(y) * std::size_t(bitmap_.Width()) + clip.Left,
-                        count * sizeof(TColor32));
+            std::memcpy(
+                buffer.Bits() + std::size_t(y) * std::size_t(buffer.Width()) + clip.Left,
+                std::as_const(bitmap_).Bits() + std::size_t(y) * std::size_t(bitmap_.Width()) + clip.Left,
+                count * sizeof(TColor32));
     }
     buffer.FillRect(bitmap_.Width(), 0, buffer.Width(), buffer.Height(), background);
     buffer.FillRect(0, bitmap_.Height(), buffer.Width(), buffer.Height(), background);
@@ -191,8 +213,7 @@ TPositionedLayer* TImage32::LayerAt(int x, int y)
     for (auto it = layers_.rbegin(); it != layers_.rend(); ++it) {
         TPositionedLayer& layer = **it;
         const TFloatRect r = layer.Location();
-        if (layer.Visible() && layer.MouseEvents && x >= r.Left && x < r.Right && y >= r.Top &&
-            y < r.Bottom)
+        if (layer.Visible() && layer.MouseEvents && x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom)
             return &layer;
     }
     return nullptr;
@@ -227,7 +248,8 @@ void TImage32::paintEvent(QPaintEvent* event)
     QPainter p(this);
     // The buffer is opaque: shown as plain RGB it is copied, not blended,
     // one bitmap pixel to one pixel of the screen.
-    QImage shown(pixels.constBits(), pixels.width(), pixels.height(), pixels.bytesPerLine(), QImage::Format_RGB32);
+    QImage shown(pixels.constBits(), pixels.width(), pixels.height(), pixels.bytesPerLine(),
+                 QImage::Format_RGB32);
     shown.setDevicePixelRatio(ratio_);
     if (ratio_ == 1) {
         for (const QRect& r : event->region())

@@ -25,8 +25,7 @@ raster::EdgeList& ScratchEdges()
 // Strokes one contour segment by segment; every pixel of a joint is drawn
 // once by the aliased line (Wu's lines already split the joint pixel between
 // the two segments).
-void StrokeContour(TBitmap32& bitmap, const TContour& points, TColor32 color, bool closed,
-                   bool smooth)
+void StrokeContour(TBitmap32& bitmap, const TContour& points, TColor32 color, bool closed, bool smooth)
 {
     const std::size_t n = points.size();
     if (n < 2 || AlphaOf(color) == 0)
@@ -48,9 +47,18 @@ struct Vec {
     double x = 0, y = 0;
 };
 
-Vec operator+(Vec a, Vec b) { return {a.x + b.x, a.y + b.y}; }
-Vec operator*(double k, Vec a) { return {k * a.x, k * a.y}; }
-double Dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y; }
+Vec operator+(Vec a, Vec b)
+{
+    return {a.x + b.x, a.y + b.y};
+}
+Vec operator*(double k, Vec a)
+{
+    return {k * a.x, k * a.y};
+}
+double Dot(Vec a, Vec b)
+{
+    return a.x * b.x + a.y * b.y;
+}
 
 // The points of a contour without repeats of the same point one after
 // another (nor, for a closed contour, of the first point at the end): the
@@ -146,9 +154,15 @@ void TPolygon32::AddPoints(const TFixedPoint* points, int count)
     contours_.back().insert(contours_.back().end(), points, points + count);
 }
 
-void TPolygon32::NewContour() { contours_.emplace_back(); }
+void TPolygon32::NewContour()
+{
+    contours_.emplace_back();
+}
 
-void TPolygon32::Clear() { contours_.assign(1, TContour{}); }
+void TPolygon32::Clear()
+{
+    contours_.assign(1, TContour{});
+}
 
 void TPolygon32::Offset(TFixed dx, TFixed dy)
 {

@@ -61,7 +61,6 @@ private:
 // One contour, filled by the even-odd rule.
 void FillPolygon(TBitmap32& bitmap, const TContour& points, TColor32 color, bool smooth);
 // One contour stroked with a 1-pixel line.
-void DrawPolyline(TBitmap32& bitmap, const TContour& points, TColor32 color, bool closed,
-                  bool smooth);
+void DrawPolyline(TBitmap32& bitmap, const TContour& points, TColor32 color, bool closed, bool smooth);
 
 }  // namespace brv

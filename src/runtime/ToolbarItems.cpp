@@ -111,9 +111,8 @@ QSpinBox* AddIntSpinEdit(QToolBar* toolbar, const QString& name, int min, int ma
     return spin;
 }
 
-QDoubleSpinBox* AddFloatSpinEdit(QToolBar* toolbar, const QString& name, double min, double max,
-                                 double step, int decimals, double value, const QString& hint,
-                                 const QString& postfix)
+QDoubleSpinBox* AddFloatSpinEdit(QToolBar* toolbar, const QString& name, double min, double max, double step,
+                                 int decimals, double value, const QString& hint, const QString& postfix)
 {
     auto* spin = new QDoubleSpinBox;
     spin->setObjectName(name);
@@ -173,8 +172,8 @@ void OnScroll(QScrollBar* bar, TScrollHandler handler)
                      [bar, notify] { notify(bar->sliderPosition(), true); });
 }
 
-QScrollBar* NewScrollBar(QWidget* parent, Qt::Orientation orientation, const QString& name, int min,
-                         int max, int position, int largeChange, const QString& hint)
+QScrollBar* NewScrollBar(QWidget* parent, Qt::Orientation orientation, const QString& name, int min, int max,
+                         int position, int largeChange, const QString& hint)
 {
     auto* bar = new QScrollBar(orientation, parent);
     bar->setObjectName(name);

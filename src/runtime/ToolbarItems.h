@@ -38,8 +38,8 @@ QLabel* AddToolbarLabel(QToolBar* toolbar, const QString& caption, const QString
 
 QSpinBox* AddIntSpinEdit(QToolBar* toolbar, const QString& name, int min, int max, int value,
                          const QString& hint, const QString& postfix = {});
-QDoubleSpinBox* AddFloatSpinEdit(QToolBar* toolbar, const QString& name, double min, double max,
-                                 double step, int decimals, double value, const QString& hint,
+QDoubleSpinBox* AddFloatSpinEdit(QToolBar* toolbar, const QString& name, double min, double max, double step,
+                                 int decimals, double value, const QString& hint,
                                  const QString& postfix = {});
 
 // Shows or suppresses the hints of every item of the toolbar (experiments
@@ -58,8 +58,8 @@ void OnScroll(QScrollBar* bar, TScrollHandler handler);
 // pages by largeChange, shows hint as its tool tip and status text, and
 // takes the keyboard focus on Tab or a click, so the arrows, Page Up/Down,
 // Home and End move it as the mouse does.
-QScrollBar* NewScrollBar(QWidget* parent, Qt::Orientation orientation, const QString& name, int min,
-                         int max, int position, int largeChange, const QString& hint);
+QScrollBar* NewScrollBar(QWidget* parent, Qt::Orientation orientation, const QString& name, int min, int max,
+                         int position, int largeChange, const QString& hint);
 
 // The hint the picture shows where the pointer is now ("Click to ..." over
 // something the pupil can use, none elsewhere).  A tip already on screen goes

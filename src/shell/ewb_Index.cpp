@@ -8,10 +8,7 @@
 
 namespace brv {
 
-EBadIndexFile::EBadIndexFile(const QString& message)
-    : std::runtime_error(message.toStdString())
-{
-}
+EBadIndexFile::EBadIndexFile(const QString& message) : std::runtime_error(message.toStdString()) {}
 
 namespace {
 

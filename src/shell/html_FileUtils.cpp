@@ -36,8 +36,8 @@ constexpr std::array<TPageFamily, 15> PageFamilies{{
     {"TERMVEL", 11},
 }};
 
-constexpr std::array<const char*, 6> FamilySuffixes{
-    ".HTM", "-PLAN.HTM", "-DATA.HTM", "-ANYS.HTM", "-CON.HTM", "-HELP.HTM"};
+constexpr std::array<const char*, 6> FamilySuffixes{".HTM",      "-PLAN.HTM", "-DATA.HTM",
+                                                    "-ANYS.HTM", "-CON.HTM",  "-HELP.HTM"};
 
 struct TSinglePage {
     const char* page;

@@ -37,8 +37,8 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QRect& bounds, con
 }  // namespace
 
 TAboutFrm::TAboutFrm(const QString& programFolder, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent,
+              Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setWindowTitle(str::sAboutCaption());
     setFont(AboutFont());

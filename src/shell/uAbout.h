@@ -21,8 +21,7 @@ public:
     static constexpr int ClientHeight = 410;
     static constexpr int SplashMargin = 10;
 
-    explicit TAboutFrm(const QString& programFolder = DefaultProgramFolder(),
-                       QWidget* parent = nullptr);
+    explicit TAboutFrm(const QString& programFolder = DefaultProgramFolder(), QWidget* parent = nullptr);
 
     TImage32* Pic() const { return pic_; }
     QLabel* Label1() const { return label1_; }

@@ -27,7 +27,8 @@ TFlashPanel::TFlashPanel(const QString& programFolder, QWidget* parent)
 bool TFlashPanel::PlayerAvailable() const
 {
     const QDir folder(playerFolder_);
-    return QFileInfo(folder.filePath(kHostPage)).isFile() && QFileInfo(folder.filePath(kPlayerScript)).isFile();
+    return QFileInfo(folder.filePath(kHostPage)).isFile() &&
+           QFileInfo(folder.filePath(kPlayerScript)).isFile();
 }
 
 QUrl TFlashPanel::PlayerUrl(const QString& moviePath) const
@@ -36,8 +37,9 @@ QUrl TFlashPanel::PlayerUrl(const QString& moviePath) const
     // Encoded whole, so no character of the path ("&", "+", "%") can be read
     // as part of the query's own syntax.
     const QByteArray movie = QUrl::fromLocalFile(moviePath).toEncoded(QUrl::FullyEncoded);
-    url.setQuery(QStringLiteral("movie=") + QString::fromLatin1(QUrl::toPercentEncoding(QString::fromLatin1(movie))),
-                 QUrl::StrictMode);
+    url.setQuery(
+        QStringLiteral("movie=") + QString::fromLatin1(QUrl::toPercentEncoding(QString::fromLatin1(movie))),
+        QUrl::StrictMode);
     return url;
 }
 

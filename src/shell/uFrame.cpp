@@ -153,9 +153,10 @@ QString HintOf(const QWidget* w)
 {
     if (!w->statusTip().isEmpty())
         return w->statusTip();
-    if (const auto* button = qobject_cast<const QToolButton*>(w); button != nullptr && button->defaultAction())
+    if (const auto* button = qobject_cast<const QToolButton*>(w);
+        button != nullptr && button->defaultAction())
         return button->defaultAction()->statusTip().isEmpty() ? button->defaultAction()->toolTip()
-                                                                : button->defaultAction()->statusTip();
+                                                              : button->defaultAction()->statusTip();
     return w->toolTip();
 }
 
@@ -176,7 +177,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         const QEvent::Type type = event->type();
-        if ((type == QEvent::Enter || type == QEvent::Leave) && watched->isWidgetType() && watched != window_) {
+        if ((type == QEvent::Enter || type == QEvent::Leave) && watched->isWidgetType() &&
+            watched != window_) {
             const auto* w = static_cast<const QWidget*>(watched);
             if (belongsToWindow(w))
                 show_(type == QEvent::Enter ? HintOf(w) : QString());
@@ -373,8 +375,8 @@ QMenu* TFrameFrm::buildFontMenu()
 {
     fontMenu_ = new QMenu(this);
     auto* sizes = new QActionGroup(this);
-    const QString sizeCaptions[] = {str::sSizeSmallest(), str::sSizeSmall(), str::sSizeMedium(), str::sSizeLarge(),
-                                    str::sSizeLargest()};
+    const QString sizeCaptions[] = {str::sSizeSmallest(), str::sSizeSmall(), str::sSizeMedium(),
+                                    str::sSizeLarge(), str::sSizeLargest()};
     QAction** sizeItems[] = {&size0, &Size1, &Size2, &Size3, &Size4};
     for (int tag = 0; tag < 5; ++tag) {
         QAction* item = fontMenu_->addAction(sizeCaptions[tag]);
@@ -673,7 +675,8 @@ void TFrameFrm::SplashFit()
     if (bitmapWidth > pane.width()) {
         const int w = pane.width() - 10;
         const int h = Round(double(bitmapHeight) * w / bitmapWidth);
-        splash_->setGeometry(pane.left() + (pane.width() - w) / 2, pane.top() + (pane.height() - h) / 2, w, h);
+        splash_->setGeometry(pane.left() + (pane.width() - w) / 2, pane.top() + (pane.height() - h) / 2, w,
+                             h);
         splash_->SetStretched(true);
     } else {
         splash_->move(pane.left() + (pane.width() - splash_->width()) / 2,
@@ -827,7 +830,8 @@ void TFrameFrm::keepHtmlToolbarAtDockPosition()
     int gap = 0;
     if (htmlDockPos_ > 0 && !HTMLToolbar->isFloating() && HTMLToolbar->orientation() == Qt::Horizontal) {
         const int start = HTMLToolbar->x() + HTMLToolbar->contentsRect().left();
-        gap = std::max(0, htmlDockPos_ - start - HTMLToolbar->style()->pixelMetric(QStyle::PM_ToolBarHandleExtent));
+        gap = std::max(
+            0, htmlDockPos_ - start - HTMLToolbar->style()->pixelMetric(QStyle::PM_ToolBarHandleExtent));
     }
     if (htmlSpacer_->Gap() == gap && htmlSpacerAction_->isVisible() == (gap > 0))
         return;
@@ -881,7 +885,8 @@ void TFrameFrm::CommandStateChange()
     IndexOptions->setEnabled(EWBPanel->IndexOptionsEnabled());
 }
 
-// --- help ----------------------------------------------------------------------------------------------------
+// --- help
+// ----------------------------------------------------------------------------------------------------
 
 void TFrameFrm::Contents1Click()
 {

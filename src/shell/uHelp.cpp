@@ -101,15 +101,16 @@ std::optional<QByteArray> TChmFile::Read(const QString& path) const
         return std::nullopt;
     const QByteArray name = InsidePath(path).toUtf8();
     chmUnitInfo ui{};
-    if (name.size() > CHM_MAX_PATHLEN || chm_resolve_object(file_, name.constData(), &ui) != CHM_RESOLVE_SUCCESS)
+    if (name.size() > CHM_MAX_PATHLEN ||
+        chm_resolve_object(file_, name.constData(), &ui) != CHM_RESOLVE_SUCCESS)
         return std::nullopt;
     // A damaged directory could claim any length; no help object is this big.
     constexpr LONGUINT64 kMaxObject = 64u << 20;
     if (ui.length > kMaxObject)
         return std::nullopt;
     QByteArray data(qsizetype(ui.length), Qt::Uninitialized);
-    const LONGINT64 got =
-        chm_retrieve_object(file_, &ui, reinterpret_cast<unsigned char*>(data.data()), 0, LONGINT64(ui.length));
+    const LONGINT64 got = chm_retrieve_object(file_, &ui, reinterpret_cast<unsigned char*>(data.data()), 0,
+                                              LONGINT64(ui.length));
     if (got < 0)
         return std::nullopt;
     data.truncate(qsizetype(got));
@@ -131,11 +132,20 @@ void TChmFile::readSystemRecord()
             break;
         const QString text = RecordText(data + at, length);
         switch (code) {
-            case kSysContents: contentsFile_ = text; break;
-            case kSysIndex: indexFile_ = text; break;
-            case kSysDefaultTopic: defaultTopic_ = text; break;
-            case kSysTitle: title_ = text; break;
-            default: break;
+            case kSysContents:
+                contentsFile_ = text;
+                break;
+            case kSysIndex:
+                indexFile_ = text;
+                break;
+            case kSysDefaultTopic:
+                defaultTopic_ = text;
+                break;
+            case kSysTitle:
+                title_ = text;
+                break;
+            default:
+                break;
         }
         at += length;
     }
@@ -171,7 +181,8 @@ QString DecodeEntities(QString text)
     for (const auto& [entity, plain] : named)
         text.replace(QLatin1String(entity), QLatin1String(plain), Qt::CaseInsensitive);
     // Numeric references other than the ones above.
-    for (qsizetype at = text.indexOf(QLatin1String("&#")); at >= 0; at = text.indexOf(QLatin1String("&#"), at + 1)) {
+    for (qsizetype at = text.indexOf(QLatin1String("&#")); at >= 0;
+         at = text.indexOf(QLatin1String("&#"), at + 1)) {
         const qsizetype end = text.indexOf(QLatin1Char(';'), at);
         if (end < 0 || end - at > 8)
             continue;
@@ -228,7 +239,8 @@ public:
     std::vector<THelpEntry> Read(const QString& text)
     {
         levels_.push_back(&root_);
-        for (qsizetype at = text.indexOf(QLatin1Char('<')); at >= 0; at = text.indexOf(QLatin1Char('<'), at + 1)) {
+        for (qsizetype at = text.indexOf(QLatin1Char('<')); at >= 0;
+             at = text.indexOf(QLatin1Char('<'), at + 1)) {
             if (text.mid(at, 4) == QLatin1String("<!--")) {
                 at = text.indexOf(QLatin1String("-->"), at);
                 if (at < 0)
@@ -253,8 +265,8 @@ private:
         else if (name == QLatin1String("/ul"))
             closeList();
         else if (name == QLatin1String("object"))
-            inEntry_ = Attribute(tag, QStringLiteral("type")).compare(QLatin1String("text/sitemap"),
-                                                                        Qt::CaseInsensitive) == 0;
+            inEntry_ = Attribute(tag, QStringLiteral("type"))
+                           .compare(QLatin1String("text/sitemap"), Qt::CaseInsensitive) == 0;
         else if (name == QLatin1String("param") && inEntry_)
             param(Attribute(tag, QStringLiteral("name")), Attribute(tag, QStringLiteral("value")));
         else if (name == QLatin1String("/object"))
@@ -330,10 +342,9 @@ namespace {
 QByteArray MimeOf(const QString& path)
 {
     static const std::pair<const char*, const char*> types[] = {
-        {".htm", "text/html"},  {".html", "text/html"},  {".css", "text/css"},
-        {".js", "text/javascript"}, {".gif", "image/gif"}, {".png", "image/png"},
-        {".jpg", "image/jpeg"}, {".jpeg", "image/jpeg"}, {".bmp", "image/bmp"},
-        {".svg", "image/svg+xml"}, {".txt", "text/plain"}};
+        {".htm", "text/html"}, {".html", "text/html"},    {".css", "text/css"},   {".js", "text/javascript"},
+        {".gif", "image/gif"}, {".png", "image/png"},     {".jpg", "image/jpeg"}, {".jpeg", "image/jpeg"},
+        {".bmp", "image/bmp"}, {".svg", "image/svg+xml"}, {".txt", "text/plain"}};
     for (const auto& [suffix, mime] : types)
         if (path.endsWith(QLatin1String(suffix), Qt::CaseInsensitive))
             return mime;
@@ -439,7 +450,8 @@ THelpWindow::THelpWindow(const QString& path, QWidget* parent)
     connect(ContentsTree, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* item) { OpenTopic(item->data(0, Qt::UserRole).toString()); });
     connect(SearchBox, &QLineEdit::textChanged, this, &THelpWindow::searchTextChanged);
-    connect(SearchBox, &QLineEdit::returnPressed, this, [this] { keywordChosen(KeywordList->currentItem()); });
+    connect(SearchBox, &QLineEdit::returnPressed, this,
+            [this] { keywordChosen(KeywordList->currentItem()); });
     connect(KeywordList, &QListWidget::itemActivated, this, &THelpWindow::keywordChosen);
     connect(display, &QPushButton::clicked, this, [this] { keywordChosen(KeywordList->currentItem()); });
 
@@ -456,7 +468,8 @@ THelpWindow::~THelpWindow()
 
 void THelpWindow::buildContents()
 {
-    if (std::optional<QByteArray> hhc = chm_->Read(chm_->ContentsFile()); hhc && !chm_->ContentsFile().isEmpty())
+    if (std::optional<QByteArray> hhc = chm_->Read(chm_->ContentsFile());
+        hhc && !chm_->ContentsFile().isEmpty())
         AddContents(nullptr, ContentsTree, ParseSitemap(*hhc));
 }
 

@@ -131,9 +131,7 @@ private:
 
 // --- TEWBPage ----------------------------------------------------------------
 
-TEWBPage::TEWBPage(TLessonPane& pane, QObject* parent) : QWebEnginePage(parent), pane_(pane)
-{
-}
+TEWBPage::TEWBPage(TLessonPane& pane, QObject* parent) : QWebEnginePage(parent), pane_(pane) {}
 
 bool TEWBPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool)
 {
@@ -150,9 +148,7 @@ QWebEnginePage* TEWBPage::createWindow(WebWindowType)
 
 // --- TEWB --------------------------------------------------------------------
 
-TEWB::TEWB(TLessonPane& pane, QWidget* parent) : QWebEngineView(parent), pane_(pane)
-{
-}
+TEWB::TEWB(TLessonPane& pane, QWidget* parent) : QWebEngineView(parent), pane_(pane) {}
 
 void TEWB::contextMenuEvent(QContextMenuEvent* event)
 {
@@ -220,7 +216,9 @@ QPageLayout TLessonPane::TopicPageLayout(const QPageLayout& printerLayout)
 // --- TLessonPane -----------------------------------------------------------------
 
 TLessonPane::TLessonPane(TLessonPaneHost host, const QString& programFolder, QWidget* parent)
-    : QWidget(parent), host_(std::move(host)), programFolder_(programFolder),
+    : QWidget(parent),
+      host_(std::move(host)),
+      programFolder_(programFolder),
       textBackground_(str::sTextBgndWhite())
 {
     setObjectName(QStringLiteral("EWBPanel"));
@@ -252,8 +250,7 @@ TLessonPane::TLessonPane(TLessonPaneHost host, const QString& programFolder, QWi
 
     connect(page_, &QWebEnginePage::loadingChanged, this, &TLessonPane::onLoadingChanged);
     connect(page_, &QWebEnginePage::urlChanged, this, &TLessonPane::updateCommandState);
-    connect(page_->action(QWebEnginePage::Back), &QAction::changed, this,
-            &TLessonPane::updateCommandState);
+    connect(page_->action(QWebEnginePage::Back), &QAction::changed, this, &TLessonPane::updateCommandState);
     connect(page_->action(QWebEnginePage::Forward), &QAction::changed, this,
             &TLessonPane::updateCommandState);
 }

@@ -187,8 +187,7 @@ private:
     void applyZoom();
     void updateCommandState();
     void reportError(const QString& message);
-    void showPrintPreview(const QByteArray& pdf, const TTopicPrintInfo& info,
-                          const QPageLayout& layout);
+    void showPrintPreview(const QByteArray& pdf, const TTopicPrintInfo& info, const QPageLayout& layout);
     void runScript(const QString& script, const std::function<void(const QVariant&)>& done = {});
 
     TLessonPaneHost host_;

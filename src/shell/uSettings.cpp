@@ -74,7 +74,8 @@ std::optional<QString> ReadTextBackground(const QVariant& v)
     std::optional<QString> text = ReadString(v);
     if (!text)
         return std::nullopt;
-    for (const QString& colour : {str::sTextBgndWhite(), str::sTextBgndPaleBlue(), str::sTextBgndPaleYellow()})
+    for (const QString& colour :
+         {str::sTextBgndWhite(), str::sTextBgndPaleBlue(), str::sTextBgndPaleYellow()})
         if (text->trimmed().compare(colour, Qt::CaseInsensitive) == 0)
             return colour;
     return std::nullopt;

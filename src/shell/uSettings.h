@@ -24,7 +24,7 @@ struct TSavedSettings {
     std::optional<bool> toolbarsAtTop;      // "TBTop": only 0 means the bottom
     std::optional<QString> skin;            // a known theme name
     std::optional<bool> large;
-    std::optional<QRect> position;          // window bounds, on some screen
+    std::optional<QRect> position;  // window bounds, on some screen
 };
 
 // What the window writes when it closes.

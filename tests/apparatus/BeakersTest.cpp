@@ -106,8 +106,9 @@ TEST(Beaker, LiquidFillsFromWallToWallAboveRoundedCorners)
     TBitmap32 b(100, 100);
     b.Clear(kGreen);
     DrawBeaker(b, false, 30, 20, 40, 60, 20);
-    ExpectLiquidProfile(b, clBeakerLiquid32,
-                        {{62, 28, 31, 68, 71}, {70, 28, 31, 68, 71}, {75, 28, 31, 68, 71}, {79, 30, 34, 66, 69}});
+    ExpectLiquidProfile(
+        b, clBeakerLiquid32,
+        {{62, 28, 31, 68, 71}, {70, 28, 31, 68, 71}, {75, 28, 31, 68, 71}, {79, 30, 34, 66, 69}});
     EXPECT_NE(b.Pixel(50, 59), clBeakerLiquid32);  // above the level
     EXPECT_NE(b.Pixel(50, 81), clBeakerLiquid32);  // below the base
 }

@@ -328,8 +328,8 @@ TEST(Burette, LipsCurlOutwardsAboveTheOpenTop)
 {
     const auto bPicture = Burette(false, 50);
     const TBitmap32& b = *bPicture;
-    for (TPoint ink : {TPoint{16, 12}, TPoint{19, 13}, TPoint{20, 17}, TPoint{44, 12}, TPoint{41, 13},
-                       TPoint{40, 17}})
+    for (TPoint ink :
+         {TPoint{16, 12}, TPoint{19, 13}, TPoint{20, 17}, TPoint{44, 12}, TPoint{41, 13}, TPoint{40, 17}})
         EXPECT_TRUE(test::InkNear(b, ink.X, ink.Y, clWhite32)) << ink.X << ',' << ink.Y;
     // (The left side's labels stand close to its lip, so the right side shows
     // the lip's hollow.)

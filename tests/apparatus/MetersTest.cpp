@@ -74,16 +74,15 @@ TEST_P(DigitalMeterUnit, ShowsReadingAndLabel)
     bold.Style = fsBold;
     const int xc = 70, yc = 45;  // centre of the display (30, 20)-(110, 70)
     const TBitmap32::TSize reading = b.TextExtent(QStringLiteral("0.4"));
-    EXPECT_TRUE(TextDrawnAt(b, bold, xc - reading.cx / 2, yc - reading.cy / 2,
-                            QStringLiteral("0.4"), clWhite32));
+    EXPECT_TRUE(
+        TextDrawnAt(b, bold, xc - reading.cx / 2, yc - reading.cy / 2, QStringLiteral("0.4"), clWhite32));
     EXPECT_EQ(b.Pixel(30, 20), 0xFF7F7F7F);  // display frame
     EXPECT_EQ(b.Pixel(109, 69), 0xFF7F7F7F);
 
     if (!c.label.isEmpty()) {
         TBitmap32 probe(1, 1);
         probe.Font = bold;
-        EXPECT_TRUE(
-            TextDrawnAt(b, bold, xc - probe.TextWidth(c.label) / 2, 85, c.label, body));
+        EXPECT_TRUE(TextDrawnAt(b, bold, xc - probe.TextWidth(c.label) / 2, 85, c.label, body));
     } else {
         for (int y = 71; y < 132; ++y)  // from the display down to the terminals
             for (int x = 31; x < 109; ++x)
@@ -102,8 +101,7 @@ INSTANTIATE_TEST_SUITE_P(Units, DigitalMeterUnit,
                                            UnitCase{muAmp, QStringLiteral("A")},
                                            UnitCase{muVolt, QStringLiteral("V")},
                                            UnitCase{muKiloOhm, QStringLiteral("k\u03A9")},
-                                           UnitCase{MeterUnit(4), {}},
-                                           UnitCase{MeterUnit(255), {}}));
+                                           UnitCase{MeterUnit(4), {}}, UnitCase{MeterUnit(255), {}}));
 
 TEST(DigitalMeter, LabelsComeFromTheStringTable)
 {
@@ -139,8 +137,7 @@ TEST_P(PowerSupplyKnob, PointsAtTheSetting)
         const int x = Round(cx + 53 * std::cos(a)), y = Round(cy - 53 * std::sin(a));
         EXPECT_EQ(b.Pixel(x, y) == kKnob, k == tip) << "direction " << k;
         const float between = a + step / 2;
-        EXPECT_EQ(b.Pixel(Round(cx + 45 * std::cos(between)), Round(cy - 45 * std::sin(between))),
-                  kRed)
+        EXPECT_EQ(b.Pixel(Round(cx + 45 * std::cos(between)), Round(cy - 45 * std::sin(between))), kRed)
             << "opening beside direction " << k;
     }
     EXPECT_EQ(b.Pixel(Round(cx), Round(cy)), kKnob);
@@ -149,9 +146,8 @@ TEST_P(PowerSupplyKnob, PointsAtTheSetting)
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, PowerSupplyKnob,
-                         ::testing::Values(KnobCase{0, 0}, KnobCase{1, 1}, KnobCase{6, 6},
-                                           KnobCase{12, 12}, KnobCase{13, -1},
-                                           KnobCase{-1, -1}, KnobCase{INT_MAX, -1}));
+                         ::testing::Values(KnobCase{0, 0}, KnobCase{1, 1}, KnobCase{6, 6}, KnobCase{12, 12},
+                                           KnobCase{13, -1}, KnobCase{-1, -1}, KnobCase{INT_MAX, -1}));
 
 // The dial numbers 0..12 run counter-clockwise from the right at 0.35 W, "V"
 // stands on 95 % of the height; the scale keeps the style left by earlier
@@ -240,8 +236,7 @@ TEST_P(StopwatchReadOut, TextInDisplayCaptionUnder)
     EXPECT_EQ(b.Font.Height, 30);
     EXPECT_EQ(b.Font.Style, unsigned(fsNone));
     EXPECT_EQ(b.Font.Color, clBlack32);
-    EXPECT_TRUE(TextDrawnAt(b, b.Font, 110 - b.TextWidth(c.caption) / 2, display.Bottom,
-                            c.caption, kOrange));
+    EXPECT_TRUE(TextDrawnAt(b, b.Font, 110 - b.TextWidth(c.caption) / 2, display.Bottom, c.caption, kOrange));
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, StopwatchReadOut,
@@ -262,8 +257,7 @@ std::vector<Placed> Gallery()
     std::vector<Placed> g;
     const float meterWidths[] = {30, 60, 100};
     const MeterUnit units[] = {muAmp, muVolt, muKiloOhm};
-    const QString readings[] = {QStringLiteral("0.4"), QStringLiteral("6.0"),
-                                QStringLiteral("1.25")};
+    const QString readings[] = {QStringLiteral("0.4"), QStringLiteral("6.0"), QStringLiteral("1.25")};
     float x = 10;
     for (int i = 0; i < 3; ++i) {
         const float w = meterWidths[i], h = w * 4 / 3, top = 10.5f;

@@ -119,8 +119,7 @@ TEST_P(VerticalRuleNumbers, StandLeftOfTheStrip)
         EXPECT_TRUE(TextDrawnAt(b, b.Font, right - b.TextWidth(text), y - halfM, text, clWhite32));
     }
     const QString end = QString::number(c.atBottom);
-    EXPECT_TRUE(
-        TextDrawnAt(b, b.Font, right - b.TextWidth(end), strip.Bottom - 2 * halfM, end, clWhite32));
+    EXPECT_TRUE(TextDrawnAt(b, b.Font, right - b.TextWidth(end), strip.Bottom - 2 * halfM, end, clWhite32));
 
     // Inside the strip there is nothing but the ticks.
     const int longTickEnd = strip.Right - 1 - Round(0.4f * width);
@@ -131,10 +130,10 @@ TEST_P(VerticalRuleNumbers, StandLeftOfTheStrip)
                       c.reversed ? QStringLiteral("rule_reversed") : QStringLiteral("rule_upright"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Directions, VerticalRuleNumbers,
-    ::testing::Values(NumberingCase{false, {0, 10, 20, 30, 40, 50, 60, 70, 80, 90}, 100},
-                      NumberingCase{true, {100, 90, 80, 70, 60, 50, 40, 30, 20, 10}, 0}));
+INSTANTIATE_TEST_SUITE_P(Directions, VerticalRuleNumbers,
+                         ::testing::Values(NumberingCase{false, {0, 10, 20, 30, 40, 50, 60, 70, 80, 90}, 100},
+                                           NumberingCase{
+                                               true, {100, 90, 80, 70, 60, 50, 40, 30, 20, 10}, 0}));
 
 // --- rule lying down ----------------------------------------------------------
 

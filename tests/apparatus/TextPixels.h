@@ -13,9 +13,8 @@ namespace brv::test {
 // Whether picture shows text in font with the top-left of its cell at (x, y)
 // over background.  Rows of the cell above y + skipTopRows are not compared
 // (for a cell that starts on a line drawn by something else).
-inline ::testing::AssertionResult TextDrawnAt(const TBitmap32& picture, const TFont32& font, int x,
-                                              int y, const QString& text, TColor32 background,
-                                              int skipTopRows = 0)
+inline ::testing::AssertionResult TextDrawnAt(const TBitmap32& picture, const TFont32& font, int x, int y,
+                                              const QString& text, TColor32 background, int skipTopRows = 0)
 {
     TBitmap32 expected(picture.Width(), picture.Height());
     expected.Clear(background);
@@ -30,9 +29,9 @@ inline ::testing::AssertionResult TextDrawnAt(const TBitmap32& picture, const TF
                 ++inked;
             if ((picture.Pixel(px, py) & 0xFFFFFF) != (expected.Pixel(px, py) & 0xFFFFFF))
                 return ::testing::AssertionFailure()
-                       << '"' << text.toStdString() << "\" at (" << x << ", " << y
-                       << ") differs at (" << px << ", " << py << "): " << std::hex
-                       << picture.Pixel(px, py) << " instead of " << expected.Pixel(px, py);
+                       << '"' << text.toStdString() << "\" at (" << x << ", " << y << ") differs at (" << px
+                       << ", " << py << "): " << std::hex << picture.Pixel(px, py) << " instead of "
+                       << expected.Pixel(px, py);
         }
     if (inked == 0)
         return ::testing::AssertionFailure() << '"' << text.toStdString() << "\" leaves no ink";

@@ -69,12 +69,15 @@ TEST(HelpFile, ContentsAndKeywordIndexLeadToTopicsInsideIt)
     EXPECT_GE(fromKeywords.size(), 30);
     QSet<QString> topics(fromContents.begin(), fromContents.end());
     topics.unite(QSet<QString>(fromKeywords.begin(), fromKeywords.end()));
-    static const QRegularExpression title(R"(<title>\s*\S.*</title>)", QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression link(R"re(\b(?:href|src)="([^"]+)")re", QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression title(R"(<title>\s*\S.*</title>)",
+                                          QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression link(R"re(\b(?:href|src)="([^"]+)")re",
+                                         QRegularExpression::CaseInsensitiveOption);
     for (const QString& topic : topics) {
         const QByteArray page = ReadObject(chm.get(), "/" + topic.section('#', 0, 0));
         EXPECT_FALSE(page.isEmpty()) << topic.toStdString() << " is not in the help file";
-        EXPECT_TRUE(title.match(QString::fromUtf8(page)).hasMatch()) << topic.toStdString() << " has no title";
+        EXPECT_TRUE(title.match(QString::fromUtf8(page)).hasMatch())
+            << topic.toStdString() << " has no title";
         // Links between topics stay inside the help file.
         for (auto it = link.globalMatch(QString::fromUtf8(page)); it.hasNext();) {
             const QString target = it.next().captured(1).section('#', 0, 0);

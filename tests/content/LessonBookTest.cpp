@@ -29,12 +29,12 @@ const QString kProgram = QStringLiteral(BRV_PROGRAM_DIR);
 
 // The routing table's page names: fifteen six-page families and nine single
 // pages; "resdata.htm" is handled by its own name.
-const char* const kStems[] = {"AMYLASE", "PHOTOSYN", "YEAST",    "CAHCL",      "CHEMRATE",
-                              "THERMCHEM", "BALL",   "CAR",      "SPRING",     "CHARLES",
-                              "FRICTION", "HEATING", "RESISTANCE", "EMAGNET",  "TERMVEL"};
+const char* const kStems[] = {"AMYLASE",   "PHOTOSYN", "YEAST",      "CAHCL",   "CHEMRATE",
+                              "THERMCHEM", "BALL",     "CAR",        "SPRING",  "CHARLES",
+                              "FRICTION",  "HEATING",  "RESISTANCE", "EMAGNET", "TERMVEL"};
 const char* const kSuffixes[] = {"", "-PLAN", "-DATA", "-ANYS", "-CON", "-HELP"};
-const char* const kSinglePages[] = {"AMYLASE-INFO.HTM", "ENERGY.HTM",     "RESMODEL.HTM",
-                                    "VOLTMOD.HTM",      "MOLECULE.HTM",   "HCATINFO.HTM",
+const char* const kSinglePages[] = {"AMYLASE-INFO.HTM", "ENERGY.HTM",         "RESMODEL.HTM",
+                                    "VOLTMOD.HTM",      "MOLECULE.HTM",       "HCATINFO.HTM",
                                     "CAHCLINFO.HTM",    "REACTION_RATES.HTM", "ENZYME_INFO.HTM"};
 
 QString HtmlFolder()
@@ -89,9 +89,9 @@ QStringList Links(const QString& html)
 
 QString Title(const QString& html)
 {
-    static const QRegularExpression title(R"(<title>(.*?)</title>)",
-                                          QRegularExpression::CaseInsensitiveOption |
-                                              QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression title(
+        R"(<title>(.*?)</title>)",
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     return title.match(html).captured(1).trimmed();
 }
 
@@ -170,9 +170,9 @@ bool ReadIndex(const QString& path, std::vector<IndexHeading>& headings, QString
 
 TEST(LessonBook, ProgramFolderHoldsEveryPartOfTheBook)
 {
-    const char* const paths[] = {"html\\index.html",       "HTML\\index.ux",       "HTML\\Images\\Splash.png",
-                                 "Flash\\Voltage.swf",     "Flash\\EnergyBall.swf", "Flash\\Electrons.swf",
-                                 "Flash\\Enzyme.swf",      "Flash\\Amylase.swf",   "Help\\BRVhelp.chm",
+    const char* const paths[] = {"html\\index.html",   "HTML\\index.ux",        "HTML\\Images\\Splash.png",
+                                 "Flash\\Voltage.swf", "Flash\\EnergyBall.swf", "Flash\\Electrons.swf",
+                                 "Flash\\Enzyme.swf",  "Flash\\Amylase.swf",    "Help\\BRVhelp.chm",
                                  "HTML\\BALL.HTM"};
     for (const char* path : paths)
         EXPECT_TRUE(brv::ExistsInFolder(kProgram, path)) << path;
@@ -195,7 +195,8 @@ TEST(LessonBook, EveryPageOfTheRoutingTableExists)
         const brv::ExperimentId id = brv::PageExperimentId(QString("%1.HTM").arg(stem), kKept);
         EXPECT_NE(id, kKept) << stem;
         for (const char* suffix : kSuffixes)
-            EXPECT_EQ(brv::PageExperimentId(QString("%1%2.HTM").arg(stem, suffix), kKept), id) << stem << suffix;
+            EXPECT_EQ(brv::PageExperimentId(QString("%1%2.HTM").arg(stem, suffix), kKept), id)
+                << stem << suffix;
     }
     for (const char* page : kSinglePages)
         EXPECT_NE(brv::PageExperimentId(page, kKept), kKept) << page;
@@ -331,8 +332,8 @@ TEST(LessonBook, TextStaysReadableOnEveryBackgroundTheProgramOffers)
         const QString text = TextColour(css, selector);
         ASSERT_FALSE(text.isEmpty()) << selector;
         for (const QString& background : backgrounds)
-            EXPECT_GE(Contrast(text, background), 4.5) << selector << " " << text.toStdString() << " on "
-                                                       << background.toStdString();
+            EXPECT_GE(Contrast(text, background), 4.5)
+                << selector << " " << text.toStdString() << " on " << background.toStdString();
     }
 }
 
@@ -379,14 +380,15 @@ TEST(LessonBook, FamilyPagesLinkToEachOtherAndEveryPageCanBeReached)
                 if (from != to) {
                     const QString source = QString("%1%2.HTM").arg(stem, from);
                     const QString target = QString("%1%2.HTM").arg(stem, to);
-                    EXPECT_TRUE(links[source].contains(target)) << source.toStdString() << " does not link to "
-                                                                << target.toStdString();
+                    EXPECT_TRUE(links[source].contains(target))
+                        << source.toStdString() << " does not link to " << target.toStdString();
                 }
 
     // From the start page and the lesson index, every page can be reached.
     std::vector<IndexHeading> index;
     QString error;
-    ASSERT_TRUE(ReadIndex(brv::ResolveInFolder(kProgram, "HTML\\index.ux"), index, error)) << error.toStdString();
+    ASSERT_TRUE(ReadIndex(brv::ResolveInFolder(kProgram, "HTML\\index.ux"), index, error))
+        << error.toStdString();
     QStringList queue{"index.html"};
     for (const IndexHeading& h : index)
         for (const IndexEntry& e : h.entries)
@@ -409,7 +411,8 @@ TEST(LessonIndex, EntriesNameExistingPagesAndEveryMainPageIsListedOnce)
 {
     std::vector<IndexHeading> index;
     QString error;
-    ASSERT_TRUE(ReadIndex(brv::ResolveInFolder(kProgram, "HTML\\index.ux"), index, error)) << error.toStdString();
+    ASSERT_TRUE(ReadIndex(brv::ResolveInFolder(kProgram, "HTML\\index.ux"), index, error))
+        << error.toStdString();
     ASSERT_GE(index.size(), 4u);
     std::map<QString, int> listed;
     for (const IndexHeading& h : index) {
@@ -439,7 +442,8 @@ std::vector<IndexHeading> ReadIndexSource()
         if (line.startsWith('[') && line.endsWith(']'))
             headings.push_back({line.mid(1, line.size() - 2).trimmed(), {}});
         else if (!headings.empty())
-            headings.back().entries.push_back({line.section('|', 0, 0).trimmed(), line.section('|', 1).trimmed()});
+            headings.back().entries.push_back(
+                {line.section('|', 0, 0).trimmed(), line.section('|', 1).trimmed()});
     }
     return headings;
 }

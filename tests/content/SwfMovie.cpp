@@ -41,8 +41,16 @@ public:
             throw Fault("read past the end of a record");
         return static_cast<quint8>(data_[pos_++]);
     }
-    quint16 U16() { quint16 lo = U8(); return static_cast<quint16>(lo | (U8() << 8)); }
-    quint32 U32() { quint32 lo = U16(); return lo | (static_cast<quint32>(U16()) << 16); }
+    quint16 U16()
+    {
+        quint16 lo = U8();
+        return static_cast<quint16>(lo | (U8() << 8));
+    }
+    quint32 U32()
+    {
+        quint32 lo = U16();
+        return lo | (static_cast<quint32>(U16()) << 16);
+    }
 
     quint32 UB(int n)
     {
@@ -262,62 +270,62 @@ bool Parse(const QByteArray& data, Movie& movie, QString& error)
             Reader r(data, begin, end);
             bool skipped = false;
             switch (code) {
-            case kEnd:
-                break;
-            case kShowFrame:
-                movie.frames.push_back(shown);
-                break;
-            case kSetBackgroundColor: {
-                const int red = r.U8(), green = r.U8(), blue = r.U8();
-                movie.background = QColor(red, green, blue);
-                break;
-            }
-            case kFileAttributes:
-                r.U32();
-                break;
-            case kDefineShape3: {
-                const int id = r.U16();
-                if (movie.shapes.count(id))
-                    throw Fault("a character id is defined twice");
-                movie.shapes[id] = ReadShape3(r);
-                break;
-            }
-            case kPlaceObject2: {
-                const int flags = r.U8();
-                const int depth = r.U16();
-                const bool move = flags & 0x01, hasCharacter = flags & 0x02, hasMatrix = flags & 0x04,
-                           hasColour = flags & 0x08;
-                if (flags & 0xF0)
-                    throw Fault("PlaceObject2 with ratio, name, clip depth or clip actions");
-                const bool occupied = shown.count(depth) != 0;
-                if (move && !occupied)
-                    throw Fault("a move of an empty depth");
-                if (!move && occupied)
-                    throw Fault("a new object placed on an occupied depth");
-                if (!move && !hasCharacter)
-                    throw Fault("a new object without a character");
-                Placed p = move ? shown[depth] : Placed{};
-                if (hasCharacter) {
-                    p.character = r.U16();
-                    if (!movie.shapes.count(p.character))
-                        throw Fault("an object of a character not yet defined");
+                case kEnd:
+                    break;
+                case kShowFrame:
+                    movie.frames.push_back(shown);
+                    break;
+                case kSetBackgroundColor: {
+                    const int red = r.U8(), green = r.U8(), blue = r.U8();
+                    movie.background = QColor(red, green, blue);
+                    break;
                 }
-                if (hasMatrix)
-                    p.matrix = ReadMatrix(r);
-                if (hasColour)
-                    p.colour = ReadColourTransform(r);
-                shown[depth] = p;
-                break;
-            }
-            case kRemoveObject2: {
-                const int depth = r.U16();
-                if (!shown.erase(depth))
-                    throw Fault("a removal of an empty depth");
-                break;
-            }
-            default:
-                skipped = true;  // other tags are skipped whole
-                break;
+                case kFileAttributes:
+                    r.U32();
+                    break;
+                case kDefineShape3: {
+                    const int id = r.U16();
+                    if (movie.shapes.count(id))
+                        throw Fault("a character id is defined twice");
+                    movie.shapes[id] = ReadShape3(r);
+                    break;
+                }
+                case kPlaceObject2: {
+                    const int flags = r.U8();
+                    const int depth = r.U16();
+                    const bool move = flags & 0x01, hasCharacter = flags & 0x02, hasMatrix = flags & 0x04,
+                               hasColour = flags & 0x08;
+                    if (flags & 0xF0)
+                        throw Fault("PlaceObject2 with ratio, name, clip depth or clip actions");
+                    const bool occupied = shown.count(depth) != 0;
+                    if (move && !occupied)
+                        throw Fault("a move of an empty depth");
+                    if (!move && occupied)
+                        throw Fault("a new object placed on an occupied depth");
+                    if (!move && !hasCharacter)
+                        throw Fault("a new object without a character");
+                    Placed p = move ? shown[depth] : Placed{};
+                    if (hasCharacter) {
+                        p.character = r.U16();
+                        if (!movie.shapes.count(p.character))
+                            throw Fault("an object of a character not yet defined");
+                    }
+                    if (hasMatrix)
+                        p.matrix = ReadMatrix(r);
+                    if (hasColour)
+                        p.colour = ReadColourTransform(r);
+                    shown[depth] = p;
+                    break;
+                }
+                case kRemoveObject2: {
+                    const int depth = r.U16();
+                    if (!shown.erase(depth))
+                        throw Fault("a removal of an empty depth");
+                    break;
+                }
+                default:
+                    skipped = true;  // other tags are skipped whole
+                    break;
             }
             if (!skipped && r.Pos() != end)
                 throw Fault(QStringLiteral("tag %1 is not read to its end").arg(code).toStdString());

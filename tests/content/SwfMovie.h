@@ -19,7 +19,7 @@ namespace brv::test::swf {
 struct SubPath {
     int fill0 = 0;  // 1-based fill style index, 0 for none
     int fill1 = 0;
-    int line = 0;   // 1-based line style index
+    int line = 0;       // 1-based line style index
     QPainterPath path;  // in pixels
     bool closed = false;
 };

@@ -89,7 +89,8 @@ TEST(BookMovies, FramesMoveAndTheLoopHasNoJump)
         for (int i = 1; i < n; ++i)
             largestStep = std::max(largestStep, Difference(frames[i - 1], frames[i]));
         EXPECT_GT(largestStep, 0.05) << "nothing moves";
-        EXPECT_GT(Difference(frames[0], frames[n / 2]), 0.05) << "the middle of the loop looks like its start";
+        EXPECT_GT(Difference(frames[0], frames[n / 2]), 0.05)
+            << "the middle of the loop looks like its start";
         // Played in a loop the last frame is followed by the first: that step
         // must be no bigger than the movie's ordinary steps.
         EXPECT_LE(Difference(frames[n - 1], frames[0]), 1.5 * largestStep + 0.01);
@@ -120,7 +121,8 @@ TEST(BookMovies, ReaderRejectsDamagedFiles)
     compressed[0] = 'C';
     const QByteArray truncated = withLength(good.left(good.size() - 40));
     const QByteArray trailing = withLength(good + QByteArray("\0\0", 2));
-    for (const QByteArray* bad : std::initializer_list<const QByteArray*>{&wrongLength, &compressed, &truncated, &trailing}) {
+    for (const QByteArray* bad :
+         std::initializer_list<const QByteArray*>{&wrongLength, &compressed, &truncated, &trailing}) {
         Movie m;
         QString why;
         EXPECT_FALSE(brv::test::swf::Parse(*bad, m, why));

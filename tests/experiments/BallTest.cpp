@@ -239,7 +239,8 @@ TEST_F(BallForm, TheMagnifierReadsTheHeightOnTheBallsLowestPoint)
     const float m = w / 60;
     const int xr = Round(30 * s + 0.25f * w) - 1;
     const int yb = Round(20 * s + w / 2 + 20 * m);
-    const int cmTick = Round(0.125f * w) + 1, halfTick = Round(0.0625f * w) + 1, mmTick = Round(0.04f * w) + 1;
+    const int cmTick = Round(0.125f * w) + 1, halfTick = Round(0.0625f * w) + 1,
+              mmTick = Round(0.04f * w) + 1;
 
     form->BallHsb->setValue(300);  // height 70.0 cm: the "70" tick on the ball
     QImage at70 = Picture();
@@ -348,7 +349,7 @@ TEST_F(BallForm, LargeButtonsWidenTheSpinEditsWithTheScreen)
     EXPECT_EQ(form->TemperatureSE->width(), 120);
     const qreal small = QApplication::font(form->BounceLabel).pointSizeF();
     for (QWidget* item : std::initializer_list<QWidget*>{form->BounceLabel, form->TempLabel, form->BounceSE,
-                                                          form->TemperatureSE})
+                                                         form->TemperatureSE})
         EXPECT_NEAR(item->font().pointSizeF(), 1.5 * small, 0.01) << item->objectName().toStdString();
     form->SetLargeButtons(false);
     EXPECT_EQ(form->BounceSE->width(), 50);

@@ -119,8 +119,8 @@ TEST(TerminalVelocityModel, ANewRadiusKeepsTheBallInTheTube)
         float expectedDepth;
     };
     // Radius 1 before the change: 99 cm is on the bottom.
-    for (const Case& c : {Case{99, 2, 98}, Case{99, 0.5f, 99.5f}, Case{98.5f, 2, 98}, Case{98.5f, 0.5f, 98.5f},
-                          Case{0, 2, 0}}) {
+    for (const Case& c : {Case{99, 2, 98}, Case{99, 0.5f, 99.5f}, Case{98.5f, 2, 98},
+                          Case{98.5f, 0.5f, 98.5f}, Case{0, 2, 0}}) {
         Model ball;
         ball.BallDepth = c.depth;
         ball.SetRadius(c.radius);
@@ -166,7 +166,6 @@ protected:
         const float s = form->Scale();
         return QRect(QPoint(Round(40 * s), Round(50 * s)), QPoint(Round(60 * s) - 1, Round(65 * s) - 1));
     }
-
 };
 
 TEST_F(VelocityForm, ButtonsFollowTheRunThroughItsStates)
@@ -454,7 +453,8 @@ TEST_F(VelocityForm, ABallOnTheBottomTakesANewRadiusThere)
     for (double radius : {2.0, 0.5}) {
         form->RadiusSE->setValue(radius);
         EXPECT_FLOAT_EQ(form->Model().BallDepth, 100 - float(radius));
-        EXPECT_NEAR(form->BallLayer->Location().Bottom, 104 * s, 0.5f) << "resting on the bottom, r " << radius;
+        EXPECT_NEAR(form->BallLayer->Location().Bottom, 104 * s, 0.5f)
+            << "resting on the bottom, r " << radius;
     }
     EXPECT_EQ(form->State(), TVelocityFrm::TState::AtBottom);
 }

@@ -11,9 +11,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <numbers>
 #include <vector>
-#include <limits>
 
 namespace brv {
 namespace {
@@ -109,14 +109,11 @@ TEST(Bitmap32Test, LinesAndRectanglesCoverExactlyTheirPixels)
         const char* map;
     };
     const Case cases[] = {
-        {"HorzLine ends sorted, both inclusive",
-         [](TBitmap32& b) { b.HorzLine(4, 1, 1, kRed); },
+        {"HorzLine ends sorted, both inclusive", [](TBitmap32& b) { b.HorzLine(4, 1, 1, kRed); },
          "......\n.####.\n......\n......\n"},
-        {"VertLine ends sorted, both inclusive",
-         [](TBitmap32& b) { b.VertLine(2, 3, 0, kRed); },
+        {"VertLine ends sorted, both inclusive", [](TBitmap32& b) { b.VertLine(2, 3, 0, kRed); },
          "..#...\n..#...\n..#...\n..#...\n"},
-        {"HorzLine clipped at the bitmap",
-         [](TBitmap32& b) { b.HorzLine(-100, 3, 100, kRed); },
+        {"HorzLine clipped at the bitmap", [](TBitmap32& b) { b.HorzLine(-100, 3, 100, kRed); },
          "......\n......\n......\n######\n"},
         {"HorzLine outside the clip rectangle",
          [](TBitmap32& b) {
@@ -124,17 +121,13 @@ TEST(Bitmap32Test, LinesAndRectanglesCoverExactlyTheirPixels)
              b.HorzLine(0, 2, 5, kRed);
          },
          "......\n......\n......\n......\n"},
-        {"FillRect right and bottom exclusive",
-         [](TBitmap32& b) { b.FillRect(1, 1, 3, 4, kRed); },
+        {"FillRect right and bottom exclusive", [](TBitmap32& b) { b.FillRect(1, 1, 3, 4, kRed); },
          "......\n.##...\n.##...\n.##...\n"},
-        {"FillRect reversed is empty",
-         [](TBitmap32& b) { b.FillRect(3, 1, 1, 4, kRed); },
+        {"FillRect reversed is empty", [](TBitmap32& b) { b.FillRect(3, 1, 1, 4, kRed); },
          "......\n......\n......\n......\n"},
         {"FrameRect of the whole bitmap is its outermost ring",
-         [](TBitmap32& b) { b.FrameRect(b.BoundsRect(), kRed); },
-         "######\n#....#\n#....#\n######\n"},
-        {"FrameRect one pixel high",
-         [](TBitmap32& b) { b.FrameRect(1, 2, 4, 3, kRed); },
+         [](TBitmap32& b) { b.FrameRect(b.BoundsRect(), kRed); }, "######\n#....#\n#....#\n######\n"},
+        {"FrameRect one pixel high", [](TBitmap32& b) { b.FrameRect(1, 2, 4, 3, kRed); },
          "......\n......\n.###..\n......\n"},
         {"FrameRect clipped",
          [](TBitmap32& b) {
@@ -191,7 +184,8 @@ TEST(Bitmap32Test, BlendRoundsEveryChannelExactly)
                 const TColor32 dst = (d << 24) | (d << 16) | ((d * 7) % 256 << 8) | (255 - d);
                 row.push_back(dst);
                 auto mix = [&](int shift) {
-                    const double v = (((src >> shift) & 0xFF) * a + ((dst >> shift) & 0xFF) * (255.0 - a)) / 255;
+                    const double v =
+                        (((src >> shift) & 0xFF) * a + ((dst >> shift) & 0xFF) * (255.0 - a)) / 255;
                     return TColor32(std::lround(v)) << shift;
                 };
                 expected.push_back((dst & 0xFF000000) | mix(16) | mix(8) | mix(0));
@@ -214,7 +208,8 @@ TEST(Bitmap32Test, BlendRoundsEveryChannelExactly)
         std::vector<TColor32> blended = dst;
         raster::BlendRow(blended.data(), src.data(), int(src.size()), master);
         for (std::size_t i = 0; i < src.size(); ++i)
-            ASSERT_EQ(blended[i], raster::BlendColor(src[i], dst[i], raster::MulDiv255(AlphaOf(src[i]), master)))
+            ASSERT_EQ(blended[i],
+                      raster::BlendColor(src[i], dst[i], raster::MulDiv255(AlphaOf(src[i]), master)))
                 << master << ' ' << i;
     }
     for (std::size_t n : {0u, 1u, 7u, 8u, 33u, 1000u}) {
@@ -305,7 +300,9 @@ TEST(Bitmap32Test, WideSpritesBlendAsEachOfTheirPixelsWould)
     for (int y = 0; y < sprite.Height(); ++y)
         for (int x = 0; x < sprite.Width(); ++x) {
             const unsigned a = (x * 29 + y * 71) % 256;
-            sprite.SetPixel(x, y, Color32(std::uint8_t(x * 7), std::uint8_t(200 - y * 9), std::uint8_t(x * y), std::uint8_t(a)));
+            sprite.SetPixel(x, y,
+                            Color32(std::uint8_t(x * 7), std::uint8_t(200 - y * 9), std::uint8_t(x * y),
+                                    std::uint8_t(a)));
         }
     for (const unsigned master : {255u, 100u}) {
         SCOPED_TRACE(master);
@@ -313,7 +310,8 @@ TEST(Bitmap32Test, WideSpritesBlendAsEachOfTheirPixelsWould)
         for (TBitmap32* b : {&target, &expected})
             for (int y = 0; y < 9; ++y)
                 for (int x = 0; x < 50; ++x)
-                    b->SetPixel(x, y, Color32(std::uint8_t(x * 5), std::uint8_t(y * 20), 90, std::uint8_t(255 - x)));
+                    b->SetPixel(
+                        x, y, Color32(std::uint8_t(x * 5), std::uint8_t(y * 20), 90, std::uint8_t(255 - x)));
         sprite.DrawMode = TDrawMode::dmBlend;
         sprite.MasterAlpha = master;
         sprite.DrawTo(target, 20, 4);
@@ -370,7 +368,9 @@ TEST(Bitmap32Test, StretchToWithLanczosFiltersAndKeepsFlatColours)
     EXPECT_NEAR(raster::Lanczos3(1), 0, 1e-12);
     EXPECT_NEAR(raster::Lanczos3(2.0), 0, 1e-12);
     EXPECT_NEAR(raster::Lanczos3(0.5), 3 * 0.5 / (std::numbers::pi * std::numbers::pi * 0.25), 1e-12);
-    EXPECT_NEAR(raster::Lanczos3(1.5), 3 * -1 * std::sin(std::numbers::pi / 2) / (std::numbers::pi * std::numbers::pi * 2.25), 1e-12);
+    EXPECT_NEAR(raster::Lanczos3(1.5),
+                3 * -1 * std::sin(std::numbers::pi / 2) / (std::numbers::pi * std::numbers::pi * 2.25),
+                1e-12);
     EXPECT_EQ(raster::Lanczos3(3), 0);
 
     TBitmap32 flat(7, 5);

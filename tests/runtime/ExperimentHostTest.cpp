@@ -37,7 +37,8 @@ class TPanelFrm : public TExperimentForm {
 public:
     void SetLargeButtons(bool large) override
     {
-        Calls.push_back(QStringLiteral("large:%1:%2").arg(large ? 1 : 0).arg(isHidden() ? "hidden" : "shown"));
+        Calls.push_back(
+            QStringLiteral("large:%1:%2").arg(large ? 1 : 0).arg(isHidden() ? "hidden" : "shown"));
     }
     void ShowToolPanels(bool visible) override { Calls.push_back(QStringLiteral("panels:%1").arg(visible)); }
     std::vector<QString> Calls;

@@ -38,8 +38,8 @@ bool Painted(CountingImage& image)
 
 void Move(QWidget& w, int x, int y)
 {
-    QMouseEvent e(QEvent::MouseMove, QPointF(x + 0.5, y + 0.5), w.mapToGlobal(QPointF(x, y)),
-                  Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent e(QEvent::MouseMove, QPointF(x + 0.5, y + 0.5), w.mapToGlobal(QPointF(x, y)), Qt::NoButton,
+                  Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&w, &e);
 }
 
@@ -77,12 +77,12 @@ TEST(Image32Test, PaintToComposesTheBitmapThenVisibleLayersInCreationOrder)
     image.PaintTo(shot);
     ASSERT_EQ(shot.Width(), 40);
     ASSERT_EQ(shot.Height(), 30);
-    EXPECT_EQ(shot.Pixel(2, 2), 0xFFFFFFFFu);   // background, made opaque
-    EXPECT_EQ(shot.Pixel(6, 6), 0xFFFF0000u);   // first layer
-    EXPECT_EQ(shot.Pixel(12, 12), 0xFF0000FFu); // second over first
-    EXPECT_EQ(shot.Pixel(1, 26), 0xFF123456u);  // the last layer still unclipped
+    EXPECT_EQ(shot.Pixel(2, 2), 0xFFFFFFFFu);    // background, made opaque
+    EXPECT_EQ(shot.Pixel(6, 6), 0xFFFF0000u);    // first layer
+    EXPECT_EQ(shot.Pixel(12, 12), 0xFF0000FFu);  // second over first
+    EXPECT_EQ(shot.Pixel(1, 26), 0xFF123456u);   // the last layer still unclipped
     const TColor32 control = image.palette().color(image.backgroundRole()).rgb();
-    EXPECT_EQ(shot.Pixel(35, 5), control);      // beyond the bitmap
+    EXPECT_EQ(shot.Pixel(35, 5), control);  // beyond the bitmap
     EXPECT_EQ(shot.Pixel(20, 25), control);
     EXPECT_EQ(image.Bitmap().Pixel(6, 6), 0x80FFFFFFu);  // the background is untouched
     brv::test::SavePicture(shot.Image(), "image32_layers");
@@ -214,7 +214,9 @@ TEST(Image32HiDpi, TheBitmapHasTheScreensOwnPixels)
         b.VertLine(x, 0, b.Height() - 1, clBlack32);
     TPositionedLayer& layer = image.AddLayer();
     layer.SetLocation({40, 30, 60, 50});
-    layer.OnPaint = [](TPositionedLayer& l, TBitmap32& buffer) { buffer.FillRect(l.PixelRect(), 0xFFFF0000); };
+    layer.OnPaint = [](TPositionedLayer& l, TBitmap32& buffer) {
+        buffer.FillRect(l.PixelRect(), 0xFFFF0000);
+    };
     TBitmap32 composed;
     image.PaintTo(composed);
     const QImage shown = image.grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -277,8 +279,7 @@ TEST(Image32Test, MouseEventsInControlPixelsAndTheCursorOfTheLayerUnderThePointe
                        std::to_string(x) + "," + std::to_string(y));
     };
     image.OnMouseMove = [&](Qt::MouseButtons b, Qt::KeyboardModifiers, int x, int y) {
-        seen.push_back("move " + std::to_string(int(b)) + " " + std::to_string(x) + "," +
-                       std::to_string(y));
+        seen.push_back("move " + std::to_string(int(b)) + " " + std::to_string(x) + "," + std::to_string(y));
     };
     image.OnMouseUp = [&](Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {
         seen.push_back("up " + std::to_string(int(b)) + " " + std::to_string(x) + "," + std::to_string(y));
@@ -286,14 +287,14 @@ TEST(Image32Test, MouseEventsInControlPixelsAndTheCursorOfTheLayerUnderThePointe
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(7.6, 3.2), image.mapToGlobal(QPointF(7.6, 3.2)),
                       Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
     QApplication::sendEvent(&image, &press);
-    QMouseEvent drag(QEvent::MouseMove, QPointF(9.9, 4.0), image.mapToGlobal(QPointF(9.9, 4.0)),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent drag(QEvent::MouseMove, QPointF(9.9, 4.0), image.mapToGlobal(QPointF(9.9, 4.0)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&image, &drag);
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(10, 4), image.mapToGlobal(QPointF(10, 4)),
                         Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&image, &release);
-    const std::vector<std::string> expected = {
-        "down 1 " + std::to_string(int(Qt::ShiftModifier)) + " 7,3", "move 1 9,4", "up 1 10,4"};
+    const std::vector<std::string> expected = {"down 1 " + std::to_string(int(Qt::ShiftModifier)) + " 7,3",
+                                               "move 1 9,4", "up 1 10,4"};
     EXPECT_EQ(seen, expected);
 
     image.setToolTip("hint");

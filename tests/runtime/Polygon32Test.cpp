@@ -60,7 +60,10 @@ std::string Map(const TBitmap32& b, TColor32 c)
     return s;
 }
 
-int Grey(const TBitmap32& b, int x, int y) { return int(b.Pixel(x, y) & 0xFF); }
+int Grey(const TBitmap32& b, int x, int y)
+{
+    return int(b.Pixel(x, y) & 0xFF);
+}
 
 TEST(Polygon32Test, NewPolygonAndContourEditing)
 {
@@ -133,12 +136,9 @@ TEST(Polygon32Test, FillRulesDecideWhetherAnInnerContourCutsAHole)
         bool centreFilled;
     };
     const Case cases[] = {
-        {TPolyFillMode::pfAlternate, false, false, false},
-        {TPolyFillMode::pfAlternate, true, false, false},
-        {TPolyFillMode::pfWinding, false, false, true},
-        {TPolyFillMode::pfWinding, true, false, false},
-        {TPolyFillMode::pfAlternate, false, true, false},
-        {TPolyFillMode::pfWinding, false, true, true},
+        {TPolyFillMode::pfAlternate, false, false, false}, {TPolyFillMode::pfAlternate, true, false, false},
+        {TPolyFillMode::pfWinding, false, false, true},    {TPolyFillMode::pfWinding, true, false, false},
+        {TPolyFillMode::pfAlternate, false, true, false},  {TPolyFillMode::pfWinding, false, true, true},
         {TPolyFillMode::pfWinding, true, true, false},
     };
     for (const Case& c : cases) {
@@ -169,8 +169,8 @@ TEST(Polygon32Test, FillsStayInTheClipRectWithTheRightWinding)
         b.Clear(clWhite32);
         b.SetClipRect({2, 0, 10, 6});
         // reaches far beyond the left and right edges
-        TPolygon32 p = Polygon({{{-1000, 2}, {5, 2}, {5, 4}, {-1000, 4}},
-                                {{7, 1}, {30000, 1}, {30000, 3}, {7, 3}}});
+        TPolygon32 p =
+            Polygon({{{-1000, 2}, {5, 2}, {5, 4}, {-1000, 4}}, {{7, 1}, {30000, 1}, {30000, 3}, {7, 3}}});
         p.Antialiased = smooth;
         p.DrawFill(b, 0xFF000000);
         EXPECT_EQ(Map(b, clBlack32),
@@ -265,8 +265,7 @@ TEST(Polygon32Test, GrowMovesEdgesAlongTheirNormalsWithMitreOrBevel)
 {
     const TPolygon32 square = Polygon({{{10, 10}, {20, 10}, {20, 20}, {10, 20}}});
     // normal of an edge (dx, dy) is (dy, -dx): outwards for this square
-    EXPECT_EQ(square.Grow(FixedPoint(1.0), 0.99f).Points()[0],
-              Contour({{9, 9}, {21, 9}, {21, 21}, {9, 21}}));
+    EXPECT_EQ(square.Grow(FixedPoint(1.0), 0.99f).Points()[0], Contour({{9, 9}, {21, 9}, {21, 21}, {9, 21}}));
     EXPECT_EQ(square.Grow(FixedPoint(-2.0), 5.0f).Points()[0],  // sharpness taken as 0.99
               Contour({{12, 12}, {18, 12}, {18, 18}, {12, 18}}));
     // without sharpness a right angle's mitre (√2 × delta) is too long: bevels
@@ -459,11 +458,11 @@ TEST(Polygon32Test, ShowcasePicture)
     round.AddPoints(outline.data(), int(outline.size()));
     round.Antialiased = true;
     round.DrawFill(ball, 0xFFD02020);  // onto transparent black: alpha stays 0
-    for (int y = 0; y < 16; ++y)        // so give the ball its coverage as alpha
+    for (int y = 0; y < 16; ++y)       // so give the ball its coverage as alpha
         for (int x = 0; x < 16; ++x)
-            ball.SetPixel(x, y, (ball.Pixel(x, y) & 0x00FFFFFF) |
-                                    (std::min(255u, (ball.Pixel(x, y) >> 16) * 255 / 0xD0) << 24) |
-                                    0x00D02020);
+            ball.SetPixel(x, y,
+                          (ball.Pixel(x, y) & 0x00FFFFFF) |
+                              (std::min(255u, (ball.Pixel(x, y) >> 16) * 255 / 0xD0) << 24) | 0x00D02020);
     ball.DrawMode = TDrawMode::dmBlend;
     ball.DrawTo(b, 356, 120);
     ball.MasterAlpha = 128;

@@ -46,8 +46,8 @@ void Click(QWidget* target, Qt::MouseButton button)
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), button,
                       button, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)),
-                        button, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), button,
+                        Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &release);
 }
 
@@ -94,7 +94,8 @@ TEST(PictureViewerFile, LeftClickClosesRightClickOffersCopy)
     viewer.show();
 
     Click(viewer.MagPic(), Qt::RightButton);
-    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), viewer.MagPic()->mapToGlobal(QPoint(5, 5)));
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                viewer.MagPic()->mapToGlobal(QPoint(5, 5)));
     QCoreApplication::sendEvent(viewer.MagPic(), &menuEvent);
     EXPECT_TRUE(viewer.TBXPopupMenu1()->isVisible());
     EXPECT_EQ(viewer.CopyPic1()->text(), QStringLiteral("Copy picture"));
@@ -105,7 +106,8 @@ TEST(PictureViewerFile, LeftClickClosesRightClickOffersCopy)
     viewer.CopyPic1()->trigger();
     const QImage copied = QGuiApplication::clipboard()->image();
     ASSERT_FALSE(copied.isNull());
-    EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32), viewer.Picture().convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32),
+              viewer.Picture().convertToFormat(QImage::Format_RGB32));
 
     Click(viewer.MagPic(), Qt::LeftButton);
     EXPECT_FALSE(viewer.isVisible());

@@ -45,7 +45,8 @@ TEST_F(FlashPanelTest, PlaysTheMovieScaledToShowAllOfIt)
     ASSERT_TRUE(panel.PlayerAvailable()) << "run scripts/setup to install the Flash player";
     // A 320 × 240 stage covered in blue, on red, in a 600 × 200 pane: shown
     // whole it is 267 pixels wide and centred; red shows beside it.
-    const QString movie = folder.Add(QStringLiteral("Flash/Voltage.swf"), MakeSwf(320, 240, Qt::red, Qt::blue));
+    const QString movie =
+        folder.Add(QStringLiteral("Flash/Voltage.swf"), MakeSwf(320, 240, Qt::red, Qt::blue));
     ShowAndWait(&panel);
     panel.LoadMovie(movie);
     ASSERT_TRUE(WaitFor([this] { return Loaded(panel); }, 30000)) << panel.Flash()->title().toStdString();

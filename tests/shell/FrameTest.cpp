@@ -15,9 +15,9 @@
 #include "support/sample/SampleExperiment.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QApplication>
 #include <QEnterEvent>
 #include <QGuiApplication>
 #include <QKeySequence>
@@ -222,7 +222,8 @@ TEST_F(FrameTest, LessonToolbarDrivesTheLessonPane)
     f.activateWindow();
     ASSERT_TRUE(WaitFor([&f] { return f.isActiveWindow(); }, 3000));
     f.Copy1->trigger();
-    EXPECT_TRUE(WaitFor([] { return QGuiApplication::clipboard()->text().contains(QStringLiteral("Second page")); }));
+    EXPECT_TRUE(
+        WaitFor([] { return QGuiApplication::clipboard()->text().contains(QStringLiteral("Second page")); }));
 
     f.BackBtn->trigger();
     ASSERT_TRUE(WaitFor([view] { return view->title() == QStringLiteral("index"); }));

@@ -54,7 +54,8 @@ void FlushDeferredDeletes()
 void ShowAndWait(QWidget* w)
 {
     w->show();
-    WaitFor([w] { return w->isVisible() && w->windowHandle() != nullptr && w->windowHandle()->isExposed(); }, 5000);
+    WaitFor([w] { return w->isVisible() && w->windowHandle() != nullptr && w->windowHandle()->isExposed(); },
+            5000);
     QCoreApplication::processEvents();
 }
 
@@ -138,7 +139,8 @@ void TProgramFolder::AddStartPage()
 
 void TProgramFolder::AddPlayer()
 {
-    QFile::link(QStringLiteral(BRV_PROGRAM_DIR "/ruffle"), QDir(dir_.path()).filePath(QStringLiteral("ruffle")));
+    QFile::link(QStringLiteral(BRV_PROGRAM_DIR "/ruffle"),
+                QDir(dir_.path()).filePath(QStringLiteral("ruffle")));
 }
 
 QImage SplashPicture(int width, int height)
@@ -240,29 +242,29 @@ QByteArray Tag(int code, const QByteArray& body)
 QByteArray FilledRectShape(int w, int h, QColor fill)
 {
     QByteArray body = U16(1) + Rect(w, h);
-    body += char(1);            // one fill style
+    body += char(1);  // one fill style
     body += char(0x00) + Rgb(fill);
-    body += char(0);            // no line styles
+    body += char(0);  // no line styles
     TBitWriter s;
-    s.Put(1, 4);                // fill bits
-    s.Put(0, 4);                // line bits
+    s.Put(1, 4);  // fill bits
+    s.Put(0, 4);  // line bits
     const int bits = 17;
     // Style change: move to (0, 0) with fill style 1 on the right side.
     s.Put(0, 1);
-    s.Put(0, 1);                // new styles
-    s.Put(0, 1);                // line style
-    s.Put(1, 1);                // fill style 1
-    s.Put(0, 1);                // fill style 0
-    s.Put(1, 1);                // move to
+    s.Put(0, 1);  // new styles
+    s.Put(0, 1);  // line style
+    s.Put(1, 1);  // fill style 1
+    s.Put(0, 1);  // fill style 0
+    s.Put(1, 1);  // move to
     s.Put(bits, 5);
     s.PutSigned(0, bits);
     s.PutSigned(0, bits);
-    s.Put(1, 1);                // fill style 1 index
+    s.Put(1, 1);  // fill style 1 index
     const auto edge = [&s, bits](bool vertical, int delta) {
-        s.Put(1, 1);            // edge
-        s.Put(1, 1);            // straight
+        s.Put(1, 1);  // edge
+        s.Put(1, 1);  // straight
         s.Put(bits - 2, 4);
-        s.Put(0, 1);            // not general
+        s.Put(0, 1);  // not general
         s.Put(vertical ? 1 : 0, 1);
         s.PutSigned(delta, bits);
     };
@@ -270,7 +272,7 @@ QByteArray FilledRectShape(int w, int h, QColor fill)
     edge(true, h);
     edge(false, -w);
     edge(true, -h);
-    s.Put(0, 6);                // end of shape
+    s.Put(0, 6);  // end of shape
     return Tag(2, body + s.Bytes());
 }
 
@@ -281,12 +283,12 @@ QByteArray MakeSwf(int width, int height, QColor background, QColor fill, int fr
     const int w = width * 20;
     const int h = height * 20;
     QByteArray body = Rect(w, h) + U16(frameRate << 8) + U16(1);
-    body += Tag(69, U32(0));                        // file attributes
-    body += Tag(9, Rgb(background));                // background colour
+    body += Tag(69, U32(0));          // file attributes
+    body += Tag(9, Rgb(background));  // background colour
     body += FilledRectShape(w, h, fill);
     body += Tag(26, QByteArray(1, char(0x02)) + U16(1) + U16(1));  // place shape 1 at depth 1
-    body += Tag(1, {});                             // show frame
-    body += Tag(0, {});                             // end
+    body += Tag(1, {});                                            // show frame
+    body += Tag(0, {});                                            // end
     return QByteArray("FWS") + char(10) + U32(quint32(8 + body.size())) + body;
 }
 

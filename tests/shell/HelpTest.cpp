@@ -36,13 +36,14 @@ protected:
         build = std::make_unique<QTemporaryDir>();
         const QString source = test::DataPath(QStringLiteral("help"));
         for (const char* name : {"BRVhelp.hhp", "toc.hhc", "index.hhk", "style.css", "intro.htm",
-                                    "topics/ball.htm", "topics/units.htm"}) {
+                                 "topics/ball.htm", "topics/units.htm"}) {
             QDir(build->path()).mkpath(QFileInfo(name).path());
             QFile::copy(QDir(source).filePath(name), QDir(build->path()).filePath(name));
         }
         QProcess compiler;
         compiler.setWorkingDirectory(build->path());
-        compiler.start(QStringLiteral("chmcmd"), {QStringLiteral("--no-html-scan"), QStringLiteral("BRVhelp.hhp")});
+        compiler.start(QStringLiteral("chmcmd"),
+                       {QStringLiteral("--no-html-scan"), QStringLiteral("BRVhelp.hhp")});
         compiler.waitForFinished(60000);
         chm = QDir(build->path()).filePath(QStringLiteral("BRVhelp.chm"));
     }
@@ -50,7 +51,8 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(QFileInfo(chm).isFile()) << "chmcmd (Debian package fp-utils) did not build the help file";
+        ASSERT_TRUE(QFileInfo(chm).isFile())
+            << "chmcmd (Debian package fp-utils) did not build the help file";
         ClearSettings();
     }
     void TearDown() override { ClearSettings(); }
@@ -114,18 +116,22 @@ TEST_F(HelpTest, SitemapReaderSurvivesLooseMarkup)
         {"empty", "", 0},
         {"binary noise", QByteArray("\x00\xff<\x01>\xfe<UL", 9), 0},
         {"unclosed object", "<UL><LI><OBJECT type=\"text/sitemap\"><param name=Name value=A>", 0},
-        {"extra list ends", "</UL></UL><UL><LI><OBJECT type=text/sitemap><param name=\"Name\" value='A'>"
-                            "</OBJECT></UL></UL></UL>",
+        {"extra list ends",
+         "</UL></UL><UL><LI><OBJECT type=text/sitemap><param name=\"Name\" value='A'>"
+         "</OBJECT></UL></UL></UL>",
          1},
-        {"nested list first", "<UL><UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\">"
-                              "</OBJECT></UL></UL>",
+        {"nested list first",
+         "<UL><UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\">"
+         "</OBJECT></UL></UL>",
          1},
-        {"unnamed entry", "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Local\" value=\"a.htm\">"
-                          "</OBJECT></UL>",
+        {"unnamed entry",
+         "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Local\" value=\"a.htm\">"
+         "</OBJECT></UL>",
          0},
         {"comment holding a tag", "<!-- <OBJECT type=\"text/sitemap\"> --><UL></UL>", 0},
-        {"numeric entity", "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"10&#176;C\">"
-                           "</OBJECT></UL>",
+        {"numeric entity",
+         "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"10&#176;C\">"
+         "</OBJECT></UL>",
          1},
     };
     for (const Case& c : cases) {
@@ -193,8 +199,9 @@ TEST_F(HelpTest, ContentsAndSearchOpenTheHelpWindow)
     // The default topic, with its style sheet found beside it in the file.
     ASSERT_TRUE(WaitFor([help] { return help->Topic->title() == QStringLiteral("Welcome to Brevalis"); }));
     const auto headingColour = [help] {
-        return RunScript(help->Topic, QStringLiteral("document.readyState == 'complete' ? "
-                                                     "getComputedStyle(document.querySelector('h1')).color : ''"))
+        return RunScript(help->Topic,
+                         QStringLiteral("document.readyState == 'complete' ? "
+                                        "getComputedStyle(document.querySelector('h1')).color : ''"))
             .toString();
     };
     EXPECT_TRUE(WaitFor([&] { return !headingColour().isEmpty(); }));

@@ -72,15 +72,17 @@ TEST(LessonIndex, RendersOpenHeadingWithSelectedAndPlainEntriesThenClosedHeading
 {
     TEWBHTMLIndex index = LoadedSample();
     EXPECT_EQ(index.Render(),
-              QStringLiteral("<div class=\"level1\"><span id=\"0\"></span><a href=\"!0\">Physics</a></div>"
-                             "<div class=\"level1\"><span id=\"1\"></span><a href=\"!1\">Chemistry \u00BA</a></div>"));
+              QStringLiteral(
+                  "<div class=\"level1\"><span id=\"0\"></span><a href=\"!0\">Physics</a></div>"
+                  "<div class=\"level1\"><span id=\"1\"></span><a href=\"!1\">Chemistry \u00BA</a></div>"));
     index.Expand(0);
     index.Select(QStringLiteral("ball.htm"));
     EXPECT_EQ(index.Render(),
-              QStringLiteral("<div class=\"level1exp\"><span id=\"0\"></span><a href=\"!0\">Physics</a></div>"
-                             "<div class=\"level2selected\"><a href=\"BALL.HTM\">Ball</a></div>"
-                             "<div class=\"level2\"><a href=\"CAR.HTM\">Car</a></div>"
-                             "<div class=\"level1\"><span id=\"1\"></span><a href=\"!1\">Chemistry \u00BA</a></div>"));
+              QStringLiteral(
+                  "<div class=\"level1exp\"><span id=\"0\"></span><a href=\"!0\">Physics</a></div>"
+                  "<div class=\"level2selected\"><a href=\"BALL.HTM\">Ball</a></div>"
+                  "<div class=\"level2\"><a href=\"CAR.HTM\">Car</a></div>"
+                  "<div class=\"level1\"><span id=\"1\"></span><a href=\"!1\">Chemistry \u00BA</a></div>"));
 }
 
 TEST(LessonIndex, OneHeadingOpenModeKeepsAtMostOneOpen)
@@ -205,21 +207,15 @@ TEST_P(DamagedIndexFile, StopsWithTheIndexErrorKeepingCompleteHeadings)
 
 INSTANTIATE_TEST_SUITE_P(
     Corpus, DamagedIndexFile,
-    ::testing::Values(TDamagedCase{"bad-magic.ux", false, 2},
-                      TDamagedCase{"empty.ux", true, 2},
-                      TDamagedCase{"short-magic.ux", true, 2},
-                      TDamagedCase{"magic-only.ux", true, 0},
-                      TDamagedCase{"cut-in-second-heading.ux", true, 1},
-                      TDamagedCase{"cut-in-string.ux", true, 0},
-                      TDamagedCase{"negative-heading-count.ux", false, 0},
-                      TDamagedCase{"huge-heading-count.ux", true, 1},
-                      TDamagedCase{"negative-string-length.ux", false, 0},
-                      TDamagedCase{"huge-string-length.ux", true, 0},
-                      TDamagedCase{"min-string-length.ux", false, 0},
-                      TDamagedCase{"negative-entry-count.ux", false, 0},
-                      TDamagedCase{"huge-entry-count.ux", true, 0},
-                      TDamagedCase{"extended-cut-in-extra.ux", true, 0},
-                      TDamagedCase{"extended-missing-byte.ux", true, 0}),
+    ::testing::Values(
+        TDamagedCase{"bad-magic.ux", false, 2}, TDamagedCase{"empty.ux", true, 2},
+        TDamagedCase{"short-magic.ux", true, 2}, TDamagedCase{"magic-only.ux", true, 0},
+        TDamagedCase{"cut-in-second-heading.ux", true, 1}, TDamagedCase{"cut-in-string.ux", true, 0},
+        TDamagedCase{"negative-heading-count.ux", false, 0}, TDamagedCase{"huge-heading-count.ux", true, 1},
+        TDamagedCase{"negative-string-length.ux", false, 0}, TDamagedCase{"huge-string-length.ux", true, 0},
+        TDamagedCase{"min-string-length.ux", false, 0}, TDamagedCase{"negative-entry-count.ux", false, 0},
+        TDamagedCase{"huge-entry-count.ux", true, 0}, TDamagedCase{"extended-cut-in-extra.ux", true, 0},
+        TDamagedCase{"extended-missing-byte.ux", true, 0}),
     [](const ::testing::TestParamInfo<TDamagedCase>& info) {
         std::string name = info.param.file;
         name = name.substr(0, name.find('.'));

@@ -115,7 +115,8 @@ protected:
 
     void ClickLink(const char* id)
     {
-        Eval(QStringLiteral("document.getElementById(%1).click(); true").arg(JsStringLiteral(QLatin1String(id))));
+        Eval(QStringLiteral("document.getElementById(%1).click(); true")
+                 .arg(JsStringLiteral(QLatin1String(id))));
     }
 
     // A real mouse click in the middle of the element: unlike a scripted
@@ -133,14 +134,18 @@ protected:
         ASSERT_NE(target, nullptr);
         const qreal zoom = pane_->EWB()->zoomFactor();
         const QPointF at(centre[0].toDouble() * zoom, centre[1].toDouble() * zoom);
-        QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), button, button, Qt::NoModifier);
+        QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), button, button,
+                          Qt::NoModifier);
         QCoreApplication::sendEvent(target, &press);
         QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), button, Qt::NoButton,
                             Qt::NoModifier);
         QCoreApplication::sendEvent(target, &release);
     }
 
-    QString IndexHtml() { return Eval(QStringLiteral("document.getElementById('index').innerHTML")).toString(); }
+    QString IndexHtml()
+    {
+        return Eval(QStringLiteral("document.getElementById('index').innerHTML")).toString();
+    }
     QString BodyColour()
     {
         return Eval(QStringLiteral("getComputedStyle(document.body).backgroundColor")).toString();
@@ -281,18 +286,20 @@ TEST_F(LessonPane, CopyTopicTextPutsThePageTextOnTheClipboard)
     ASSERT_TRUE(WaitUntil([&] { return pane_->isActiveWindow(); }, 3000));
     pane_->setFocus();
     pane_->CopyTopicText();
-    ASSERT_TRUE(WaitUntil([] { return QGuiApplication::clipboard()->text().contains(QStringLiteral("Lesson book")); }));
+    ASSERT_TRUE(WaitUntil(
+        [] { return QGuiApplication::clipboard()->text().contains(QStringLiteral("Lesson book")); }));
     EXPECT_TRUE(QGuiApplication::clipboard()->text().contains(QStringLiteral("Physics")));
     // The selection is cleared again.
-    EXPECT_TRUE(WaitUntil([&] { return Eval(QStringLiteral("window.getSelection().toString()")).toString().isEmpty(); }));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return Eval(QStringLiteral("window.getSelection().toString()")).toString().isEmpty(); }));
 }
 
 TEST_F(LessonPane, PictureMenuOffersCopyOnlyForAnExistingFile)
 {
     OpenIndexPage();
     const QString cell = QDir(Book()).filePath(QStringLiteral("html/images/cell.jpg"));
-    EXPECT_FALSE(pane_->PictureContextMenu(QUrl::fromLocalFile(Book() + QStringLiteral("/html/images/none.png")),
-                                           QPoint(10, 10)));
+    EXPECT_FALSE(pane_->PictureContextMenu(
+        QUrl::fromLocalFile(Book() + QStringLiteral("/html/images/none.png")), QPoint(10, 10)));
     EXPECT_TRUE(pane_->PicturePath().isEmpty());
     EXPECT_FALSE(pane_->PicPopUp()->isVisible());
 

@@ -32,10 +32,10 @@ TEST(PageTable, EveryFamilyPageLeadsToItsExperiment)
         const char* stem;
         ExperimentId id;
     };
-    const Family families[] = {{"AMYLASE", 18}, {"PHOTOSYN", 9},  {"YEAST", 21},    {"CAHCL", 2},
-                               {"CHEMRATE", 3}, {"THERMCHEM", 8}, {"BALL", 1},      {"CAR", 20},
-                               {"SPRING", 5},   {"CHARLES", 15},  {"FRICTION", 6},  {"HEATING", 7},
-                               {"RESISTANCE", 10}, {"EMAGNET", 4}, {"TERMVEL", 11}};
+    const Family families[] = {{"AMYLASE", 18},    {"PHOTOSYN", 9},  {"YEAST", 21},   {"CAHCL", 2},
+                               {"CHEMRATE", 3},    {"THERMCHEM", 8}, {"BALL", 1},     {"CAR", 20},
+                               {"SPRING", 5},      {"CHARLES", 15},  {"FRICTION", 6}, {"HEATING", 7},
+                               {"RESISTANCE", 10}, {"EMAGNET", 4},   {"TERMVEL", 11}};
     const char* suffixes[] = {".HTM", "-PLAN.HTM", "-DATA.HTM", "-ANYS.HTM", "-CON.HTM", "-HELP.HTM"};
     for (const Family& f : families) {
         for (const char* suffix : suffixes) {
@@ -50,8 +50,8 @@ TEST(PageTable, EveryFamilyPageLeadsToItsExperiment)
 TEST(PageTable, SinglePagesAndTheirReverse)
 {
     const std::pair<const char*, ExperimentId> singles[] = {
-        {"AMYLASE-INFO.HTM", 105}, {"ENERGY.HTM", 101},  {"RESMODEL.HTM", 102},
-        {"VOLTMOD.HTM", 100},      {"MOLECULE.HTM", 16}, {"HCATINFO.HTM", 23},
+        {"AMYLASE-INFO.HTM", 105}, {"ENERGY.HTM", 101},        {"RESMODEL.HTM", 102},
+        {"VOLTMOD.HTM", 100},      {"MOLECULE.HTM", 16},       {"HCATINFO.HTM", 23},
         {"CAHCLINFO.HTM", 22},     {"REACTION_RATES.HTM", 17}, {"ENZYME_INFO.HTM", 104}};
     for (const auto& [page, id] : singles) {
         EXPECT_EQ(PageExperimentId(QLatin1String(page), 0), id) << page;
@@ -67,7 +67,7 @@ TEST(PageTable, NamesAreNormalisedBeforeTheLookup)
         {"ball-data.htm#results", 1},
         {"/Ball-Plan.htm", 1},
         {"car.htm#", 20},
-        {"CAR.HTML", 7},       // not a page of the table: keeps the current id
+        {"CAR.HTML", 7},  // not a page of the table: keeps the current id
         {"index.html", 7},
         {"resdata.htm", 7},
         {"BALLX.HTM", 7},
@@ -105,8 +105,10 @@ TEST(RoutingHelpers, DollarLinksStayInsideTheImagesFolder)
     EXPECT_EQ(DollarPicturePath(Book(), QStringLiteral("$cell.jpg")), images + QStringLiteral("cell.jpg"));
     // Case is ignored, as on the system the lesson book was written for.
     EXPECT_EQ(DollarPicturePath(Book(), QStringLiteral("$CELL.JPG")), images + QStringLiteral("cell.jpg"));
-    EXPECT_EQ(DollarPicturePath(Book(), QStringLiteral("$my%20cell.jpg")), images + QStringLiteral("my cell.jpg"));
-    for (const char* escape : {"$..%2F..%2Findex.html", "$..%5Cindex.ux", "$..", "$.", "$", "$sub/../../x.png"})
+    EXPECT_EQ(DollarPicturePath(Book(), QStringLiteral("$my%20cell.jpg")),
+              images + QStringLiteral("my cell.jpg"));
+    for (const char* escape :
+         {"$..%2F..%2Findex.html", "$..%5Cindex.ux", "$..", "$.", "$", "$sub/../../x.png"})
         EXPECT_TRUE(DollarPicturePath(Book(), QLatin1String(escape)).isEmpty()) << escape;
 }
 
@@ -125,7 +127,8 @@ TEST(RoutingHelpers, ScriptStringLiteralsReadBackUnchanged)
     const QString literal = JsStringLiteral(nasty);
     EXPECT_TRUE(literal.startsWith(QLatin1Char('"')) && literal.endsWith(QLatin1Char('"')));
     EXPECT_FALSE(literal.contains(QLatin1Char('\n')));
-    const QJsonDocument back = QJsonDocument::fromJson((QLatin1Char('[') + literal + QLatin1Char(']')).toUtf8());
+    const QJsonDocument back =
+        QJsonDocument::fromJson((QLatin1Char('[') + literal + QLatin1Char(']')).toUtf8());
     ASSERT_TRUE(back.isArray());
     EXPECT_EQ(back.array().at(0).toString(), nasty);
 }
@@ -212,9 +215,8 @@ TEST_P(Route, DoesWhatTheAddressAsks)
         EXPECT_TRUE(recorder.pictures.empty());
     else {
         ASSERT_EQ(recorder.pictures.size(), 1u);
-        const QString expected = QLatin1String(c.picture).isEmpty()
-                                     ? QString()
-                                     : QDir(Book()).filePath(QLatin1String(c.picture));
+        const QString expected =
+            QLatin1String(c.picture).isEmpty() ? QString() : QDir(Book()).filePath(QLatin1String(c.picture));
         EXPECT_EQ(recorder.pictures[0], expected);
     }
 }
@@ -226,10 +228,12 @@ INSTANTIATE_TEST_SUITE_P(
     Table, Route,
     ::testing::Values(
         TRouteCase{"FamilyPageWithAnchor", 0, "ball-data.htm#results", true, {1}, "BALL.HTM", "0", "-"},
-        TRouteCase{"ReactionRateInfoAfterReactionRates", 17, "CAHCLINFO.HTM", true, {22}, "CAHCLINFO.HTM", "1", "-"},
+        TRouteCase{
+            "ReactionRateInfoAfterReactionRates", 17, "CAHCLINFO.HTM", true, {22}, "CAHCLINFO.HTM", "1", "-"},
         TRouteCase{"SameExperimentIsNotRebuilt", 1, "BALL-CON.HTM", true, {}, "BALL.HTM", "0", "-"},
         TRouteCase{"IndexPageKeepsExperimentAndIndex", 21, "index.html", true, {}, "CAR.HTM", "0", "-"},
-        TRouteCase{"IndexPageWithAnchorMarksTheExperiment", 21, "index.html#top", true, {}, "YEAST.HTM", "3", "-"},
+        TRouteCase{
+            "IndexPageWithAnchorMarksTheExperiment", 21, "index.html#top", true, {}, "YEAST.HTM", "3", "-"},
         TRouteCase{"ResdataIsMarkedByItsOwnName", 1, "resdata.htm", true, {}, "resdata.htm", "2", "-"},
         TRouteCase{"ResdataNameIsCaseSensitive", 1, "RESDATA.HTM", true, {}, "BALL.HTM", "0", "-"},
         TRouteCase{"GeneralPageKeepsExperiment", 20, "general.htm", true, {}, "CAR.HTM", "0", "-"},
@@ -239,8 +243,22 @@ INSTANTIATE_TEST_SUITE_P(
         TRouteCase{"BangWithoutNumberIsIgnored", 1, "!abc", false, {}, "CAR.HTM", "0", "-"},
         TRouteCase{"BangOutOfRangeIsIgnored", 1, "!99", false, {}, "CAR.HTM", "0", "-"},
         TRouteCase{"DollarOpensViewer", 1, "$cell.jpg", false, {}, "CAR.HTM", "0", "html/images/cell.jpg"},
-        TRouteCase{"DollarMissingPictureOpensViewer", 1, "$none.png", false, {}, "CAR.HTM", "0", "html/images/none.png"},
-        TRouteCase{"DollarLeavingImagesOpensEmptyViewer", 1, "$..%2F..%2Fhtml%2Findex.ux", false, {}, "CAR.HTM", "0", ""}),
+        TRouteCase{"DollarMissingPictureOpensViewer",
+                   1,
+                   "$none.png",
+                   false,
+                   {},
+                   "CAR.HTM",
+                   "0",
+                   "html/images/none.png"},
+        TRouteCase{"DollarLeavingImagesOpensEmptyViewer",
+                   1,
+                   "$..%2F..%2Fhtml%2Findex.ux",
+                   false,
+                   {},
+                   "CAR.HTM",
+                   "0",
+                   ""}),
     [](const ::testing::TestParamInfo<TRouteCase>& info) { return std::string(info.param.name); });
 
 TEST(PaneRouting, ExperimentsMenuOpensTheMainPageOnlyWhenItExists)
@@ -248,7 +266,7 @@ TEST(PaneRouting, ExperimentsMenuOpensTheMainPageOnlyWhenItExists)
     TRecordingHost recorder;
     recorder.current = 0;
     TLessonPane pane(recorder.Host(), Book());
-    pane.ShowExperimentPage(5);  // SPRING.HTM is not in the fixture book
+    pane.ShowExperimentPage(5);    // SPRING.HTM is not in the fixture book
     pane.ShowExperimentPage(103);  // no page leads to an unused id
     EXPECT_TRUE(recorder.shown.empty());
     pane.ShowExperimentPage(1);

@@ -89,7 +89,8 @@ TEST_F(ThemesTest, EachThemeRestylesTheWholeWindowDifferently)
         const QImage shot = frame.grab().toImage();
         test::SavePicture(shot, QStringLiteral("frame-theme-") + QString(name).replace(' ', '-'));
         handles.insert(pixelAt(shot, handle));
-        statusBars.insert(shot.pixel(frame.StatusBar->mapTo(&frame, QPoint(frame.StatusBar->width() - 40, 6))));
+        statusBars.insert(
+            shot.pixel(frame.StatusBar->mapTo(&frame, QPoint(frame.StatusBar->width() - 40, 6))));
         windows.insert(QApplication::palette().color(QPalette::Window).rgb());
     }
     // The menus wear the theme too: Appearance with its radio items.
@@ -108,7 +109,8 @@ TEST_F(ThemesTest, EachThemeRestylesTheWholeWindowDifferently)
     frame.Theme1->actions().at(3)->trigger();
     ASSERT_TRUE(frame.close());
     std::unique_ptr<QSettings> store(NewSettingsStore());
-    EXPECT_EQ(store->value(QStringLiteral("Skin")).toString(), frame.Theme1->actions().at(3)->data().toString());
+    EXPECT_EQ(store->value(QStringLiteral("Skin")).toString(),
+              frame.Theme1->actions().at(3)->data().toString());
     if (!ball)
         TCatalogue::Instance().Unregister(1);
 }

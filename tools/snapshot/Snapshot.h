@@ -15,7 +15,7 @@ struct Options {
     int experimentId = 0;
     QSize size;
     QString out;
-    double runSeconds = 0;   // simulated time to advance after pressing start
+    double runSeconds = 0;  // simulated time to advance after pressing start
     bool apparatusSheet = false;
     float sheetScale = 4.0f;  // pixels per scene unit of the apparatus sheet
     TSheetReadings readings;  // the sheet's chosen readings

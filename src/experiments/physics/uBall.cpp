@@ -59,8 +59,8 @@ void TBallFrm::FormCreate()
     createToolbar();
 
     // Position 0 at the top is the highest drop; one unit is 1 mm, a page 1 cm.
-    BallHsb = NewScrollBar(this, Qt::Vertical, QStringLiteral("BallHsb"), 0, 1000, 0, 10,
-                           str::sBallHeightHint());
+    BallHsb =
+        NewScrollBar(this, Qt::Vertical, QStringLiteral("BallHsb"), 0, 1000, 0, 10, str::sBallHeightHint());
     connect(BallHsb, &QScrollBar::valueChanged, this, &TBallFrm::BallHsbScroll);
 
     CreatePic();
@@ -88,8 +88,8 @@ void TBallFrm::createToolbar()
     BounceLabel = AddToolbarLabel(toolbar_, str::sBallBounceLabel(), QStringLiteral("BounceLabel"));
     BounceSE = AddIntSpinEdit(toolbar_, QStringLiteral("BounceSE"), 1, 10, 1, str::sBallBounceHint());
     TempLabel = AddToolbarLabel(toolbar_, str::sBallTempLabel(), QStringLiteral("TempLabel"));
-    TemperatureSE = AddIntSpinEdit(toolbar_, QStringLiteral("TemperatureSE"), 0, 100, 20, str::sBallTempHint(),
-                                   str::sDegCPostfix());
+    TemperatureSE = AddIntSpinEdit(toolbar_, QStringLiteral("TemperatureSE"), 0, 100, 20,
+                                   str::sBallTempHint(), str::sDegCPostfix());
     connect(TemperatureSE, &QSpinBox::valueChanged, this, &TBallFrm::TemperatureSEValueChange);
     SetLargeItems({{BounceLabel, 0, 0}, {TempLabel, 0, 0}, {BounceSE, 40, 50}, {TemperatureSE, 64, 96}});
 }
@@ -120,7 +120,8 @@ void TBallFrm::StartBtnClick(QAction* sender)
     } else if (sender == Buttons.ResetBtn) {
         Clock->SetEnabled(false);
         SetState(TState::Ready);
-        ball_.Reset(float(BallHsb->value()) * 0.1f, TBallModel::NewRestitution(float(TemperatureSE->value())));
+        ball_.Reset(float(BallHsb->value()) * 0.1f,
+                    TBallModel::NewRestitution(float(TemperatureSE->value())));
         BallPixelY = 0;
         PlaceBall();
     }
@@ -130,19 +131,19 @@ void TBallFrm::SetState(TState state)
 {
     state_ = state;
     switch (state) {
-    case TState::Ready:
-        Buttons.SetEnabled(true, false, false);
-        break;
-    case TState::Running:
-        Buttons.SetEnabled(false, true, false);
-        break;
-    case TState::Paused:
-        // A ball lying on the floor has nowhere to go.
-        Buttons.SetEnabled(ball_.BallDepth < TBallModel::FloorDepth, false, true);
-        break;
-    case TState::Finished:
-        Buttons.SetEnabled(false, false, true);
-        break;
+        case TState::Ready:
+            Buttons.SetEnabled(true, false, false);
+            break;
+        case TState::Running:
+            Buttons.SetEnabled(false, true, false);
+            break;
+        case TState::Paused:
+            // A ball lying on the floor has nowhere to go.
+            Buttons.SetEnabled(ball_.BallDepth < TBallModel::FloorDepth, false, true);
+            break;
+        case TState::Finished:
+            Buttons.SetEnabled(false, false, true);
+            break;
     }
     BallHsb->setEnabled(state == TState::Ready);
     SetToolbarHintsShown(toolbar_, state != TState::Running);
@@ -217,7 +218,8 @@ void TBallFrm::PlaceBall()
 void TBallFrm::PlaceZoomAndMarker()
 {
     const float s = Scale_;
-    ZoomLayer->SetLocation({kZoomLeft * s, kZoomTop * s, (kZoomLeft + kZoomSize) * s, (kZoomTop + kZoomSize) * s});
+    ZoomLayer->SetLocation(
+        {kZoomLeft * s, kZoomTop * s, (kZoomLeft + kZoomSize) * s, (kZoomTop + kZoomSize) * s});
     const float y = 45 * s;
     MarkerLayer->SetLocation({kZoomLeft * s, y, (kZoomLeft + kZoomSize) * s, y + 1});
 }

@@ -15,9 +15,9 @@
 namespace brv {
 
 struct TBallModel {
-    static constexpr int Gravity = 981;           // cm/s²
-    static constexpr float FloorDepth = 100.0f;   // cm below the top position
-    static constexpr float RestHeight = 0.05f;    // cm
+    static constexpr int Gravity = 981;          // cm/s²
+    static constexpr float FloorDepth = 100.0f;  // cm below the top position
+    static constexpr float RestHeight = 0.05f;   // cm
     static constexpr float MinRestitution = 0.05f;
 
     float BallDepth = 0;    // cm moved down from the top (0..100)

@@ -113,7 +113,8 @@ void TVelocityFrm::createToolbar()
 
 QScrollBar* TVelocityFrm::createGateBar(const QString& name, int position, const QString& hint)
 {
-    QScrollBar* bar = NewScrollBar(this, Qt::Vertical, name, kGateBarMin, kGateBarMax, position, kGateBarPage, hint);
+    QScrollBar* bar =
+        NewScrollBar(this, Qt::Vertical, name, kGateBarMin, kGateBarMax, position, kGateBarPage, hint);
     // The bars stay enabled in every state: the gates may move during a run.
     OnScroll(bar, [this, bar](int& newPosition, bool) { Gate1HsbScroll(bar, newPosition); });
     return bar;

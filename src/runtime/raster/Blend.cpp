@@ -54,7 +54,10 @@ __attribute__((target("avx2"))) void FillAvx2(TColor32* p, std::size_t count, TC
 #endif
 
 #if BRV_AVX2_PATHS
-__attribute__((target("avx"))) void ZeroUpper() { _mm256_zeroupper(); }
+__attribute__((target("avx"))) void ZeroUpper()
+{
+    _mm256_zeroupper();
+}
 #endif
 
 void NoWideRegisters() {}
@@ -69,7 +72,6 @@ FillFunction ChooseFill()
 #endif
     return FillSse2;
 }
-
 
 // One pixel by its own alpha scaled by master.
 inline void BlendOne(TColor32& dst, TColor32 src, unsigned master)
@@ -96,13 +98,15 @@ inline __m128i BlendFour(__m128i s, __m128i d, __m128i a)
     const __m128i aLo = _mm_unpacklo_epi32(pairs, pairs);
     const __m128i aHi = _mm_unpackhi_epi32(pairs, pairs);
     const __m128i full = _mm_set1_epi16(255);
-    const __m128i lo = Div255(_mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(s, zero), aLo),
-                                            _mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), _mm_sub_epi16(full, aLo))));
-    const __m128i hi = Div255(_mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(s, zero), aHi),
-                                            _mm_mullo_epi16(_mm_unpackhi_epi8(d, zero), _mm_sub_epi16(full, aHi))));
+    const __m128i lo =
+        Div255(_mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(s, zero), aLo),
+                             _mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), _mm_sub_epi16(full, aLo))));
+    const __m128i hi =
+        Div255(_mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(s, zero), aHi),
+                             _mm_mullo_epi16(_mm_unpackhi_epi8(d, zero), _mm_sub_epi16(full, aHi))));
     const __m128i alphaMask = _mm_set1_epi32(int(0xFF000000u));
-    const __m128i mixed = _mm_or_si128(_mm_andnot_si128(alphaMask, _mm_packus_epi16(lo, hi)),
-                                       _mm_and_si128(d, alphaMask));
+    const __m128i mixed =
+        _mm_or_si128(_mm_andnot_si128(alphaMask, _mm_packus_epi16(lo, hi)), _mm_and_si128(d, alphaMask));
     const __m128i replace = _mm_cmpeq_epi32(a, _mm_set1_epi32(255));
     return _mm_or_si128(_mm_and_si128(replace, s), _mm_andnot_si128(replace, mixed));
 }
@@ -211,8 +215,8 @@ __attribute__((target("avx2"))) void BlendRowAvx2(TColor32* dst, const TColor32*
 #endif
 
 template <void (*Row)(TColor32*, const TColor32*, int, unsigned)>
-void BlendRowsWith(TColor32* dst, std::size_t dstStride, const TColor32* src, std::size_t srcStride, int count,
-                   int rows, unsigned master)
+void BlendRowsWith(TColor32* dst, std::size_t dstStride, const TColor32* src, std::size_t srcStride,
+                   int count, int rows, unsigned master)
 {
     for (int r = 0; r < rows; ++r, dst += dstStride, src += srcStride)
         Row(dst, src, count, master);
@@ -220,7 +224,8 @@ void BlendRowsWith(TColor32* dst, std::size_t dstStride, const TColor32* src, st
 
 #if BRV_AVX2_PATHS
 __attribute__((target("avx2"))) void BlendRowsAvx2(TColor32* dst, std::size_t dstStride, const TColor32* src,
-                                                   std::size_t srcStride, int count, int rows, unsigned master)
+                                                   std::size_t srcStride, int count, int rows,
+                                                   unsigned master)
 {
     BlendRowsWith<BlendRowAvx2>(dst, dstStride, src, srcStride, count, rows, master);
 }
@@ -236,7 +241,6 @@ BlendRowsFunction ChooseBlendRows()
 #endif
     return BlendRowsWith<BlendRowSse2>;
 }
-
 
 }  // namespace
 

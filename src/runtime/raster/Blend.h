@@ -43,8 +43,7 @@ inline TColor32 BlendColor(TColor32 src, TColor32 dst, unsigned alpha)
 // A colour prepared for blending many pixels with the same alpha.
 class ConstantBlender {
 public:
-    ConstantBlender(TColor32 color, unsigned alpha)
-        : color_(color), alpha_(alpha), inverse_(255 - alpha)
+    ConstantBlender(TColor32 color, unsigned alpha) : color_(color), alpha_(alpha), inverse_(255 - alpha)
     {
         rb_ = (color & 0x00FF00FFu) * alpha + 0x00800080u;
         g_ = ((color >> 8) & 0xFFu) * alpha + 0x80u;
@@ -80,12 +79,10 @@ private:
         const __m128i zero = _mm_setzero_si128();
         const __m128i inv = _mm_set1_epi16(short(inverse_));
         // Per-channel src × α + 128 for B, G, R and 0 for the alpha lane.
-        const __m128i add = _mm_set_epi16(0, short(channel(16) * alpha_ + 128),
-                                          short(channel(8) * alpha_ + 128),
-                                          short(channel(0) * alpha_ + 128), 0,
-                                          short(channel(16) * alpha_ + 128),
-                                          short(channel(8) * alpha_ + 128),
-                                          short(channel(0) * alpha_ + 128));
+        const __m128i add =
+            _mm_set_epi16(0, short(channel(16) * alpha_ + 128), short(channel(8) * alpha_ + 128),
+                          short(channel(0) * alpha_ + 128), 0, short(channel(16) * alpha_ + 128),
+                          short(channel(8) * alpha_ + 128), short(channel(0) * alpha_ + 128));
         const __m128i alphaMask = _mm_set1_epi32(int(0xFF000000u));
         for (; count >= 4; count -= 4, p += 4) {
             __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
@@ -96,13 +93,15 @@ private:
             lo = _mm_srli_epi16(_mm_add_epi16(lo, _mm_srli_epi16(lo, 8)), 8);
             hi = _mm_srli_epi16(_mm_add_epi16(hi, _mm_srli_epi16(hi, 8)), 8);
             __m128i blended = _mm_packus_epi16(lo, hi);
-            __m128i result = _mm_or_si128(_mm_and_si128(d, alphaMask),
-                                          _mm_andnot_si128(alphaMask, blended));
+            __m128i result = _mm_or_si128(_mm_and_si128(d, alphaMask), _mm_andnot_si128(alphaMask, blended));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(p), result);
         }
     }
 #endif
-    unsigned channel(int shift) const { return (color_ >> shift) & 0xFFu; }
+    unsigned channel(int shift) const
+    {
+        return (color_ >> shift) & 0xFFu;
+    }
     TColor32 color_;
     unsigned alpha_, inverse_;
     std::uint32_t rb_, g_;

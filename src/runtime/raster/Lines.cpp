@@ -13,8 +13,8 @@ namespace {
 // Liang–Barsky: shortens the segment to the box; false when nothing is left.
 // Lines are cut a little outside the clip rectangle so that the cut ends,
 // whose pixels a line draws differently, never show.
-bool CutToBox(double& x0, double& y0, double& x1, double& y1, double left, double top,
-              double right, double bottom)
+bool CutToBox(double& x0, double& y0, double& x1, double& y1, double left, double top, double right,
+              double bottom)
 {
     double t0 = 0, t1 = 1;
     const double dx = x1 - x0, dy = y1 - y0;
@@ -58,8 +58,11 @@ bool CutToClip(const TBitmap32& bitmap, double& x0, double& y0, double& x1, doub
 class Plotter {
 public:
     Plotter(TBitmap32& bitmap, TColor32 color, bool swapXY)
-        : bits_(bitmap.Bits()), stride_(std::size_t(bitmap.Width())), clip_(bitmap.ClipRect()),
-          color_(color), swap_(swapXY)
+        : bits_(bitmap.Bits()),
+          stride_(std::size_t(bitmap.Width())),
+          clip_(bitmap.ClipRect()),
+          color_(color),
+          swap_(swapXY)
     {
     }
 
@@ -83,7 +86,10 @@ private:
     bool swap_;
 };
 
-double Frac(double v) { return v - std::floor(v); }
+double Frac(double v)
+{
+    return v - std::floor(v);
+}
 
 }  // namespace
 
@@ -129,8 +135,7 @@ void SmoothLine(TBitmap32& bitmap, double x0, double y0, double x1, double y1, T
     }
 }
 
-void PlainLine(TBitmap32& bitmap, double x0, double y0, double x1, double y1, TColor32 color,
-               bool drawLast)
+void PlainLine(TBitmap32& bitmap, double x0, double y0, double x1, double y1, TColor32 color, bool drawLast)
 {
     if (AlphaOf(color) == 0)
         return;

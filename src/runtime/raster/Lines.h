@@ -17,7 +17,6 @@ void SmoothLine(TBitmap32& bitmap, double x0, double y0, double x1, double y1, T
 // Aliased (Bresenham) between the pixels nearest the end points; the last
 // pixel is left out unless drawLast, so the segments of a polyline meet
 // without blending their shared pixel twice.
-void PlainLine(TBitmap32& bitmap, double x0, double y0, double x1, double y1, TColor32 color,
-               bool drawLast);
+void PlainLine(TBitmap32& bitmap, double x0, double y0, double x1, double y1, TColor32 color, bool drawLast);
 
 }  // namespace brv::raster

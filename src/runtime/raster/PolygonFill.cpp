@@ -9,8 +9,7 @@ namespace brv::raster {
 
 void EdgeList::AddEdge(double x0, double y0, double x1, double y1)
 {
-    if (y0 == y1 || !std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) ||
-        !std::isfinite(y1))
+    if (y0 == y1 || !std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1))
         return;
     int dir = 1;
     if (y0 > y1) {
@@ -47,8 +46,8 @@ bool Inside(int winding, FillRule rule)
 // Rows [first, last) of the clip rectangle that the edges can reach: from
 // firstRow(top of the highest edge) to endRow(bottom of the lowest).
 template <typename FirstRow, typename EndRow>
-bool RowRange(const std::vector<Edge>& edges, const TRect& clip, FirstRow firstRow, EndRow endRow,
-              int& first, int& last)
+bool RowRange(const std::vector<Edge>& edges, const TRect& clip, FirstRow firstRow, EndRow endRow, int& first,
+              int& last)
 {
     double minY = edges.front().y0, maxY = edges.front().y1;
     for (const Edge& e : edges) {
@@ -65,8 +64,7 @@ class ActiveEdges {
 public:
     explicit ActiveEdges(std::vector<Edge>& edges) : edges_(edges), active_(List())
     {
-        std::sort(edges_.begin(), edges_.end(),
-                  [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
+        std::sort(edges_.begin(), edges_.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
         active_.clear();
     }
     // Edges with y0 < top join, edges with y1 <= bottom leave.
@@ -308,8 +306,7 @@ void FillSmooth(TBitmap32& bitmap, std::vector<Edge>& edges, FillRule rule, TCol
 
 }  // namespace
 
-void FillEdges(TBitmap32& bitmap, std::vector<Edge>& edges, FillRule rule, bool antialiased,
-               TColor32 color)
+void FillEdges(TBitmap32& bitmap, std::vector<Edge>& edges, FillRule rule, bool antialiased, TColor32 color)
 {
     if (edges.empty() || AlphaOf(color) == 0 || bitmap.ClipRect().IsEmpty())
         return;

@@ -34,7 +34,6 @@ private:
 };
 
 // Fills the area the edges enclose.  The edge order is changed.
-void FillEdges(TBitmap32& bitmap, std::vector<Edge>& edges, FillRule rule, bool antialiased,
-               TColor32 color);
+void FillEdges(TBitmap32& bitmap, std::vector<Edge>& edges, FillRule rule, bool antialiased, TColor32 color);
 
 }  // namespace brv::raster

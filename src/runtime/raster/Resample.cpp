@@ -23,7 +23,10 @@ namespace {
 
 // Source position of the centre of target pixel i (source pixel centres at
 // whole numbers).
-double SourceCentre(int i, double scale) { return (i + 0.5) * scale - 0.5; }
+double SourceCentre(int i, double scale)
+{
+    return (i + 0.5) * scale - 0.5;
+}
 
 // The source pixel under the centre of each target pixel in [from, to).
 std::vector<int> NearestIndices(int sourceLength, int targetLength, int from, int to)
@@ -88,8 +91,7 @@ TColor32 Unpremultiply(const Premultiplied& p)
         return 0;
     const float k = 255.0f / a;
     auto channel = [k](float v) { return TColor32(std::clamp(std::lround(v * k), 0L, 255L)); };
-    return (TColor32(std::lround(a)) << 24) | (channel(p.r) << 16) | (channel(p.g) << 8) |
-           channel(p.b);
+    return (TColor32(std::lround(a)) << 24) | (channel(p.r) << 16) | (channel(p.g) << 8) | channel(p.b);
 }
 
 }  // namespace
@@ -99,8 +101,8 @@ void ResampleNearest(const TBitmap32& source, const TRect& target, const TRect& 
 {
     const std::vector<int> columns = NearestIndices(source.Width(), target.Width(),
                                                     visible.Left - target.Left, visible.Right - target.Left);
-    const std::vector<int> rows = NearestIndices(source.Height(), target.Height(),
-                                                 visible.Top - target.Top, visible.Bottom - target.Top);
+    const std::vector<int> rows = NearestIndices(source.Height(), target.Height(), visible.Top - target.Top,
+                                                 visible.Bottom - target.Top);
     pixels.resize(columns.size() * rows.size());
     TColor32* out = pixels.data();
     for (int row : rows) {
@@ -114,10 +116,10 @@ void ResampleLanczos(const TBitmap32& source, const TRect& target, const TRect& 
                      std::vector<TColor32>& pixels)
 {
     ClearWideRegisters();
-    const auto columns = LanczosTaps(source.Width(), target.Width(), visible.Left - target.Left,
-                                     visible.Right - target.Left);
-    const auto rows = LanczosTaps(source.Height(), target.Height(), visible.Top - target.Top,
-                                  visible.Bottom - target.Top);
+    const auto columns =
+        LanczosTaps(source.Width(), target.Width(), visible.Left - target.Left, visible.Right - target.Left);
+    const auto rows =
+        LanczosTaps(source.Height(), target.Height(), visible.Top - target.Top, visible.Bottom - target.Top);
     int firstRow = source.Height(), lastRow = -1;
     for (const auto& list : rows)
         for (const Tap& t : list) {
@@ -160,8 +162,7 @@ void ResampleLanczos(const TBitmap32& source, const TRect& target, const TRect& 
                 sum[x].b += in[x].b * t.weight;
             }
         }
-        std::transform(sum.begin(), sum.end(), pixels.begin() + std::ptrdiff_t(y * width),
-                       Unpremultiply);
+        std::transform(sum.begin(), sum.end(), pixels.begin() + std::ptrdiff_t(y * width), Unpremultiply);
     }
 }
 

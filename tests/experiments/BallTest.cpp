@@ -105,7 +105,7 @@ TEST_F(BallForm, ButtonsFollowTheRunThroughItsStates)
     EXPECT_TRUE(form->BallHsb->isEnabled());
 
     Click(form->Buttons.StartBtn);
-    EXPECT_EQ(form->State(), TBallFrm::TState::Running);
+    EXPECT_EQ(form->State(), TRunState::Running);
     ExpectButtons(false, true, false);
     EXPECT_FALSE(form->BallHsb->isEnabled());
     EXPECT_FALSE(ToolbarHintsShown(form->Toolbar()));
@@ -121,7 +121,7 @@ TEST_F(BallForm, ButtonsFollowTheRunThroughItsStates)
 
     Click(form->Buttons.StartBtn);
     Advance(2.0);
-    EXPECT_EQ(form->State(), TBallFrm::TState::Finished);
+    EXPECT_EQ(form->State(), TRunState::Finished);
     ExpectButtons(false, false, true);
     EXPECT_FALSE(form->Clock->Enabled());
 
@@ -138,7 +138,7 @@ TEST_F(BallForm, StopWithTheBallOnTheFloorLeavesStartDisabled)
     form->TemperatureSE->setValue(0);
     Click(form->Buttons.StartBtn);
     Advance(0.02);
-    EXPECT_EQ(form->State(), TBallFrm::TState::Finished);
+    EXPECT_EQ(form->State(), TRunState::Finished);
     EXPECT_EQ(form->Model().BallDepth, 100.0f);
 }
 
@@ -149,7 +149,7 @@ TEST_F(BallForm, TheStopTakesEffectWithinTheTick)
     // steps of that tick must not move the ball.
     now += 3.0;
     form->Clock->Progress();
-    EXPECT_EQ(form->State(), TBallFrm::TState::Finished);
+    EXPECT_EQ(form->State(), TRunState::Finished);
     EXPECT_EQ(form->Model().Speed, 0.0f);
     const float apex = form->Model().BallDepth;
     EXPECT_NEAR(form->Model().Height(), form->Model().Restitution * form->Model().Restitution * 100, 0.3f);

@@ -6,6 +6,7 @@
 #include "runtime/AddMaths.h"
 #include "runtime/Image32.h"
 #include "support/AnimatedFormTest.h"
+#include "support/FormContract.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -25,6 +26,16 @@
 
 namespace brv {
 namespace {
+
+const bool kContract = test::RegisterFormTraits([] {
+    test::TFormTraits t;
+    t.id = ids::Ball;
+    t.name = "Ball";
+    t.spins = {{"BounceSE", 1, 10, 1}, {"TemperatureSE", 0, 100, 20}};
+    t.runSeconds = 0.5;
+    t.runMovesOnlyLayers = true;
+    return t;
+}());
 
 using Outcome = TBallModel::Outcome;
 

@@ -8,6 +8,7 @@
 #include "runtime/AddMaths.h"
 #include "runtime/Image32.h"
 #include "support/AnimatedFormTest.h"
+#include "support/FormContract.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -25,6 +26,16 @@
 
 namespace brv {
 namespace {
+
+const bool kContract = test::RegisterFormTraits([] {
+    test::TFormTraits t;
+    t.id = ids::Velocity;
+    t.name = "TerminalVelocity";
+    t.spins = {{"RadiusSE", 0.5, 2, 1}, {"ViscositySE", 0, 10, 2}};
+    t.runSeconds = 0.5;
+    t.runMovesOnlyLayers = true;
+    return t;
+}());
 
 using Model = TTerminalVelocityModel;
 

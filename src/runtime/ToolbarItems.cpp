@@ -3,12 +3,12 @@
 #include <QAction>
 #include <QDoubleSpinBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScrollBar>
 #include <QSpinBox>
-#include <QToolBar>
-#include <QKeyEvent>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolTip>
 
 #include <memory>
@@ -53,6 +53,17 @@ HintFilter* FilterOf(QToolBar* toolbar)
 void Watch(QToolBar* toolbar, QWidget* item)
 {
     item->installEventFilter(FilterOf(toolbar));
+}
+
+// A spin edit is named by the caption before it ("Temperature"), so a screen
+// reader says what it sets; the hint becomes its description.
+void NameByCaption(QToolBar* toolbar, QAbstractSpinBox* spin, const QString& hint)
+{
+    const QList<QAction*> actions = toolbar->actions();
+    if (!actions.isEmpty())
+        if (auto* caption = qobject_cast<QLabel*>(toolbar->widgetForAction(actions.last())))
+            caption->setBuddy(spin);
+    spin->setAccessibleDescription(hint);
 }
 
 QAction* AddButton(QToolBar* toolbar, const QString& name, int image, const QString& hint)
@@ -109,6 +120,7 @@ QSpinBox* AddIntSpinEdit(QToolBar* toolbar, const QString& name, int min, int ma
     spin->setToolTip(hint);
     spin->setStatusTip(hint);
     spin->setAccelerated(true);
+    NameByCaption(toolbar, spin, hint);
     toolbar->addWidget(spin);
     Watch(toolbar, spin);
     return spin;
@@ -127,6 +139,7 @@ QDoubleSpinBox* AddFloatSpinEdit(QToolBar* toolbar, const QString& name, double 
     spin->setToolTip(hint);
     spin->setStatusTip(hint);
     spin->setAccelerated(true);
+    NameByCaption(toolbar, spin, hint);
     toolbar->addWidget(spin);
     Watch(toolbar, spin);
     return spin;
@@ -151,7 +164,8 @@ namespace {
 // turns end when the wheel has rested for a moment.
 class ScrollEndFilter : public QObject {
 public:
-    ScrollEndFilter(QScrollBar* bar, std::function<void()> end) : QObject(bar), bar_(bar), end_(std::move(end))
+    ScrollEndFilter(QScrollBar* bar, std::function<void()> end)
+        : QObject(bar), bar_(bar), end_(std::move(end))
     {
         wheelRest_.setSingleShot(true);
         wheelRest_.setInterval(kWheelRestMs);
@@ -176,7 +190,8 @@ protected:
             case QEvent::MouseButtonRelease:
                 // The bar handles the release first (and stops repeating).
                 if (!bar_->isSliderDown())
-                    QMetaObject::invokeMethod(this, [this] { endIfStepped(); }, Qt::QueuedConnection);
+                    QMetaObject::invokeMethod(
+                        this, [this] { endIfStepped(); }, Qt::QueuedConnection);
                 break;
             case QEvent::KeyRelease:
                 if (!static_cast<QKeyEvent*>(event)->isAutoRepeat())

@@ -31,7 +31,7 @@ const bool kContract = test::RegisterFormTraits([] {
     test::TFormTraits t;
     t.id = ids::Velocity;
     t.name = "TerminalVelocity";
-    t.spins = {{"RadiusSE", 0.5, 2, 1}, {"ViscositySE", 0, 10, 2}};
+    t.spins = {{"RadiusSE", 0.5, 2, 1, 64, 96}, {"ViscositySE", 0, 10, 2, 64, 96}};
     t.runSeconds = 0.5;
     t.runMovesOnlyLayers = true;
     return t;
@@ -439,19 +439,6 @@ TEST_F(VelocityForm, TheGateMagnifierReadsTheGateOnItsCentreLine)
     EXPECT_EQ(TickLengthAt(at307, cx - 1, cy), mmTick);
     EXPECT_EQ(TickLengthAt(at307, cx - 1, cy + Round(3 * m)), cmTick) << "31 three millimetres down";
     EXPECT_EQ(TickLengthAt(at307, cx - 1, cy - Round(2 * m)), halfTick) << "30.5 two millimetres up";
-}
-
-TEST_F(VelocityForm, LargeButtonsWidenTheSpinEditsWithTheScreen)
-{
-    SetScreenDpiOverride(120);
-    form->SetLargeButtons(true);
-    EXPECT_EQ(form->RadiusSE->width(), 120);
-    EXPECT_EQ(form->ViscositySE->width(), 120);
-    const qreal small = QApplication::font(form->RadiusLabel).pointSizeF();
-    EXPECT_NEAR(form->RadiusLabel->font().pointSizeF(), 1.5 * small, 0.01);
-    form->SetLargeButtons(false);
-    EXPECT_EQ(form->RadiusSE->width(), 80);
-    EXPECT_NEAR(form->ViscositySE->font().pointSizeF(), small, 0.01);
 }
 
 TEST_F(VelocityForm, ABallOnTheBottomTakesANewRadiusThere)

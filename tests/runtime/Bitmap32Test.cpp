@@ -1,6 +1,7 @@
 #include "runtime/Bitmap32.h"
 #include "runtime/raster/Blend.h"
 #include "runtime/raster/Resample.h"
+#include "support/Pixels.h"
 
 #include <QFontInfo>
 #include <QImage>
@@ -20,18 +21,6 @@ namespace {
 
 constexpr TColor32 kRed = 0xFFFF0000;
 constexpr TColor32 kBlue = 0xFF0000FF;
-
-// Pixels of b equal to c, as a string of '#' and '.' rows, for small bitmaps.
-std::string Map(const TBitmap32& b, TColor32 c)
-{
-    std::string s;
-    for (int y = 0; y < b.Height(); ++y) {
-        for (int x = 0; x < b.Width(); ++x)
-            s += b.Pixel(x, y) == c ? '#' : '.';
-        s += '\n';
-    }
-    return s;
-}
 
 int Count(const TBitmap32& b, TColor32 c)
 {
@@ -94,7 +83,7 @@ TEST(Bitmap32Test, ClearFillsOnlyTheClipRectOpaque)
     EXPECT_EQ(Count(b, 0x80123456), 20);
     b.SetClipRect({1, 1, 3, 9});
     b.Clear(kRed);
-    EXPECT_EQ(Map(b, kRed),
+    EXPECT_EQ(test::PixelMap(b, kRed),
               ".....\n"
               ".##..\n"
               ".##..\n"
@@ -147,7 +136,7 @@ TEST(Bitmap32Test, LinesAndRectanglesCoverExactlyTheirPixels)
         TBitmap32 b(6, 4);
         b.Clear(clWhite32);
         c.draw(b);
-        EXPECT_EQ(Map(b, kRed), c.map) << c.name;
+        EXPECT_EQ(test::PixelMap(b, kRed), c.map) << c.name;
     }
 }
 
@@ -353,7 +342,7 @@ TEST(Bitmap32Test, StretchToWithNearestRepeatsPixels)
     TBitmap32 dst(6, 5);
     dst.Clear(clWhite32);
     src.StretchTo(dst, {1, 1, 5, 5});
-    EXPECT_EQ(Map(dst, kRed),
+    EXPECT_EQ(test::PixelMap(dst, kRed),
               "......\n"
               ".##...\n"
               ".##...\n"
@@ -607,7 +596,7 @@ TEST(Bitmap32Test, CanvasShapesFitInsideTheirRectangle)
     b.Canvas().pen.Color = kBlue;
     b.Canvas().brush.Color = kRed;
     b.Canvas().Ellipse(2, 2, 7, 7);
-    EXPECT_EQ(Map(b, kBlue),
+    EXPECT_EQ(test::PixelMap(b, kBlue),
               "........\n"
               "........\n"
               "...###..\n"
@@ -616,7 +605,7 @@ TEST(Bitmap32Test, CanvasShapesFitInsideTheirRectangle)
               "..#...#.\n"
               "...###..\n"
               "........\n");
-    EXPECT_EQ(Map(b, kRed),
+    EXPECT_EQ(test::PixelMap(b, kRed),
               "........\n"
               "........\n"
               "........\n"
@@ -629,7 +618,7 @@ TEST(Bitmap32Test, CanvasShapesFitInsideTheirRectangle)
     b.Clear(clWhite32);
     b.Canvas().pen.Width = 2;
     b.Canvas().Rectangle(0, 0, 8, 7);
-    EXPECT_EQ(Map(b, kRed),
+    EXPECT_EQ(test::PixelMap(b, kRed),
               "........\n"
               "........\n"
               "..####..\n"
@@ -648,7 +637,7 @@ TEST(Bitmap32Test, CanvasLinesLeaveOutTheEndPointAndXorUndoesItself)
     c.pen.Color = clBlack32;
     c.MoveTo(1, 1);
     c.LineTo(6, 1);
-    EXPECT_EQ(Map(b, clBlack32), "..........\n.#####....\n..........\n..........\n");
+    EXPECT_EQ(test::PixelMap(b, clBlack32), "..........\n.#####....\n..........\n..........\n");
     c.LineTo(6, 3);  // continues from the last end point
     EXPECT_EQ(b.Pixel(6, 1), clBlack32);
     EXPECT_EQ(b.Pixel(6, 2), clBlack32);

@@ -70,7 +70,6 @@ private:
     float Scale_ = 1;
     int BallPixelY = 0;
     bool MarkerHeld = false;
-    std::unique_ptr<TPolygon32> BallPolygon;
 };
 
 }  // namespace brv

@@ -69,7 +69,6 @@ private:
     TState state_ = TState::Ready;
     float Scale_ = 1;
     int BallPixelY = 0;
-    std::unique_ptr<TPolygon32> BallPolygon;
 };
 
 }  // namespace brv

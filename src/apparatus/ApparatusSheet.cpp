@@ -270,6 +270,9 @@ void DrawApparatusSheet(TBitmap32& bitmap, float scale, const TSheetReadings& re
     for (auto&& group : {GlasswareCells(readings), BuretteCells(readings), MeterAndRuleCells(readings)})
         cells.insert(cells.end(), group.begin(), group.end());
     for (const TSheetCell& cell : cells) {
+        // Every routine meets the font colour a fresh picture has, not the
+        // previous caption's: the rules number in whatever colour they find.
+        bitmap.Font.Color = clBlack32;
         cell.Draw(bitmap, scale, cell.X * scale, cell.Y * scale);
         DrawCaption(bitmap, cell, scale);
     }

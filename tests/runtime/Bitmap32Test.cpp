@@ -443,12 +443,14 @@ TEST(Bitmap32Test, ChangeNotificationWaitsForTheOutermostEndUpdate)
     EXPECT_GE(other, 1);
 }
 
+// A size in points is an em, as the platform's point sizes are: 12 points
+// at 96 dots per inch is an em of 16 pixels, in a cell of about 18.
 TEST(Bitmap32Test, FontResolvesArialToLiberationSansAndSizesInPoints)
 {
     TFont32 font;
     font.Name = "Arial";
     font.SetSize(12);
-    EXPECT_EQ(font.Height, 16);
+    EXPECT_EQ(font.Height, -16);
     EXPECT_EQ(font.Size(), 12);
     font.SetBold(true);
     const QFont q = ResolveFont(font);
@@ -456,6 +458,58 @@ TEST(Bitmap32Test, FontResolvesArialToLiberationSansAndSizesInPoints)
     EXPECT_EQ(info.family(), "Liberation Sans");
     EXPECT_EQ(info.pixelSize(), 16);
     EXPECT_TRUE(info.bold());
+    const QFontMetrics m(q);
+    EXPECT_EQ(FontCellHeight(font), m.ascent() + m.descent());
+    TBitmap32 b(1, 1);
+    b.Font = font;
+    EXPECT_EQ(b.TextHeight("8"), m.ascent() + m.descent());
+    EXPECT_GT(b.TextHeight("8"), 16);
+}
+
+// A positive height is the text's cell, ascent + descent: the em is the
+// largest whose cell fits, so a line never takes more rows than asked for and
+// arial's em is about 0.9 of them (not the whole height, which made every
+// label a tenth too large).
+TEST(Bitmap32Test, FontHeightIsTheCellOfTheText)
+{
+    for (const bool bold : {false, true})
+        for (int height = 6; height <= 60; ++height) {
+            TFont32 font;
+            font.Height = height;
+            font.SetBold(bold);
+            const QFont q = ResolveFont(font);
+            const QFontMetrics m(q);
+            EXPECT_LE(m.ascent() + m.descent(), height) << height;
+            QFont larger = q;
+            larger.setPixelSize(q.pixelSize() + 1);
+            EXPECT_GT(QFontMetrics(larger).ascent() + QFontMetrics(larger).descent(), height) << height;
+            EXPECT_NEAR(q.pixelSize(), 0.895 * height, 1.0) << height;
+            EXPECT_EQ(FontCellHeight(font), height);
+
+            TBitmap32 b(1, 1);
+            b.Font = font;
+            EXPECT_EQ(b.TextExtent("Hg 42").cy, height) << height;
+        }
+}
+
+// The glyphs of a line stay inside its cell, the capitals about 0.62 of it
+// high: a 24-pixel reading has 15-pixel digits.
+TEST(Bitmap32Test, TextStaysInsideItsCell)
+{
+    for (int height : {9, 13, 16, 24, 37, 48}) {
+        TBitmap32 b(200, 80);
+        b.Clear(clWhite32);
+        b.Font.Height = height;
+        b.Font.SetBold(true);
+        b.TextOut(3, 5, "Hgjp");
+        const TRect ink = Changed(b, clWhite32);
+        EXPECT_GE(ink.Top, 5) << height;
+        EXPECT_LE(ink.Bottom, 5 + height) << height;
+
+        b.Clear(clWhite32);
+        b.TextOut(3, 5, "8");
+        EXPECT_NEAR(Changed(b, clWhite32).Height(), 0.62 * height, 1.0) << height;
+    }
 }
 
 TEST(Bitmap32Test, TextOutDrawsInTheCellInTheFontColourWithoutBackground)
@@ -466,8 +520,7 @@ TEST(Bitmap32Test, TextOutDrawsInTheCellInTheFontColourWithoutBackground)
     b.Font.Color = 0x000000FF;  // alpha of the text colour does not matter
     const auto size = b.TextExtent("Hg 42");
     EXPECT_GT(size.cx, 20);
-    EXPECT_GE(size.cy, 16);
-    EXPECT_LE(size.cy, 22);
+    EXPECT_EQ(size.cy, 16);
     EXPECT_EQ(b.TextWidth("Hg 42"), size.cx);
     b.TextOut(5, 4, "Hg 42");
     const TRect ink = Changed(b, clWhite32);
@@ -475,20 +528,24 @@ TEST(Bitmap32Test, TextOutDrawsInTheCellInTheFontColourWithoutBackground)
     EXPECT_GE(ink.Top, 4);
     EXPECT_LE(ink.Right, 5 + size.cx + 1);
     EXPECT_LE(ink.Bottom, 4 + size.cy);
-    EXPECT_GT(Count(b, 0xFF0000FF), 10);  // solid strokes in the font colour
+    int strokes = 0;  // pixels all but covered by a stroke in the font colour
     for (int y = 0; y < b.Height(); ++y)
         for (int x = 0; x < b.Width(); ++x) {
             const TColor32 p = b.Pixel(x, y);
             ASSERT_EQ(AlphaOf(p), 255);
             ASSERT_EQ((p >> 16) & 0xFF, (p >> 8) & 0xFF);  // only blue on white
+            ASSERT_EQ(p & 0xFF, 0xFFu);
+            strokes += ((p >> 16) & 0xFF) < 0x40;
         }
+    EXPECT_GT(strokes, 10);
 
     b.Clear(clWhite32);
     b.SetClipRect({0, 0, 12, 30});
     b.TextOut(5, 4, "Hg 42");
     EXPECT_LE(Changed(b, clWhite32).Right, 12);
 
-    // the same pixels as the text drawn on its baseline, one ascent below y
+    // the same pixels as the text drawn on its baseline, one ascent below the
+    // top of the line, the line centred in the cell
     b.ResetClipRect();
     b.Clear(clWhite32);
     b.TextOut(5, 4, "Hg 42");
@@ -497,9 +554,10 @@ TEST(Bitmap32Test, TextOutDrawsInTheCellInTheFontColourWithoutBackground)
     {
         QPainter p(&reference);
         const QFont font = ResolveFont(b.Font);
+        const QFontMetrics m(font);
         p.setFont(font);
         p.setPen(QColor(0, 0, 255));
-        p.drawText(5, 4 + QFontMetrics(font).ascent(), "Hg 42");
+        p.drawText(5, 4 + (16 - m.ascent() - m.descent()) / 2 + m.ascent(), "Hg 42");
     }
     EXPECT_EQ(b.Image(), reference);
 
@@ -533,7 +591,7 @@ TEST(Bitmap32Test, EachFontMeasuresAndDrawsAsItselfWhenFontsAlternate)
         const QFont q = ResolveFont(f);
         const QFontMetrics m(q);
         EXPECT_EQ(b.TextWidth("42 cm"), m.horizontalAdvance("42 cm")) << f.Height;
-        EXPECT_EQ(b.TextExtent("42 cm").cy, m.height()) << f.Height;
+        EXPECT_EQ(b.TextExtent("42 cm").cy, f.Height) << f.Height;
 
         b.Clear(clWhite32);
         b.TextOut(2, 1, "42 cm");
@@ -542,7 +600,7 @@ TEST(Bitmap32Test, EachFontMeasuresAndDrawsAsItselfWhenFontsAlternate)
         QPainter p(&reference);
         p.setFont(q);
         p.setPen(Qt::black);
-        p.drawText(2, 1 + m.ascent(), "42 cm");
+        p.drawText(2, 1 + (f.Height - m.ascent() - m.descent()) / 2 + m.ascent(), "42 cm");
         p.end();
         EXPECT_EQ(b.Image(), reference) << f.Height;
     }

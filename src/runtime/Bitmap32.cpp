@@ -97,11 +97,6 @@ QFont ResolveFont(const TFont32& font)
     return FontOfPixelSize(family, font.Style, em);
 }
 
-int FontCellHeight(const TFont32& font)
-{
-    return font.Height > 0 ? font.Height : CellOf(ResolveFont(font));
-}
-
 // A resolved font with the labels laid out in it.  The same few labels are
 // drawn over and over, and a prepared label draws in half the time of a fresh
 // layout.

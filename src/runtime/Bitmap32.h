@@ -260,8 +260,5 @@ private:
 // Height; for a positive Height, the largest whose cell (ascent + descent)
 // fits in Height rows.
 QFont ResolveFont(const TFont32& font);
-// The rows a line of text takes in the font: Height when it is positive, else
-// the resolved font's ascent + descent.
-int FontCellHeight(const TFont32& font);
 
 }  // namespace brv

@@ -7,6 +7,7 @@
 #include "runtime/Image32.h"
 #include "support/AnimatedFormTest.h"
 #include "support/FormContract.h"
+#include "support/Pixels.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -259,15 +260,6 @@ TEST_F(BallForm, EachRepaintShowsEverythingThatChanged)
     EXPECT_EQ(ShownPicture(), Picture());
 }
 
-// The kind of tick the magnifier draws on a row: 0 none, else its length.
-int TickLengthAt(const QImage& image, int xr, int y)
-{
-    int n = 0;
-    while (n < 200 && image.pixel(xr - n, y) == 0xFF000000u)
-        ++n;
-    return n;
-}
-
 TEST_F(BallForm, TheMagnifierReadsTheHeightOnTheBallsLowestPoint)
 {
     const float s = form->Scale();
@@ -281,14 +273,14 @@ TEST_F(BallForm, TheMagnifierReadsTheHeightOnTheBallsLowestPoint)
     form->BallHsb->setValue(300);  // height 70.0 cm: the "70" tick on the ball
     QImage at70 = Picture();
     test::SavePicture(at70, QStringLiteral("ball-70cm"));
-    EXPECT_EQ(TickLengthAt(at70, xr, yb), cmTick);
+    EXPECT_EQ(test::TickLengthAt(at70, xr, yb), cmTick);
 
     form->BallHsb->setValue(305);  // 69.5 cm: the half-centimetre tick
-    EXPECT_EQ(TickLengthAt(Picture(), xr, yb), halfTick);
+    EXPECT_EQ(test::TickLengthAt(Picture(), xr, yb), halfTick);
     form->BallHsb->setValue(304);  // 69.6 cm: a millimetre tick, the "70" 4 mm up
     QImage at696 = Picture();
-    EXPECT_EQ(TickLengthAt(at696, xr, yb), mmTick);
-    EXPECT_EQ(TickLengthAt(at696, xr, Round(20 * s + w / 2 + 20 * m - 4 * m)), cmTick);
+    EXPECT_EQ(test::TickLengthAt(at696, xr, yb), mmTick);
+    EXPECT_EQ(test::TickLengthAt(at696, xr, Round(20 * s + w / 2 + 20 * m - 4 * m)), cmTick);
 }
 
 TEST_F(BallForm, TheRuleEndsShowInsideTheMagnifier)

@@ -50,8 +50,8 @@ void RegisterExperiments()
     c.Register(Planned(ids::Heating, AfterShow, "HEATING.HTM", Family, 11));
     c.Register(Planned(ids::Reswire, AfterShow, "RESISTANCE.HTM", Family, 12));
     c.Register(Planned(ids::EMagnet, BeforeShow, "EMAGNET.HTM", Family, 13));
-    c.Register(
-        Row<TVelocityFrm>(ids::Velocity, AfterShow, "TERMVEL.HTM", Family, str::sTermVelCaption(), 14));
+    c.Register(Row<TVelocityFrm>(ids::TerminalVelocity, AfterShow, "TERMVEL.HTM", Family,
+                                 str::sTerminalVelocityCaption(), 14));
 }
 
 }  // namespace brv

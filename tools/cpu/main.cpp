@@ -2,6 +2,7 @@
 // experiment runs, on the display it is given.
 //
 //   brv-cpu [--experiment ID]... [--seconds S] [--size WxH] [--no-idle]
+//   brv-cpu --look DIR
 //
 // It starts the program as the user would (the same composition choice, the
 // lesson book beside the executable, settings in a folder of its own so the
@@ -24,14 +25,17 @@
 #include "runtime/Image32.h"
 #include "shell/BRVrw.h"
 #include "shell/uFrame.h"
+#include "shell/uLessonPane.h"
 
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QEventLoop>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QScreen>
@@ -56,11 +60,14 @@ struct Options {
     double seconds = 5;
     QSize size{1920, 1080};
     bool idle = true;
+    QString lookFolder;
 };
 
 const char* const kUsage =
     "usage: brv-cpu [--experiment ID]... [--seconds S] [--size WxH] [--no-idle]\n"
-    "Reports the CPU the main window takes (process CPU time / wall time) on the current display.\n";
+    "       brv-cpu --look DIR [--size WxH]\n"
+    "Reports the CPU the main window takes (process CPU time / wall time) on the current display;\n"
+    "--look saves what the screen shows of a lesson page, a Flash movie and the print preview.\n";
 
 bool ParseArguments(int argc, char** argv, Options& options)
 {
@@ -83,6 +90,8 @@ bool ParseArguments(int argc, char** argv, Options& options)
             if (!m.hasMatch())
                 return false;
             options.size = {m.captured(1).toInt(), m.captured(2).toInt()};
+        } else if (arg == "--look" && hasValue) {
+            options.lookFolder = QString::fromLocal8Bit(argv[++i]);
         } else if (arg == "--no-idle") {
             options.idle = false;
         } else {
@@ -271,6 +280,72 @@ void MeasureRun(TFrameFrm& window, int id, double seconds)
             stop->trigger();
 }
 
+// What the screen shows of the window: the display's own pixels, after
+// composition, not a fresh rendering of the widgets.
+bool SaveScreen(QWidget& window, const QString& path)
+{
+    const QPixmap shot =
+        window.screen()->grabWindow(0, window.x(), window.y(), window.width(), window.height());
+    const bool saved = shot.save(path);
+    std::printf("  %s %s\n", saved ? "saved" : "could not save", qPrintable(path));
+    return saved;
+}
+
+// The window and its web views go before the application object.
+void Close(TFrameFrm* window)
+{
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+int Look(TFrameFrm& window, const QString& folder)
+{
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "brv-cpu: cannot make %s\n", qPrintable(folder));
+        return 2;
+    }
+    const QDir dir(folder);
+    bool saved = true;
+    if (ShowExperiment(window, 1)) {
+        RunFor(3);
+        saved &= SaveScreen(window, dir.filePath(QStringLiteral("look.png")));
+    }
+    // The first movie of the catalogue, through its lesson page as a pupil
+    // would reach it.
+    for (const TCatalogueEntry& entry : TCatalogue::Instance().Entries()) {
+        if (!entry.IsMovie())
+            continue;
+        window.EWBPanel->ShowExperimentPage(entry.id);
+        WaitUntil([&] { return window.CurrentExperimentId() == entry.id; }, 20);
+        RunFor(6);  // the player starts and plays a little
+        saved &= SaveScreen(window, dir.filePath(QStringLiteral("flash.png")));
+        break;
+    }
+    // The preview is modal: it is looked at and closed from the loop it runs.
+    QTimer look;
+    bool previewSeen = false;
+    QElapsedTimer openFor;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        QWidget* preview = QApplication::activeModalWidget();
+        if (preview == nullptr)
+            return;
+        if (!openFor.isValid())
+            openFor.start();
+        if (openFor.elapsed() < 3000)
+            return;
+        previewSeen = true;
+        saved &= SaveScreen(*preview, dir.filePath(QStringLiteral("preview.png")));
+        preview->close();
+    });
+    look.start(100);
+    window.Print1->trigger();
+    WaitUntil([&] { return previewSeen && QApplication::activeModalWidget() == nullptr; }, 60);
+    if (!previewSeen)
+        std::printf("  the print preview did not open\n");
+    return saved && previewSeen ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -313,6 +388,11 @@ int main(int argc, char** argv)
                 screen->refreshRate(), qPrintable(QGuiApplication::platformName()));
     std::printf("composition: %s (%s)\n", composition.path == TComposition::Software ? "software" : "GPU",
                 qPrintable(composition.reason));
+    if (!options.lookFolder.isEmpty()) {
+        const int status = Look(*window, options.lookFolder);
+        Close(window);
+        return status;
+    }
     std::printf("goal: at most 25 %% of one core while animating, about 0 when idle\n\n");
     std::printf("  %-44s %8s   %8s   %7s\n", "", "program", "+ web", "paints/s");
 
@@ -328,7 +408,13 @@ int main(int argc, char** argv)
         first = false;
         MeasureRun(*window, id, options.seconds);
     }
-    window->close();
-    QCoreApplication::processEvents();
+    if (options.idle && !first) {
+        // Everything stopped: nothing of the runs may keep ticking.
+        RunFor(1);
+        TExperimentForm* form = window->Host().CurrentForm();
+        Report(QStringLiteral("idle again after the runs"),
+               Measure(options.seconds, form ? form->Pic() : nullptr));
+    }
+    Close(window);
     return 0;
 }

@@ -72,7 +72,7 @@ public:
                 if (variant != kOurs && t.wall > 0) {
                     const double time = t.wall;
                     char line[128];
-                    std::snprintf(line, sizeof line, "  %-18s ours / %-22s %6.2f\n", operation.c_str(),
+                    std::snprintf(line, sizeof line, "  %-26s ours / %-22s %6.2f\n", operation.c_str(),
                                   variant.c_str(), ours / time);
                     out << line;
                 }

@@ -104,11 +104,13 @@ void StepOf(benchmark::State& state, const TCatalogueEntry& entry, TSize size)
     TNGLCadencer::SetPerformanceCounterSource({});
 }
 
-// "TBallFrm" → "Ball"; a form class that two rows share, or none, takes the
-// id as well.
-std::string BenchName(const TCatalogueEntry& entry, std::set<std::string>& taken)
+// The form's class without its namespace, T and Frm ("brv::TBallFrm" →
+// "Ball"); a class that two rows share takes the id as well.
+std::string BenchName(const TCatalogueEntry& entry, const TExperimentForm& form, std::set<std::string>& taken)
 {
-    std::string name = entry.formClass.toStdString();
+    std::string name = form.metaObject()->className();
+    if (const auto colons = name.rfind("::"); colons != std::string::npos)
+        name.erase(0, colons + 2);
     if (name.size() > 1 && name.front() == 'T')
         name.erase(0, 1);
     if (name.size() > 3 && name.ends_with("Frm"))
@@ -117,12 +119,6 @@ std::string BenchName(const TCatalogueEntry& entry, std::set<std::string>& taken
         name += "Id" + std::to_string(entry.id);
     taken.insert(name);
     return name;
-}
-
-bool HasClock(const TCatalogueEntry& entry)
-{
-    const std::unique_ptr<TExperimentForm> form(entry.create());
-    return form->Cadencer() != nullptr && form->Pic() != nullptr;
 }
 
 void RegisterPair(const std::string& operation, auto ours, TSize size)
@@ -139,10 +135,11 @@ void RegisterExperimentBenchmarks()
 {
     std::set<std::string> taken;
     for (const TCatalogueEntry& entry : TCatalogue::Instance().Entries()) {
-        if (entry.IsMovie() || !entry.create)
+        if (!entry.HasForm())
             continue;
-        const std::string name = BenchName(entry, taken);
-        const bool animated = HasClock(entry);
+        const std::unique_ptr<TExperimentForm> form(entry.create());
+        const std::string name = BenchName(entry, *form, taken);
+        const bool animated = form->Cadencer() != nullptr && form->Pic() != nullptr;
         for (const TSize size : kSizes) {
             RegisterPair(
                 name + "Redraw" + size.Name(),

@@ -9,17 +9,37 @@ namespace brv {
 
 namespace {
 
+using enum TLargeButtonsCall;
+using enum TPages;
+
+// An experiment of this build: the form the id creates, and where the menu
+// and the lesson book find it.
 template <class Form>
-TCatalogueEntry Row(ExperimentId id, const char* formClass, TLargeButtonsCall order, const char* mainPage,
-                    const QString& menuCaption)
+TCatalogueEntry Row(ExperimentId id, TLargeButtonsCall order, const char* mainPage, TPages pages,
+                    const QString& menuCaption, int menuPosition)
 {
     TCatalogueEntry e;
     e.id = id;
-    e.formClass = QString::fromLatin1(formClass);
     e.create = [] { return new Form; };
     e.largeButtons = order;
     e.mainPage = QString::fromLatin1(mainPage);
+    e.pages = pages;
     e.menuCaption = menuCaption;
+    e.menuPosition = menuPosition;
+    return e;
+}
+
+// An experiment whose form is not part of this build yet: its pages lead to
+// its id all the same, which shows an empty pane, and it has no menu item.
+TCatalogueEntry Planned(ExperimentId id, TLargeButtonsCall order, const char* mainPage, TPages pages,
+                        int menuPosition = -1)
+{
+    TCatalogueEntry e;
+    e.id = id;
+    e.largeButtons = order;
+    e.mainPage = QString::fromLatin1(mainPage);
+    e.pages = pages;
+    e.menuPosition = menuPosition;
     return e;
 }
 
@@ -27,10 +47,28 @@ TCatalogueEntry Row(ExperimentId id, const char* formClass, TLargeButtonsCall or
 
 void RegisterExperiments()
 {
-    using enum TLargeButtonsCall;
     TCatalogue& c = TCatalogue::Instance();
-    c.Register(Row<TBallFrm>(1, "TBallFrm", BeforeShow, "BALL.HTM", str::sBallCaption()));
-    c.Register(Row<TVelocityFrm>(11, "TVelocityFrm", AfterShow, "TERMVEL.HTM", str::sTermVelCaption()));
+    // Menu positions: biology, chemistry, then physics, as the menu lists them.
+    c.Register(Planned(ids::Amylase, BeforeShow, "AMYLASE.HTM", Family, 0));
+    c.Register(Planned(ids::Photo, AfterShow, "PHOTOSYN.HTM", Family, 1));
+    c.Register(Planned(ids::Yeast, BeforeShow, "YEAST.HTM", Family, 2));
+    c.Register(Planned(ids::CaCarb, BeforeShow, "CAHCL.HTM", Family, 3));
+    c.Register(Planned(ids::Peroxide, BeforeShow, "CHEMRATE.HTM", Family, 4));
+    c.Register(Planned(ids::ThermoChem, AfterShow, "THERMCHEM.HTM", Family, 5));
+    c.Register(Planned(ids::Kinetic, AfterShow, "MOLECULE.HTM", Single));            // no menu item
+    c.Register(Planned(ids::ReactRate, AfterShow, "REACTION_RATES.HTM", Single));    // no menu item
+    c.Register(Planned(ids::ReactRateMarble, AfterShow, "CAHCLINFO.HTM", Single));   // no menu item
+    c.Register(Planned(ids::ReactRatePeroxide, AfterShow, "HCATINFO.HTM", Single));  // no menu item
+    c.Register(Row<TBallFrm>(ids::Ball, BeforeShow, "BALL.HTM", Family, str::sBallCaption(), 6));
+    c.Register(Planned(ids::Car, BeforeShow, "CAR.HTM", Family, 7));
+    c.Register(Planned(ids::Spring, BeforeShow, "SPRING.HTM", Family, 8));
+    c.Register(Planned(ids::Expansion, AfterShow, "CHARLES.HTM", Family, 9));
+    c.Register(Planned(ids::Friction, AfterShow, "FRICTION.HTM", Family, 10));
+    c.Register(Planned(ids::Heating, AfterShow, "HEATING.HTM", Family, 11));
+    c.Register(Planned(ids::Reswire, AfterShow, "RESISTANCE.HTM", Family, 12));
+    c.Register(Planned(ids::EMagnet, BeforeShow, "EMAGNET.HTM", Family, 13));
+    c.Register(
+        Row<TVelocityFrm>(ids::Velocity, AfterShow, "TERMVEL.HTM", Family, str::sTermVelCaption(), 14));
 }
 
 }  // namespace brv

@@ -129,12 +129,12 @@ int WidthOfWidestValue(QWidget* item)
 }  // namespace
 
 void ApplyLargeButtons(QToolBar* toolbar, bool large, const std::vector<TLargeItem>& items, int largePercent,
-                       int smallPercent, bool scaleByDpi)
+                       int smallPercent, bool scaleByDpi, bool largeImages)
 {
     if (toolbar == nullptr)
         return;
     toolbar->setUpdatesEnabled(false);
-    ApplyImageList(toolbar, TDataMod::Instance().Buttons(large));
+    ApplyImageList(toolbar, TDataMod::Instance().Buttons(large && largeImages));
     for (const TLargeItem& it : items) {
         if (it.item == nullptr)
             continue;

@@ -72,10 +72,12 @@ struct TLargeItem {
     int largeWidth = 0;
 };
 
-// Steps 3-7 of the rule: image list, font percentages and widths
-// round(w × dpi / 96) of each item, layout suspended meanwhile.
+// Steps 3-7 of the rule: image list (the small one throughout when
+// largeImages is false), font percentages and widths round(w × dpi / 96) of
+// each item, layout suspended meanwhile.
 void ApplyLargeButtons(QToolBar* toolbar, bool large, const std::vector<TLargeItem>& items,
-                       int largePercent = 150, int smallPercent = 100, bool scaleByDpi = true);
+                       int largePercent = 150, int smallPercent = 100, bool scaleByDpi = true,
+                       bool largeImages = true);
 
 // Dots per inch of the screen the program runs on (tests may pin it).
 int ScreenDpi();

@@ -7,9 +7,12 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QToolBar>
+#include <QKeyEvent>
+#include <QTimer>
 #include <QToolTip>
 
 #include <memory>
+#include <utility>
 
 namespace brv {
 
@@ -140,6 +143,79 @@ bool ToolbarHintsShown(const QToolBar* toolbar)
     return !toolbar->property(kHintsHidden).toBool();
 }
 
+namespace {
+
+// The end of a scroll that is not a drag: Qt's scroll bar says when the
+// slider is let go, but not when an arrow, the track or a key is.  A step
+// taken since the button or key went down ends when it comes up; wheel
+// turns end when the wheel has rested for a moment.
+class ScrollEndFilter : public QObject {
+public:
+    ScrollEndFilter(QScrollBar* bar, std::function<void()> end) : QObject(bar), bar_(bar), end_(std::move(end))
+    {
+        wheelRest_.setSingleShot(true);
+        wheelRest_.setInterval(kWheelRestMs);
+        connect(&wheelRest_, &QTimer::timeout, this, [this] { endIfStepped(); });
+        bar->installEventFilter(this);
+    }
+    // A step was notified that is not part of a drag.
+    void Stepped(bool byWheel)
+    {
+        stepped_ = true;
+        if (byWheel)
+            wheelRest_.start();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+            case QEvent::Wheel:
+                wheel_ = true;
+                break;
+            case QEvent::MouseButtonRelease:
+                // The bar handles the release first (and stops repeating).
+                if (!bar_->isSliderDown())
+                    QMetaObject::invokeMethod(this, [this] { endIfStepped(); }, Qt::QueuedConnection);
+                break;
+            case QEvent::KeyRelease:
+                if (!static_cast<QKeyEvent*>(event)->isAutoRepeat())
+                    endIfStepped();
+                break;
+            default:
+                break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+public:
+    // True while a wheel event is being handled.
+    bool TakeWheel()
+    {
+        const bool w = wheel_;
+        wheel_ = false;
+        return w;
+    }
+
+private:
+    static constexpr int kWheelRestMs = 250;
+    void endIfStepped()
+    {
+        if (!stepped_)
+            return;
+        stepped_ = false;
+        wheelRest_.stop();
+        end_();
+    }
+    QScrollBar* bar_;
+    std::function<void()> end_;
+    QTimer wheelRest_;
+    bool stepped_ = false;
+    bool wheel_ = false;
+};
+
+}  // namespace
+
 void OnScroll(QScrollBar* bar, TScrollHandler handler)
 {
     // A correction made by the handler moves the slider once more; that move
@@ -156,16 +232,18 @@ void OnScroll(QScrollBar* bar, TScrollHandler handler)
             *correcting = false;
         }
     };
+    auto* ends = new ScrollEndFilter(bar, [bar, notify] { notify(bar->sliderPosition(), true); });
     // actionTriggered comes with the new position in sliderPosition() while
     // value() still holds the old one: the handler may replace it.  A drag
     // reports through sliderMoved; a move not under the mouse (the wheel)
     // comes only as SliderMove.
-    QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [bar, notify](int action) {
+    QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [bar, notify, ends](int action) {
         if (action == QAbstractSlider::SliderNoAction)
             return;
         if (action == QAbstractSlider::SliderMove && bar->isSliderDown())
             return;
         notify(bar->sliderPosition(), false);
+        ends->Stepped(ends->TakeWheel());
     });
     QObject::connect(bar, &QAbstractSlider::sliderMoved, bar, [notify](int moved) { notify(moved, false); });
     QObject::connect(bar, &QAbstractSlider::sliderReleased, bar,

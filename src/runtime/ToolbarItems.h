@@ -50,7 +50,8 @@ bool ToolbarHintsShown(const QToolBar* toolbar);
 // Scroll notification that sees the new position before the bar takes it and
 // may change it (snap to a limit).  Called for every step, page, drag move,
 // wheel turn and, with endOfScroll true, once more with the final position
-// when the pupil lets go of the slider.
+// when the scroll ends: the slider, an arrow or the track let go, the key
+// released, the wheel at rest for a quarter of a second.
 using TScrollHandler = std::function<void(int& position, bool endOfScroll)>;
 void OnScroll(QScrollBar* bar, TScrollHandler handler);
 

@@ -6,6 +6,7 @@
 #include "runtime/AddMaths.h"
 #include "runtime/Image32.h"
 #include "support/AnimatedFormTest.h"
+#include "support/FormContract.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -25,6 +26,16 @@
 
 namespace brv {
 namespace {
+
+const bool kContract = test::RegisterFormTraits([] {
+    test::TFormTraits t;
+    t.id = ids::Ball;
+    t.name = "Ball";
+    t.spins = {{"BounceSE", 1, 10, 1}, {"TemperatureSE", 0, 100, 20}};
+    t.runSeconds = 0.5;
+    t.runMovesOnlyLayers = true;
+    return t;
+}());
 
 using Outcome = TBallModel::Outcome;
 
@@ -105,7 +116,7 @@ TEST_F(BallForm, ButtonsFollowTheRunThroughItsStates)
     EXPECT_TRUE(form->BallHsb->isEnabled());
 
     Click(form->Buttons.StartBtn);
-    EXPECT_EQ(form->State(), TBallFrm::TState::Running);
+    EXPECT_EQ(form->State(), TRunState::Running);
     ExpectButtons(false, true, false);
     EXPECT_FALSE(form->BallHsb->isEnabled());
     EXPECT_FALSE(ToolbarHintsShown(form->Toolbar()));
@@ -121,7 +132,7 @@ TEST_F(BallForm, ButtonsFollowTheRunThroughItsStates)
 
     Click(form->Buttons.StartBtn);
     Advance(2.0);
-    EXPECT_EQ(form->State(), TBallFrm::TState::Finished);
+    EXPECT_EQ(form->State(), TRunState::Finished);
     ExpectButtons(false, false, true);
     EXPECT_FALSE(form->Clock->Enabled());
 
@@ -138,7 +149,7 @@ TEST_F(BallForm, StopWithTheBallOnTheFloorLeavesStartDisabled)
     form->TemperatureSE->setValue(0);
     Click(form->Buttons.StartBtn);
     Advance(0.02);
-    EXPECT_EQ(form->State(), TBallFrm::TState::Finished);
+    EXPECT_EQ(form->State(), TRunState::Finished);
     EXPECT_EQ(form->Model().BallDepth, 100.0f);
 }
 
@@ -149,7 +160,7 @@ TEST_F(BallForm, TheStopTakesEffectWithinTheTick)
     // steps of that tick must not move the ball.
     now += 3.0;
     form->Clock->Progress();
-    EXPECT_EQ(form->State(), TBallFrm::TState::Finished);
+    EXPECT_EQ(form->State(), TRunState::Finished);
     EXPECT_EQ(form->Model().Speed, 0.0f);
     const float apex = form->Model().BallDepth;
     EXPECT_NEAR(form->Model().Height(), form->Model().Restitution * form->Model().Restitution * 100, 0.3f);

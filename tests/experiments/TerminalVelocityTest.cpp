@@ -8,6 +8,7 @@
 #include "runtime/AddMaths.h"
 #include "runtime/Image32.h"
 #include "support/AnimatedFormTest.h"
+#include "support/FormContract.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -25,6 +26,16 @@
 
 namespace brv {
 namespace {
+
+const bool kContract = test::RegisterFormTraits([] {
+    test::TFormTraits t;
+    t.id = ids::Velocity;
+    t.name = "TerminalVelocity";
+    t.spins = {{"RadiusSE", 0.5, 2, 1}, {"ViscositySE", 0, 10, 2}};
+    t.runSeconds = 0.5;
+    t.runMovesOnlyLayers = true;
+    return t;
+}());
 
 using Model = TTerminalVelocityModel;
 
@@ -174,7 +185,7 @@ TEST_F(VelocityForm, ButtonsFollowTheRunThroughItsStates)
     ExpectButtons(true, false, false);
 
     Click(form->Buttons.StartBtn);
-    EXPECT_EQ(form->State(), TVelocityFrm::TState::Running);
+    EXPECT_EQ(form->State(), TRunState::Running);
     ExpectButtons(false, true, true);
     Advance(0.2);
     const float depth = form->Model().BallDepth;
@@ -187,7 +198,7 @@ TEST_F(VelocityForm, ButtonsFollowTheRunThroughItsStates)
 
     Click(form->Buttons.StartBtn);
     Advance(2.0);
-    EXPECT_EQ(form->State(), TVelocityFrm::TState::AtBottom);
+    EXPECT_EQ(form->State(), TRunState::Finished);
     ExpectButtons(false, false, true);
     EXPECT_FALSE(form->Clock->Enabled());
     EXPECT_EQ(form->Model().BallDepth, 99.0f);
@@ -222,7 +233,7 @@ TEST_F(VelocityForm, TheStopwatchRunsOnlyBetweenTheGates)
     EXPECT_GT(form->Model().GateTime, 6.0f);
 
     AdvanceTo(101);
-    ASSERT_EQ(form->State(), TVelocityFrm::TState::AtBottom);
+    ASSERT_EQ(form->State(), TRunState::Finished);
     const float total = form->Model().GateTime;
     EXPECT_NEAR(total, 60 / 4.356f, 0.05f) << "about 14 s over 60 cm";
     QImage after = Picture();
@@ -238,7 +249,7 @@ TEST_F(VelocityForm, TheStopTakesEffectWithinTheTick)
     // that tick must not move it.
     now += 3.0;
     form->Clock->Progress();
-    EXPECT_EQ(form->State(), TVelocityFrm::TState::AtBottom);
+    EXPECT_EQ(form->State(), TRunState::Finished);
     EXPECT_EQ(form->Model().BallDepth, 99.0f);
     EXPECT_NEAR(form->Model().GateTime, 60 / form->Model().TerminalSpeed(), 0.01f);
 }
@@ -339,7 +350,7 @@ TEST_F(VelocityForm, ARunNeverRedrawsTheBackground)
     Click(form->Buttons.StartBtn);
     Advance(3.0);
     background.RemoveChangeListener(listener);
-    EXPECT_EQ(form->State(), TVelocityFrm::TState::AtBottom);
+    EXPECT_EQ(form->State(), TRunState::Finished);
     EXPECT_EQ(backgroundChanges, 0);
 }
 
@@ -448,7 +459,7 @@ TEST_F(VelocityForm, ABallOnTheBottomTakesANewRadiusThere)
     Click(form->Buttons.StartBtn);
     now += 3.0;
     form->Clock->Progress();
-    ASSERT_EQ(form->State(), TVelocityFrm::TState::AtBottom);
+    ASSERT_EQ(form->State(), TRunState::Finished);
     const float s = form->Scale();
     for (double radius : {2.0, 0.5}) {
         form->RadiusSE->setValue(radius);
@@ -456,7 +467,7 @@ TEST_F(VelocityForm, ABallOnTheBottomTakesANewRadiusThere)
         EXPECT_NEAR(form->BallLayer->Location().Bottom, 104 * s, 0.5f)
             << "resting on the bottom, r " << radius;
     }
-    EXPECT_EQ(form->State(), TVelocityFrm::TState::AtBottom);
+    EXPECT_EQ(form->State(), TRunState::Finished);
 }
 
 // The gates move from the keyboard within the same limits as with the mouse.

@@ -485,6 +485,8 @@ public:
         Remove(id);
         TCatalogueEntry entry = *TCatalogue::Instance().Find(kSample);
         entry.id = id;
+        // The program's own row keeps its place in the menu.
+        entry.menuPosition = saved_.back().second ? saved_.back().second->menuPosition : -1;
         entry.menuCaption = caption;
         entry.mainPage = mainPage;
         TCatalogue::Instance().Register(entry);

@@ -205,7 +205,7 @@ std::vector<int> AnimatedForms()
 {
     std::vector<int> ids;
     for (const TCatalogueEntry& entry : TCatalogue::Instance().Entries()) {
-        if (entry.IsMovie() || !entry.create)
+        if (!entry.HasForm())
             continue;
         std::unique_ptr<TExperimentForm> form(entry.create());
         if (form->Cadencer() != nullptr)
@@ -266,9 +266,8 @@ void MeasureRun(TFrameFrm& window, int id, double seconds)
             stuck = true;
     };
     const TFigure f = Measure(seconds, form->Pic(), keepRunning);
-    const TCatalogueEntry* entry = TCatalogue::Instance().Find(id);
     const QString name =
-        entry != nullptr && !entry->formClass.isEmpty() ? entry->formClass : QString::number(id);
+        QString::fromLatin1(form->metaObject()->className()).section(QStringLiteral("::"), -1);
     QString what = QStringLiteral("%1 (id %2) running").arg(name).arg(id);
     if (restarts > 0)
         what += QStringLiteral(", %1 restarts").arg(restarts);

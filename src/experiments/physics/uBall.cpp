@@ -7,7 +7,6 @@
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/Image32.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -64,11 +63,7 @@ void TBallFrm::FormCreate()
     connect(BallHsb, &QScrollBar::valueChanged, this, &TBallFrm::BallHsbScroll);
 
     CreatePic();
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(BallHsb);
-    layout->addWidget(Pic_, 1);
+    LayOutPicture({BallHsb});
 
     CreateClock(0.001);
 
@@ -78,7 +73,7 @@ void TBallFrm::FormCreate()
     Pic_->OnMouseDown = [this](Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) { PicMouseDown(x, y); };
     Pic_->OnMouseMove = [this](Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) { PicMouseMove(x, y); };
     Pic_->OnMouseUp = [this](Qt::MouseButton, Qt::KeyboardModifiers, int, int) { PicMouseUp(); };
-    SetState(TState::Ready);
+    SetState(TRunState::Ready);
 }
 
 void TBallFrm::createToolbar()
@@ -109,45 +104,33 @@ void TBallFrm::createLayers()
 
 // --- run control -----------------------------------------------------------------
 
-void TBallFrm::StartBtnClick(QAction* sender)
+void TBallFrm::ResetRun()
 {
-    if (sender == Buttons.StartBtn) {
-        Clock->SetEnabled(true);
-        SetState(TState::Running);
-    } else if (sender == Buttons.StopBtn) {
-        Clock->SetEnabled(false);
-        SetState(TState::Paused);
-    } else if (sender == Buttons.ResetBtn) {
-        Clock->SetEnabled(false);
-        SetState(TState::Ready);
-        ball_.Reset(float(BallHsb->value()) * 0.1f,
-                    TBallModel::NewRestitution(float(TemperatureSE->value())));
-        BallPixelY = 0;
-        PlaceBall();
-    }
+    ball_.Reset(float(BallHsb->value()) * 0.1f, TBallModel::NewRestitution(float(TemperatureSE->value())));
+    BallPixelY = 0;
+    PlaceBall();
 }
 
-void TBallFrm::SetState(TState state)
+TButtonStates TBallFrm::ButtonsIn(TRunState state) const
 {
-    state_ = state;
     switch (state) {
-        case TState::Ready:
-            Buttons.SetEnabled(true, false, false);
-            break;
-        case TState::Running:
-            Buttons.SetEnabled(false, true, false);
-            break;
-        case TState::Paused:
+        case TRunState::Ready:
+            return {true, false, false};
+        case TRunState::Running:
+            return {false, true, false};
+        case TRunState::Paused:
             // A ball lying on the floor has nowhere to go.
-            Buttons.SetEnabled(ball_.BallDepth < TBallModel::FloorDepth, false, true);
-            break;
-        case TState::Finished:
-            Buttons.SetEnabled(false, false, true);
+            return {ball_.BallDepth < TBallModel::FloorDepth, false, true};
+        case TRunState::Finished:
             break;
     }
-    BallHsb->setEnabled(state == TState::Ready);
-    SetToolbarHintsShown(toolbar_, state != TState::Running);
-    if (state == TState::Running) {
+    return {false, false, true};
+}
+
+void TBallFrm::StateChanged(TRunState state)
+{
+    BallHsb->setEnabled(state == TRunState::Ready);
+    if (state == TRunState::Running) {
         // No marker over a moving ball.
         MarkerHeld = false;
         MarkerLayer->SetVisible(false);
@@ -156,22 +139,16 @@ void TBallFrm::SetState(TState state)
     }
 }
 
-void TBallFrm::StopRun()
-{
-    Clock->SetEnabled(false);
-    SetState(TState::Finished);
-}
-
 void TBallFrm::ClockProgress(double deltaTime)
 {
     const TBallModel::Outcome outcome = ball_.Step(float(deltaTime), BounceSE->value());
     if (outcome == TBallModel::Outcome::ApexReached) {
-        StopRun();
+        Finish();
         PlaceBall();
         return;
     }
     if (outcome == TBallModel::Outcome::AtRest)
-        StopRun();
+        Finish();
     const int row = Round(Scale_ * ball_.BallDepth);
     if (row != BallPixelY) {
         BallPixelY = row;
@@ -185,7 +162,7 @@ void TBallFrm::BallHsbScroll(int position)
 {
     ball_.BallDepth = float(position) * 0.1f;
     PlaceBall();
-    DrawBackground();
+    RedrawBackground();
 }
 
 void TBallFrm::TemperatureSEValueChange(int value)
@@ -195,14 +172,15 @@ void TBallFrm::TemperatureSEValueChange(int value)
 
 // --- geometry -----------------------------------------------------------------------
 
-void TBallFrm::PicResize()
+float TBallFrm::ComputeScale(int width, int height)
 {
-    Pic_->FitBitmapToControl();
-    const TBitmap32& b = Pic_->Bitmap();
-    Scale_ = scale::FromHeightCappedByWidth(b.Width(), b.Height(), kSceneHeightFactor, kSceneMinWidth);
+    return scale::FromHeightCappedByWidth(width, height, kSceneHeightFactor, kSceneMinWidth);
+}
+
+void TBallFrm::PlaceLayers()
+{
     PlaceBall();
     PlaceZoomAndMarker();
-    DrawBackground();
 }
 
 void TBallFrm::PlaceBall()
@@ -226,13 +204,11 @@ void TBallFrm::PlaceZoomAndMarker()
 
 // --- drawing -------------------------------------------------------------------------
 
-void TBallFrm::DrawBackground()
+void TBallFrm::DrawBackground(TBitmap32& b)
 {
-    RedrawBackground([this](TBitmap32& b) {
-        const float s = Scale_;
-        DrawVerticalRule(b, true, kRuleLeft * s, kRuleTop * s, kRuleWidth * s, kRuleHeight * s);
-        DrawMagnifyingWindow(b, kZoomLeft * s, kZoomTop * s, kZoomSize * s);
-    });
+    const float s = Scale_;
+    DrawVerticalRule(b, true, kRuleLeft * s, kRuleTop * s, kRuleWidth * s, kRuleHeight * s);
+    DrawMagnifyingWindow(b, kZoomLeft * s, kZoomTop * s, kZoomSize * s);
 }
 
 void TBallFrm::DrawMagnifyingWindow(TBitmap32& b, float left, float top, float size)

@@ -9,7 +9,6 @@
 #include "runtime/Image32.h"
 
 #include <QDoubleSpinBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollBar>
 
@@ -76,12 +75,7 @@ void TVelocityFrm::FormCreate()
     Gate2Hsb = createGateBar(QStringLiteral("Gate2Hsb"), 800, str::sTermVelGate2Hint());
 
     CreatePic();
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(Gate1Hsb);
-    layout->addWidget(Pic_, 1);
-    layout->addWidget(Gate2Hsb);
+    LayOutPicture({Gate1Hsb}, {Gate2Hsb});
 
     CreateClock(0.001);
 
@@ -92,7 +86,8 @@ void TVelocityFrm::FormCreate()
     model_.Gate2 = float(Gate2Hsb->value()) * TTerminalVelocityModel::GateBarUnit;
     model_.Reset(TTerminalVelocityModel::StandardGravity);
 
-    SetState(TState::Ready);
+    SetButtonTable({{{true, false, false}, {false, true, true}, {true, false, true}, {false, false, true}}});
+    SetState(TRunState::Ready);
 }
 
 void TVelocityFrm::createToolbar()
@@ -133,50 +128,24 @@ void TVelocityFrm::createLayers()
 
 // --- run control -----------------------------------------------------------------
 
-void TVelocityFrm::StartBtnClick(QAction* sender)
+void TVelocityFrm::StopRun()
 {
-    if (sender == Buttons.StartBtn) {
-        Clock->SetEnabled(true);
-        SetState(TState::Running);
-    } else if (sender == Buttons.StopBtn) {
-        Clock->SetEnabled(false);
-        SetState(TState::Paused);
-        // The stopwatch is otherwise repainted only when the ball reaches a
-        // new pixel row; a paused watch must show the time it holds.
-        WatchLayer->Changed();
-    } else if (sender == Buttons.ResetBtn) {
-        Clock->SetEnabled(false);
-        SetState(TState::Ready);
-        model_.Reset(TTerminalVelocityModel::NewGravity());
-        BallPixelY = 0;
-        PlaceBall();
-    }
+    // The stopwatch is otherwise repainted only when the ball reaches a
+    // new pixel row; a paused watch must show the time it holds.
+    WatchLayer->Changed();
 }
 
-void TVelocityFrm::SetState(TState state)
+void TVelocityFrm::ResetRun()
 {
-    state_ = state;
-    switch (state) {
-        case TState::Ready:
-            Buttons.SetEnabled(true, false, false);
-            break;
-        case TState::Running:
-            Buttons.SetEnabled(false, true, true);
-            break;
-        case TState::Paused:
-            Buttons.SetEnabled(true, false, true);
-            break;
-        case TState::AtBottom:
-            Buttons.SetEnabled(false, false, true);
-            break;
-    }
+    model_.Reset(TTerminalVelocityModel::NewGravity());
+    BallPixelY = 0;
+    PlaceBall();
 }
 
 void TVelocityFrm::ClockProgress(double deltaTime)
 {
     if (model_.Step(float(deltaTime)) == TTerminalVelocityModel::Outcome::AtBottom) {
-        Clock->SetEnabled(false);
-        SetState(TState::AtBottom);
+        Finish();
         WatchLayer->Changed();
     }
     const int row = Round(Scale_ * model_.BallDepth);
@@ -192,7 +161,7 @@ void TVelocityFrm::Gate1HsbScroll(QScrollBar* sender, int& position)
 {
     const bool moved = sender == Gate1Hsb ? model_.MoveGate1(position) : model_.MoveGate2(position);
     if (moved)
-        DrawBackground();
+        RedrawBackground();
 }
 
 void TVelocityFrm::RadiusSEValueChange(double value)
@@ -208,11 +177,14 @@ void TVelocityFrm::ViscositySEValueChange(double value)
 
 // --- geometry -----------------------------------------------------------------------
 
-void TVelocityFrm::PicResize()
+float TVelocityFrm::ComputeScale(int, int height)
 {
-    Pic_->FitBitmapToControl();
-    const float s = float(Pic_->Bitmap().Height()) / kSceneHeight;
-    Scale_ = s;
+    return float(height) / kSceneHeight;
+}
+
+void TVelocityFrm::PlaceLayers()
+{
+    const float s = Scale_;
     // The deepest row reached is kept in pixels: under a new scale it is
     // measured again, or a smaller picture would hold the ball still until
     // it caught up with the old row.
@@ -221,7 +193,6 @@ void TVelocityFrm::PicResize()
     WatchLayer->SetLocation(
         {kWatchLeft * s, kWatchTop * s, (kWatchLeft + kWatchWidth) * s, (kWatchTop + kWatchHeight) * s});
     TubeLayer->SetLocation({kTubeLeft * s, kZeroMark * s, kTubeRight * s, kTubeBottom * s + 2});
-    DrawBackground();
 }
 
 void TVelocityFrm::PlaceBall()
@@ -236,17 +207,15 @@ void TVelocityFrm::PlaceBall()
 
 // --- drawing -------------------------------------------------------------------------
 
-void TVelocityFrm::DrawBackground()
+void TVelocityFrm::DrawBackground(TBitmap32& b)
 {
-    RedrawBackground([this](TBitmap32& b) {
-        const float s = Scale_;
-        DrawVerticalRule(b, false, kRuleLeft * s, kZeroMark * s, kRuleWidth * s, kRuleHeight * s);
-        DrawGate(b, model_.Gate1);
-        DrawGate(b, model_.Gate2);
-        DrawWires(b);
-        DrawGateMagnifier(b, kLensLeft * s, kLens1Top * s, kLensSize * s, model_.Gate1);
-        DrawGateMagnifier(b, kLensLeft * s, kLens2Top * s, kLensSize * s, model_.Gate2);
-    });
+    const float s = Scale_;
+    DrawVerticalRule(b, false, kRuleLeft * s, kZeroMark * s, kRuleWidth * s, kRuleHeight * s);
+    DrawGate(b, model_.Gate1);
+    DrawGate(b, model_.Gate2);
+    DrawWires(b);
+    DrawGateMagnifier(b, kLensLeft * s, kLens1Top * s, kLensSize * s, model_.Gate1);
+    DrawGateMagnifier(b, kLensLeft * s, kLens2Top * s, kLensSize * s, model_.Gate2);
 }
 
 void TVelocityFrm::DrawGate(TBitmap32& b, float gate)

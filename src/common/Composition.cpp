@@ -57,6 +57,7 @@ constexpr EGLint kEglWidth = 0x3057;
 constexpr EGLint kEglHeight = 0x3056;
 constexpr EGLint kEglContextClientVersion = 0x3098;
 constexpr EGLenum kEglOpenGlEsApi = 0x30A0;
+constexpr EGLenum kEglPlatformSurfacelessMesa = 0x31DD;
 constexpr unsigned int kGlRenderer = 0x1F01;
 
 struct TEgl {
@@ -72,6 +73,8 @@ struct TEgl {
     EGLBoolean (*MakeCurrent)(EGLDisplay, EGLSurface, EGLSurface, EGLContext) = nullptr;
     EGLBoolean (*ReleaseThread)() = nullptr;
     void* (*GetProcAddress)(const char*) = nullptr;
+    // Optional (EGL 1.5).
+    EGLDisplay (*GetPlatformDisplay)(EGLenum, void*, const std::intptr_t*) = nullptr;
 
     bool Load(void* library)
     {
@@ -79,13 +82,15 @@ struct TEgl {
             fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(dlsym(library, name));
             return fn != nullptr;
         };
-        return load(GetDisplay, "eglGetDisplay") && load(Initialize, "eglInitialize") &&
-               load(Terminate, "eglTerminate") && load(BindAPI, "eglBindAPI") &&
-               load(ChooseConfig, "eglChooseConfig") &&
-               load(CreatePbufferSurface, "eglCreatePbufferSurface") &&
-               load(DestroySurface, "eglDestroySurface") && load(CreateContext, "eglCreateContext") &&
-               load(DestroyContext, "eglDestroyContext") && load(MakeCurrent, "eglMakeCurrent") &&
-               load(ReleaseThread, "eglReleaseThread") && load(GetProcAddress, "eglGetProcAddress");
+        const bool core =
+            load(GetDisplay, "eglGetDisplay") && load(Initialize, "eglInitialize") &&
+            load(Terminate, "eglTerminate") && load(BindAPI, "eglBindAPI") &&
+            load(ChooseConfig, "eglChooseConfig") && load(CreatePbufferSurface, "eglCreatePbufferSurface") &&
+            load(DestroySurface, "eglDestroySurface") && load(CreateContext, "eglCreateContext") &&
+            load(DestroyContext, "eglDestroyContext") && load(MakeCurrent, "eglMakeCurrent") &&
+            load(ReleaseThread, "eglReleaseThread") && load(GetProcAddress, "eglGetProcAddress");
+        load(GetPlatformDisplay, "eglGetPlatformDisplay");  // optional
+        return core;
     }
 };
 
@@ -132,19 +137,24 @@ private:
     bool set_;
 };
 
+// A 1 × 1 off-screen surface where the display offers one, else none at all
+// (a display without a window system, which has no pbuffers).
 std::optional<QString> RendererOnDisplay(const TEgl& egl, EGLDisplay display)
 {
-    const EGLint configAttributes[] = {kEglSurfaceType, kEglPbufferBit, kEglRenderableType, kEglOpenGlEs2Bit,
-                                       kEglNone};
+    if (!egl.BindAPI(kEglOpenGlEsApi))
+        return std::nullopt;
+    const EGLint pbufferConfig[] = {kEglSurfaceType, kEglPbufferBit, kEglRenderableType, kEglOpenGlEs2Bit,
+                                    kEglNone};
+    const EGLint anyConfig[] = {kEglSurfaceType, 0, kEglRenderableType, kEglOpenGlEs2Bit, kEglNone};
     EGLConfig config = nullptr;
     EGLint count = 0;
-    if (!egl.BindAPI(kEglOpenGlEsApi) || !egl.ChooseConfig(display, configAttributes, &config, 1, &count) ||
-        count < 1)
+    EGLSurface surface = nullptr;
+    if (egl.ChooseConfig(display, pbufferConfig, &config, 1, &count) && count > 0) {
+        const EGLint size[] = {kEglWidth, 1, kEglHeight, 1, kEglNone};
+        surface = egl.CreatePbufferSurface(display, config, size);
+    } else if (!egl.ChooseConfig(display, anyConfig, &config, 1, &count) || count < 1) {
         return std::nullopt;
-    const EGLint surfaceAttributes[] = {kEglWidth, 1, kEglHeight, 1, kEglNone};
-    EGLSurface surface = egl.CreatePbufferSurface(display, config, surfaceAttributes);
-    if (surface == nullptr)
-        return std::nullopt;
+    }
     const EGLint contextAttributes[] = {kEglContextClientVersion, 2, kEglNone};
     EGLContext context = egl.CreateContext(display, config, nullptr, contextAttributes);
     std::optional<QString> renderer;
@@ -159,8 +169,20 @@ std::optional<QString> RendererOnDisplay(const TEgl& egl, EGLDisplay display)
     }
     if (context != nullptr)
         egl.DestroyContext(display, context);
-    egl.DestroySurface(display, surface);
+    if (surface != nullptr)
+        egl.DestroySurface(display, surface);
     return renderer;
+}
+
+// The display the window will be composed on: the X server's where there is
+// one (an X session, or XWayland beside a Wayland one), else the GPU as it
+// stands, without a window system (a Wayland session without XWayland, a
+// kiosk).
+EGLDisplay DisplayOfSession(const TEgl& egl)
+{
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") || egl.GetPlatformDisplay == nullptr)
+        return egl.GetDisplay(nullptr);
+    return egl.GetPlatformDisplay(kEglPlatformSurfacelessMesa, nullptr, nullptr);
 }
 
 TCompositionChoice& Chosen()
@@ -223,7 +245,7 @@ std::optional<QString> ProbeOpenGLRenderer()
     if (library.Handle() == nullptr || !egl.Load(library.Handle()))
         return std::nullopt;
     const TQuietDriver quiet;
-    EGLDisplay display = egl.GetDisplay(nullptr);
+    EGLDisplay display = DisplayOfSession(egl);
     if (display == nullptr)
         return std::nullopt;
     EGLint major = 0;

@@ -40,9 +40,15 @@ bool Painted(CountingImage& image)
     return image.paints > before;
 }
 
-bool Covers(const QRegion& region, const QRect& r)
+// Whether the last paint took in the bitmap pixels r (a paint's region is
+// in control pixels).
+bool LastPaintCovers(const CountingImage& image, const QRect& r)
 {
-    return (QRegion(r) - region).isEmpty();
+    const qreal ratio = image.PixelRatio();
+    QRegion painted;
+    for (const QRect& c : image.lastRegion)
+        painted += QRectF(QPointF(c.topLeft()) * ratio, QSizeF(c.size()) * ratio).toAlignedRect();
+    return (QRegion(r) - painted).isEmpty();
 }
 
 bool WaitForPending(TImage32& image)
@@ -269,9 +275,9 @@ TEST_F(Image32Pacing, ChangesWithinAFrameArePaintedOnceAndAllOfThemShow)
     EXPECT_EQ(image.paints, before + 1);
     EXPECT_TRUE(image.Pending().isEmpty());
     EXPECT_EQ(image.Shown().Image(), Composed());
-    EXPECT_TRUE(Covers(image.lastRegion, QRect(40, 40, 10, 10)));
-    EXPECT_TRUE(Covers(image.lastRegion, QRect(20, 20, 10, 10)));  // where the ball was
-    EXPECT_TRUE(Covers(image.lastRegion, QRect(60, 10, 30, 10)));
+    EXPECT_TRUE(LastPaintCovers(image, QRect(40, 40, 10, 10)));
+    EXPECT_TRUE(LastPaintCovers(image, QRect(20, 20, 10, 10)));  // where the ball was
+    EXPECT_TRUE(LastPaintCovers(image, QRect(60, 10, 30, 10)));
 }
 
 TEST_F(Image32Pacing, AClockTickingEveryMillisecondPaintsNoMoreOftenThanTheFrames)
@@ -324,8 +330,8 @@ TEST_F(Image32Pacing, APaintInTheMiddleOfAFrameDoesNotSwallowTheChange)
     const int before = image.paints;
     ASSERT_TRUE(Painted(image));
     EXPECT_EQ(image.paints, before + 1);
-    EXPECT_TRUE(Covers(image.lastRegion, QRect(70, 50, 10, 10)));
-    EXPECT_TRUE(Covers(image.lastRegion, QRect(20, 20, 10, 10)));
+    EXPECT_TRUE(LastPaintCovers(image, QRect(70, 50, 10, 10)));
+    EXPECT_TRUE(LastPaintCovers(image, QRect(20, 20, 10, 10)));
 }
 
 // A layer whose label stands beside its location (a tray's "5 min" below

@@ -159,6 +159,7 @@ private:
     int timerId_ = 0;       // the 1 ms timer while the loop spins, or a rest
     int timerMs_ = 0;       // its interval
     bool waiting_ = false;  // a tick is held back until the timer fires
+    bool woken_ = false;    // a clock was registered during this pass
     qint64 lastPassMs_ = -1;
 };
 
@@ -215,7 +216,9 @@ void TASAPHandler::stopTimer()
 
 void TASAPHandler::Wake()
 {
-    if (waiting_ && timerMs_ > 1)
+    if (tickInProgress)
+        woken_ = true;  // the pass that runs does not rest
+    else if (waiting_ && timerMs_ > 1)
         postTick();
 }
 
@@ -267,6 +270,7 @@ void TASAPHandler::tickClocks()
     } guard;
     lastPassMs_ = loopMilliseconds();
     waiting_ = false;  // this pass decides how the next one comes
+    woken_ = false;
     const qint64 now = loopNanoseconds();
     const qint64 frame = FrameNanoseconds();
     // Until the first free-running clock is due; a fixed-step clock, or one
@@ -302,7 +306,7 @@ void TASAPHandler::tickClocks()
         auto& list = *asapCadencerList;
         list.erase(std::remove(list.begin(), list.end(), nullptr), list.end());
         if (!list.empty()) {
-            if (rest >= 1'000'000)
+            if (rest >= 1'000'000 && !woken_)
                 restFor(rest);
             else
                 postTick();

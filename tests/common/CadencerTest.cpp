@@ -402,6 +402,18 @@ TEST_F(CadencerLoopTest, AClockStartedWhileTheTickObjectRestsIsTickedAtOnce)
         started.SetEnabled(true);
         EXPECT_TRUE(runLoopUntil([&] { return ticks > 0; }, 200));
     }
+    free.reset();
+    ASSERT_TRUE(runLoopUntil([] { return !TNGLCadencer::TickHandlerExists(); }, 2000));
+
+    // Started by another clock's tick: the pass that started it does not rest.
+    int startedTicks = 0;
+    TNGLCadencer started;
+    started.FixedDeltaTime = 1e-4;
+    started.OnProgress = [&startedTicks](TNGLCadencer*, double, double) { ++startedTicks; };
+    TNGLCadencer starter;
+    starter.OnProgress = [&started](TNGLCadencer*, double, double) { started.SetEnabled(true); };
+    starter.SetEnabled(true);
+    EXPECT_TRUE(runLoopUntil([&] { return startedTicks > 0; }, 200));
 }
 
 TEST_F(CadencerLoopTest, FailingCallbackDisablesOnlyItsClockAndIsReportedOnce)

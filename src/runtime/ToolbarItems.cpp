@@ -3,12 +3,14 @@
 #include <QAction>
 #include <QDoubleSpinBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QSpinBox>
-#include <QToolBar>
-#include <QKeyEvent>
+#include <QStyle>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolTip>
 
 #include <memory>
@@ -55,7 +57,9 @@ void Watch(QToolBar* toolbar, QWidget* item)
     item->installEventFilter(FilterOf(toolbar));
 }
 
-QAction* AddButton(QToolBar* toolbar, const QString& name, int image, const QString& hint)
+}  // namespace
+
+QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint)
 {
     QAction* action = toolbar->addAction(hint);
     action->setObjectName(name);
@@ -66,8 +70,6 @@ QAction* AddButton(QToolBar* toolbar, const QString& name, int image, const QStr
         Watch(toolbar, button);
     return action;
 }
-
-}  // namespace
 
 void TRunButtons::SetEnabled(bool start, bool stop, bool reset) const
 {
@@ -80,13 +82,23 @@ TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QSt
                           const QString& resetHint, std::function<void(QAction* sender)> click)
 {
     TRunButtons b;
-    b.StartBtn = AddButton(toolbar, QStringLiteral("StartBtn"), 7, startHint);
-    b.StopBtn = AddButton(toolbar, QStringLiteral("StopBtn"), 6, stopHint);
-    b.ResetBtn = AddButton(toolbar, QStringLiteral("ResetBtn"), 9, resetHint);
+    b.StartBtn = AddToolbarButton(toolbar, QStringLiteral("StartBtn"), 7, startHint);
+    b.StopBtn = AddToolbarButton(toolbar, QStringLiteral("StopBtn"), 6, stopHint);
+    b.ResetBtn = AddToolbarButton(toolbar, QStringLiteral("ResetBtn"), 9, resetHint);
     for (QAction* a : {b.StartBtn, b.StopBtn, b.ResetBtn})
         QObject::connect(a, &QAction::triggered, toolbar, [a, click] { click(a); });
     b.SetEnabled(true, false, false);
     return b;
+}
+
+QWidget* AddToolbarGap(QToolBar* toolbar, const QString& name)
+{
+    auto* gap = new QWidget;
+    gap->setObjectName(name);
+    // As wide as a separator with its margins, so the items read as groups.
+    gap->setFixedWidth(toolbar->style()->pixelMetric(QStyle::PM_ToolBarSeparatorExtent, nullptr, toolbar));
+    toolbar->addWidget(gap);
+    return gap;
 }
 
 QLabel* AddToolbarLabel(QToolBar* toolbar, const QString& caption, const QString& name)
@@ -132,6 +144,12 @@ QDoubleSpinBox* AddFloatSpinEdit(QToolBar* toolbar, const QString& name, double 
     return spin;
 }
 
+void SetArrowsOnly(QAbstractSpinBox* spin)
+{
+    if (auto* text = spin->findChild<QLineEdit*>())
+        text->setReadOnly(true);
+}
+
 void SetToolbarHintsShown(QToolBar* toolbar, bool shown)
 {
     FilterOf(toolbar);
@@ -151,7 +169,8 @@ namespace {
 // turns end when the wheel has rested for a moment.
 class ScrollEndFilter : public QObject {
 public:
-    ScrollEndFilter(QScrollBar* bar, std::function<void()> end) : QObject(bar), bar_(bar), end_(std::move(end))
+    ScrollEndFilter(QScrollBar* bar, std::function<void()> end)
+        : QObject(bar), bar_(bar), end_(std::move(end))
     {
         wheelRest_.setSingleShot(true);
         wheelRest_.setInterval(kWheelRestMs);
@@ -176,7 +195,8 @@ protected:
             case QEvent::MouseButtonRelease:
                 // The bar handles the release first (and stops repeating).
                 if (!bar_->isSliderDown())
-                    QMetaObject::invokeMethod(this, [this] { endIfStepped(); }, Qt::QueuedConnection);
+                    QMetaObject::invokeMethod(
+                        this, [this] { endIfStepped(); }, Qt::QueuedConnection);
                 break;
             case QEvent::KeyRelease:
                 if (!static_cast<QKeyEvent*>(event)->isAutoRepeat())

@@ -19,5 +19,6 @@ namespace brv::str {
 #include "strings/Common.inc"
 #include "strings/Lesson.inc"
 #include "strings/Shell.inc"
+#include "strings/Spring.inc"
 #include "strings/TerminalVelocity.inc"
 }  // namespace brv::str

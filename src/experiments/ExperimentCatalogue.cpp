@@ -3,6 +3,7 @@
 #include "experiments/physics/uBall.h"
 #include "experiments/physics/uCar.h"
 #include "experiments/physics/uESpring.h"
+#include "experiments/physics/uFriction.h"
 #include "experiments/physics/uTerminalVelocity.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/Catalogue.h"
@@ -65,7 +66,8 @@ void RegisterExperiments()
     c.Register(Row<TCarFrm>(ids::Car, BeforeShow, "CAR.HTM", Family, str::sCarCaption(), 7));
     c.Register(Row<TSpringFrm>(ids::Spring, BeforeShow, "SPRING.HTM", Family, str::sSpringCaption(), 8));
     c.Register(Planned(ids::Expansion, AfterShow, "CHARLES.HTM", Family, 9));
-    c.Register(Planned(ids::Friction, AfterShow, "FRICTION.HTM", Family, 10));
+    c.Register(
+        Row<TFrictionFrm>(ids::Friction, AfterShow, "FRICTION.HTM", Family, str::sFrictionCaption(), 10));
     c.Register(Planned(ids::Heating, AfterShow, "HEATING.HTM", Family, 11));
     c.Register(Planned(ids::Reswire, AfterShow, "RESISTANCE.HTM", Family, 12));
     c.Register(Planned(ids::EMagnet, BeforeShow, "EMAGNET.HTM", Family, 13));

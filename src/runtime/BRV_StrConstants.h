@@ -17,6 +17,7 @@ namespace brv::str {
 #include "strings/Ball.inc"
 #include "strings/Car.inc"
 #include "strings/Common.inc"
+#include "strings/Friction.inc"
 #include "strings/Lesson.inc"
 #include "strings/Shell.inc"
 #include "strings/Spring.inc"

@@ -270,6 +270,36 @@ void OnScroll(QScrollBar* bar, TScrollHandler handler)
                      [bar, notify] { notify(bar->sliderPosition(), true); });
 }
 
+namespace {
+
+// Qt's horizontal scroll bar steps backwards on the arrow keys (Right moves
+// it to the left, as its controls are inverted for the wheel's sake): the
+// arrows step the way they point.
+class ArrowKeysFilter : public QObject {
+public:
+    explicit ArrowKeysFilter(QScrollBar* bar) : QObject(bar), bar_(bar) { bar->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Left || key == Qt::Key_Right) {
+                const bool forwards = (key == Qt::Key_Right) != bar_->isRightToLeft();
+                bar_->triggerAction(forwards ? QAbstractSlider::SliderSingleStepAdd
+                                             : QAbstractSlider::SliderSingleStepSub);
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QScrollBar* bar_;
+};
+
+}  // namespace
+
 QScrollBar* NewScrollBar(QWidget* parent, Qt::Orientation orientation, const QString& name, int min, int max,
                          int position, int largeChange, const QString& hint)
 {
@@ -285,6 +315,8 @@ QScrollBar* NewScrollBar(QWidget* parent, Qt::Orientation orientation, const QSt
     // Scroll bars take no focus by default; a pupil without a mouse must
     // still be able to set the height or move a gate.
     bar->setFocusPolicy(Qt::StrongFocus);
+    if (orientation == Qt::Horizontal)
+        new ArrowKeysFilter(bar);
     return bar;
 }
 

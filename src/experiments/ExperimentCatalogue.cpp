@@ -1,6 +1,9 @@
 #include "experiments/ExperimentCatalogue.h"
 
 #include "experiments/physics/uBall.h"
+#include "experiments/physics/uCar.h"
+#include "experiments/physics/uESpring.h"
+#include "experiments/physics/uFriction.h"
 #include "experiments/physics/uTerminalVelocity.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/Catalogue.h"
@@ -43,10 +46,11 @@ void RegisterExperiments()
     c.Register(Planned(ids::ReactRateMarble, AfterShow, "CAHCLINFO.HTM", Single));   // no menu item
     c.Register(Planned(ids::ReactRatePeroxide, AfterShow, "HCATINFO.HTM", Single));  // no menu item
     c.Register(Row<TBallFrm>(ids::Ball, BeforeShow, "BALL.HTM", Family, str::sBallCaption(), 6));
-    c.Register(Planned(ids::Car, BeforeShow, "CAR.HTM", Family, 7));
-    c.Register(Planned(ids::Spring, BeforeShow, "SPRING.HTM", Family, 8));
+    c.Register(Row<TCarFrm>(ids::Car, BeforeShow, "CAR.HTM", Family, str::sCarCaption(), 7));
+    c.Register(Row<TSpringFrm>(ids::Spring, BeforeShow, "SPRING.HTM", Family, str::sSpringCaption(), 8));
     c.Register(Planned(ids::Expansion, AfterShow, "CHARLES.HTM", Family, 9));
-    c.Register(Planned(ids::Friction, AfterShow, "FRICTION.HTM", Family, 10));
+    c.Register(
+        Row<TFrictionFrm>(ids::Friction, AfterShow, "FRICTION.HTM", Family, str::sFrictionCaption(), 10));
     c.Register(Planned(ids::Heating, AfterShow, "HEATING.HTM", Family, 11));
     c.Register(Planned(ids::Reswire, AfterShow, "RESISTANCE.HTM", Family, 12));
     c.Register(Planned(ids::EMagnet, BeforeShow, "EMAGNET.HTM", Family, 13));

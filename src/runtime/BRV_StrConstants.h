@@ -15,8 +15,11 @@
 namespace brv::str {
 #include "strings/Apparatus.inc"
 #include "strings/Ball.inc"
+#include "strings/Car.inc"
 #include "strings/Common.inc"
+#include "strings/Friction.inc"
 #include "strings/Lesson.inc"
 #include "strings/Shell.inc"
+#include "strings/Spring.inc"
 #include "strings/TerminalVelocity.inc"
 }  // namespace brv::str

@@ -5,8 +5,10 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolTip>
@@ -66,7 +68,9 @@ void NameByCaption(QToolBar* toolbar, QAbstractSpinBox* spin, const QString& hin
     spin->setAccessibleDescription(hint);
 }
 
-QAction* AddButton(QToolBar* toolbar, const QString& name, int image, const QString& hint)
+}  // namespace
+
+QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint)
 {
     QAction* action = toolbar->addAction(hint);
     action->setObjectName(name);
@@ -77,8 +81,6 @@ QAction* AddButton(QToolBar* toolbar, const QString& name, int image, const QStr
         Watch(toolbar, button);
     return action;
 }
-
-}  // namespace
 
 void TRunButtons::SetEnabled(bool start, bool stop, bool reset) const
 {
@@ -91,13 +93,23 @@ TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QSt
                           const QString& resetHint, std::function<void(QAction* sender)> click)
 {
     TRunButtons b;
-    b.StartBtn = AddButton(toolbar, QStringLiteral("StartBtn"), 7, startHint);
-    b.StopBtn = AddButton(toolbar, QStringLiteral("StopBtn"), 6, stopHint);
-    b.ResetBtn = AddButton(toolbar, QStringLiteral("ResetBtn"), 9, resetHint);
+    b.StartBtn = AddToolbarButton(toolbar, QStringLiteral("StartBtn"), 7, startHint);
+    b.StopBtn = AddToolbarButton(toolbar, QStringLiteral("StopBtn"), 6, stopHint);
+    b.ResetBtn = AddToolbarButton(toolbar, QStringLiteral("ResetBtn"), 9, resetHint);
     for (QAction* a : {b.StartBtn, b.StopBtn, b.ResetBtn})
         QObject::connect(a, &QAction::triggered, toolbar, [a, click] { click(a); });
     b.SetEnabled(true, false, false);
     return b;
+}
+
+QWidget* AddToolbarGap(QToolBar* toolbar, const QString& name)
+{
+    auto* gap = new QWidget;
+    gap->setObjectName(name);
+    // As wide as a separator with its margins, so the items read as groups.
+    gap->setFixedWidth(toolbar->style()->pixelMetric(QStyle::PM_ToolBarSeparatorExtent, nullptr, toolbar));
+    toolbar->addWidget(gap);
+    return gap;
 }
 
 QLabel* AddToolbarLabel(QToolBar* toolbar, const QString& caption, const QString& name)
@@ -143,6 +155,12 @@ QDoubleSpinBox* AddFloatSpinEdit(QToolBar* toolbar, const QString& name, double 
     toolbar->addWidget(spin);
     Watch(toolbar, spin);
     return spin;
+}
+
+void SetArrowsOnly(QAbstractSpinBox* spin)
+{
+    if (auto* text = spin->findChild<QLineEdit*>())
+        text->setReadOnly(true);
 }
 
 void SetToolbarHintsShown(QToolBar* toolbar, bool shown)
@@ -265,6 +283,36 @@ void OnScroll(QScrollBar* bar, TScrollHandler handler)
                      [bar, notify] { notify(bar->sliderPosition(), true); });
 }
 
+namespace {
+
+// Qt's horizontal scroll bar steps backwards on the arrow keys (Right moves
+// it to the left, as its controls are inverted for the wheel's sake): the
+// arrows step the way they point.
+class ArrowKeysFilter : public QObject {
+public:
+    explicit ArrowKeysFilter(QScrollBar* bar) : QObject(bar), bar_(bar) { bar->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Left || key == Qt::Key_Right) {
+                const bool forwards = (key == Qt::Key_Right) != bar_->isRightToLeft();
+                bar_->triggerAction(forwards ? QAbstractSlider::SliderSingleStepAdd
+                                             : QAbstractSlider::SliderSingleStepSub);
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QScrollBar* bar_;
+};
+
+}  // namespace
+
 QScrollBar* NewScrollBar(QWidget* parent, Qt::Orientation orientation, const QString& name, int min, int max,
                          int position, int largeChange, const QString& hint)
 {
@@ -280,6 +328,8 @@ QScrollBar* NewScrollBar(QWidget* parent, Qt::Orientation orientation, const QSt
     // Scroll bars take no focus by default; a pupil without a mouse must
     // still be able to set the height or move a gate.
     bar->setFocusPolicy(Qt::StrongFocus);
+    if (orientation == Qt::Horizontal)
+        new ArrowKeysFilter(bar);
     return bar;
 }
 

@@ -3,12 +3,12 @@
 #include <QAction>
 #include <QDoubleSpinBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScrollBar>
 #include <QSpinBox>
-#include <QToolBar>
-#include <QKeyEvent>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolTip>
 
 #include <memory>
@@ -89,6 +89,11 @@ TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QSt
     return b;
 }
 
+QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint)
+{
+    return AddButton(toolbar, name, image, hint);
+}
+
 QLabel* AddToolbarLabel(QToolBar* toolbar, const QString& caption, const QString& name)
 {
     auto* label = new QLabel(caption);
@@ -151,7 +156,8 @@ namespace {
 // turns end when the wheel has rested for a moment.
 class ScrollEndFilter : public QObject {
 public:
-    ScrollEndFilter(QScrollBar* bar, std::function<void()> end) : QObject(bar), bar_(bar), end_(std::move(end))
+    ScrollEndFilter(QScrollBar* bar, std::function<void()> end)
+        : QObject(bar), bar_(bar), end_(std::move(end))
     {
         wheelRest_.setSingleShot(true);
         wheelRest_.setInterval(kWheelRestMs);
@@ -176,7 +182,8 @@ protected:
             case QEvent::MouseButtonRelease:
                 // The bar handles the release first (and stops repeating).
                 if (!bar_->isSliderDown())
-                    QMetaObject::invokeMethod(this, [this] { endIfStepped(); }, Qt::QueuedConnection);
+                    QMetaObject::invokeMethod(
+                        this, [this] { endIfStepped(); }, Qt::QueuedConnection);
                 break;
             case QEvent::KeyRelease:
                 if (!static_cast<QKeyEvent*>(event)->isAutoRepeat())
@@ -212,6 +219,32 @@ private:
     QTimer wheelRest_;
     bool stepped_ = false;
     bool wheel_ = false;
+};
+
+// Qt's scroll bars take the arrow keys the other way round on a horizontal
+// bar (Right moves the slider left); the pupil expects Right to move it
+// right, as the bar's own arrow on that side does.
+class HorizontalArrowKeys : public QObject {
+public:
+    explicit HorizontalArrowKeys(QScrollBar* bar) : QObject(bar), bar_(bar) { bar->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Left || key == Qt::Key_Right) {
+                const bool towardsMax = (key == Qt::Key_Right) != bar_->isRightToLeft();
+                bar_->triggerAction(towardsMax ? QAbstractSlider::SliderSingleStepAdd
+                                               : QAbstractSlider::SliderSingleStepSub);
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QScrollBar* bar_;
 };
 
 }  // namespace
@@ -265,6 +298,8 @@ QScrollBar* NewScrollBar(QWidget* parent, Qt::Orientation orientation, const QSt
     // Scroll bars take no focus by default; a pupil without a mouse must
     // still be able to set the height or move a gate.
     bar->setFocusPolicy(Qt::StrongFocus);
+    if (orientation == Qt::Horizontal)
+        new HorizontalArrowKeys(bar);
     return bar;
 }
 

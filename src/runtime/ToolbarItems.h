@@ -33,6 +33,10 @@ struct TRunButtons {
 TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QString& stopHint,
                           const QString& resetHint, std::function<void(QAction* sender)> click);
 
+// One button with image (an index of the shared image lists) and hint; the
+// action is named name.
+QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint);
+
 // A caption that never shows a hint.
 QLabel* AddToolbarLabel(QToolBar* toolbar, const QString& caption, const QString& name);
 

@@ -15,6 +15,7 @@
 namespace brv::str {
 #include "strings/Apparatus.inc"
 #include "strings/Ball.inc"
+#include "strings/CaCarb.inc"
 #include "strings/Common.inc"
 #include "strings/Lesson.inc"
 #include "strings/Shell.inc"

@@ -1,6 +1,7 @@
 #include "experiments/ExperimentCatalogue.h"
 
 #include "experiments/chemistry/uCaCarb.h"
+#include "experiments/chemistry/uPeroxide.h"
 #include "experiments/physics/uBall.h"
 #include "experiments/physics/uTerminalVelocity.h"
 #include "runtime/BRV_StrConstants.h"
@@ -54,7 +55,8 @@ void RegisterExperiments()
     c.Register(Planned(ids::Photo, AfterShow, "PHOTOSYN.HTM", Family, 1));
     c.Register(Planned(ids::Yeast, BeforeShow, "YEAST.HTM", Family, 2));
     c.Register(Row<TCaCarbFrm>(ids::CaCarb, BeforeShow, "CAHCL.HTM", Family, str::sCaCarbCaption(), 3));
-    c.Register(Planned(ids::Peroxide, BeforeShow, "CHEMRATE.HTM", Family, 4));
+    c.Register(
+        Row<TPeroxideFrm>(ids::Peroxide, BeforeShow, "CHEMRATE.HTM", Family, str::sPeroxideCaption(), 4));
     c.Register(Planned(ids::ThermoChem, AfterShow, "THERMCHEM.HTM", Family, 5));
     c.Register(Planned(ids::Kinetic, AfterShow, "MOLECULE.HTM", Single));            // no menu item
     c.Register(Planned(ids::ReactRate, AfterShow, "REACTION_RATES.HTM", Single));    // no menu item

@@ -18,6 +18,7 @@ namespace brv::str {
 #include "strings/CaCarb.inc"
 #include "strings/Common.inc"
 #include "strings/Lesson.inc"
+#include "strings/Peroxide.inc"
 #include "strings/Shell.inc"
 #include "strings/TerminalVelocity.inc"
 }  // namespace brv::str

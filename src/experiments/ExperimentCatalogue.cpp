@@ -2,6 +2,7 @@
 
 #include "experiments/chemistry/uCaCarb.h"
 #include "experiments/chemistry/uPeroxide.h"
+#include "experiments/chemistry/uThermoChem.h"
 #include "experiments/physics/uBall.h"
 #include "experiments/physics/uTerminalVelocity.h"
 #include "runtime/BRV_StrConstants.h"
@@ -57,7 +58,8 @@ void RegisterExperiments()
     c.Register(Row<TCaCarbFrm>(ids::CaCarb, BeforeShow, "CAHCL.HTM", Family, str::sCaCarbCaption(), 3));
     c.Register(
         Row<TPeroxideFrm>(ids::Peroxide, BeforeShow, "CHEMRATE.HTM", Family, str::sPeroxideCaption(), 4));
-    c.Register(Planned(ids::ThermoChem, AfterShow, "THERMCHEM.HTM", Family, 5));
+    c.Register(Row<TThermoChemFrm>(ids::ThermoChem, AfterShow, "THERMCHEM.HTM", Family,
+                                   str::sThermoChemCaption(), 5));
     c.Register(Planned(ids::Kinetic, AfterShow, "MOLECULE.HTM", Single));            // no menu item
     c.Register(Planned(ids::ReactRate, AfterShow, "REACTION_RATES.HTM", Single));    // no menu item
     c.Register(Planned(ids::ReactRateMarble, AfterShow, "CAHCLINFO.HTM", Single));   // no menu item

@@ -21,4 +21,5 @@ namespace brv::str {
 #include "strings/Peroxide.inc"
 #include "strings/Shell.inc"
 #include "strings/TerminalVelocity.inc"
+#include "strings/ThermoChem.inc"
 }  // namespace brv::str

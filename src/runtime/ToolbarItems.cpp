@@ -55,6 +55,17 @@ void Watch(QToolBar* toolbar, QWidget* item)
     item->installEventFilter(FilterOf(toolbar));
 }
 
+// A spin edit is named by the caption before it ("Temperature"), so a screen
+// reader says what it sets; the hint becomes its description.
+void NameByCaption(QToolBar* toolbar, QAbstractSpinBox* spin, const QString& hint)
+{
+    const QList<QAction*> actions = toolbar->actions();
+    if (!actions.isEmpty())
+        if (auto* caption = qobject_cast<QLabel*>(toolbar->widgetForAction(actions.last())))
+            caption->setBuddy(spin);
+    spin->setAccessibleDescription(hint);
+}
+
 QAction* AddButton(QToolBar* toolbar, const QString& name, int image, const QString& hint)
 {
     QAction* action = toolbar->addAction(hint);
@@ -114,6 +125,7 @@ QSpinBox* AddIntSpinEdit(QToolBar* toolbar, const QString& name, int min, int ma
     spin->setToolTip(hint);
     spin->setStatusTip(hint);
     spin->setAccelerated(true);
+    NameByCaption(toolbar, spin, hint);
     toolbar->addWidget(spin);
     Watch(toolbar, spin);
     return spin;
@@ -132,6 +144,7 @@ QDoubleSpinBox* AddFloatSpinEdit(QToolBar* toolbar, const QString& name, double 
     spin->setToolTip(hint);
     spin->setStatusTip(hint);
     spin->setAccelerated(true);
+    NameByCaption(toolbar, spin, hint);
     toolbar->addWidget(spin);
     Watch(toolbar, spin);
     return spin;

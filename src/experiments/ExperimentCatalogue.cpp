@@ -1,5 +1,8 @@
 #include "experiments/ExperimentCatalogue.h"
 
+#include "experiments/chemistry/uCaCarb.h"
+#include "experiments/chemistry/uPeroxide.h"
+#include "experiments/chemistry/uThermoChem.h"
 #include "experiments/physics/uBall.h"
 #include "experiments/physics/uCar.h"
 #include "experiments/physics/uESpring.h"
@@ -38,9 +41,11 @@ void RegisterExperiments()
     c.Register(Planned(ids::Amylase, BeforeShow, "AMYLASE.HTM", Family, 0));
     c.Register(Planned(ids::Photo, AfterShow, "PHOTOSYN.HTM", Family, 1));
     c.Register(Planned(ids::Yeast, BeforeShow, "YEAST.HTM", Family, 2));
-    c.Register(Planned(ids::CaCarb, BeforeShow, "CAHCL.HTM", Family, 3));
-    c.Register(Planned(ids::Peroxide, BeforeShow, "CHEMRATE.HTM", Family, 4));
-    c.Register(Planned(ids::ThermoChem, AfterShow, "THERMCHEM.HTM", Family, 5));
+    c.Register(Row<TCaCarbFrm>(ids::CaCarb, BeforeShow, "CAHCL.HTM", Family, str::sCaCarbCaption(), 3));
+    c.Register(
+        Row<TPeroxideFrm>(ids::Peroxide, BeforeShow, "CHEMRATE.HTM", Family, str::sPeroxideCaption(), 4));
+    c.Register(Row<TThermoChemFrm>(ids::ThermoChem, AfterShow, "THERMCHEM.HTM", Family,
+                                   str::sThermoChemCaption(), 5));
     c.Register(Planned(ids::Kinetic, AfterShow, "MOLECULE.HTM", Single));            // no menu item
     c.Register(Planned(ids::ReactRate, AfterShow, "REACTION_RATES.HTM", Single));    // no menu item
     c.Register(Planned(ids::ReactRateMarble, AfterShow, "CAHCLINFO.HTM", Single));   // no menu item

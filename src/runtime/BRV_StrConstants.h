@@ -15,11 +15,14 @@
 namespace brv::str {
 #include "strings/Apparatus.inc"
 #include "strings/Ball.inc"
+#include "strings/CaCarb.inc"
 #include "strings/Car.inc"
 #include "strings/Common.inc"
 #include "strings/Friction.inc"
 #include "strings/Lesson.inc"
+#include "strings/Peroxide.inc"
 #include "strings/Shell.inc"
 #include "strings/Spring.inc"
 #include "strings/TerminalVelocity.inc"
+#include "strings/ThermoChem.inc"
 }  // namespace brv::str

@@ -33,6 +33,10 @@ struct TRunButtons {
 TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QString& stopHint,
                           const QString& resetHint, std::function<void(QAction* sender)> click);
 
+// A button showing picture image of the shared lists (its hint as tool tip
+// and status text); make it checkable for a toggle or a choice.
+QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint);
+
 // A caption that never shows a hint.
 QLabel* AddToolbarLabel(QToolBar* toolbar, const QString& caption, const QString& name);
 

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QToolBar>
@@ -77,6 +78,28 @@ TEST(ToolbarItems, ScrollHandlerMaySnapTheNewPosition)
     ASSERT_GE(seen.size(), 2u);
     EXPECT_EQ(seen[0], 51);
     EXPECT_EQ(seen[1], 61) << "the handler sees the asked position";
+}
+
+// Right, Up and Page Up move a horizontal bar (a time, a length) towards its
+// maximum, as a pupil reading it left to right expects; a vertical bar's Down
+// and Page Down move it down its track.
+TEST(ToolbarItems, KeysMoveAScrollBarTheWayItsArrowsPoint)
+{
+    QWidget parent;
+    const auto press = [](QScrollBar* bar, Qt::Key key) {
+        QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(bar, &down);
+        return bar->value();
+    };
+    QScrollBar* across = NewScrollBar(&parent, Qt::Horizontal, "TimeHsb", 0, 100, 50, 10, "Set the time");
+    EXPECT_EQ(press(across, Qt::Key_Right), 51);
+    EXPECT_EQ(press(across, Qt::Key_Left), 50);
+    EXPECT_EQ(press(across, Qt::Key_PageUp), 60);
+    EXPECT_EQ(press(across, Qt::Key_PageDown), 50);
+    EXPECT_EQ(press(across, Qt::Key_Up), 51);
+    QScrollBar* down = NewScrollBar(&parent, Qt::Vertical, "BallHsb", 0, 100, 50, 10, "Set the height");
+    EXPECT_EQ(press(down, Qt::Key_Down), 51);
+    EXPECT_EQ(press(down, Qt::Key_PageDown), 61);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "experiments/ExperimentCatalogue.h"
 
 #include "experiments/physics/uBall.h"
+#include "experiments/physics/uHeating.h"
+#include "experiments/physics/uReswire.h"
 #include "experiments/physics/uTerminalVelocity.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/Catalogue.h"
@@ -64,8 +66,9 @@ void RegisterExperiments()
     c.Register(Planned(ids::Spring, BeforeShow, "SPRING.HTM", Family, 8));
     c.Register(Planned(ids::Expansion, AfterShow, "CHARLES.HTM", Family, 9));
     c.Register(Planned(ids::Friction, AfterShow, "FRICTION.HTM", Family, 10));
-    c.Register(Planned(ids::Heating, AfterShow, "HEATING.HTM", Family, 11));
-    c.Register(Planned(ids::Reswire, AfterShow, "RESISTANCE.HTM", Family, 12));
+    c.Register(Row<THECFrm>(ids::Heating, AfterShow, "HEATING.HTM", Family, str::sHeatingCaption(), 11));
+    c.Register(
+        Row<TReswireFrm>(ids::Reswire, AfterShow, "RESISTANCE.HTM", Family, str::sReswireCaption(), 12));
     c.Register(Planned(ids::EMagnet, BeforeShow, "EMAGNET.HTM", Family, 13));
     c.Register(
         Row<TVelocityFrm>(ids::Velocity, AfterShow, "TERMVEL.HTM", Family, str::sTermVelCaption(), 14));

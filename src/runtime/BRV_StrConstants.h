@@ -16,7 +16,9 @@ namespace brv::str {
 #include "strings/Apparatus.inc"
 #include "strings/Ball.inc"
 #include "strings/Common.inc"
+#include "strings/Heating.inc"
 #include "strings/Lesson.inc"
+#include "strings/Reswire.inc"
 #include "strings/Shell.inc"
 #include "strings/TerminalVelocity.inc"
 }  // namespace brv::str

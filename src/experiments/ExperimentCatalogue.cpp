@@ -1,6 +1,7 @@
 #include "experiments/ExperimentCatalogue.h"
 
 #include "experiments/physics/uBall.h"
+#include "experiments/physics/uExpansion.h"
 #include "experiments/physics/uHeating.h"
 #include "experiments/physics/uReswire.h"
 #include "experiments/physics/uTerminalVelocity.h"
@@ -64,7 +65,8 @@ void RegisterExperiments()
     c.Register(Row<TBallFrm>(ids::Ball, BeforeShow, "BALL.HTM", Family, str::sBallCaption(), 6));
     c.Register(Planned(ids::Car, BeforeShow, "CAR.HTM", Family, 7));
     c.Register(Planned(ids::Spring, BeforeShow, "SPRING.HTM", Family, 8));
-    c.Register(Planned(ids::Expansion, AfterShow, "CHARLES.HTM", Family, 9));
+    c.Register(
+        Row<TExpansionFrm>(ids::Expansion, AfterShow, "CHARLES.HTM", Family, str::sExpansionCaption(), 9));
     c.Register(Planned(ids::Friction, AfterShow, "FRICTION.HTM", Family, 10));
     c.Register(Row<THECFrm>(ids::Heating, AfterShow, "HEATING.HTM", Family, str::sHeatingCaption(), 11));
     c.Register(

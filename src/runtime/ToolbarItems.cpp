@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTimer>
@@ -130,6 +131,12 @@ QDoubleSpinBox* AddFloatSpinEdit(QToolBar* toolbar, const QString& name, double 
     toolbar->addWidget(spin);
     Watch(toolbar, spin);
     return spin;
+}
+
+void SetArrowsOnly(QAbstractSpinBox* spin)
+{
+    if (auto* text = spin->findChild<QLineEdit*>())
+        text->setReadOnly(true);
 }
 
 void SetToolbarHintsShown(QToolBar* toolbar, bool shown)

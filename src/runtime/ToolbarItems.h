@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class QAbstractSpinBox;
 class QAction;
 class QDoubleSpinBox;
 class QLabel;
@@ -45,6 +46,10 @@ QSpinBox* AddIntSpinEdit(QToolBar* toolbar, const QString& name, int min, int ma
 QDoubleSpinBox* AddFloatSpinEdit(QToolBar* toolbar, const QString& name, double min, double max, double step,
                                  int decimals, double value, const QString& hint,
                                  const QString& postfix = {});
+
+// The spin edit's value changes only by its arrows (buttons, keys, wheel):
+// its text cannot be typed over.
+void SetArrowsOnly(QAbstractSpinBox* spin);
 
 // Shows or suppresses the hints of every item of the toolbar (experiments
 // hide them while running, so they don't pop up over the moving picture).

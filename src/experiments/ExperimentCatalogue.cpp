@@ -6,7 +6,10 @@
 #include "experiments/physics/uBall.h"
 #include "experiments/physics/uCar.h"
 #include "experiments/physics/uESpring.h"
+#include "experiments/physics/uExpansion.h"
 #include "experiments/physics/uFriction.h"
+#include "experiments/physics/uHeating.h"
+#include "experiments/physics/uReswire.h"
 #include "experiments/physics/uTerminalVelocity.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/Catalogue.h"
@@ -53,11 +56,13 @@ void RegisterExperiments()
     c.Register(Row<TBallFrm>(ids::Ball, BeforeShow, "BALL.HTM", Family, str::sBallCaption(), 6));
     c.Register(Row<TCarFrm>(ids::Car, BeforeShow, "CAR.HTM", Family, str::sCarCaption(), 7));
     c.Register(Row<TSpringFrm>(ids::Spring, BeforeShow, "SPRING.HTM", Family, str::sSpringCaption(), 8));
-    c.Register(Planned(ids::Expansion, AfterShow, "CHARLES.HTM", Family, 9));
+    c.Register(
+        Row<TExpansionFrm>(ids::Expansion, AfterShow, "CHARLES.HTM", Family, str::sExpansionCaption(), 9));
     c.Register(
         Row<TFrictionFrm>(ids::Friction, AfterShow, "FRICTION.HTM", Family, str::sFrictionCaption(), 10));
-    c.Register(Planned(ids::Heating, AfterShow, "HEATING.HTM", Family, 11));
-    c.Register(Planned(ids::Reswire, AfterShow, "RESISTANCE.HTM", Family, 12));
+    c.Register(Row<THECFrm>(ids::Heating, AfterShow, "HEATING.HTM", Family, str::sHeatingCaption(), 11));
+    c.Register(
+        Row<TReswireFrm>(ids::Reswire, AfterShow, "RESISTANCE.HTM", Family, str::sReswireCaption(), 12));
     c.Register(Planned(ids::EMagnet, BeforeShow, "EMAGNET.HTM", Family, 13));
     c.Register(Row<TVelocityFrm>(ids::TerminalVelocity, AfterShow, "TERMVEL.HTM", Family,
                                  str::sTerminalVelocityCaption(), 14));

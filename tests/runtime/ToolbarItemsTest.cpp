@@ -109,5 +109,26 @@ TEST(ToolbarItems, ScrollBarKeysMoveAsTheArrowsPoint)
     }
 }
 
+TEST(ToolbarItems, ASpinEditWithArrowsOnlyStepsButTakesNoTyping)
+{
+    QToolBar toolbar;
+    QSpinBox* spin = AddIntSpinEdit(&toolbar, "Mass", 0, 15, 10, "Set the mass of the gas");
+    SetArrowsOnly(spin);
+    toolbar.show();
+    const auto key = [spin](int k, const QString& text = {}) {
+        QKeyEvent down(QEvent::KeyPress, k, Qt::NoModifier, text);
+        QApplication::sendEvent(spin, &down);
+    };
+    key(Qt::Key_Backspace);
+    key(Qt::Key_7, QStringLiteral("7"));
+    spin->interpretText();
+    EXPECT_EQ(spin->value(), 10);
+    key(Qt::Key_Up);
+    EXPECT_EQ(spin->value(), 11);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    EXPECT_EQ(spin->value(), 9);
+}
+
 }  // namespace
 }  // namespace brv

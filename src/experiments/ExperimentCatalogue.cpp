@@ -1,5 +1,6 @@
 #include "experiments/ExperimentCatalogue.h"
 
+#include "experiments/biology/uYeast.h"
 #include "experiments/physics/uBall.h"
 #include "experiments/physics/uTerminalVelocity.h"
 #include "runtime/BRV_StrConstants.h"
@@ -51,7 +52,7 @@ void RegisterExperiments()
     // Menu positions: biology, chemistry, then physics, as the menu lists them.
     c.Register(Planned(ids::Amylase, BeforeShow, "AMYLASE.HTM", Family, 0));
     c.Register(Planned(ids::Photo, AfterShow, "PHOTOSYN.HTM", Family, 1));
-    c.Register(Planned(ids::Yeast, BeforeShow, "YEAST.HTM", Family, 2));
+    c.Register(Row<TYeastFrm>(ids::Yeast, BeforeShow, "YEAST.HTM", Family, str::sYeastCaption(), 2));
     c.Register(Planned(ids::CaCarb, BeforeShow, "CAHCL.HTM", Family, 3));
     c.Register(Planned(ids::Peroxide, BeforeShow, "CHEMRATE.HTM", Family, 4));
     c.Register(Planned(ids::ThermoChem, AfterShow, "THERMCHEM.HTM", Family, 5));

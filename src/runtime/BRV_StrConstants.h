@@ -19,4 +19,5 @@ namespace brv::str {
 #include "strings/Lesson.inc"
 #include "strings/Shell.inc"
 #include "strings/TerminalVelocity.inc"
+#include "strings/Yeast.inc"
 }  // namespace brv::str

@@ -3,12 +3,13 @@
 #include <QAction>
 #include <QDoubleSpinBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QSpinBox>
-#include <QToolBar>
-#include <QKeyEvent>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolTip>
 
 #include <memory>
@@ -55,7 +56,9 @@ void Watch(QToolBar* toolbar, QWidget* item)
     item->installEventFilter(FilterOf(toolbar));
 }
 
-QAction* AddButton(QToolBar* toolbar, const QString& name, int image, const QString& hint)
+}  // namespace
+
+QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint)
 {
     QAction* action = toolbar->addAction(hint);
     action->setObjectName(name);
@@ -66,8 +69,6 @@ QAction* AddButton(QToolBar* toolbar, const QString& name, int image, const QStr
         Watch(toolbar, button);
     return action;
 }
-
-}  // namespace
 
 void TRunButtons::SetEnabled(bool start, bool stop, bool reset) const
 {
@@ -80,9 +81,9 @@ TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QSt
                           const QString& resetHint, std::function<void(QAction* sender)> click)
 {
     TRunButtons b;
-    b.StartBtn = AddButton(toolbar, QStringLiteral("StartBtn"), 7, startHint);
-    b.StopBtn = AddButton(toolbar, QStringLiteral("StopBtn"), 6, stopHint);
-    b.ResetBtn = AddButton(toolbar, QStringLiteral("ResetBtn"), 9, resetHint);
+    b.StartBtn = AddToolbarButton(toolbar, QStringLiteral("StartBtn"), 7, startHint);
+    b.StopBtn = AddToolbarButton(toolbar, QStringLiteral("StopBtn"), 6, stopHint);
+    b.ResetBtn = AddToolbarButton(toolbar, QStringLiteral("ResetBtn"), 9, resetHint);
     for (QAction* a : {b.StartBtn, b.StopBtn, b.ResetBtn})
         QObject::connect(a, &QAction::triggered, toolbar, [a, click] { click(a); });
     b.SetEnabled(true, false, false);
@@ -132,6 +133,14 @@ QDoubleSpinBox* AddFloatSpinEdit(QToolBar* toolbar, const QString& name, double 
     return spin;
 }
 
+void SetArrowsOnly(QAbstractSpinBox* spin)
+{
+    // The spin box keeps handling the arrow and page keys itself; only the
+    // text under them refuses typing.
+    if (auto* edit = spin->findChild<QLineEdit*>())
+        edit->setReadOnly(true);
+}
+
 void SetToolbarHintsShown(QToolBar* toolbar, bool shown)
 {
     FilterOf(toolbar);
@@ -151,7 +160,8 @@ namespace {
 // turns end when the wheel has rested for a moment.
 class ScrollEndFilter : public QObject {
 public:
-    ScrollEndFilter(QScrollBar* bar, std::function<void()> end) : QObject(bar), bar_(bar), end_(std::move(end))
+    ScrollEndFilter(QScrollBar* bar, std::function<void()> end)
+        : QObject(bar), bar_(bar), end_(std::move(end))
     {
         wheelRest_.setSingleShot(true);
         wheelRest_.setInterval(kWheelRestMs);
@@ -176,7 +186,8 @@ protected:
             case QEvent::MouseButtonRelease:
                 // The bar handles the release first (and stops repeating).
                 if (!bar_->isSliderDown())
-                    QMetaObject::invokeMethod(this, [this] { endIfStepped(); }, Qt::QueuedConnection);
+                    QMetaObject::invokeMethod(
+                        this, [this] { endIfStepped(); }, Qt::QueuedConnection);
                 break;
             case QEvent::KeyRelease:
                 if (!static_cast<QKeyEvent*>(event)->isAutoRepeat())
@@ -212,6 +223,32 @@ private:
     QTimer wheelRest_;
     bool stepped_ = false;
     bool wheel_ = false;
+};
+
+// Qt's scroll bars invert their controls so that the wheel scrolls the
+// usual way, which also sends a horizontal bar's Right arrow to the left.
+// Here the arrows move the slider the way they point.
+class ArrowKeys : public QObject {
+public:
+    explicit ArrowKeys(QScrollBar* bar) : QObject(bar), bar_(bar) { bar->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress && bar_->orientation() == Qt::Horizontal) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Left || key == Qt::Key_Right) {
+                const bool forward = (key == Qt::Key_Right) != bar_->isRightToLeft();
+                bar_->triggerAction(forward ? QAbstractSlider::SliderSingleStepAdd
+                                            : QAbstractSlider::SliderSingleStepSub);
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QScrollBar* bar_;
 };
 
 }  // namespace
@@ -265,6 +302,7 @@ QScrollBar* NewScrollBar(QWidget* parent, Qt::Orientation orientation, const QSt
     // Scroll bars take no focus by default; a pupil without a mouse must
     // still be able to set the height or move a gate.
     bar->setFocusPolicy(Qt::StrongFocus);
+    new ArrowKeys(bar);
     return bar;
 }
 

@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class QAbstractSpinBox;
 class QAction;
 class QDoubleSpinBox;
 class QLabel;
@@ -33,6 +34,11 @@ struct TRunButtons {
 TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QString& stopHint,
                           const QString& resetHint, std::function<void(QAction* sender)> click);
 
+// A button showing picture image of the shared lists (DataMod), named name,
+// with hint as its tool tip and status text.  Its text is hint unless the
+// caller sets a caption.
+QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint);
+
 // A caption that never shows a hint.
 QLabel* AddToolbarLabel(QToolBar* toolbar, const QString& caption, const QString& name);
 
@@ -41,6 +47,10 @@ QSpinBox* AddIntSpinEdit(QToolBar* toolbar, const QString& name, int min, int ma
 QDoubleSpinBox* AddFloatSpinEdit(QToolBar* toolbar, const QString& name, double min, double max, double step,
                                  int decimals, double value, const QString& hint,
                                  const QString& postfix = {});
+
+// A spin edit whose text cannot be typed into: its value changes by its
+// arrows (and the arrow keys, Page Up / Page Down) only.
+void SetArrowsOnly(QAbstractSpinBox* spin);
 
 // Shows or suppresses the hints of every item of the toolbar (experiments
 // hide them while running, so they don't pop up over the moving picture).

@@ -5,12 +5,18 @@
 #include <QAction>
 #include <QApplication>
 #include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QToolBar>
 #include <QToolTip>
 
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <utility>
+#include <vector>
 
 namespace brv {
 namespace {
@@ -77,6 +83,58 @@ TEST(ToolbarItems, ScrollHandlerMaySnapTheNewPosition)
     ASSERT_GE(seen.size(), 2u);
     EXPECT_EQ(seen[0], 51);
     EXPECT_EQ(seen[1], 61) << "the handler sees the asked position";
+}
+
+// A horizontal bar (a time bar) moves the way its arrow keys point, the end
+// of the key press ends the scroll, and Page Down pages right as on any
+// desktop.
+TEST(ToolbarItems, ArrowKeysMoveAHorizontalBarTheWayTheyPoint)
+{
+    QScrollBar* bar = NewScrollBar(nullptr, Qt::Horizontal, QStringLiteral("TimeHsb"), 0, 600, 10, 60,
+                                   QStringLiteral("Set the time"));
+    std::unique_ptr<QScrollBar> owner(bar);
+    std::vector<std::pair<int, bool>> seen;
+    OnScroll(bar, [&](int& position, bool end) { seen.emplace_back(position, end); });
+    const auto key = [bar](QEvent::Type type, int k) {
+        QKeyEvent e(type, k, Qt::NoModifier);
+        QApplication::sendEvent(bar, &e);
+    };
+    key(QEvent::KeyPress, Qt::Key_Right);
+    EXPECT_EQ(bar->value(), 11);
+    key(QEvent::KeyRelease, Qt::Key_Right);
+    key(QEvent::KeyPress, Qt::Key_Left);
+    key(QEvent::KeyPress, Qt::Key_Left);
+    EXPECT_EQ(bar->value(), 9);
+    key(QEvent::KeyRelease, Qt::Key_Left);
+    key(QEvent::KeyPress, Qt::Key_PageDown);
+    EXPECT_EQ(bar->value(), 69);
+    const std::vector<std::pair<int, bool>> expected{{11, false}, {11, true}, {10, false},
+                                                     {9, false},  {9, true},  {69, false}};
+    EXPECT_EQ(seen, expected);
+}
+
+// A spin edit set by its arrows only: typing changes nothing, the keys and
+// steps still do.
+TEST(ToolbarItems, ArrowsOnlySpinEditIgnoresTyping)
+{
+    QToolBar toolbar;
+    QSpinBox* spin = AddIntSpinEdit(&toolbar, QStringLiteral("TempSE"), 0, 80, 20, QStringLiteral("hint"));
+    SetArrowsOnly(spin);
+    const auto key = [spin](int k) {
+        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier,
+                        k == Qt::Key_7 ? QStringLiteral("7") : QString());
+        QApplication::sendEvent(spin, &press);
+        QKeyEvent release(QEvent::KeyRelease, k, Qt::NoModifier);
+        QApplication::sendEvent(spin, &release);
+    };
+    key(Qt::Key_Backspace);
+    key(Qt::Key_7);
+    EXPECT_EQ(spin->value(), 20);
+    EXPECT_EQ(spin->findChild<QLineEdit*>()->text(), QStringLiteral("20"));
+    key(Qt::Key_Up);
+    EXPECT_EQ(spin->value(), 21);
+    key(Qt::Key_PageUp);
+    EXPECT_EQ(spin->value(), 31);
 }
 
 }  // namespace

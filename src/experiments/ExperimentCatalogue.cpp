@@ -1,5 +1,6 @@
 #include "experiments/ExperimentCatalogue.h"
 
+#include "experiments/biology/uAmylase.h"
 #include "experiments/biology/uYeast.h"
 #include "experiments/physics/uBall.h"
 #include "experiments/physics/uTerminalVelocity.h"
@@ -50,7 +51,7 @@ void RegisterExperiments()
 {
     TCatalogue& c = TCatalogue::Instance();
     // Menu positions: biology, chemistry, then physics, as the menu lists them.
-    c.Register(Planned(ids::Amylase, BeforeShow, "AMYLASE.HTM", Family, 0));
+    c.Register(Row<TAmylaseFrm>(ids::Amylase, BeforeShow, "AMYLASE.HTM", Family, str::sAmylaseCaption(), 0));
     c.Register(Planned(ids::Photo, AfterShow, "PHOTOSYN.HTM", Family, 1));
     c.Register(Row<TYeastFrm>(ids::Yeast, BeforeShow, "YEAST.HTM", Family, str::sYeastCaption(), 2));
     c.Register(Planned(ids::CaCarb, BeforeShow, "CAHCL.HTM", Family, 3));

@@ -13,6 +13,7 @@
     }
 
 namespace brv::str {
+#include "strings/Amylase.inc"
 #include "strings/Apparatus.inc"
 #include "strings/Ball.inc"
 #include "strings/Common.inc"

@@ -1,6 +1,7 @@
 #include "experiments/ExperimentCatalogue.h"
 
 #include "experiments/biology/uAmylase.h"
+#include "experiments/biology/uPhotosynthesis.h"
 #include "experiments/biology/uYeast.h"
 #include "experiments/physics/uBall.h"
 #include "experiments/physics/uTerminalVelocity.h"
@@ -52,7 +53,7 @@ void RegisterExperiments()
     TCatalogue& c = TCatalogue::Instance();
     // Menu positions: biology, chemistry, then physics, as the menu lists them.
     c.Register(Row<TAmylaseFrm>(ids::Amylase, BeforeShow, "AMYLASE.HTM", Family, str::sAmylaseCaption(), 0));
-    c.Register(Planned(ids::Photo, AfterShow, "PHOTOSYN.HTM", Family, 1));
+    c.Register(Row<TPhotoFrm>(ids::Photo, AfterShow, "PHOTOSYN.HTM", Family, str::sPhotoCaption(), 1));
     c.Register(Row<TYeastFrm>(ids::Yeast, BeforeShow, "YEAST.HTM", Family, str::sYeastCaption(), 2));
     c.Register(Planned(ids::CaCarb, BeforeShow, "CAHCL.HTM", Family, 3));
     c.Register(Planned(ids::Peroxide, BeforeShow, "CHEMRATE.HTM", Family, 4));

@@ -18,6 +18,7 @@ namespace brv::str {
 #include "strings/Ball.inc"
 #include "strings/Common.inc"
 #include "strings/Lesson.inc"
+#include "strings/Photosynthesis.inc"
 #include "strings/Shell.inc"
 #include "strings/TerminalVelocity.inc"
 #include "strings/Yeast.inc"

@@ -35,15 +35,47 @@ void TPositionedLayer::Changed()
     owner_.Invalidate(Footprint());
 }
 
+void TPositionedLayer::SetPaintBounds(const TFloatRect& r)
+{
+    owner_.Invalidate(Footprint());
+    hasPaintBounds_ = true;
+    paintsAnywhere_ = false;
+    paintBounds_ = r;
+    owner_.Invalidate(Footprint());
+}
+
+void TPositionedLayer::PaintsAnywhere()
+{
+    paintsAnywhere_ = true;
+    owner_.Invalidate(Footprint());
+}
+
+void TPositionedLayer::ClearPaintBounds()
+{
+    owner_.Invalidate(Footprint());
+    hasPaintBounds_ = false;
+    paintsAnywhere_ = false;
+}
+
 TRect TPositionedLayer::Footprint() const
 {
+    // Far beyond any picture, yet far from int's limits.
+    static constexpr float kFar = 1e9f;
+    if (paintsAnywhere_)
+        return {int(-kFar), int(-kFar), int(kFar), int(kFar)};
+    TFloatRect r = location_;
+    if (hasPaintBounds_) {
+        r.Left = std::min(r.Left, paintBounds_.Left);
+        r.Top = std::min(r.Top, paintBounds_.Top);
+        r.Right = std::max(r.Right, paintBounds_.Right);
+        r.Bottom = std::max(r.Bottom, paintBounds_.Bottom);
+    }
     // Antialiased outlines and a closing line on the right or bottom edge
-    // reach a pixel past the location.
+    // reach a pixel past what the layer paints.
     constexpr int margin = 2;
-    const auto low = [](float v) { return int(std::max(std::floor(v), -1e9f)); };
-    const auto high = [](float v) { return int(std::min(std::ceil(v), 1e9f)); };
-    return {low(location_.Left) - margin, low(location_.Top) - margin, high(location_.Right) + margin,
-            high(location_.Bottom) + margin};
+    const auto low = [](float v) { return int(std::max(std::floor(v), -kFar)); };
+    const auto high = [](float v) { return int(std::min(std::ceil(v), kFar)); };
+    return {low(r.Left) - margin, low(r.Top) - margin, high(r.Right) + margin, high(r.Bottom) + margin};
 }
 
 TRect TPositionedLayer::PixelRect() const

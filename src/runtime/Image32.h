@@ -27,13 +27,21 @@ public:
     bool MouseEvents = true;
     Qt::CursorShape Cursor = Qt::ArrowCursor;
     // OnPaint draws within the location (a pixel or two of antialiasing may
-    // spill over) and within the buffer's clip rectangle, which it may narrow
-    // but must restore: only the parts of the picture that changed are
-    // painted again.
+    // spill over), or within the paint bounds where the layer has any, and
+    // within the buffer's clip rectangle, which it may narrow but must
+    // restore: only the parts of the picture that changed are painted again.
     PaintHandler OnPaint;
+    // For a layer that paints outside its location (a label beside a tray, a
+    // plunger out of its barrel): the bitmap pixels it may paint, location
+    // included or not.  Moving, changing or hiding the layer then repaints
+    // all of them.  PaintsAnywhere covers the whole picture.
+    void SetPaintBounds(const TFloatRect& r);
+    void PaintsAnywhere();
+    void ClearPaintBounds();
     // Location rounded to whole pixels (ties to even).
     TRect PixelRect() const;
-    // The pixels the layer may paint: its location and a margin.
+    // The pixels the layer may paint: its location and its paint bounds,
+    // with a margin.
     TRect Footprint() const;
     // What OnPaint draws has changed (its location has not).
     void Changed();
@@ -45,6 +53,9 @@ private:
     TImage32& owner_;
     TFloatRect location_{0, 0, 64, 64};
     bool visible_ = true;
+    bool hasPaintBounds_ = false;
+    bool paintsAnywhere_ = false;
+    TFloatRect paintBounds_{0, 0, 0, 0};
 };
 
 class TImage32 : public QWidget {

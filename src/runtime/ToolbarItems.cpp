@@ -56,6 +56,17 @@ void Watch(QToolBar* toolbar, QWidget* item)
     item->installEventFilter(FilterOf(toolbar));
 }
 
+// A spin edit is named by the caption before it ("Temperature"), so a screen
+// reader says what it sets; the hint becomes its description.
+void NameByCaption(QToolBar* toolbar, QAbstractSpinBox* spin, const QString& hint)
+{
+    const QList<QAction*> actions = toolbar->actions();
+    if (!actions.isEmpty())
+        if (auto* caption = qobject_cast<QLabel*>(toolbar->widgetForAction(actions.last())))
+            caption->setBuddy(spin);
+    spin->setAccessibleDescription(hint);
+}
+
 }  // namespace
 
 QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint)
@@ -110,6 +121,7 @@ QSpinBox* AddIntSpinEdit(QToolBar* toolbar, const QString& name, int min, int ma
     spin->setToolTip(hint);
     spin->setStatusTip(hint);
     spin->setAccelerated(true);
+    NameByCaption(toolbar, spin, hint);
     toolbar->addWidget(spin);
     Watch(toolbar, spin);
     return spin;
@@ -128,6 +140,7 @@ QDoubleSpinBox* AddFloatSpinEdit(QToolBar* toolbar, const QString& name, double 
     spin->setToolTip(hint);
     spin->setStatusTip(hint);
     spin->setAccelerated(true);
+    NameByCaption(toolbar, spin, hint);
     toolbar->addWidget(spin);
     Watch(toolbar, spin);
     return spin;

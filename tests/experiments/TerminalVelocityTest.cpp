@@ -9,6 +9,7 @@
 #include "runtime/Image32.h"
 #include "support/AnimatedFormTest.h"
 #include "support/FormContract.h"
+#include "support/Pixels.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -31,7 +32,7 @@ const bool kContract = test::RegisterFormTraits([] {
     test::TFormTraits t;
     t.id = ids::Velocity;
     t.name = "TerminalVelocity";
-    t.spins = {{"RadiusSE", 0.5, 2, 1}, {"ViscositySE", 0, 10, 2}};
+    t.spins = {{"RadiusSE", 0.5, 2, 1, 64, 96}, {"ViscositySE", 0, 10, 2, 64, 96}};
     t.runSeconds = 0.5;
     t.runMovesOnlyLayers = true;
     return t;
@@ -390,15 +391,6 @@ TEST_F(VelocityForm, TheLiquidIsTranslucentOverTheBall)
     EXPECT_EQ(picture.pixel(Round(15 * s), Round(60 * s)), 0xFF000000u) << "tube wall";
 }
 
-// Length of the black run ending at xr on row y (0: no tick there).
-int TickLengthAt(const QImage& image, int xr, int y)
-{
-    int n = 0;
-    while (n < 200 && image.pixel(xr - n, y) == 0xFF000000u)
-        ++n;
-    return n;
-}
-
 TEST_F(VelocityForm, TheGateMagnifierReadsTheGateOnItsCentreLine)
 {
     const float s = form->Scale();
@@ -411,8 +403,8 @@ TEST_F(VelocityForm, TheGateMagnifierReadsTheGateOnItsCentreLine)
     test::SavePicture(at20.copy(left - 4, top - 4, Round(size) + 8, Round(size) + 8)
                           .scaled(2 * Round(size) + 16, 2 * Round(size) + 16),
                       QStringLiteral("termvel-gate-lens"));
-    EXPECT_EQ(TickLengthAt(at20, cx - 1, cy), cmTick);
-    EXPECT_EQ(TickLengthAt(at20, cx - 1, cy + Round(10 * m)), cmTick) << "21 one centimetre down";
+    EXPECT_EQ(test::TickLengthAt(at20, cx - 1, cy), cmTick);
+    EXPECT_EQ(test::TickLengthAt(at20, cx - 1, cy + Round(10 * m)), cmTick) << "21 one centimetre down";
     EXPECT_EQ(at20.pixel(Round(1.01f * float(cx)) + 3, cy), 0xFF007F00u) << "the magnified beam";
     // The label "20" sits left of its tick, centred on the line.
     bool labelInk = false;
@@ -431,27 +423,14 @@ TEST_F(VelocityForm, TheGateMagnifierReadsTheGateOnItsCentreLine)
     for (int i = 0; i < 4; ++i)
         form->Gate1Hsb->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // 30.5 cm
     QImage at305 = Picture();
-    EXPECT_EQ(TickLengthAt(at305, cx - 1, cy), halfTick);
+    EXPECT_EQ(test::TickLengthAt(at305, cx - 1, cy), halfTick);
     form->Gate1Hsb->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // 30.6 cm
     form->Gate1Hsb->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // 30.7 cm
     QImage at307 = Picture();
     EXPECT_FLOAT_EQ(form->Model().Gate1, 30.7f);
-    EXPECT_EQ(TickLengthAt(at307, cx - 1, cy), mmTick);
-    EXPECT_EQ(TickLengthAt(at307, cx - 1, cy + Round(3 * m)), cmTick) << "31 three millimetres down";
-    EXPECT_EQ(TickLengthAt(at307, cx - 1, cy - Round(2 * m)), halfTick) << "30.5 two millimetres up";
-}
-
-TEST_F(VelocityForm, LargeButtonsWidenTheSpinEditsWithTheScreen)
-{
-    SetScreenDpiOverride(120);
-    form->SetLargeButtons(true);
-    EXPECT_EQ(form->RadiusSE->width(), 120);
-    EXPECT_EQ(form->ViscositySE->width(), 120);
-    const qreal small = QApplication::font(form->RadiusLabel).pointSizeF();
-    EXPECT_NEAR(form->RadiusLabel->font().pointSizeF(), 1.5 * small, 0.01);
-    form->SetLargeButtons(false);
-    EXPECT_EQ(form->RadiusSE->width(), 80);
-    EXPECT_NEAR(form->ViscositySE->font().pointSizeF(), small, 0.01);
+    EXPECT_EQ(test::TickLengthAt(at307, cx - 1, cy), mmTick);
+    EXPECT_EQ(test::TickLengthAt(at307, cx - 1, cy + Round(3 * m)), cmTick) << "31 three millimetres down";
+    EXPECT_EQ(test::TickLengthAt(at307, cx - 1, cy - Round(2 * m)), halfTick) << "30.5 two millimetres up";
 }
 
 TEST_F(VelocityForm, ABallOnTheBottomTakesANewRadiusThere)

@@ -188,6 +188,54 @@ TEST(Image32Test, ALayerChangeRepaintsOnlyWhereTheLayerWasAndIs)
     EXPECT_EQ(shown.Pixel(92, 72), clWhite32);
 }
 
+// A layer whose label stands beside its location (a tray's "5 min" below
+// its dimple) declares what it paints; moving or changing it then repaints
+// the label too, instead of leaving the old one on the screen.
+TEST(Image32Test, ALayerThatPaintsOutsideItsLocationRepaintsAllItPaints)
+{
+    TImage32 image;
+    image.resize(100, 80);
+    image.FitBitmapToControl();
+    image.Bitmap().Clear(clWhite32);
+    TColor32 colour = 0xFFFF0000;
+    TPositionedLayer& layer = image.AddLayer();
+    layer.SetLocation({10, 10, 20, 20});
+    // The label: 30 pixels below the location.
+    const auto label = [](const TPositionedLayer& l) {
+        const TRect r = l.PixelRect();
+        return TRect{r.Left, r.Bottom + 30, r.Right, r.Bottom + 36};
+    };
+    layer.OnPaint = [&](TPositionedLayer& l, TBitmap32& b) { b.FillRect(label(l), colour); };
+    TBitmap32 shown;
+    image.PaintPending(shown);
+    layer.SetLocation({40, 10, 50, 20});
+    image.PaintPending(shown);
+    EXPECT_EQ(shown.Pixel(15, 52), colour) << "undeclared: the old label stays on the screen";
+
+    layer.SetPaintBounds({40, 10, 50, 56});
+    image.PaintPending(shown);
+    layer.SetLocation({60, 10, 70, 20});
+    layer.SetPaintBounds({60, 10, 70, 56});
+    image.PaintPending(shown);
+    EXPECT_EQ(shown.Pixel(45, 52), clWhite32) << "declared: the old label is gone";
+    EXPECT_EQ(shown.Pixel(65, 52), colour);
+    colour = 0xFF0000FF;
+    layer.Changed();
+    image.PaintPending(shown);
+    EXPECT_EQ(shown.Pixel(65, 52), colour);
+    layer.SetVisible(false);
+    image.PaintPending(shown);
+    EXPECT_EQ(shown.Pixel(65, 52), clWhite32);
+
+    layer.SetVisible(true);
+    layer.ClearPaintBounds();
+    layer.PaintsAnywhere();
+    layer.SetLocation({5, 5, 8, 8});
+    image.PaintPending(shown);
+    EXPECT_EQ(shown.Pixel(65, 52), clWhite32);
+    EXPECT_EQ(shown.Pixel(6, 40), colour);
+}
+
 // The picture is drawn in the screen's own pixels: on a screen with two
 // pixels per point (the suite runs this test again with QT_SCALE_FACTOR=2) a
 // bitmap twice the control's size, shown one to one, with the mouse and the

@@ -1,8 +1,10 @@
 #include "experiments/physics/uTerminalVelocity.h"
 
+#include "apparatus/Labels.h"
 #include "apparatus/Magnifier.h"
 #include "apparatus/Meters.h"
 #include "apparatus/Rulers.h"
+#include "apparatus/Shapes.h"
 #include "common/CadencerEx.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
@@ -68,7 +70,6 @@ TVelocityFrm::~TVelocityFrm() = default;
 void TVelocityFrm::FormCreate()
 {
     setWindowTitle(str::sTermVelCaption());
-    BallPolygon = std::make_unique<TPolygon32>();
     createToolbar();
 
     Gate1Hsb = createGateBar(QStringLiteral("Gate1Hsb"), 200, str::sTermVelGate1Hint());
@@ -267,19 +268,10 @@ void TVelocityFrm::DrawGateMagnifier(TBitmap32& b, float left, float top, float 
     b.FillRect(r.Left, r.Top, cx, r.Bottom, kStripYellow);
     b.VertLine(cx, r.Top, r.Bottom, clBlack32);
 
-    b.Font.Name = QStringLiteral("arial");
-    b.Font.SetBold(true);
-    b.Font.Height = Round(3 * m);
-    TLensRule rule;
-    rule.Centre = float(cy);
-    rule.Step = m;
-    rule.Top = r.Top;
-    rule.Bottom = r.Bottom;
-    rule.TickEnd = cx - 1;
-    rule.MajorStart = cx - Round(0.15f * size);
-    rule.HalfStart = cx - Round(0.1f * size);
-    rule.MinorStart = cx - Round(0.05f * size);
-    rule.LabelRight = cx - Round(0.17f * size);
+    SetLabelFont(b, Round(3 * m));
+    const TLensTickLengths ticks{Round(0.15f * size), Round(0.1f * size), Round(0.05f * size)};
+    const TLensRule rule =
+        LensRuleInWindow({r.Left, r.Top, cx, r.Bottom}, float(cy), m, ticks, cx - Round(0.17f * size));
     // Depths below the 0 mark, growing downwards; the centre line reads the gate.
     DrawLensRule(b, rule, gate, -25, 25, LensFirstLabel(gate), 1);
 
@@ -301,21 +293,9 @@ void TVelocityFrm::PaintWatch(TPositionedLayer& layer, TBitmap32& buffer)
 
 void TVelocityFrm::PaintBall(TPositionedLayer& layer, TBitmap32& buffer)
 {
-    if (!BallPolygon)
-        return;
     const TFloatRect r = layer.Location();
     const float radius = (r.Right - r.Left) / 2;
-    const float cx = (r.Left + r.Right) / 2, cy = (r.Top + r.Bottom) / 2;
-    const TCircleTable16& table = CircleTable16();
-    BallPolygon->Clear();
-    for (int k = 0; k < 16; ++k) {
-        const TSinCos& e = table[std::size_t(k)];
-        BallPolygon->AddPoint(FixedPoint(cx + radius * e.Cos, cy + radius * e.Sin));
-    }
-    BallPolygon->Antialiased = false;
-    BallPolygon->DrawFill(buffer, kBallRed);
-    BallPolygon->Antialiased = true;
-    BallPolygon->DrawOutline(buffer, clBlack32);
+    DrawDisc(buffer, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2, radius, kBallRed, clBlack32, 16);
 }
 
 void TVelocityFrm::PaintTube(TPositionedLayer& layer, TBitmap32& buffer)

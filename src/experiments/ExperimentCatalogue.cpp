@@ -1,5 +1,8 @@
 #include "experiments/ExperimentCatalogue.h"
 
+#include "experiments/biology/uAmylase.h"
+#include "experiments/biology/uPhotosynthesis.h"
+#include "experiments/biology/uYeast.h"
 #include "experiments/chemistry/uCaCarb.h"
 #include "experiments/chemistry/uPeroxide.h"
 #include "experiments/chemistry/uThermoChem.h"
@@ -41,9 +44,9 @@ void RegisterExperiments()
 {
     TCatalogue& c = TCatalogue::Instance();
     // Menu positions: biology, chemistry, then physics, as the menu lists them.
-    c.Register(Planned(ids::Amylase, BeforeShow, "AMYLASE.HTM", Family, 0));
-    c.Register(Planned(ids::Photo, AfterShow, "PHOTOSYN.HTM", Family, 1));
-    c.Register(Planned(ids::Yeast, BeforeShow, "YEAST.HTM", Family, 2));
+    c.Register(Row<TAmylaseFrm>(ids::Amylase, BeforeShow, "AMYLASE.HTM", Family, str::sAmylaseCaption(), 0));
+    c.Register(Row<TPhotoFrm>(ids::Photo, AfterShow, "PHOTOSYN.HTM", Family, str::sPhotoCaption(), 1));
+    c.Register(Row<TYeastFrm>(ids::Yeast, BeforeShow, "YEAST.HTM", Family, str::sYeastCaption(), 2));
     c.Register(Row<TCaCarbFrm>(ids::CaCarb, BeforeShow, "CAHCL.HTM", Family, str::sCaCarbCaption(), 3));
     c.Register(
         Row<TPeroxideFrm>(ids::Peroxide, BeforeShow, "CHEMRATE.HTM", Family, str::sPeroxideCaption(), 4));

@@ -1,5 +1,7 @@
 #include "experiments/ExperimentCatalogue.h"
 
+#include "experiments/chemistry/uKinetic.h"
+#include "experiments/chemistry/uReactionRate.h"
 #include "experiments/physics/uBall.h"
 #include "experiments/physics/uTerminalVelocity.h"
 #include "runtime/BRV_StrConstants.h"
@@ -55,10 +57,11 @@ void RegisterExperiments()
     c.Register(Planned(ids::CaCarb, BeforeShow, "CAHCL.HTM", Family, 3));
     c.Register(Planned(ids::Peroxide, BeforeShow, "CHEMRATE.HTM", Family, 4));
     c.Register(Planned(ids::ThermoChem, AfterShow, "THERMCHEM.HTM", Family, 5));
-    c.Register(Planned(ids::Kinetic, AfterShow, "MOLECULE.HTM", Single));            // no menu item
-    c.Register(Planned(ids::ReactRate, AfterShow, "REACTION_RATES.HTM", Single));    // no menu item
-    c.Register(Planned(ids::ReactRateMarble, AfterShow, "CAHCLINFO.HTM", Single));   // no menu item
-    c.Register(Planned(ids::ReactRatePeroxide, AfterShow, "HCATINFO.HTM", Single));  // no menu item
+    // The particle models have no menu item.
+    c.Register(Row<TKTFrm>(ids::Kinetic, AfterShow, "MOLECULE.HTM", Single, QString(), -1));
+    c.Register(Row<TReactRateFrm>(ids::ReactRate, AfterShow, "REACTION_RATES.HTM", Single, QString(), -1));
+    c.Register(Row<TReactRateFrm>(ids::ReactRateMarble, AfterShow, "CAHCLINFO.HTM", Single, QString(), -1));
+    c.Register(Row<TReactRateFrm>(ids::ReactRatePeroxide, AfterShow, "HCATINFO.HTM", Single, QString(), -1));
     c.Register(Row<TBallFrm>(ids::Ball, BeforeShow, "BALL.HTM", Family, str::sBallCaption(), 6));
     c.Register(Planned(ids::Car, BeforeShow, "CAR.HTM", Family, 7));
     c.Register(Planned(ids::Spring, BeforeShow, "SPRING.HTM", Family, 8));

@@ -17,6 +17,7 @@ namespace brv::str {
 #include "strings/Ball.inc"
 #include "strings/Common.inc"
 #include "strings/Lesson.inc"
+#include "strings/Particles.inc"
 #include "strings/Shell.inc"
 #include "strings/TerminalVelocity.inc"
 }  // namespace brv::str

@@ -34,7 +34,7 @@ const bool kKineticContract = test::RegisterFormTraits([] {
     t.id = ids::Kinetic;
     t.name = "Kinetic";
     t.runSeconds = 1;
-    t.runMovesOnlyLayers = false;  // the picture is drawn afresh every step
+    t.runMovesOnlyLayers = true;
     return t;
 }());
 
@@ -45,7 +45,7 @@ test::TFormTraits ReactionRateTraits(ExperimentId id, const char* name)
     t.id = id;
     t.name = name;
     t.runSeconds = 1;
-    t.runMovesOnlyLayers = false;
+    t.runMovesOnlyLayers = true;
     return t;
 }
 const bool kReactionRateContract =
@@ -300,10 +300,18 @@ TEST_F(KineticForm, ThePictureIsWhiteWithAFrameAndASpriteOnEveryParticle)
     EXPECT_LT(white, samples * 9 / 10 + samples / 20);
 }
 
-TEST_F(KineticForm, EachRepaintShowsTheWholePicture)
+// A tick repaints only where sprites were and are, and the screen still
+// shows the whole picture; the background is never drawn again.
+TEST_F(KineticForm, EachTickRepaintsOnlyWhatMovedAndShowsItAll)
 {
+    int backgroundChanges = 0;
+    const int listener = form->Pic()->Bitmap().AddChangeListener([&] { ++backgroundChanges; });
+    ShownPicture();
     Press(form->Buttons.StartBtn);
-    ExpectEachTickShowsTheWholeChange(0.5);
+    Press(form->HighBtn);
+    EXPECT_GT(ExpectEachTickShowsTheWholeChange(1.0), 50);
+    EXPECT_EQ(backgroundChanges, 0);
+    form->Pic()->Bitmap().RemoveChangeListener(listener);
 }
 
 class NarrowScreenKineticForm : public ParticleFormTest<TKTFrm> {
@@ -421,6 +429,15 @@ TEST_F(ReactionRateForm, AResizeStartsAgainFromTheGridWithNothingReacted)
     EXPECT_TRUE(form->Clock->Enabled());
     const auto expected = ExpectedAfterResize<TReactionRateModel>(state, 600, 450, 12, true);
     EXPECT_TRUE(SamePositions(form->Particles(), expected.Box));
+}
+
+TEST_F(ReactionRateForm, EachTickShowsEveryParticleThatMovedOrReacted)
+{
+    Press(form->HighBtn);
+    Press(form->Buttons.StartBtn);
+    ShownPicture();
+    EXPECT_GT(ExpectEachTickShowsTheWholeChange(3.0), 150);
+    EXPECT_GT(form->Particles().ReactedCount(), 0);
 }
 
 TEST(ReactionRatePages, EachOfTheThreePagesBuildsAFreshForm)

@@ -10,6 +10,9 @@
 #include <QActionGroup>
 #include <QToolBar>
 
+#include <algorithm>
+#include <array>
+
 namespace brv {
 
 namespace {
@@ -57,6 +60,9 @@ void TParticleForm::CreateParticleForm(TParticleModel& box, const TTexts& texts,
     CreateClock(0);
     CreatePic();
     LayOutPicture({});
+    ParticleLayer = &Pic_->AddLayer();
+    ParticleLayer->MouseEvents = false;
+    ParticleLayer->OnPaint = [this](TPositionedLayer&, TBitmap32& buffer) { PaintParticles(buffer); };
     Place();
     SetState(TRunState::Ready);
 }
@@ -65,7 +71,8 @@ void TParticleForm::PlaceAndSettle()
 {
     Place();
     box_->Settle();
-    RedrawBackground();
+    PlaceSprites();
+    ParticleLayer->Changed();
 }
 
 void TParticleForm::PicResize()
@@ -75,7 +82,9 @@ void TParticleForm::PicResize()
     Pic_->FitBitmapToControl();
     const TBitmap32& b = Pic_->Bitmap();
     box_->Walls = {0, 0, float(b.Width()), float(b.Height())};
+    ParticleLayer->SetLocation({0, 0, float(b.Width()), float(b.Height())});
     PlaceAndSettle();
+    RedrawBackground();
     Clock->SetEnabled(running);
 }
 
@@ -85,11 +94,36 @@ float TParticleForm::ComputeScale(int, int)
     return 1;
 }
 
-void TParticleForm::DrawBackground(TBitmap32& b)
+void TParticleForm::DrawBackground(TBitmap32&)
+{
+    // White within the frame: the particles are on their layer.
+}
+
+TRect TParticleForm::SpriteRect(const TParticle& p) const
 {
     const int r = Round(box_->Radius);
-    for (const TParticle& p : box_->Particles)
-        Bitmap32List.Bitmap(SpriteOf(p)).DrawTo(b, Round(p.X) - r, Round(p.Y) - r);
+    const int x = Round(p.X), y = Round(p.Y);
+    return {x - r, y - r, x + r, y + r};
+}
+
+void TParticleForm::PlaceSprites()
+{
+    for (std::size_t i = 0; i < spriteRects_.size(); ++i)
+        spriteRects_[i] = SpriteRect(box_->Particles[i]);
+}
+
+void TParticleForm::PaintParticles(TBitmap32& buffer)
+{
+    const TRect clip = buffer.ClipRect();
+    for (std::size_t i = 0; i < spriteRects_.size(); ++i) {
+        const TRect& r = spriteRects_[i];
+        if (r.Right > clip.Left && r.Left < clip.Right && r.Bottom > clip.Top && r.Top < clip.Bottom)
+            Bitmap32List.Bitmap(SpriteOf(box_->Particles[i])).DrawTo(buffer, r.Left, r.Top);
+    }
+    // A sprite against the wall covers part of the frame: the frame is drawn
+    // last, as round a picture drawn whole.
+    const TBitmap32& b = Pic_->Bitmap();
+    buffer.FrameRect(0, 0, b.Width(), b.Height(), clBorder32);
 }
 
 void TParticleForm::ClockProgress(double deltaTime)
@@ -99,8 +133,21 @@ void TParticleForm::ClockProgress(double deltaTime)
     // particles that the last step left touching.
     if (!(deltaTime > 0))
         return;
+    std::array<bool, TParticleModel::Count> reacted{};
+    for (std::size_t i = 0; i < reacted.size(); ++i)
+        reacted[i] = box_->Particles[i].Reacted;
     Advance(deltaTime);
-    RedrawBackground();
+    for (std::size_t i = 0; i < spriteRects_.size(); ++i) {
+        const TRect from = spriteRects_[i];
+        const TRect to = SpriteRect(box_->Particles[i]);
+        if (from == to && reacted[i] == box_->Particles[i].Reacted)
+            continue;
+        spriteRects_[i] = to;
+        // A sprite moves a few pixels a step: one rectangle round where it
+        // was and is keeps the region to repaint simple.
+        Pic_->Invalidate({std::min(from.Left, to.Left), std::min(from.Top, to.Top),
+                          std::max(from.Right, to.Right), std::max(from.Bottom, to.Bottom)});
+    }
 }
 
 void TParticleForm::TemperatureBtnClick(QAction* sender)

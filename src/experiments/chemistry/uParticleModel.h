@@ -88,6 +88,9 @@ private:
     void BounceOffWalls(TParticle& p) const;
     // Exchanges with the first particle p touches; false when it touches none.
     bool CollideWithFirstTouched(int i, TParticle& p, float startVX, float startVY, bool react);
+    // p touches q, d apart: velocities swapped, p put 2r from q, and the
+    // reaction when it is on.
+    void Exchange(TParticle& p, TParticle& q, float d, float startVX, float startVY, bool react);
     void ShuffleVelocities();
 
     std::array<float, DirectionCount> cos_{};

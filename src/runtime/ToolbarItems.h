@@ -29,6 +29,12 @@ struct TRunButtons {
     void SetEnabled(bool start, bool stop, bool reset) const;
 };
 
+// A button showing picture image of the button lists, with its hint (which
+// the toolbar suppresses during a run like every item's); its text is caption,
+// or the hint when there is none.
+QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint,
+                          const QString& caption = {});
+
 // Adds the three buttons (images 7, 6, 9) with their hints; click receives the
 // sender so one handler serves all three.
 TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QString& stopHint,

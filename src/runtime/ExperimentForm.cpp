@@ -138,7 +138,8 @@ void ApplyLargeButtons(QToolBar* toolbar, bool large, const std::vector<TLargeIt
     for (const TLargeItem& it : items) {
         if (it.item == nullptr)
             continue;
-        ScaleFont(it.item, large ? largePercent : smallPercent);
+        const int own = large ? it.largePercent : it.smallPercent;
+        ScaleFont(it.item, own > 0 ? own : (large ? largePercent : smallPercent));
         const int w = large ? it.largeWidth : it.smallWidth;
         if (w > 0)
             it.item->setFixedWidth(std::max(scaleByDpi ? DpiScaled(w) : w, WidthOfWidestValue(it.item)));

@@ -70,6 +70,10 @@ struct TLargeItem {
     QWidget* item = nullptr;
     int smallWidth = 0;  // 0: width left alone
     int largeWidth = 0;
+    // Font percentages of this item where they differ from the toolbar's
+    // (a temperature editor at 150 % / 300 %); 0: the toolbar's.
+    int smallPercent = 0;
+    int largePercent = 0;
 };
 
 // Steps 3-7 of the rule: image list (the small one throughout when

@@ -3,12 +3,14 @@
 #include <QAction>
 #include <QDoubleSpinBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QSpinBox>
-#include <QToolBar>
-#include <QKeyEvent>
+#include <QStyle>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolTip>
 
 #include <memory>
@@ -55,7 +57,20 @@ void Watch(QToolBar* toolbar, QWidget* item)
     item->installEventFilter(FilterOf(toolbar));
 }
 
-QAction* AddButton(QToolBar* toolbar, const QString& name, int image, const QString& hint)
+// A spin edit is named by the caption before it ("Temperature"), so a screen
+// reader says what it sets; the hint becomes its description.
+void NameByCaption(QToolBar* toolbar, QAbstractSpinBox* spin, const QString& hint)
+{
+    const QList<QAction*> actions = toolbar->actions();
+    if (!actions.isEmpty())
+        if (auto* caption = qobject_cast<QLabel*>(toolbar->widgetForAction(actions.last())))
+            caption->setBuddy(spin);
+    spin->setAccessibleDescription(hint);
+}
+
+}  // namespace
+
+QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint)
 {
     QAction* action = toolbar->addAction(hint);
     action->setObjectName(name);
@@ -66,8 +81,6 @@ QAction* AddButton(QToolBar* toolbar, const QString& name, int image, const QStr
         Watch(toolbar, button);
     return action;
 }
-
-}  // namespace
 
 void TRunButtons::SetEnabled(bool start, bool stop, bool reset) const
 {
@@ -80,13 +93,23 @@ TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QSt
                           const QString& resetHint, std::function<void(QAction* sender)> click)
 {
     TRunButtons b;
-    b.StartBtn = AddButton(toolbar, QStringLiteral("StartBtn"), 7, startHint);
-    b.StopBtn = AddButton(toolbar, QStringLiteral("StopBtn"), 6, stopHint);
-    b.ResetBtn = AddButton(toolbar, QStringLiteral("ResetBtn"), 9, resetHint);
+    b.StartBtn = AddToolbarButton(toolbar, QStringLiteral("StartBtn"), 7, startHint);
+    b.StopBtn = AddToolbarButton(toolbar, QStringLiteral("StopBtn"), 6, stopHint);
+    b.ResetBtn = AddToolbarButton(toolbar, QStringLiteral("ResetBtn"), 9, resetHint);
     for (QAction* a : {b.StartBtn, b.StopBtn, b.ResetBtn})
         QObject::connect(a, &QAction::triggered, toolbar, [a, click] { click(a); });
     b.SetEnabled(true, false, false);
     return b;
+}
+
+QWidget* AddToolbarGap(QToolBar* toolbar, const QString& name)
+{
+    auto* gap = new QWidget;
+    gap->setObjectName(name);
+    // As wide as a separator with its margins, so the items read as groups.
+    gap->setFixedWidth(toolbar->style()->pixelMetric(QStyle::PM_ToolBarSeparatorExtent, nullptr, toolbar));
+    toolbar->addWidget(gap);
+    return gap;
 }
 
 QLabel* AddToolbarLabel(QToolBar* toolbar, const QString& caption, const QString& name)
@@ -109,6 +132,7 @@ QSpinBox* AddIntSpinEdit(QToolBar* toolbar, const QString& name, int min, int ma
     spin->setToolTip(hint);
     spin->setStatusTip(hint);
     spin->setAccelerated(true);
+    NameByCaption(toolbar, spin, hint);
     toolbar->addWidget(spin);
     Watch(toolbar, spin);
     return spin;
@@ -127,9 +151,16 @@ QDoubleSpinBox* AddFloatSpinEdit(QToolBar* toolbar, const QString& name, double 
     spin->setToolTip(hint);
     spin->setStatusTip(hint);
     spin->setAccelerated(true);
+    NameByCaption(toolbar, spin, hint);
     toolbar->addWidget(spin);
     Watch(toolbar, spin);
     return spin;
+}
+
+void SetArrowsOnly(QAbstractSpinBox* spin)
+{
+    if (auto* text = spin->findChild<QLineEdit*>())
+        text->setReadOnly(true);
 }
 
 void SetToolbarHintsShown(QToolBar* toolbar, bool shown)
@@ -151,7 +182,8 @@ namespace {
 // turns end when the wheel has rested for a moment.
 class ScrollEndFilter : public QObject {
 public:
-    ScrollEndFilter(QScrollBar* bar, std::function<void()> end) : QObject(bar), bar_(bar), end_(std::move(end))
+    ScrollEndFilter(QScrollBar* bar, std::function<void()> end)
+        : QObject(bar), bar_(bar), end_(std::move(end))
     {
         wheelRest_.setSingleShot(true);
         wheelRest_.setInterval(kWheelRestMs);
@@ -176,7 +208,8 @@ protected:
             case QEvent::MouseButtonRelease:
                 // The bar handles the release first (and stops repeating).
                 if (!bar_->isSliderDown())
-                    QMetaObject::invokeMethod(this, [this] { endIfStepped(); }, Qt::QueuedConnection);
+                    QMetaObject::invokeMethod(
+                        this, [this] { endIfStepped(); }, Qt::QueuedConnection);
                 break;
             case QEvent::KeyRelease:
                 if (!static_cast<QKeyEvent*>(event)->isAutoRepeat())
@@ -250,6 +283,36 @@ void OnScroll(QScrollBar* bar, TScrollHandler handler)
                      [bar, notify] { notify(bar->sliderPosition(), true); });
 }
 
+namespace {
+
+// Qt's horizontal scroll bar steps backwards on the arrow keys (Right moves
+// it to the left, as its controls are inverted for the wheel's sake): the
+// arrows step the way they point.
+class ArrowKeysFilter : public QObject {
+public:
+    explicit ArrowKeysFilter(QScrollBar* bar) : QObject(bar), bar_(bar) { bar->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Left || key == Qt::Key_Right) {
+                const bool forwards = (key == Qt::Key_Right) != bar_->isRightToLeft();
+                bar_->triggerAction(forwards ? QAbstractSlider::SliderSingleStepAdd
+                                             : QAbstractSlider::SliderSingleStepSub);
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QScrollBar* bar_;
+};
+
+}  // namespace
+
 QScrollBar* NewScrollBar(QWidget* parent, Qt::Orientation orientation, const QString& name, int min, int max,
                          int position, int largeChange, const QString& hint)
 {
@@ -265,6 +328,8 @@ QScrollBar* NewScrollBar(QWidget* parent, Qt::Orientation orientation, const QSt
     // Scroll bars take no focus by default; a pupil without a mouse must
     // still be able to set the height or move a gate.
     bar->setFocusPolicy(Qt::StrongFocus);
+    if (orientation == Qt::Horizontal)
+        new ArrowKeysFilter(bar);
     return bar;
 }
 

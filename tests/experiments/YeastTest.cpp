@@ -30,7 +30,9 @@ const bool kContract = test::RegisterFormTraits([] {
     test::TFormTraits t;
     t.id = ids::Yeast;
     t.name = "Yeast";
-    t.spins = {{"GlucoseSE", 0.1, 1, 0.3}, {"TempSE", 0, 100, 20}};
+    // GlucoseSE's widths do not follow the screen's dots per inch, and
+    // TempSE's editor font is 150 % / 300 %: both are tested here instead.
+    t.spins = {{"GlucoseSE", 0.1, 1, 0.3}};
     return t;
 }());
 

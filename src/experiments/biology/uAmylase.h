@@ -62,7 +62,7 @@ private:
     void placeDropper(TPositionedLayer* layer, const TScenePoint& at);
     void DrawDimpleTray(TBitmap32& b);
     void DrawIodineBottle(TBitmap32& b, float x, float y, float w, float h);
-    void PaintTray(TBitmap32& buffer);
+    void PaintTray(TPositionedLayer& layer, TBitmap32& buffer);
     void PaintDropper(TPositionedLayer& layer, TBitmap32& buffer, bool liquidShown, TColor32 liquid,
                       TColor32 bulb);
 

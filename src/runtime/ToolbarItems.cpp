@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolTip>
@@ -69,9 +70,10 @@ void NameByCaption(QToolBar* toolbar, QAbstractSpinBox* spin, const QString& hin
 
 }  // namespace
 
-QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint)
+QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint,
+                          const QString& caption)
 {
-    QAction* action = toolbar->addAction(hint);
+    QAction* action = toolbar->addAction(caption.isEmpty() ? hint : caption);
     action->setObjectName(name);
     action->setToolTip(hint);
     action->setStatusTip(hint);
@@ -99,6 +101,16 @@ TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QSt
         QObject::connect(a, &QAction::triggered, toolbar, [a, click] { click(a); });
     b.SetEnabled(true, false, false);
     return b;
+}
+
+QWidget* AddToolbarGap(QToolBar* toolbar, const QString& name)
+{
+    auto* gap = new QWidget;
+    gap->setObjectName(name);
+    // As wide as a separator with its margins, so the items read as groups.
+    gap->setFixedWidth(toolbar->style()->pixelMetric(QStyle::PM_ToolBarSeparatorExtent, nullptr, toolbar));
+    toolbar->addWidget(gap);
+    return gap;
 }
 
 QLabel* AddToolbarLabel(QToolBar* toolbar, const QString& caption, const QString& name)
@@ -148,10 +160,8 @@ QDoubleSpinBox* AddFloatSpinEdit(QToolBar* toolbar, const QString& name, double 
 
 void SetArrowsOnly(QAbstractSpinBox* spin)
 {
-    // The spin box keeps handling the arrow and page keys itself; only the
-    // text under them refuses typing.
-    if (auto* edit = spin->findChild<QLineEdit*>())
-        edit->setReadOnly(true);
+    if (auto* text = spin->findChild<QLineEdit*>())
+        text->setReadOnly(true);
 }
 
 void SetToolbarHintsShown(QToolBar* toolbar, bool shown)
@@ -238,32 +248,6 @@ private:
     bool wheel_ = false;
 };
 
-// Qt's scroll bars invert their controls so that the wheel scrolls the
-// usual way, which also sends a horizontal bar's Right arrow to the left.
-// Here the arrows move the slider the way they point.
-class ArrowKeys : public QObject {
-public:
-    explicit ArrowKeys(QScrollBar* bar) : QObject(bar), bar_(bar) { bar->installEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::KeyPress && bar_->orientation() == Qt::Horizontal) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Left || key == Qt::Key_Right) {
-                const bool forward = (key == Qt::Key_Right) != bar_->isRightToLeft();
-                bar_->triggerAction(forward ? QAbstractSlider::SliderSingleStepAdd
-                                            : QAbstractSlider::SliderSingleStepSub);
-                return true;
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    QScrollBar* bar_;
-};
-
 }  // namespace
 
 void OnScroll(QScrollBar* bar, TScrollHandler handler)
@@ -300,6 +284,36 @@ void OnScroll(QScrollBar* bar, TScrollHandler handler)
                      [bar, notify] { notify(bar->sliderPosition(), true); });
 }
 
+namespace {
+
+// Qt's horizontal scroll bar steps backwards on the arrow keys (Right moves
+// it to the left, as its controls are inverted for the wheel's sake): the
+// arrows step the way they point.
+class ArrowKeysFilter : public QObject {
+public:
+    explicit ArrowKeysFilter(QScrollBar* bar) : QObject(bar), bar_(bar) { bar->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Left || key == Qt::Key_Right) {
+                const bool forwards = (key == Qt::Key_Right) != bar_->isRightToLeft();
+                bar_->triggerAction(forwards ? QAbstractSlider::SliderSingleStepAdd
+                                             : QAbstractSlider::SliderSingleStepSub);
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QScrollBar* bar_;
+};
+
+}  // namespace
+
 QScrollBar* NewScrollBar(QWidget* parent, Qt::Orientation orientation, const QString& name, int min, int max,
                          int position, int largeChange, const QString& hint)
 {
@@ -315,7 +329,8 @@ QScrollBar* NewScrollBar(QWidget* parent, Qt::Orientation orientation, const QSt
     // Scroll bars take no focus by default; a pupil without a mouse must
     // still be able to set the height or move a gate.
     bar->setFocusPolicy(Qt::StrongFocus);
-    new ArrowKeys(bar);
+    if (orientation == Qt::Horizontal)
+        new ArrowKeysFilter(bar);
     return bar;
 }
 

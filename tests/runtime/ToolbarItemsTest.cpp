@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QToolBar>
@@ -85,56 +84,54 @@ TEST(ToolbarItems, ScrollHandlerMaySnapTheNewPosition)
     EXPECT_EQ(seen[1], 61) << "the handler sees the asked position";
 }
 
-// A horizontal bar (a time bar) moves the way its arrow keys point, the end
-// of the key press ends the scroll, and Page Down pages right as on any
-// desktop.
-TEST(ToolbarItems, ArrowKeysMoveAHorizontalBarTheWayTheyPoint)
+// The keys move a bar the way its arrows on screen point: Right and End
+// towards the right end of a horizontal bar, Down and End towards the bottom
+// of a vertical one; a page key moves a page.
+TEST(ToolbarItems, ScrollBarKeysMoveAsTheArrowsPoint)
 {
-    QScrollBar* bar = NewScrollBar(nullptr, Qt::Horizontal, QStringLiteral("TimeHsb"), 0, 600, 10, 60,
-                                   QStringLiteral("Set the time"));
-    std::unique_ptr<QScrollBar> owner(bar);
-    std::vector<std::pair<int, bool>> seen;
-    OnScroll(bar, [&](int& position, bool end) { seen.emplace_back(position, end); });
-    const auto key = [bar](QEvent::Type type, int k) {
-        QKeyEvent e(type, k, Qt::NoModifier);
-        QApplication::sendEvent(bar, &e);
+    struct Case {
+        Qt::Orientation orientation;
+        int key;
+        int expected;
     };
-    key(QEvent::KeyPress, Qt::Key_Right);
-    EXPECT_EQ(bar->value(), 11);
-    key(QEvent::KeyRelease, Qt::Key_Right);
-    key(QEvent::KeyPress, Qt::Key_Left);
-    key(QEvent::KeyPress, Qt::Key_Left);
-    EXPECT_EQ(bar->value(), 9);
-    key(QEvent::KeyRelease, Qt::Key_Left);
-    key(QEvent::KeyPress, Qt::Key_PageDown);
-    EXPECT_EQ(bar->value(), 69);
-    const std::vector<std::pair<int, bool>> expected{{11, false}, {11, true}, {10, false},
-                                                     {9, false},  {9, true},  {69, false}};
-    EXPECT_EQ(seen, expected);
+    for (const Case& c : {Case{Qt::Horizontal, Qt::Key_Right, 301}, Case{Qt::Horizontal, Qt::Key_Left, 299},
+                          Case{Qt::Horizontal, Qt::Key_PageDown, 360},
+                          Case{Qt::Horizontal, Qt::Key_PageUp, 240}, Case{Qt::Horizontal, Qt::Key_End, 600},
+                          Case{Qt::Vertical, Qt::Key_Down, 301}, Case{Qt::Vertical, Qt::Key_Up, 299},
+                          Case{Qt::Vertical, Qt::Key_PageDown, 360}, Case{Qt::Vertical, Qt::Key_Home, 0}}) {
+        QWidget parent;
+        QScrollBar* bar = NewScrollBar(&parent, c.orientation, QStringLiteral("Bar"), 0, 600, 300, 60, {});
+        std::vector<int> seen;
+        OnScroll(bar, [&](int& position, bool endOfScroll) {
+            if (!endOfScroll)
+                seen.push_back(position);
+        });
+        QKeyEvent press(QEvent::KeyPress, c.key, Qt::NoModifier);
+        QApplication::sendEvent(bar, &press);
+        EXPECT_EQ(bar->value(), c.expected) << c.orientation << " key " << std::hex << c.key;
+        EXPECT_EQ(seen, std::vector<int>{c.expected}) << "notified once";
+    }
 }
 
-// A spin edit set by its arrows only: typing changes nothing, the keys and
-// steps still do.
-TEST(ToolbarItems, ArrowsOnlySpinEditIgnoresTyping)
+TEST(ToolbarItems, ASpinEditWithArrowsOnlyStepsButTakesNoTyping)
 {
     QToolBar toolbar;
-    QSpinBox* spin = AddIntSpinEdit(&toolbar, QStringLiteral("TempSE"), 0, 80, 20, QStringLiteral("hint"));
+    QSpinBox* spin = AddIntSpinEdit(&toolbar, "Mass", 0, 15, 10, "Set the mass of the gas");
     SetArrowsOnly(spin);
-    const auto key = [spin](int k) {
-        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier,
-                        k == Qt::Key_7 ? QStringLiteral("7") : QString());
-        QApplication::sendEvent(spin, &press);
-        QKeyEvent release(QEvent::KeyRelease, k, Qt::NoModifier);
-        QApplication::sendEvent(spin, &release);
+    toolbar.show();
+    const auto key = [spin](int k, const QString& text = {}) {
+        QKeyEvent down(QEvent::KeyPress, k, Qt::NoModifier, text);
+        QApplication::sendEvent(spin, &down);
     };
     key(Qt::Key_Backspace);
-    key(Qt::Key_7);
-    EXPECT_EQ(spin->value(), 20);
-    EXPECT_EQ(spin->findChild<QLineEdit*>()->text(), QStringLiteral("20"));
+    key(Qt::Key_7, QStringLiteral("7"));
+    spin->interpretText();
+    EXPECT_EQ(spin->value(), 10);
     key(Qt::Key_Up);
-    EXPECT_EQ(spin->value(), 21);
-    key(Qt::Key_PageUp);
-    EXPECT_EQ(spin->value(), 31);
+    EXPECT_EQ(spin->value(), 11);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    EXPECT_EQ(spin->value(), 9);
 }
 
 }  // namespace

@@ -275,11 +275,11 @@ void TAmylaseFrm::PaintTray(TPositionedLayer& layer, TBitmap32& buffer)
     SetLabelFont(buffer, Round(kMinutesHeight * s));
     buffer.Font.Color = clBlack32;
     for (const Model::TDimple& d : model_.Dimples) {
-        if (d.State < 0 || d.State >= Bitmap32List.Count())
+        if (d.State < 0 || d.State >= int(scaledDimples_.size()))
             continue;
         const int cx = Round(tray.Left + d.X * s), cy = Round(tray.Top + d.Y * s);
         const TRect square{cx - half, cy - half, cx + half, cy + half};
-        Bitmap32List.Bitmap(d.State).StretchTo(buffer, square);
+        scaledDimples_[std::size_t(d.State)].Draw(Bitmap32List.Bitmap(d.State), buffer, square);
         if (d.State > Model::DimpleIodine) {
             const QString minutes = str::sAmylaseMinutes().arg(d.Minutes);
             const TBitmap32::TSize size = buffer.TextExtent(minutes);

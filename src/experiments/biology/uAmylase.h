@@ -6,10 +6,13 @@
 // move on a window timer, with the toolbar greyed meanwhile.
 #pragma once
 
+#include "experiments/biology/BiologyPictures.h"
 #include "experiments/biology/uAmylaseModel.h"
 #include "runtime/Image32.h"
 #include "runtime/PictureForm.h"
 #include "runtime/Polygon32.h"
+
+#include <array>
 
 class QAction;
 class QLabel;
@@ -70,6 +73,7 @@ private:
     int AnimStep_ = 0;
     bool RefillMode_ = false;
     TPolygon32 shape_;
+    std::array<TScaledPicture, 3> scaledDimples_;
 };
 
 }  // namespace brv

@@ -356,7 +356,8 @@ void TPhotoFrm::DrawBackground(TBitmap32& b)
     DrawThermometer(b, 3 * s, 20 * s, 10, 79 * s, model_.Temperature);
     DrawHorizontalRule(b, 18 * s, 90 * s, 80 * s, 5 * s);
     DrawTestTube(b, kWater32, false, 8 * s, 50 * s, 8 * s, 40 * s, 38 * s);
-    BMList.Bitmap(1).StretchTo(b, {Round(8 * s) + 1, Round(62 * s), Round(16 * s) - 1, Round(88.72f * s)});
+    scaledWeed_.Draw(BMList.Bitmap(1), b,
+                     {Round(8 * s) + 1, Round(62 * s), Round(16 * s) - 1, Round(88.72f * s)});
     DrawCapillaryAssembly(b, 8, 30);
     DrawCapillaryRule(b, 18 * s, 26 * s, 50 * s, 3 * s);
     DrawReadingScale(b, kStripLeft * s, kStripTop * s, kStripWidth * s, kStripHeight * s);
@@ -472,7 +473,7 @@ void TPhotoFrm::DrawLightMeter(TBitmap32& b, float x, float y, float w, float h)
 
 void TPhotoFrm::PaintLamp(TPositionedLayer& layer, TBitmap32& buffer)
 {
-    BMList.Bitmap(0).StretchTo(buffer, layer.PixelRect());
+    scaledLamp_.Draw(BMList.Bitmap(0), buffer, layer.PixelRect());
 }
 
 // Bubbles rising from the weed into the funnel, one pixel per second of

@@ -83,10 +83,10 @@ void TAmylaseFrm::FormCreate()
 void TAmylaseFrm::createToolbar()
 {
     CreateToolbar();
-    TestBtn = AddToolbarButton(toolbar_, QStringLiteral("TestBtn"), biDropper, str::sAmylaseTestHint());
-    TestBtn->setText(str::sAmylaseTest());
-    ResetBtn = AddToolbarButton(toolbar_, QStringLiteral("ResetBtn"), biReset, str::sResetHint());
-    ResetBtn->setText(str::sReset());
+    TestBtn = AddToolbarButton(toolbar_, QStringLiteral("TestBtn"), biDropper, str::sAmylaseTestHint(),
+                               str::sAmylaseTest());
+    ResetBtn =
+        AddToolbarButton(toolbar_, QStringLiteral("ResetBtn"), biReset, str::sResetHint(), str::sReset());
     connect(TestBtn, &QAction::triggered, this, &TAmylaseFrm::TestBtnClick);
     connect(ResetBtn, &QAction::triggered, this, &TAmylaseFrm::ResetBtnClick);
     TimeLabel = AddToolbarLabel(toolbar_, str::sAmylaseTimeLabel(), QStringLiteral("TimeLabel"));

@@ -1,6 +1,7 @@
 #include "experiments/ExperimentCatalogue.h"
 
 #include "experiments/physics/uBall.h"
+#include "experiments/physics/uEMagnet.h"
 #include "experiments/physics/uExpansion.h"
 #include "experiments/physics/uHeating.h"
 #include "experiments/physics/uReswire.h"
@@ -71,7 +72,7 @@ void RegisterExperiments()
     c.Register(Row<THECFrm>(ids::Heating, AfterShow, "HEATING.HTM", Family, str::sHeatingCaption(), 11));
     c.Register(
         Row<TReswireFrm>(ids::Reswire, AfterShow, "RESISTANCE.HTM", Family, str::sReswireCaption(), 12));
-    c.Register(Planned(ids::EMagnet, BeforeShow, "EMAGNET.HTM", Family, 13));
+    c.Register(Row<TEMagnetFrm>(ids::EMagnet, BeforeShow, "EMAGNET.HTM", Family, str::sEMagnetCaption(), 13));
     c.Register(
         Row<TVelocityFrm>(ids::Velocity, AfterShow, "TERMVEL.HTM", Family, str::sTermVelCaption(), 14));
 }

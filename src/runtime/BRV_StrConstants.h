@@ -16,6 +16,7 @@ namespace brv::str {
 #include "strings/Apparatus.inc"
 #include "strings/Ball.inc"
 #include "strings/Common.inc"
+#include "strings/EMagnet.inc"
 #include "strings/Expansion.inc"
 #include "strings/Heating.inc"
 #include "strings/Lesson.inc"

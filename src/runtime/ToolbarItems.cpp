@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolTip>
@@ -56,11 +57,23 @@ void Watch(QToolBar* toolbar, QWidget* item)
     item->installEventFilter(FilterOf(toolbar));
 }
 
+// A spin edit is named by the caption before it ("Temperature"), so a screen
+// reader says what it sets; the hint becomes its description.
+void NameByCaption(QToolBar* toolbar, QAbstractSpinBox* spin, const QString& hint)
+{
+    const QList<QAction*> actions = toolbar->actions();
+    if (!actions.isEmpty())
+        if (auto* caption = qobject_cast<QLabel*>(toolbar->widgetForAction(actions.last())))
+            caption->setBuddy(spin);
+    spin->setAccessibleDescription(hint);
+}
+
 }  // namespace
 
-QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint)
+QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint,
+                          const QString& caption)
 {
-    QAction* action = toolbar->addAction(hint);
+    QAction* action = toolbar->addAction(caption.isEmpty() ? hint : caption);
     action->setObjectName(name);
     action->setToolTip(hint);
     action->setStatusTip(hint);
@@ -90,6 +103,16 @@ TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QSt
     return b;
 }
 
+QWidget* AddToolbarGap(QToolBar* toolbar, const QString& name)
+{
+    auto* gap = new QWidget;
+    gap->setObjectName(name);
+    // As wide as a separator with its margins, so the items read as groups.
+    gap->setFixedWidth(toolbar->style()->pixelMetric(QStyle::PM_ToolBarSeparatorExtent, nullptr, toolbar));
+    toolbar->addWidget(gap);
+    return gap;
+}
+
 QLabel* AddToolbarLabel(QToolBar* toolbar, const QString& caption, const QString& name)
 {
     auto* label = new QLabel(caption);
@@ -110,6 +133,7 @@ QSpinBox* AddIntSpinEdit(QToolBar* toolbar, const QString& name, int min, int ma
     spin->setToolTip(hint);
     spin->setStatusTip(hint);
     spin->setAccelerated(true);
+    NameByCaption(toolbar, spin, hint);
     toolbar->addWidget(spin);
     Watch(toolbar, spin);
     return spin;
@@ -128,6 +152,7 @@ QDoubleSpinBox* AddFloatSpinEdit(QToolBar* toolbar, const QString& name, double 
     spin->setToolTip(hint);
     spin->setStatusTip(hint);
     spin->setAccelerated(true);
+    NameByCaption(toolbar, spin, hint);
     toolbar->addWidget(spin);
     Watch(toolbar, spin);
     return spin;
@@ -259,6 +284,36 @@ void OnScroll(QScrollBar* bar, TScrollHandler handler)
                      [bar, notify] { notify(bar->sliderPosition(), true); });
 }
 
+namespace {
+
+// Qt's horizontal scroll bar steps backwards on the arrow keys (Right moves
+// it to the left, as its controls are inverted for the wheel's sake): the
+// arrows step the way they point.
+class ArrowKeysFilter : public QObject {
+public:
+    explicit ArrowKeysFilter(QScrollBar* bar) : QObject(bar), bar_(bar) { bar->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Left || key == Qt::Key_Right) {
+                const bool forwards = (key == Qt::Key_Right) != bar_->isRightToLeft();
+                bar_->triggerAction(forwards ? QAbstractSlider::SliderSingleStepAdd
+                                             : QAbstractSlider::SliderSingleStepSub);
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QScrollBar* bar_;
+};
+
+}  // namespace
+
 QScrollBar* NewScrollBar(QWidget* parent, Qt::Orientation orientation, const QString& name, int min, int max,
                          int position, int largeChange, const QString& hint)
 {
@@ -274,11 +329,8 @@ QScrollBar* NewScrollBar(QWidget* parent, Qt::Orientation orientation, const QSt
     // Scroll bars take no focus by default; a pupil without a mouse must
     // still be able to set the height or move a gate.
     bar->setFocusPolicy(Qt::StrongFocus);
-    // Qt turns a scroll bar's keys round for the sake of scrolled views, so
-    // that Right would move a horizontal bar to the left: here Right, Up and
-    // Page Up move it towards its maximum.
     if (orientation == Qt::Horizontal)
-        bar->setInvertedControls(false);
+        new ArrowKeysFilter(bar);
     return bar;
 }
 

@@ -29,14 +29,20 @@ struct TRunButtons {
     void SetEnabled(bool start, bool stop, bool reset) const;
 };
 
+// A button showing picture image of the shared lists, with its hint as tool
+// tip and status text (suppressed during a run like every item's); its text
+// is caption, or the hint when there is none.  Make it checkable for a toggle
+// or a choice.
+QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint,
+                          const QString& caption = {});
+
 // Adds the three buttons (images 7, 6, 9) with their hints; click receives the
 // sender so one handler serves all three.
 TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QString& stopHint,
                           const QString& resetHint, std::function<void(QAction* sender)> click);
 
-// A button showing picture image of the shared lists (its hint as tool tip
-// and status text); make it checkable for a toggle or a choice.
-QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint);
+// A blank separator: a gap between items, without a line.
+QWidget* AddToolbarGap(QToolBar* toolbar, const QString& name);
 
 // A caption that never shows a hint.
 QLabel* AddToolbarLabel(QToolBar* toolbar, const QString& caption, const QString& name);
@@ -47,8 +53,8 @@ QDoubleSpinBox* AddFloatSpinEdit(QToolBar* toolbar, const QString& name, double 
                                  int decimals, double value, const QString& hint,
                                  const QString& postfix = {});
 
-// The spin edit's value changes only by its arrows (buttons, keys, wheel):
-// its text cannot be typed over.
+// A spin edit whose value is changed by its arrows (and the arrow keys)
+// only: its text cannot be typed over.
 void SetArrowsOnly(QAbstractSpinBox* spin);
 
 // Shows or suppresses the hints of every item of the toolbar (experiments

@@ -13,6 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <utility>
+#include <vector>
+
 namespace brv {
 namespace {
 
@@ -80,26 +84,33 @@ TEST(ToolbarItems, ScrollHandlerMaySnapTheNewPosition)
     EXPECT_EQ(seen[1], 61) << "the handler sees the asked position";
 }
 
-// Right, Up and Page Up move a horizontal bar (a time, a length) towards its
-// maximum, as a pupil reading it left to right expects; a vertical bar's Down
-// and Page Down move it down its track.
-TEST(ToolbarItems, KeysMoveAScrollBarTheWayItsArrowsPoint)
+// The keys move a bar the way its arrows on screen point: Right and End
+// towards the right end of a horizontal bar, Down and End towards the bottom
+// of a vertical one; a page key moves a page.
+TEST(ToolbarItems, ScrollBarKeysMoveAsTheArrowsPoint)
 {
-    QWidget parent;
-    const auto press = [](QScrollBar* bar, Qt::Key key) {
-        QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
-        QApplication::sendEvent(bar, &down);
-        return bar->value();
+    struct Case {
+        Qt::Orientation orientation;
+        int key;
+        int expected;
     };
-    QScrollBar* across = NewScrollBar(&parent, Qt::Horizontal, "TimeHsb", 0, 100, 50, 10, "Set the time");
-    EXPECT_EQ(press(across, Qt::Key_Right), 51);
-    EXPECT_EQ(press(across, Qt::Key_Left), 50);
-    EXPECT_EQ(press(across, Qt::Key_PageUp), 60);
-    EXPECT_EQ(press(across, Qt::Key_PageDown), 50);
-    EXPECT_EQ(press(across, Qt::Key_Up), 51);
-    QScrollBar* down = NewScrollBar(&parent, Qt::Vertical, "BallHsb", 0, 100, 50, 10, "Set the height");
-    EXPECT_EQ(press(down, Qt::Key_Down), 51);
-    EXPECT_EQ(press(down, Qt::Key_PageDown), 61);
+    for (const Case& c : {Case{Qt::Horizontal, Qt::Key_Right, 301}, Case{Qt::Horizontal, Qt::Key_Left, 299},
+                          Case{Qt::Horizontal, Qt::Key_PageDown, 360},
+                          Case{Qt::Horizontal, Qt::Key_PageUp, 240}, Case{Qt::Horizontal, Qt::Key_End, 600},
+                          Case{Qt::Vertical, Qt::Key_Down, 301}, Case{Qt::Vertical, Qt::Key_Up, 299},
+                          Case{Qt::Vertical, Qt::Key_PageDown, 360}, Case{Qt::Vertical, Qt::Key_Home, 0}}) {
+        QWidget parent;
+        QScrollBar* bar = NewScrollBar(&parent, c.orientation, QStringLiteral("Bar"), 0, 600, 300, 60, {});
+        std::vector<int> seen;
+        OnScroll(bar, [&](int& position, bool endOfScroll) {
+            if (!endOfScroll)
+                seen.push_back(position);
+        });
+        QKeyEvent press(QEvent::KeyPress, c.key, Qt::NoModifier);
+        QApplication::sendEvent(bar, &press);
+        EXPECT_EQ(bar->value(), c.expected) << c.orientation << " key " << std::hex << c.key;
+        EXPECT_EQ(seen, std::vector<int>{c.expected}) << "notified once";
+    }
 }
 
 TEST(ToolbarItems, ASpinEditWithArrowsOnlyStepsButTakesNoTyping)

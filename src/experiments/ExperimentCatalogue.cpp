@@ -27,20 +27,6 @@ namespace {
 using enum TLargeButtonsCall;
 using enum TPages;
 
-// An experiment whose form is not part of this build yet: its pages lead to
-// its id all the same, which shows an empty pane, and it has no menu item.
-TCatalogueEntry Planned(ExperimentId id, TLargeButtonsCall order, const char* mainPage, TPages pages,
-                        int menuPosition = -1)
-{
-    TCatalogueEntry e;
-    e.id = id;
-    e.largeButtons = order;
-    e.mainPage = QString::fromLatin1(mainPage);
-    e.pages = pages;
-    e.menuPosition = menuPosition;
-    return e;
-}
-
 }  // namespace
 
 void RegisterExperiments()

@@ -29,13 +29,7 @@ const bool kContract = test::RegisterFormTraits([] {
     test::TFormTraits t;
     t.id = ids::Amylase;
     t.name = "Amylase";
-<<<<<<< HEAD
-    t.spins = {{"TimeSE", 0, 30, 0}, {"TempSE", 0, 80, 20, 0, 0, 150, 300}};
-=======
-    // TempSE's editor font is 150 % / 300 %, not the toolbar's 100 % / 150 %:
-    // it is tested here instead (LargeButtonsFollowTheScreen).
-    t.spins = {{"TimeSE", 0, 30, 0, 60, 90}};
->>>>>>> bio
+    t.spins = {{"TimeSE", 0, 30, 0, 60, 90}, {"TempSE", 0, 80, 20, 0, 0, 150, 300}};
     return t;
 }());
 

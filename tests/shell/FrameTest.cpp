@@ -365,6 +365,16 @@ TEST_F(FrameTest, DamagedSettingsStartWithTheDefaults)
     EXPECT_EQ(f.LeftPaneWidth(), WorkArea().width() / 2);
 }
 
+// Bounds saved on a large desk display once crashed the web engine at every
+// start; fitted into this screen's work area, the window opens there.
+TEST_F(FrameTest, OversizedSavedBoundsOpenOnTheWorkArea)
+{
+    PutSetting(QStringLiteral("position"), EncodePosition(QRect(WorkArea().topLeft(), QSize(65536, 65536))));
+    TFrameFrm& f = Start();
+    EXPECT_EQ(f.geometry(), WorkArea());
+    EXPECT_EQ(f.LeftPaneWidth(), WorkArea().width() / 2);
+}
+
 TEST_F(FrameTest, PositionOffEveryScreenIsPlacedOnTheWorkArea)
 {
     PutSetting(QStringLiteral("position"), EncodePosition(QRect(60000, 40000, 800, 600)));

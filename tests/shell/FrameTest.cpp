@@ -6,6 +6,7 @@
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/Catalogue.h"
 #include "runtime/ExperimentHost.h"
+#include "runtime/ProgramFolder.h"
 #include "shell/FrameTestSupport.h"
 #include "shell/uFlashPanel.h"
 #include "shell/uLessonPane.h"
@@ -561,19 +562,19 @@ TEST_F(FrameTest, ExperimentItemOpensTheMainPageAndShowsTheExperiment)
 {
     TCatalogueRows rows;
     rows.Put(1, QStringLiteral("Bouncing ball experiment"), QStringLiteral("BALL.HTM"));
-    TFrameFrm& f = Start();
-    QAction* ball = nullptr;
-    for (QAction* item : f.ExperimentItems)
-        if (item->data().toInt() == 1)
-            ball = item;
-    ASSERT_NE(ball, nullptr);
-
-    // Without its main page the item does nothing.
-    ball->trigger();
-    EXPECT_EQ(f.CurrentExperimentId(), 0);
-
+    rows.Put(20, QStringLiteral("Car stopping distances"), QStringLiteral("CAR.HTM"));
     folder.Add(QStringLiteral("html/ball.htm"), "<html><body>ball</body></html>");
-    ball->trigger();
+    TFrameFrm& f = Start();
+    const auto item = [&f](ExperimentId id) {
+        for (QAction* item : f.ExperimentItems)
+            if (item->data().toInt() == id)
+                return item;
+        return static_cast<QAction*>(nullptr);
+    };
+    ASSERT_NE(item(1), nullptr);
+    ASSERT_NE(item(20), nullptr);
+
+    item(1)->trigger();
     EXPECT_EQ(f.CurrentExperimentId(), 1);
     QPointer<TSampleFrm> form = Sample();
     EXPECT_FALSE(form.isNull());
@@ -582,6 +583,31 @@ TEST_F(FrameTest, ExperimentItemOpensTheMainPageAndShowsTheExperiment)
     FlushDeferredDeletes();
     EXPECT_FALSE(form.isNull());
     EXPECT_EQ(Sample(), form.data());
+
+    // Without its main page the experiment is still shown, and the lesson
+    // pane says which page is missing.
+    item(20)->trigger();
+    EXPECT_EQ(f.CurrentExperimentId(), 20);
+    EXPECT_EQ(f.EWBPanel->Notice(),
+              str::sLessonPageMissing().arg(QDir::toNativeSeparators(
+                  ResolveInFolder(folder.Path(), QStringLiteral("HTML\\CAR.HTM")))));
+    EXPECT_FALSE(f.EWB()->isVisible());
+}
+
+// Without a lesson book the window says so in the lesson pane, and the
+// Experiments menu still shows every experiment.
+TEST_F(FrameTest, WithoutTheLessonBookTheExperimentsStillWork)
+{
+    TCatalogueRows rows;
+    rows.Put(1, QStringLiteral("Bouncing ball experiment"), QStringLiteral("BALL.HTM"));
+    TFrameFrm& f = Start();
+    EXPECT_EQ(f.EWBPanel->Notice(), str::sLessonBookMissing().arg(QDir::toNativeSeparators(
+                                        ResolveInFolder(folder.Path(), QStringLiteral("html")))));
+    for (QAction* item : f.ExperimentItems)
+        if (item->data().toInt() == 1)
+            item->trigger();
+    EXPECT_EQ(f.CurrentExperimentId(), 1);
+    EXPECT_NE(Sample(), nullptr);
 }
 
 TEST_F(FrameTest, HintsShowInTheStatusLine)

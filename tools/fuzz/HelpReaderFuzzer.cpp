@@ -24,7 +24,9 @@
 
 namespace {
 
-std::unique_ptr<QCoreApplication> app;
+// The scratch folder goes with the process; the application object stays
+// (libFuzzer ends in exit(), where Qt's own statics are already gone).
+QCoreApplication* app = nullptr;
 std::unique_ptr<QTemporaryDir> folder;
 
 // The first stack frame of a sanitizer report that is not the sanitizer's own
@@ -62,7 +64,7 @@ void Walk(const brv::THelpBook& book, const std::vector<brv::THelpEntry>& entrie
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    app = std::make_unique<QCoreApplication>(*argc, *argv);
+    app = new QCoreApplication(*argc, *argv);
     folder = std::make_unique<QTemporaryDir>();
     return 0;
 }

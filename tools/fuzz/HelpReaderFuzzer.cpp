@@ -36,8 +36,10 @@ QString FirstFrame(const QByteArray& log)
     static const QRegularExpression frame(QStringLiteral(R"(#\d+ 0x[0-9a-f]+ in (\S+))"));
     for (auto it = frame.globalMatch(QString::fromUtf8(log)); it.hasNext();) {
         const QString function = it.next().captured(1);
-        if (!function.startsWith(QLatin1String("__interceptor_")) && !function.startsWith(QLatin1String("__asan")) &&
-            !function.startsWith(QLatin1String("__sanitizer")) && !function.startsWith(QLatin1String("__ubsan")))
+        if (!function.startsWith(QLatin1String("__interceptor_")) &&
+            !function.startsWith(QLatin1String("__asan")) &&
+            !function.startsWith(QLatin1String("__sanitizer")) &&
+            !function.startsWith(QLatin1String("__ubsan")))
             return function;
     }
     return {};

@@ -2,15 +2,12 @@
 
 #include "common/CadencerEx.h"
 #include "runtime/BRV_StrConstants.h"
-#include "runtime/Image32.h"
 
 #include <QAction>
 
-#include <utility>
-
 namespace brv {
 
-TAnimatedForm::TAnimatedForm(QWidget* parent) : TExperimentForm(parent) {}
+TAnimatedForm::TAnimatedForm(QWidget* parent) : TPictureForm(parent) {}
 
 TAnimatedForm::~TAnimatedForm()
 {
@@ -24,34 +21,12 @@ void TAnimatedForm::PressStart()
         Buttons.StartBtn->trigger();
 }
 
-void TAnimatedForm::SetLargeButtons(bool large)
-{
-    if (LargeButtonsUnchanged(large, true))
-        return;
-    RememberLarge(large);
-    ApplyLargeButtons(toolbar_, large, largeItems_);
-}
-
-void TAnimatedForm::SetLargeItems(std::vector<TLargeItem> items)
-{
-    largeItems_ = std::move(items);
-    ApplyLargeButtons(toolbar_, LargeApplied(), largeItems_);
-}
-
 void TAnimatedForm::CreateRunToolbar(const QString& startHint, const QString& stopHint,
                                      const QString& resetHint)
 {
-    toolbar_ = new TExperimentToolbar(str::sToolbarTitle(), this);
+    CreateToolbar();
     Buttons = AddRunButtons(toolbar_, startHint, stopHint, resetHint,
                             [this](QAction* sender) { StartBtnClick(sender); });
-}
-
-void TAnimatedForm::CreatePic()
-{
-    Pic_ = new TImage32(this);
-    Pic_->setObjectName(QStringLiteral("Pic"));
-    Pic_->setMinimumSize(40, 40);
-    Pic_->OnResize = [this] { PicResize(); };
 }
 
 void TAnimatedForm::CreateClock(double fixedDeltaTime)
@@ -66,17 +41,40 @@ void TAnimatedForm::CreateClock(double fixedDeltaTime)
     };
 }
 
-void TAnimatedForm::RedrawBackground(const std::function<void(TBitmap32&)>& draw)
+void TAnimatedForm::StartBtnClick(QAction* sender)
 {
-    TBitmap32& b = Pic_->Bitmap();
-    if (b.Empty())
-        return;
-    b.BeginUpdate();
-    b.Clear(clWhite32);
-    draw(b);
-    b.FrameRect(b.BoundsRect(), clBorder32);
-    b.EndUpdate();
-    Pic_->Repaint();
+    if (sender == Buttons.StartBtn) {
+        if (StartRun())
+            SetState(TRunState::Running);
+    } else if (sender == Buttons.StopBtn) {
+        SetState(TRunState::Paused);
+        StopRun();
+    } else if (sender == Buttons.ResetBtn) {
+        Clock->SetEnabled(false);
+        ResetRun();
+        SetState(TRunState::Ready);
+    }
+}
+
+void TAnimatedForm::Finish()
+{
+    SetState(TRunState::Finished);
+}
+
+void TAnimatedForm::SetState(TRunState state)
+{
+    state_ = state;
+    if (Clock)
+        Clock->SetEnabled(state == TRunState::Running);
+    const TButtonStates b = ButtonsIn(state);
+    Buttons.SetEnabled(b.start, b.stop, b.reset);
+    SetToolbarHintsShown(toolbar_, state != TRunState::Running);
+    StateChanged(state);
+}
+
+TButtonStates TAnimatedForm::ButtonsIn(TRunState state) const
+{
+    return buttonTable_[std::size_t(state)];
 }
 
 }  // namespace brv

@@ -1,68 +1,82 @@
-// The common frame of the experiments that run on their own animation clock:
-// a toolbar that starts with the start / stop / reset buttons, the picture,
-// and a clock owned by the form.
+// The experiments that run on their own animation clock: a toolbar that
+// starts with the start / stop / reset buttons, the picture, and a clock
+// owned by the form.  The base owns the run state and the one handler of the
+// three buttons; a form writes its controls, its table of enabled buttons,
+// what starting and resetting do, its step and its painting.
 #pragma once
 
-#include "runtime/ExperimentForm.h"
-#include "runtime/ToolbarItems.h"
+#include "runtime/PictureForm.h"
 
-#include <functional>
+#include <array>
 #include <memory>
-#include <vector>
 
 namespace brv {
 
-class TBitmap32;
-class TImage32;
 class TNGLCadencer;
 
-class TAnimatedForm : public TExperimentForm {
+enum class TRunState { Ready, Running, Paused, Finished };
+
+// Which of the three run buttons are enabled in a state.
+struct TButtonStates {
+    bool start = false;
+    bool stop = false;
+    bool reset = false;
+};
+
+// One row per state, in the order of TRunState.
+using TButtonTable = std::array<TButtonStates, 4>;
+
+class TAnimatedForm : public TPictureForm {
     Q_OBJECT
 public:
     explicit TAnimatedForm(QWidget* parent = nullptr);
     ~TAnimatedForm() override;
 
-    QToolBar* Toolbar() override { return toolbar_; }
-    TImage32* Pic() override { return Pic_; }
     TNGLCadencer* Cadencer() override { return Clock.get(); }
     // Presses StartBtn when it is enabled.
     void PressStart() override;
-    // The large-buttons rule over the items given to SetLargeItems, widths
-    // scaled by the screen's dots per inch (so at other than 96 dots per inch
-    // an unchanged flag still applies the widths once).
-    void SetLargeButtons(bool large) override;
+    TRunState State() const { return state_; }
+
+    // The one handler of Start, Stop and Reset; it tells them apart by the
+    // sender.  Start runs the clock (unless StartRun refuses), Stop pauses
+    // it, Reset stops it and calls ResetRun.
+    void StartBtnClick(QAction* sender);
 
     TRunButtons Buttons;
-    TImage32* Pic_ = nullptr;
     std::unique_ptr<TNGLCadencer> Clock;
 
-    // One handler for the three buttons; it tells them apart by the sender.
-    virtual void StartBtnClick(QAction* sender) = 0;
-
 protected:
-    // The toolbar with its three run buttons.
+    // The toolbar with its three run buttons; the form adds the rest.
     void CreateRunToolbar(const QString& startHint, const QString& stopHint, const QString& resetHint);
-    // The picture, named Pic, with OnResize calling PicResize.
-    void CreatePic();
-    virtual void PicResize() = 0;
     // The clock, created disabled; fixedDeltaTime 0 gives variable steps.
     // ClockProgress is called only while the clock is enabled: a run stopped
     // inside a tick gets none of that tick's remaining fixed steps.
     void CreateClock(double fixedDeltaTime);
-    virtual void ClockProgress(double deltaTime) = 0;
-    // The full redraw of the picture's background: nothing while the bitmap
-    // is empty; otherwise white, then draw, then the dark-grey frame round the
-    // whole picture, and the picture repainted at once.
-    void RedrawBackground(const std::function<void(TBitmap32&)>& draw);
-    // The experiment's large-buttons table: the text items whose font and the
-    // spin edits whose width follow the button size.  Applied small at once,
-    // so the toolbar starts with its design widths.
-    void SetLargeItems(std::vector<TLargeItem> items);
+    // The buttons enabled in each state.
+    void SetButtonTable(const TButtonTable& table) { buttonTable_ = table; }
+    // The run ended by itself (the ball came to rest, the car stopped).
+    void Finish();
+    // Moves to a state: the clock runs only while Running, the buttons follow
+    // ButtonsIn, the toolbar's hints are hidden during a run, StateChanged.
+    void SetState(TRunState state);
 
-    TExperimentToolbar* toolbar_ = nullptr;
+    // The buttons of a state: the table's row unless the form knows better.
+    virtual TButtonStates ButtonsIn(TRunState state) const;
+    // Start pressed: false refuses (the run does not start).
+    virtual bool StartRun() { return true; }
+    // Stop pressed, after the clock stopped.
+    virtual void StopRun() {}
+    // Reset pressed, after the clock stopped: the model back to its start.
+    virtual void ResetRun() = 0;
+    // One step of the model.
+    virtual void ClockProgress(double deltaTime) = 0;
+    // After every change of state, for the form's own controls.
+    virtual void StateChanged(TRunState /*state*/) {}
 
 private:
-    std::vector<TLargeItem> largeItems_;
+    TRunState state_ = TRunState::Ready;
+    TButtonTable buttonTable_{
+        {{true, false, false}, {false, true, false}, {true, false, true}, {false, false, true}}};
 };
 
 }  // namespace brv

@@ -1,7 +1,9 @@
 // The experiment catalogue: ExperimentId → form factory or movie file, the
-// order of the large-buttons call, the lesson main page and the menu caption.
-// The experiments layer fills it (RegisterExperiments); the host only looks
-// entries up, so it never names an experiment form.
+// order of the large-buttons call, the lesson pages that lead to it, and its
+// place in the Experiments menu.  The experiments layer fills it, one row per
+// experiment (RegisterExperiments); the host and the page router only look
+// rows up, so they never name an experiment form and no second table has to
+// be kept equal to this one.
 #pragma once
 
 #include <QString>
@@ -18,28 +20,73 @@ class TExperimentForm;
 using ExperimentId = int;
 constexpr ExperimentId FirstFlashId = 100;
 
+// Every id the lesson book knows.  Ids 12, 13, 14, 19 and 103 are unused.
+namespace ids {
+constexpr ExperimentId Ball = 1;
+constexpr ExperimentId CaCarb = 2;
+constexpr ExperimentId Peroxide = 3;
+constexpr ExperimentId EMagnet = 4;
+constexpr ExperimentId Spring = 5;
+constexpr ExperimentId Friction = 6;
+constexpr ExperimentId Heating = 7;
+constexpr ExperimentId ThermoChem = 8;
+constexpr ExperimentId Photo = 9;
+constexpr ExperimentId Reswire = 10;
+constexpr ExperimentId TerminalVelocity = 11;
+constexpr ExperimentId Expansion = 15;
+constexpr ExperimentId Kinetic = 16;
+constexpr ExperimentId ReactRate = 17;
+constexpr ExperimentId Amylase = 18;
+constexpr ExperimentId Car = 20;
+constexpr ExperimentId Yeast = 21;
+constexpr ExperimentId ReactRateMarble = 22;
+constexpr ExperimentId ReactRatePeroxide = 23;
+constexpr ExperimentId VoltageMovie = 100;
+constexpr ExperimentId EnergyBallMovie = 101;
+constexpr ExperimentId ElectronsMovie = 102;
+constexpr ExperimentId EnzymeMovie = 104;
+constexpr ExperimentId AmylaseMovie = 105;
+}  // namespace ids
+
 enum class TLargeButtonsCall { BeforeShow, AfterShow };
+
+// Which lesson pages lead to an entry: a family is the main page STEM.HTM
+// and STEM-PLAN, -DATA, -ANYS, -CON and -HELP.HTM; a single page is the main
+// page alone.
+enum class TPages { Family, Single };
 
 struct TCatalogueEntry {
     ExperimentId id = 0;
-    QString formClass;                         // "TBallFrm"; empty for a movie
-    std::function<TExperimentForm*()> create;  // null for a movie
-    QString movieFile;                         // "Flash\\Voltage.swf"; empty for a form
+    // Null for a movie, and for an experiment that is not part of this build
+    // yet: its pages still lead to its id, which then shows nothing.
+    std::function<TExperimentForm*()> create;
+    QString movieFile;  // "Flash\\Voltage.swf"; empty for a form
     TLargeButtonsCall largeButtons = TLargeButtonsCall::AfterShow;
-    QString mainPage;     // "BALL.HTM"
-    QString menuCaption;  // empty where the Experiments menu has no item
+    QString mainPage;  // "BALL.HTM"
+    TPages pages = TPages::Single;
+    QString menuCaption;    // empty where the Experiments menu has no item
+    int menuPosition = -1;  // place in the Experiments menu; -1: none
 
     bool IsMovie() const { return !movieFile.isEmpty(); }
+    bool HasForm() const { return bool(create); }
+    // The lesson pages that lead here, upper case.
+    std::vector<QString> PageNames() const;
 };
 
 class TCatalogue {
 public:
     static TCatalogue& Instance();
-    // Adds or replaces the entry of entry.id.
+    // Adds or replaces the entry of entry.id.  Throws std::logic_error when
+    // one of its pages already leads to another entry: a page has one
+    // experiment.
     void Register(TCatalogueEntry entry);
     void Unregister(ExperimentId id);
     const TCatalogueEntry* Find(ExperimentId id) const;
     const std::vector<TCatalogueEntry>& Entries() const { return entries_; }
+    // The entry a lesson page (a bare upper-case file name) leads to, if any.
+    const TCatalogueEntry* FindByPage(const QString& page) const;
+    // The entries with an Experiments-menu item, in menu order.
+    std::vector<const TCatalogueEntry*> MenuEntries() const;
 
 private:
     std::vector<TCatalogueEntry> entries_;

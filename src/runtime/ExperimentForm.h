@@ -70,16 +70,26 @@ struct TLargeItem {
     QWidget* item = nullptr;
     int smallWidth = 0;  // 0: width left alone
     int largeWidth = 0;
+    // Font percentages of this item where they differ from the toolbar's
+    // (a temperature editor at 150 % / 300 %); 0: the toolbar's.
+    int smallPercent = 0;
+    int largePercent = 0;
 };
 
-// Steps 3-7 of the rule: image list, font percentages and widths
-// round(w × dpi / 96) of each item, layout suspended meanwhile.
+// Steps 3-7 of the rule: image list (the small one throughout when
+// largeImages is false), font percentages and widths round(w × dpi / 96) of
+// each item, layout suspended meanwhile.
 void ApplyLargeButtons(QToolBar* toolbar, bool large, const std::vector<TLargeItem>& items,
-                       int largePercent = 150, int smallPercent = 100, bool scaleByDpi = true);
+                       int largePercent = 150, int smallPercent = 100, bool scaleByDpi = true,
+                       bool largeImages = true);
 
 // Dots per inch of the screen the program runs on (tests may pin it).
 int ScreenDpi();
 void SetScreenDpiOverride(int dpi);  // 0 restores the real value
+// Width of the screen the program runs on, in the screen's own pixels (tests
+// may pin it); 0 when there is no screen.
+int ScreenPixelWidth();
+void SetScreenWidthOverride(int pixels);  // 0 restores the real value
 // f = dpi / 96 in single precision, width round(w × f).
 int DpiScaled(int width);
 

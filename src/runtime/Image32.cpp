@@ -1,11 +1,13 @@
 #include "runtime/Image32.h"
 
+#include "common/FrameRate.h"
 #include "runtime/AddMaths.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QTimer>
 
 #include <cmath>
 #include <cstring>
@@ -35,15 +37,47 @@ void TPositionedLayer::Changed()
     owner_.Invalidate(Footprint());
 }
 
+void TPositionedLayer::SetPaintBounds(const TFloatRect& r)
+{
+    owner_.Invalidate(Footprint());
+    hasPaintBounds_ = true;
+    paintsAnywhere_ = false;
+    paintBounds_ = r;
+    owner_.Invalidate(Footprint());
+}
+
+void TPositionedLayer::PaintsAnywhere()
+{
+    paintsAnywhere_ = true;
+    owner_.Invalidate(Footprint());
+}
+
+void TPositionedLayer::ClearPaintBounds()
+{
+    owner_.Invalidate(Footprint());
+    hasPaintBounds_ = false;
+    paintsAnywhere_ = false;
+}
+
 TRect TPositionedLayer::Footprint() const
 {
+    // Far beyond any picture, yet far from int's limits.
+    static constexpr float kFar = 1e9f;
+    if (paintsAnywhere_)
+        return {int(-kFar), int(-kFar), int(kFar), int(kFar)};
+    TFloatRect r = location_;
+    if (hasPaintBounds_) {
+        r.Left = std::min(r.Left, paintBounds_.Left);
+        r.Top = std::min(r.Top, paintBounds_.Top);
+        r.Right = std::max(r.Right, paintBounds_.Right);
+        r.Bottom = std::max(r.Bottom, paintBounds_.Bottom);
+    }
     // Antialiased outlines and a closing line on the right or bottom edge
-    // reach a pixel past the location.
+    // reach a pixel past what the layer paints.
     constexpr int margin = 2;
-    const auto low = [](float v) { return int(std::max(std::floor(v), -1e9f)); };
-    const auto high = [](float v) { return int(std::min(std::ceil(v), 1e9f)); };
-    return {low(location_.Left) - margin, low(location_.Top) - margin, high(location_.Right) + margin,
-            high(location_.Bottom) + margin};
+    const auto low = [](float v) { return int(std::max(std::floor(v), -kFar)); };
+    const auto high = [](float v) { return int(std::min(std::ceil(v), kFar)); };
+    return {low(r.Left) - margin, low(r.Top) - margin, high(r.Right) + margin, high(r.Bottom) + margin};
 }
 
 TRect TPositionedLayer::PixelRect() const
@@ -77,10 +111,13 @@ TRect ToTRect(const QRect& r)
 
 }  // namespace
 
-TImage32::TImage32(QWidget* parent) : QWidget(parent)
+TImage32::TImage32(QWidget* parent) : QWidget(parent), frameTimer_(new QTimer(this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    frameTimer_->setSingleShot(true);
+    frameTimer_->setTimerType(Qt::PreciseTimer);
+    connect(frameTimer_, &QTimer::timeout, this, [this] { askForPaint(); });
     listenerId_ = bitmap_.AddChangeListener([this] { Invalidate(); });
 }
 
@@ -137,9 +174,36 @@ QPoint TImage32::pixelAt(const QPointF& p) const
     return {int(std::floor(p.x() * ratio_)), int(std::floor(p.y() * ratio_))};
 }
 
+QRegion TImage32::toControl(const QRegion& r) const
+{
+    if (ratio_ == 1)
+        return r;
+    QRegion control;
+    for (const QRect& rect : r)
+        control += toControl(rect);
+    return control;
+}
+
+qreal TImage32::FrameRate() const
+{
+    return brv::FrameRate(screen());
+}
+
+qint64 TImage32::msToNextFrame() const
+{
+    if (!lastPaint_.isValid())
+        return 0;
+    const qint64 frame = FrameNanoseconds(screen());
+    const qint64 left = frame - lastPaint_.nsecsElapsed();
+    return left <= 0 ? 0 : (left + 999999) / 1000000;
+}
+
 void TImage32::Repaint()
 {
-    repaint();
+    const bool due = msToNextFrame() == 0;
+    Invalidate();
+    if (due)
+        repaint(toControl(pending_));
 }
 
 void TImage32::Invalidate()
@@ -154,7 +218,37 @@ void TImage32::Invalidate(const TRect& r)
     if (area.isEmpty())
         return;
     pending_ += area;
-    update(toControl(area));
+    if (paintAsked_) {
+        // This frame's paint is on its way: it takes the change along.
+        update(toControl(area));
+        return;
+    }
+    owed_ += area;
+    if (frameTimer_->isActive())
+        return;
+    if (const qint64 wait = msToNextFrame(); wait > 0)
+        frameTimer_->start(int(wait));
+    else
+        askForPaint();
+}
+
+void TImage32::askForPaint()
+{
+    frameTimer_->stop();
+    if (owed_.isEmpty())
+        return;
+    paintAsked_ = true;
+    update(toControl(owed_));
+    owed_ = QRegion();
+}
+
+void TImage32::PaintNow()
+{
+    const QRegion area = pending_ | owed_;
+    owed_ = QRegion();
+    frameTimer_->stop();
+    if (!area.isEmpty())
+        repaint(toControl(area));
 }
 
 void TImage32::PaintTo(TBitmap32& buffer)
@@ -237,6 +331,8 @@ void TImage32::updateCursor(int x, int y)
 
 void TImage32::paintEvent(QPaintEvent* event)
 {
+    paintAsked_ = false;
+    lastPaint_.start();
     // What the window system asks for (an uncovered part, say) is marked
     // with the layers' own marks and composed with them.
     for (const QRect& r : event->region())

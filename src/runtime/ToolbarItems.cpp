@@ -3,13 +3,18 @@
 #include <QAction>
 #include <QDoubleSpinBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolTip>
 
 #include <memory>
+#include <utility>
 
 namespace brv {
 
@@ -52,9 +57,23 @@ void Watch(QToolBar* toolbar, QWidget* item)
     item->installEventFilter(FilterOf(toolbar));
 }
 
-QAction* AddButton(QToolBar* toolbar, const QString& name, int image, const QString& hint)
+// A spin edit is named by the caption before it ("Temperature"), so a screen
+// reader says what it sets; the hint becomes its description.
+void NameByCaption(QToolBar* toolbar, QAbstractSpinBox* spin, const QString& hint)
 {
-    QAction* action = toolbar->addAction(hint);
+    const QList<QAction*> actions = toolbar->actions();
+    if (!actions.isEmpty())
+        if (auto* caption = qobject_cast<QLabel*>(toolbar->widgetForAction(actions.last())))
+            caption->setBuddy(spin);
+    spin->setAccessibleDescription(hint);
+}
+
+}  // namespace
+
+QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint,
+                          const QString& caption)
+{
+    QAction* action = toolbar->addAction(caption.isEmpty() ? hint : caption);
     action->setObjectName(name);
     action->setToolTip(hint);
     action->setStatusTip(hint);
@@ -63,8 +82,6 @@ QAction* AddButton(QToolBar* toolbar, const QString& name, int image, const QStr
         Watch(toolbar, button);
     return action;
 }
-
-}  // namespace
 
 void TRunButtons::SetEnabled(bool start, bool stop, bool reset) const
 {
@@ -77,13 +94,23 @@ TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QSt
                           const QString& resetHint, std::function<void(QAction* sender)> click)
 {
     TRunButtons b;
-    b.StartBtn = AddButton(toolbar, QStringLiteral("StartBtn"), 7, startHint);
-    b.StopBtn = AddButton(toolbar, QStringLiteral("StopBtn"), 6, stopHint);
-    b.ResetBtn = AddButton(toolbar, QStringLiteral("ResetBtn"), 9, resetHint);
+    b.StartBtn = AddToolbarButton(toolbar, QStringLiteral("StartBtn"), 7, startHint);
+    b.StopBtn = AddToolbarButton(toolbar, QStringLiteral("StopBtn"), 6, stopHint);
+    b.ResetBtn = AddToolbarButton(toolbar, QStringLiteral("ResetBtn"), 9, resetHint);
     for (QAction* a : {b.StartBtn, b.StopBtn, b.ResetBtn})
         QObject::connect(a, &QAction::triggered, toolbar, [a, click] { click(a); });
     b.SetEnabled(true, false, false);
     return b;
+}
+
+QWidget* AddToolbarGap(QToolBar* toolbar, const QString& name)
+{
+    auto* gap = new QWidget;
+    gap->setObjectName(name);
+    // As wide as a separator with its margins, so the items read as groups.
+    gap->setFixedWidth(toolbar->style()->pixelMetric(QStyle::PM_ToolBarSeparatorExtent, nullptr, toolbar));
+    toolbar->addWidget(gap);
+    return gap;
 }
 
 QLabel* AddToolbarLabel(QToolBar* toolbar, const QString& caption, const QString& name)
@@ -106,6 +133,7 @@ QSpinBox* AddIntSpinEdit(QToolBar* toolbar, const QString& name, int min, int ma
     spin->setToolTip(hint);
     spin->setStatusTip(hint);
     spin->setAccelerated(true);
+    NameByCaption(toolbar, spin, hint);
     toolbar->addWidget(spin);
     Watch(toolbar, spin);
     return spin;
@@ -124,9 +152,16 @@ QDoubleSpinBox* AddFloatSpinEdit(QToolBar* toolbar, const QString& name, double 
     spin->setToolTip(hint);
     spin->setStatusTip(hint);
     spin->setAccelerated(true);
+    NameByCaption(toolbar, spin, hint);
     toolbar->addWidget(spin);
     Watch(toolbar, spin);
     return spin;
+}
+
+void SetArrowsOnly(QAbstractSpinBox* spin)
+{
+    if (auto* text = spin->findChild<QLineEdit*>())
+        text->setReadOnly(true);
 }
 
 void SetToolbarHintsShown(QToolBar* toolbar, bool shown)
@@ -139,6 +174,81 @@ bool ToolbarHintsShown(const QToolBar* toolbar)
 {
     return !toolbar->property(kHintsHidden).toBool();
 }
+
+namespace {
+
+// The end of a scroll that is not a drag: Qt's scroll bar says when the
+// slider is let go, but not when an arrow, the track or a key is.  A step
+// taken since the button or key went down ends when it comes up; wheel
+// turns end when the wheel has rested for a moment.
+class ScrollEndFilter : public QObject {
+public:
+    ScrollEndFilter(QScrollBar* bar, std::function<void()> end)
+        : QObject(bar), bar_(bar), end_(std::move(end))
+    {
+        wheelRest_.setSingleShot(true);
+        wheelRest_.setInterval(kWheelRestMs);
+        connect(&wheelRest_, &QTimer::timeout, this, [this] { endIfStepped(); });
+        bar->installEventFilter(this);
+    }
+    // A step was notified that is not part of a drag.
+    void Stepped(bool byWheel)
+    {
+        stepped_ = true;
+        if (byWheel)
+            wheelRest_.start();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+            case QEvent::Wheel:
+                wheel_ = true;
+                break;
+            case QEvent::MouseButtonRelease:
+                // The bar handles the release first (and stops repeating).
+                if (!bar_->isSliderDown())
+                    QMetaObject::invokeMethod(
+                        this, [this] { endIfStepped(); }, Qt::QueuedConnection);
+                break;
+            case QEvent::KeyRelease:
+                if (!static_cast<QKeyEvent*>(event)->isAutoRepeat())
+                    endIfStepped();
+                break;
+            default:
+                break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+public:
+    // True while a wheel event is being handled.
+    bool TakeWheel()
+    {
+        const bool w = wheel_;
+        wheel_ = false;
+        return w;
+    }
+
+private:
+    static constexpr int kWheelRestMs = 250;
+    void endIfStepped()
+    {
+        if (!stepped_)
+            return;
+        stepped_ = false;
+        wheelRest_.stop();
+        end_();
+    }
+    QScrollBar* bar_;
+    std::function<void()> end_;
+    QTimer wheelRest_;
+    bool stepped_ = false;
+    bool wheel_ = false;
+};
+
+}  // namespace
 
 void OnScroll(QScrollBar* bar, TScrollHandler handler)
 {
@@ -156,21 +266,53 @@ void OnScroll(QScrollBar* bar, TScrollHandler handler)
             *correcting = false;
         }
     };
+    auto* ends = new ScrollEndFilter(bar, [bar, notify] { notify(bar->sliderPosition(), true); });
     // actionTriggered comes with the new position in sliderPosition() while
     // value() still holds the old one: the handler may replace it.  A drag
     // reports through sliderMoved; a move not under the mouse (the wheel)
     // comes only as SliderMove.
-    QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [bar, notify](int action) {
+    QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [bar, notify, ends](int action) {
         if (action == QAbstractSlider::SliderNoAction)
             return;
         if (action == QAbstractSlider::SliderMove && bar->isSliderDown())
             return;
         notify(bar->sliderPosition(), false);
+        ends->Stepped(ends->TakeWheel());
     });
     QObject::connect(bar, &QAbstractSlider::sliderMoved, bar, [notify](int moved) { notify(moved, false); });
     QObject::connect(bar, &QAbstractSlider::sliderReleased, bar,
                      [bar, notify] { notify(bar->sliderPosition(), true); });
 }
+
+namespace {
+
+// Qt's horizontal scroll bar steps backwards on the arrow keys (Right moves
+// it to the left, as its controls are inverted for the wheel's sake): the
+// arrows step the way they point.
+class ArrowKeysFilter : public QObject {
+public:
+    explicit ArrowKeysFilter(QScrollBar* bar) : QObject(bar), bar_(bar) { bar->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Left || key == Qt::Key_Right) {
+                const bool forwards = (key == Qt::Key_Right) != bar_->isRightToLeft();
+                bar_->triggerAction(forwards ? QAbstractSlider::SliderSingleStepAdd
+                                             : QAbstractSlider::SliderSingleStepSub);
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QScrollBar* bar_;
+};
+
+}  // namespace
 
 QScrollBar* NewScrollBar(QWidget* parent, Qt::Orientation orientation, const QString& name, int min, int max,
                          int position, int largeChange, const QString& hint)
@@ -187,6 +329,8 @@ QScrollBar* NewScrollBar(QWidget* parent, Qt::Orientation orientation, const QSt
     // Scroll bars take no focus by default; a pupil without a mouse must
     // still be able to set the height or move a gate.
     bar->setFocusPolicy(Qt::StrongFocus);
+    if (orientation == Qt::Horizontal)
+        new ArrowKeysFilter(bar);
     return bar;
 }
 

@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class QAbstractSpinBox;
 class QAction;
 class QDoubleSpinBox;
 class QLabel;
@@ -28,10 +29,20 @@ struct TRunButtons {
     void SetEnabled(bool start, bool stop, bool reset) const;
 };
 
+// A button showing picture image of the shared lists, with its hint as tool
+// tip and status text (suppressed during a run like every item's); its text
+// is caption, or the hint when there is none.  Make it checkable for a toggle
+// or a choice.
+QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint,
+                          const QString& caption = {});
+
 // Adds the three buttons (images 7, 6, 9) with their hints; click receives the
 // sender so one handler serves all three.
 TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QString& stopHint,
                           const QString& resetHint, std::function<void(QAction* sender)> click);
+
+// A blank separator: a gap between items, without a line.
+QWidget* AddToolbarGap(QToolBar* toolbar, const QString& name);
 
 // A caption that never shows a hint.
 QLabel* AddToolbarLabel(QToolBar* toolbar, const QString& caption, const QString& name);
@@ -42,6 +53,10 @@ QDoubleSpinBox* AddFloatSpinEdit(QToolBar* toolbar, const QString& name, double 
                                  int decimals, double value, const QString& hint,
                                  const QString& postfix = {});
 
+// A spin edit whose value is changed by its arrows (and the arrow keys)
+// only: its text cannot be typed over.
+void SetArrowsOnly(QAbstractSpinBox* spin);
+
 // Shows or suppresses the hints of every item of the toolbar (experiments
 // hide them while running, so they don't pop up over the moving picture).
 void SetToolbarHintsShown(QToolBar* toolbar, bool shown);
@@ -50,7 +65,8 @@ bool ToolbarHintsShown(const QToolBar* toolbar);
 // Scroll notification that sees the new position before the bar takes it and
 // may change it (snap to a limit).  Called for every step, page, drag move,
 // wheel turn and, with endOfScroll true, once more with the final position
-// when the pupil lets go of the slider.
+// when the scroll ends: the slider, an arrow or the track let go, the key
+// released, the wheel at rest for a quarter of a second.
 using TScrollHandler = std::function<void(int& position, bool endOfScroll)>;
 void OnScroll(QScrollBar* bar, TScrollHandler handler);
 

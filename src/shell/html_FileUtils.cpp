@@ -8,55 +8,9 @@
 #include <QJsonDocument>
 #include <QUrl>
 
-#include <array>
-
 namespace brv {
 
 namespace {
-
-struct TPageFamily {
-    const char* stem;
-    ExperimentId id;
-};
-
-// Fifteen experiments have six pages each: STEM.HTM and STEM + one suffix.
-constexpr std::array<TPageFamily, 15> PageFamilies{{
-    {"AMYLASE", 18},
-    {"PHOTOSYN", 9},
-    {"YEAST", 21},
-    {"CAHCL", 2},
-    {"CHEMRATE", 3},
-    {"THERMCHEM", 8},
-    {"BALL", 1},
-    {"CAR", 20},
-    {"SPRING", 5},
-    {"CHARLES", 15},
-    {"FRICTION", 6},
-    {"HEATING", 7},
-    {"RESISTANCE", 10},
-    {"EMAGNET", 4},
-    {"TERMVEL", 11},
-}};
-
-constexpr std::array<const char*, 6> FamilySuffixes{".HTM",      "-PLAN.HTM", "-DATA.HTM",
-                                                    "-ANYS.HTM", "-CON.HTM",  "-HELP.HTM"};
-
-struct TSinglePage {
-    const char* page;
-    ExperimentId id;
-};
-
-constexpr std::array<TSinglePage, 9> SinglePages{{
-    {"AMYLASE-INFO.HTM", 105},
-    {"ENERGY.HTM", 101},
-    {"RESMODEL.HTM", 102},
-    {"VOLTMOD.HTM", 100},
-    {"MOLECULE.HTM", 16},
-    {"HCATINFO.HTM", 23},
-    {"CAHCLINFO.HTM", 22},
-    {"REACTION_RATES.HTM", 17},
-    {"ENZYME_INFO.HTM", 104},
-}};
 
 // "/ball-data.htm#results" → "BALL-DATA.HTM".
 QString NormalisedPageName(const QString& segment)
@@ -83,26 +37,14 @@ QString LastUrlSegment(const QString& url)
 
 ExperimentId PageExperimentId(const QString& segment, ExperimentId current)
 {
-    const QString page = NormalisedPageName(segment);
-    for (const TPageFamily& family : PageFamilies)
-        for (const char* suffix : FamilySuffixes)
-            if (page == QLatin1String(family.stem) + QLatin1String(suffix))
-                return family.id;
-    for (const TSinglePage& single : SinglePages)
-        if (page == QLatin1String(single.page))
-            return single.id;
-    return current;
+    const TCatalogueEntry* entry = TCatalogue::Instance().FindByPage(NormalisedPageName(segment));
+    return entry != nullptr ? entry->id : current;
 }
 
 QString ExperimentMainPage(ExperimentId id)
 {
-    for (const TPageFamily& family : PageFamilies)
-        if (family.id == id)
-            return QLatin1String(family.stem) + QLatin1String(FamilySuffixes[0]);
-    for (const TSinglePage& single : SinglePages)
-        if (single.id == id)
-            return QLatin1String(single.page);
-    return {};
+    const TCatalogueEntry* entry = TCatalogue::Instance().Find(id);
+    return entry != nullptr ? entry->mainPage : QString();
 }
 
 QString DollarPicturePath(const QString& programFolder, const QString& segment)

@@ -123,10 +123,6 @@ namespace {
 const QString kHelpFile = QStringLiteral("Help\\BRVhelp.chm");
 const QString kSplashFile = QStringLiteral("HTML\\Images\\Splash.png");
 
-// The Experiments menu, in its order; each item's caption is its catalogue
-// row's menu caption.
-constexpr ExperimentId kExperimentMenuOrder[] = {18, 9, 21, 2, 3, 8, 1, 20, 5, 15, 6, 7, 10, 4, 11};
-
 bool AskCloseProgram(QWidget* parent)
 {
     QMessageBox box(QMessageBox::Question, str::sConfirmCaption(), str::sCloseProgram(),
@@ -286,14 +282,12 @@ void TFrameFrm::buildExperimentsMenu()
 
 void TFrameFrm::fillExperimentsMenu()
 {
-    for (const ExperimentId id : kExperimentMenuOrder) {
-        // An experiment that is not part of this build has no item.
-        const TCatalogueEntry* entry = TCatalogue::Instance().Find(id);
-        if (entry == nullptr || entry->menuCaption.isEmpty())
-            continue;
+    // In the catalogue's menu order; an experiment that is not part of this
+    // build has no item.
+    for (const TCatalogueEntry* entry : TCatalogue::Instance().MenuEntries()) {
         QAction* item = ExperimentsMenu->addAction(entry->menuCaption);
         item->setCheckable(true);
-        item->setData(id);
+        item->setData(entry->id);
         experimentGroup_->addAction(item);
         ExperimentItems.push_back(item);
         connect(item, &QAction::triggered, this, [this, item] { ExperimentItemClick(item); });
@@ -778,7 +772,9 @@ void TFrameFrm::TopBottomClick(QAction* item)
         return;
     toolbarsAtTop_ = top;
     addToolBar(top ? Qt::TopToolBarArea : Qt::BottomToolBarArea, HTMLToolbar);
-    HTMLToolbar->show();
+    // Moving the toolbar shows it again; with the lesson pane hidden (the
+    // experiment maximised) it stays hidden with its pane.
+    HTMLToolbar->setVisible(!EWBPanel->isHidden());
     host_->ToolbarsMoved();
 }
 

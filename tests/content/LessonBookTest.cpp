@@ -2,6 +2,7 @@
 // router opens, their titles and links, the lesson index and the pictures.
 #include "support/TestSupport.h"
 
+#include "experiments/ExperimentCatalogue.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/ProgramFolder.h"
 #include "shell/ewb_Index.h"
@@ -190,6 +191,7 @@ TEST(LessonBook, EveryPageOfTheRoutingTableExists)
     // The names agree with the program's own routing: every page of a family
     // leads to its experiment, each single page to its own, general pages
     // keep the experiment shown.
+    brv::RegisterExperiments();
     constexpr brv::ExperimentId kKept = -1;
     for (const char* stem : kStems) {
         const brv::ExperimentId id = brv::PageExperimentId(QString("%1.HTM").arg(stem), kKept);

@@ -3,7 +3,7 @@
 // the two agree.
 #include "experiments/physics/uBallModel.h"
 #include "experiments/physics/uTerminalVelocityModel.h"
-#include "runtime/ProgramFolder.h"
+#include "support/LessonPages.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -17,33 +17,9 @@
 namespace brv {
 namespace {
 
-QString Page(const char* name)
-{
-    QFile f(ResolveInFolder(QStringLiteral(BRV_PROGRAM_DIR), QStringLiteral("html/") + QLatin1String(name)));
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
-// The numbers in the cells of the table row that starts with heading.
-std::vector<double> RowNumbers(const QString& html, const QString& heading)
-{
-    const QRegularExpression row(
-        QStringLiteral("<tr><th>%1</th>(.*?)</tr>").arg(QRegularExpression::escape(heading)),
-        QRegularExpression::DotMatchesEverythingOption);
-    std::vector<double> numbers;
-    const QRegularExpressionMatch m = row.match(html);
-    if (!m.hasMatch())
-        return numbers;
-    static const QRegularExpression cell(QStringLiteral("<t[dh]>\\s*([0-9.]+)\\s*</t[dh]>"));
-    for (auto it = cell.globalMatch(m.captured(1)); it.hasNext();)
-        numbers.push_back(it.next().captured(1).toDouble());
-    return numbers;
-}
-
-// Whitespace in the page's text is any run of spaces and line breaks.
-QString Flat(QString html)
-{
-    return html.replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" "));
-}
+using test::Flat;
+using test::Page;
+using test::RowNumbers;
 
 TEST(WorkedExamples, TerminalVelocityTableIsWhatTheModelGives)
 {
@@ -60,7 +36,7 @@ TEST(WorkedExamples, TerminalVelocityTableIsWhatTheModelGives)
     for (std::size_t i = 0; i < radii.size(); ++i) {
         SCOPED_TRACE(radii[i]);
         TTerminalVelocityModel model;
-        model.Viscosity10 = 100;
+        model.ViscosityPoise = 100;
         model.SetRadius(float(radii[i]));
         const double v = model.TerminalSpeed();
         // Given to two or three figures.

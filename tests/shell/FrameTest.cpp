@@ -398,6 +398,13 @@ TEST_F(FrameTest, NormalSplitUsesHalfTheScreenWidth)
     EXPECT_TRUE(f.HTMLToolbar->isHidden());
     EXPECT_TRUE(toolbar->isVisible());
     EXPECT_EQ(f.LeftTW->width(), f.Splitter->width());
+    // Moving the toolbars keeps the lesson toolbar hidden with its pane.
+    for (QAction* dock : {f.Bottom1, f.Top1}) {
+        dock->trigger();
+        Settle();
+        EXPECT_TRUE(f.HTMLToolbar->isHidden()) << dock->text().toStdString();
+        EXPECT_TRUE(toolbar->isVisible());
+    }
 
     f.MaxRightBtn->click();
     Settle();
@@ -496,6 +503,8 @@ public:
         Remove(id);
         TCatalogueEntry entry = *TCatalogue::Instance().Find(kSample);
         entry.id = id;
+        // The program's own row keeps its place in the menu.
+        entry.menuPosition = saved_.back().second ? saved_.back().second->menuPosition : -1;
         entry.menuCaption = caption;
         entry.mainPage = mainPage;
         TCatalogue::Instance().Register(entry);

@@ -1,5 +1,6 @@
 #include "shell/FrameTestSupport.h"
 
+#include "experiments/ExperimentCatalogue.h"
 #include "shell/BRVrw.h"
 #include "shell/html_FileUtils.h"
 #include "shell/uSettings.h"
@@ -18,9 +19,20 @@
 #include <QWindow>
 #include <QtEndian>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 
 namespace {
+
+// Every shell test sees the program's catalogue, as the program does: the
+// page router and the Experiments menu read it.
+class CatalogueEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { brv::RegisterExperiments(); }
+};
+const ::testing::Environment* const kCatalogue =
+    ::testing::AddGlobalTestEnvironment(new CatalogueEnvironment);
 
 // Web views need the engine prepared before the QApplication of the test
 // program exists, which is before main() runs.

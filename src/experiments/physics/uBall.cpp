@@ -1,13 +1,14 @@
 #include "experiments/physics/uBall.h"
 
+#include "apparatus/Labels.h"
 #include "apparatus/Magnifier.h"
 #include "apparatus/Rulers.h"
+#include "apparatus/Shapes.h"
 #include "common/CadencerEx.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/Image32.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -32,17 +33,6 @@ constexpr TColor32 kZoomBackground = 0xFFE7E7FF;
 constexpr TColor32 kStripYellow = 0xFFFFFF80;
 constexpr TColor32 kMarkerRed = 0xFFFF0000;
 
-constexpr float kTwoPi = 6.2831853f;
-
-// A regular polygon of n points about (cx, cy), point k at angle 2πk/n.
-void AddCircle(TPolygon32& polygon, float cx, float cy, float radius, int n)
-{
-    for (int k = 0; k < n; ++k) {
-        const float a = kTwoPi * float(k) / float(n);
-        polygon.AddPoint(FixedPoint(cx + radius * std::cos(a), cy + radius * std::sin(a)));
-    }
-}
-
 }  // namespace
 
 TBallFrm::TBallFrm(QWidget* parent) : TAnimatedForm(parent)
@@ -50,12 +40,9 @@ TBallFrm::TBallFrm(QWidget* parent) : TAnimatedForm(parent)
     FormCreate();
 }
 
-TBallFrm::~TBallFrm() = default;
-
 void TBallFrm::FormCreate()
 {
     setWindowTitle(str::sBallCaption());
-    BallPolygon = std::make_unique<TPolygon32>();
     createToolbar();
 
     // Position 0 at the top is the highest drop; one unit is 1 mm, a page 1 cm.
@@ -64,11 +51,7 @@ void TBallFrm::FormCreate()
     connect(BallHsb, &QScrollBar::valueChanged, this, &TBallFrm::BallHsbScroll);
 
     CreatePic();
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(BallHsb);
-    layout->addWidget(Pic_, 1);
+    LayOutPicture({BallHsb});
 
     CreateClock(0.001);
 
@@ -78,7 +61,7 @@ void TBallFrm::FormCreate()
     Pic_->OnMouseDown = [this](Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) { PicMouseDown(x, y); };
     Pic_->OnMouseMove = [this](Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) { PicMouseMove(x, y); };
     Pic_->OnMouseUp = [this](Qt::MouseButton, Qt::KeyboardModifiers, int, int) { PicMouseUp(); };
-    SetState(TState::Ready);
+    SetState(TRunState::Ready);
 }
 
 void TBallFrm::createToolbar()
@@ -109,45 +92,33 @@ void TBallFrm::createLayers()
 
 // --- run control -----------------------------------------------------------------
 
-void TBallFrm::StartBtnClick(QAction* sender)
+void TBallFrm::ResetRun()
 {
-    if (sender == Buttons.StartBtn) {
-        Clock->SetEnabled(true);
-        SetState(TState::Running);
-    } else if (sender == Buttons.StopBtn) {
-        Clock->SetEnabled(false);
-        SetState(TState::Paused);
-    } else if (sender == Buttons.ResetBtn) {
-        Clock->SetEnabled(false);
-        SetState(TState::Ready);
-        ball_.Reset(float(BallHsb->value()) * 0.1f,
-                    TBallModel::NewRestitution(float(TemperatureSE->value())));
-        BallPixelY = 0;
-        PlaceBall();
-    }
+    ball_.Reset(float(BallHsb->value()) * 0.1f, TBallModel::NewRestitution(float(TemperatureSE->value())));
+    BallPixelY = 0;
+    PlaceBall();
 }
 
-void TBallFrm::SetState(TState state)
+TButtonStates TBallFrm::ButtonsIn(TRunState state) const
 {
-    state_ = state;
     switch (state) {
-        case TState::Ready:
-            Buttons.SetEnabled(true, false, false);
-            break;
-        case TState::Running:
-            Buttons.SetEnabled(false, true, false);
-            break;
-        case TState::Paused:
+        case TRunState::Ready:
+            return {true, false, false};
+        case TRunState::Running:
+            return {false, true, false};
+        case TRunState::Paused:
             // A ball lying on the floor has nowhere to go.
-            Buttons.SetEnabled(ball_.BallDepth < TBallModel::FloorDepth, false, true);
-            break;
-        case TState::Finished:
-            Buttons.SetEnabled(false, false, true);
+            return {ball_.BallDepth < TBallModel::FloorDepth, false, true};
+        case TRunState::Finished:
             break;
     }
-    BallHsb->setEnabled(state == TState::Ready);
-    SetToolbarHintsShown(toolbar_, state != TState::Running);
-    if (state == TState::Running) {
+    return {false, false, true};
+}
+
+void TBallFrm::StateChanged(TRunState state)
+{
+    BallHsb->setEnabled(state == TRunState::Ready);
+    if (state == TRunState::Running) {
         // No marker over a moving ball.
         MarkerHeld = false;
         MarkerLayer->SetVisible(false);
@@ -156,22 +127,16 @@ void TBallFrm::SetState(TState state)
     }
 }
 
-void TBallFrm::StopRun()
-{
-    Clock->SetEnabled(false);
-    SetState(TState::Finished);
-}
-
 void TBallFrm::ClockProgress(double deltaTime)
 {
     const TBallModel::Outcome outcome = ball_.Step(float(deltaTime), BounceSE->value());
     if (outcome == TBallModel::Outcome::ApexReached) {
-        StopRun();
+        Finish();
         PlaceBall();
         return;
     }
     if (outcome == TBallModel::Outcome::AtRest)
-        StopRun();
+        Finish();
     const int row = Round(Scale_ * ball_.BallDepth);
     if (row != BallPixelY) {
         BallPixelY = row;
@@ -185,7 +150,7 @@ void TBallFrm::BallHsbScroll(int position)
 {
     ball_.BallDepth = float(position) * 0.1f;
     PlaceBall();
-    DrawBackground();
+    RedrawBackground();
 }
 
 void TBallFrm::TemperatureSEValueChange(int value)
@@ -195,14 +160,15 @@ void TBallFrm::TemperatureSEValueChange(int value)
 
 // --- geometry -----------------------------------------------------------------------
 
-void TBallFrm::PicResize()
+float TBallFrm::ComputeScale(int width, int height)
 {
-    Pic_->FitBitmapToControl();
-    const TBitmap32& b = Pic_->Bitmap();
-    Scale_ = scale::FromHeightCappedByWidth(b.Width(), b.Height(), kSceneHeightFactor, kSceneMinWidth);
+    return scale::FromHeightCappedByWidth(width, height, kSceneHeightFactor, kSceneMinWidth);
+}
+
+void TBallFrm::PlaceLayers()
+{
     PlaceBall();
     PlaceZoomAndMarker();
-    DrawBackground();
 }
 
 void TBallFrm::PlaceBall()
@@ -226,13 +192,11 @@ void TBallFrm::PlaceZoomAndMarker()
 
 // --- drawing -------------------------------------------------------------------------
 
-void TBallFrm::DrawBackground()
+void TBallFrm::DrawBackground(TBitmap32& b)
 {
-    RedrawBackground([this](TBitmap32& b) {
-        const float s = Scale_;
-        DrawVerticalRule(b, true, kRuleLeft * s, kRuleTop * s, kRuleWidth * s, kRuleHeight * s);
-        DrawMagnifyingWindow(b, kZoomLeft * s, kZoomTop * s, kZoomSize * s);
-    });
+    const float s = Scale_;
+    DrawVerticalRule(b, true, kRuleLeft * s, kRuleTop * s, kRuleWidth * s, kRuleHeight * s);
+    DrawMagnifyingWindow(b, kZoomLeft * s, kZoomTop * s, kZoomSize * s);
 }
 
 void TBallFrm::DrawMagnifyingWindow(TBitmap32& b, float left, float top, float size)
@@ -245,25 +209,12 @@ void TBallFrm::DrawMagnifyingWindow(TBitmap32& b, float left, float top, float s
     const float radius = 20 * m;
     const float cx = float(Round(left)) + 2 + 0.25f * size + radius;
     const float cy = top + 0.5f * size;
-    TPolygon32 ball;
-    AddCircle(ball, cx, cy, radius, 50);
-    ball.DrawFill(b, kBallGreen);
-    ball.Antialiased = true;
-    ball.DrawOutline(b, clBlack32);
+    DrawDisc(b, cx, cy, radius, kBallGreen, clBlack32);
 }
 
 void TBallFrm::PaintBall(TPositionedLayer& layer, TBitmap32& buffer)
 {
-    if (!BallPolygon)
-        return;
-    const TFloatRect r = layer.Location();
-    const float radius = (r.Right - r.Left) / 2;
-    BallPolygon->Clear();
-    AddCircle(*BallPolygon, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2, radius, 20);
-    BallPolygon->Antialiased = false;
-    BallPolygon->DrawFill(buffer, kBallGreen);
-    BallPolygon->Antialiased = true;
-    BallPolygon->DrawOutline(buffer, clBlack32);
+    DrawDiscIn(buffer, layer.Location(), kBallGreen, clBlack32, 20);
 }
 
 void TBallFrm::PaintZoomScale(TPositionedLayer& layer, TBitmap32& buffer)
@@ -288,20 +239,12 @@ void TBallFrm::PaintZoomScale(TPositionedLayer& layer, TBitmap32& buffer)
     buffer.FillRect(left, top, right, bottom, kStripYellow);
     buffer.FrameRect(left, top, right, bottom, clBlack32);
 
-    buffer.Font.Name = QStringLiteral("arial");
-    buffer.Font.SetBold(true);
-    buffer.Font.Height = Round(4 * m);
-
-    TLensRule rule;
-    rule.Centre = yc;
-    rule.Step = m;
-    rule.Top = top;
-    rule.Bottom = bottom;
-    rule.TickEnd = right - 1;
-    rule.MajorStart = rule.TickEnd - Round(0.125f * w);
-    rule.HalfStart = rule.TickEnd - Round(0.0625f * w);
-    rule.MinorStart = rule.TickEnd - Round(0.04f * w);
-    rule.LabelRight = rule.MajorStart;
+    SetLabelFont(buffer, Round(4 * m));
+    // The ticks start at the frame's right column; the labels end where the
+    // centimetre ticks start.
+    const TLensTickLengths ticks{Round(0.125f * w), Round(0.0625f * w), Round(0.04f * w)};
+    const TLensRule rule =
+        LensRuleInWindow({left, top, right - 1, bottom}, yc, m, ticks, right - 1 - ticks.Major);
     // A label next to the strip's top or bottom edge is cut there, as the
     // window cuts a real rule, instead of spilling over the window's frame.
     const TRect clip = buffer.ClipRect();

@@ -22,12 +22,8 @@ class TBallFrm : public TAnimatedForm {
     Q_OBJECT
 public:
     explicit TBallFrm(QWidget* parent = nullptr);
-    ~TBallFrm() override;
 
-    enum class TState { Ready, Running, Paused, Finished };
-    TState State() const { return state_; }
     const TBallModel& Model() const { return ball_; }
-    float Scale() const { return Scale_; }
 
     // Components, named as the toolbar and the picture know them.
     QLabel* BounceLabel = nullptr;
@@ -39,13 +35,16 @@ public:
     TPositionedLayer* ZoomLayer = nullptr;
     TPositionedLayer* MarkerLayer = nullptr;
 
-    void StartBtnClick(QAction* sender) override;
-    void PicResize() override;
-
 private:
     void FormCreate();
     void createToolbar();
     void createLayers();
+    float ComputeScale(int width, int height) override;
+    void PlaceLayers() override;
+    void DrawBackground(TBitmap32& b) override;
+    TButtonStates ButtonsIn(TRunState state) const override;
+    void ResetRun() override;
+    void StateChanged(TRunState state) override;
     void ClockProgress(double deltaTime) override;
     void BallHsbScroll(int position);
     void TemperatureSEValueChange(int value);
@@ -53,24 +52,18 @@ private:
     void PicMouseMove(int x, int y);
     void PicMouseUp();
 
-    void StopRun();
-    void SetState(TState state);
     void PlaceBall();
     void PlaceZoomAndMarker();
     void PlaceMarker(int y);
     bool InsideMagnifier(int x, int y) const;
-    void DrawBackground();
     void DrawMagnifyingWindow(TBitmap32& b, float left, float top, float size);
     void PaintBall(TPositionedLayer& layer, TBitmap32& buffer);
     void PaintZoomScale(TPositionedLayer& layer, TBitmap32& buffer);
     void PaintMarker(TPositionedLayer& layer, TBitmap32& buffer);
 
     TBallModel ball_;
-    TState state_ = TState::Ready;
-    float Scale_ = 1;
     int BallPixelY = 0;
     bool MarkerHeld = false;
-    std::unique_ptr<TPolygon32> BallPolygon;
 };
 
 }  // namespace brv

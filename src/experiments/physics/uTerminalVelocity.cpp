@@ -1,15 +1,16 @@
 #include "experiments/physics/uTerminalVelocity.h"
 
+#include "apparatus/Labels.h"
 #include "apparatus/Magnifier.h"
 #include "apparatus/Meters.h"
 #include "apparatus/Rulers.h"
+#include "apparatus/Shapes.h"
 #include "common/CadencerEx.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/Image32.h"
 
 #include <QDoubleSpinBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollBar>
 
@@ -64,48 +65,42 @@ TVelocityFrm::TVelocityFrm(QWidget* parent) : TAnimatedForm(parent)
     FormCreate();
 }
 
-TVelocityFrm::~TVelocityFrm() = default;
-
 void TVelocityFrm::FormCreate()
 {
-    setWindowTitle(str::sTermVelCaption());
-    BallPolygon = std::make_unique<TPolygon32>();
     createToolbar();
+    setWindowTitle(str::sTerminalVelocityCaption());
 
-    Gate1Hsb = createGateBar(QStringLiteral("Gate1Hsb"), 200, str::sTermVelGate1Hint());
-    Gate2Hsb = createGateBar(QStringLiteral("Gate2Hsb"), 800, str::sTermVelGate2Hint());
+    Gate1Hsb = createGateBar(QStringLiteral("Gate1Hsb"), 200, str::sTerminalVelocityGate1Hint());
+    Gate2Hsb = createGateBar(QStringLiteral("Gate2Hsb"), 800, str::sTerminalVelocityGate2Hint());
 
     CreatePic();
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(Gate1Hsb);
-    layout->addWidget(Pic_, 1);
-    layout->addWidget(Gate2Hsb);
+    LayOutPicture({Gate1Hsb}, {Gate2Hsb});
 
     CreateClock(0.001);
 
     createLayers();
     model_.Radius = float(RadiusSE->value());
-    model_.Viscosity10 = float(10 * ViscositySE->value());
+    model_.ViscosityPoise = float(10 * ViscositySE->value());
     model_.Gate1 = float(Gate1Hsb->value()) * TTerminalVelocityModel::GateBarUnit;
     model_.Gate2 = float(Gate2Hsb->value()) * TTerminalVelocityModel::GateBarUnit;
     model_.Reset(TTerminalVelocityModel::StandardGravity);
 
-    SetState(TState::Ready);
+    SetButtonTable({{{true, false, false}, {false, true, true}, {true, false, true}, {false, false, true}}});
+    SetState(TRunState::Ready);
 }
 
 void TVelocityFrm::createToolbar()
 {
-    CreateRunToolbar(str::sTermVelStartHint(), str::sTermVelStopHint(), str::sResetHint());
+    CreateRunToolbar(str::sTerminalVelocityStartHint(), str::sTerminalVelocityStopHint(), str::sResetHint());
     toolbar_->addSeparator()->setObjectName(QStringLiteral("TBXSeparatorItem1"));
-    RadiusLabel = AddToolbarLabel(toolbar_, str::sTermVelRadiusLabel(), QStringLiteral("RadiusLabel"));
+    RadiusLabel =
+        AddToolbarLabel(toolbar_, str::sTerminalVelocityRadiusLabel(), QStringLiteral("RadiusLabel"));
     RadiusSE = AddFloatSpinEdit(toolbar_, QStringLiteral("RadiusSE"), 0.5, 2, 0.1, 1, 1,
-                                str::sTermVelRadiusHint(), str::sTermVelCmPostfix());
+                                str::sTerminalVelocityRadiusHint(), str::sTerminalVelocityCmPostfix());
     ViscosityLabel =
-        AddToolbarLabel(toolbar_, str::sTermVelViscosityLabel(), QStringLiteral("ViscosityLabel"));
+        AddToolbarLabel(toolbar_, str::sTerminalVelocityViscosityLabel(), QStringLiteral("ViscosityLabel"));
     ViscositySE = AddFloatSpinEdit(toolbar_, QStringLiteral("ViscositySE"), 0, 10, 0.1, 1, 2,
-                                   str::sTermVelViscosityHint(), str::sTermVelPasPostfix());
+                                   str::sTerminalVelocityViscosityHint(), str::sTerminalVelocityPasPostfix());
     connect(RadiusSE, &QDoubleSpinBox::valueChanged, this, &TVelocityFrm::RadiusSEValueChange);
     connect(ViscositySE, &QDoubleSpinBox::valueChanged, this, &TVelocityFrm::ViscositySEValueChange);
     SetLargeItems({{RadiusLabel, 0, 0}, {ViscosityLabel, 0, 0}, {RadiusSE, 64, 96}, {ViscositySE, 64, 96}});
@@ -133,50 +128,24 @@ void TVelocityFrm::createLayers()
 
 // --- run control -----------------------------------------------------------------
 
-void TVelocityFrm::StartBtnClick(QAction* sender)
+void TVelocityFrm::StopRun()
 {
-    if (sender == Buttons.StartBtn) {
-        Clock->SetEnabled(true);
-        SetState(TState::Running);
-    } else if (sender == Buttons.StopBtn) {
-        Clock->SetEnabled(false);
-        SetState(TState::Paused);
-        // The stopwatch is otherwise repainted only when the ball reaches a
-        // new pixel row; a paused watch must show the time it holds.
-        WatchLayer->Changed();
-    } else if (sender == Buttons.ResetBtn) {
-        Clock->SetEnabled(false);
-        SetState(TState::Ready);
-        model_.Reset(TTerminalVelocityModel::NewGravity());
-        BallPixelY = 0;
-        PlaceBall();
-    }
+    // The stopwatch is otherwise repainted only when the ball reaches a
+    // new pixel row; a paused watch must show the time it holds.
+    WatchLayer->Changed();
 }
 
-void TVelocityFrm::SetState(TState state)
+void TVelocityFrm::ResetRun()
 {
-    state_ = state;
-    switch (state) {
-        case TState::Ready:
-            Buttons.SetEnabled(true, false, false);
-            break;
-        case TState::Running:
-            Buttons.SetEnabled(false, true, true);
-            break;
-        case TState::Paused:
-            Buttons.SetEnabled(true, false, true);
-            break;
-        case TState::AtBottom:
-            Buttons.SetEnabled(false, false, true);
-            break;
-    }
+    model_.Reset(TTerminalVelocityModel::NewGravity());
+    BallPixelY = 0;
+    PlaceBall();
 }
 
 void TVelocityFrm::ClockProgress(double deltaTime)
 {
     if (model_.Step(float(deltaTime)) == TTerminalVelocityModel::Outcome::AtBottom) {
-        Clock->SetEnabled(false);
-        SetState(TState::AtBottom);
+        Finish();
         WatchLayer->Changed();
     }
     const int row = Round(Scale_ * model_.BallDepth);
@@ -192,7 +161,7 @@ void TVelocityFrm::Gate1HsbScroll(QScrollBar* sender, int& position)
 {
     const bool moved = sender == Gate1Hsb ? model_.MoveGate1(position) : model_.MoveGate2(position);
     if (moved)
-        DrawBackground();
+        RedrawBackground();
 }
 
 void TVelocityFrm::RadiusSEValueChange(double value)
@@ -203,16 +172,19 @@ void TVelocityFrm::RadiusSEValueChange(double value)
 
 void TVelocityFrm::ViscositySEValueChange(double value)
 {
-    model_.Viscosity10 = float(10 * value);
+    model_.ViscosityPoise = float(10 * value);
 }
 
 // --- geometry -----------------------------------------------------------------------
 
-void TVelocityFrm::PicResize()
+float TVelocityFrm::ComputeScale(int, int height)
 {
-    Pic_->FitBitmapToControl();
-    const float s = float(Pic_->Bitmap().Height()) / kSceneHeight;
-    Scale_ = s;
+    return float(height) / kSceneHeight;
+}
+
+void TVelocityFrm::PlaceLayers()
+{
+    const float s = Scale_;
     // The deepest row reached is kept in pixels: under a new scale it is
     // measured again, or a smaller picture would hold the ball still until
     // it caught up with the old row.
@@ -221,7 +193,6 @@ void TVelocityFrm::PicResize()
     WatchLayer->SetLocation(
         {kWatchLeft * s, kWatchTop * s, (kWatchLeft + kWatchWidth) * s, (kWatchTop + kWatchHeight) * s});
     TubeLayer->SetLocation({kTubeLeft * s, kZeroMark * s, kTubeRight * s, kTubeBottom * s + 2});
-    DrawBackground();
 }
 
 void TVelocityFrm::PlaceBall()
@@ -236,17 +207,15 @@ void TVelocityFrm::PlaceBall()
 
 // --- drawing -------------------------------------------------------------------------
 
-void TVelocityFrm::DrawBackground()
+void TVelocityFrm::DrawBackground(TBitmap32& b)
 {
-    RedrawBackground([this](TBitmap32& b) {
-        const float s = Scale_;
-        DrawVerticalRule(b, false, kRuleLeft * s, kZeroMark * s, kRuleWidth * s, kRuleHeight * s);
-        DrawGate(b, model_.Gate1);
-        DrawGate(b, model_.Gate2);
-        DrawWires(b);
-        DrawGateMagnifier(b, kLensLeft * s, kLens1Top * s, kLensSize * s, model_.Gate1);
-        DrawGateMagnifier(b, kLensLeft * s, kLens2Top * s, kLensSize * s, model_.Gate2);
-    });
+    const float s = Scale_;
+    DrawVerticalRule(b, false, kRuleLeft * s, kZeroMark * s, kRuleWidth * s, kRuleHeight * s);
+    DrawGate(b, model_.Gate1);
+    DrawGate(b, model_.Gate2);
+    DrawWires(b);
+    DrawGateMagnifier(b, kLensLeft * s, kLens1Top * s, kLensSize * s, model_.Gate1);
+    DrawGateMagnifier(b, kLensLeft * s, kLens2Top * s, kLensSize * s, model_.Gate2);
 }
 
 void TVelocityFrm::DrawGate(TBitmap32& b, float gate)
@@ -298,19 +267,10 @@ void TVelocityFrm::DrawGateMagnifier(TBitmap32& b, float left, float top, float 
     b.FillRect(r.Left, r.Top, cx, r.Bottom, kStripYellow);
     b.VertLine(cx, r.Top, r.Bottom, clBlack32);
 
-    b.Font.Name = QStringLiteral("arial");
-    b.Font.SetBold(true);
-    b.Font.Height = Round(3 * m);
-    TLensRule rule;
-    rule.Centre = float(cy);
-    rule.Step = m;
-    rule.Top = r.Top;
-    rule.Bottom = r.Bottom;
-    rule.TickEnd = cx - 1;
-    rule.MajorStart = cx - Round(0.15f * size);
-    rule.HalfStart = cx - Round(0.1f * size);
-    rule.MinorStart = cx - Round(0.05f * size);
-    rule.LabelRight = cx - Round(0.17f * size);
+    SetLabelFont(b, Round(3 * m));
+    const TLensTickLengths ticks{Round(0.15f * size), Round(0.1f * size), Round(0.05f * size)};
+    const TLensRule rule =
+        LensRuleInWindow({r.Left, r.Top, cx, r.Bottom}, float(cy), m, ticks, cx - Round(0.17f * size));
     // Depths below the 0 mark, growing downwards; the centre line reads the gate.
     DrawLensRule(b, rule, gate, -25, 25, LensFirstLabel(gate), 1);
 
@@ -332,21 +292,7 @@ void TVelocityFrm::PaintWatch(TPositionedLayer& layer, TBitmap32& buffer)
 
 void TVelocityFrm::PaintBall(TPositionedLayer& layer, TBitmap32& buffer)
 {
-    if (!BallPolygon)
-        return;
-    const TFloatRect r = layer.Location();
-    const float radius = (r.Right - r.Left) / 2;
-    const float cx = (r.Left + r.Right) / 2, cy = (r.Top + r.Bottom) / 2;
-    const TCircleTable16& table = CircleTable16();
-    BallPolygon->Clear();
-    for (int k = 0; k < 16; ++k) {
-        const TSinCos& e = table[std::size_t(k)];
-        BallPolygon->AddPoint(FixedPoint(cx + radius * e.Cos, cy + radius * e.Sin));
-    }
-    BallPolygon->Antialiased = false;
-    BallPolygon->DrawFill(buffer, kBallRed);
-    BallPolygon->Antialiased = true;
-    BallPolygon->DrawOutline(buffer, clBlack32);
+    DrawDiscIn(buffer, layer.Location(), kBallRed, clBlack32, 16);
 }
 
 void TVelocityFrm::PaintTube(TPositionedLayer& layer, TBitmap32& buffer)

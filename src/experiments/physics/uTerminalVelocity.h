@@ -24,12 +24,8 @@ class TVelocityFrm : public TAnimatedForm {
     Q_OBJECT
 public:
     explicit TVelocityFrm(QWidget* parent = nullptr);
-    ~TVelocityFrm() override;
 
-    enum class TState { Ready, Running, Paused, AtBottom };
-    TState State() const { return state_; }
     const TTerminalVelocityModel& Model() const { return model_; }
-    float Scale() const { return Scale_; }
 
     // Components, named as the toolbar and the picture know them.
     QLabel* RadiusLabel = nullptr;
@@ -42,22 +38,22 @@ public:
     TPositionedLayer* BallLayer = nullptr;
     TPositionedLayer* TubeLayer = nullptr;
 
-    void StartBtnClick(QAction* sender) override;
-    void PicResize() override;
-
 private:
     void FormCreate();
     void createToolbar();
     QScrollBar* createGateBar(const QString& name, int position, const QString& hint);
     void createLayers();
+    float ComputeScale(int width, int height) override;
+    void PlaceLayers() override;
+    void DrawBackground(TBitmap32& b) override;
+    void StopRun() override;
+    void ResetRun() override;
     void ClockProgress(double deltaTime) override;
     void Gate1HsbScroll(QScrollBar* sender, int& position);
     void RadiusSEValueChange(double value);
     void ViscositySEValueChange(double value);
 
-    void SetState(TState state);
     void PlaceBall();
-    void DrawBackground();
     void DrawGate(TBitmap32& b, float gate);
     void DrawWires(TBitmap32& b);
     void DrawGateMagnifier(TBitmap32& b, float left, float top, float size, float gate);
@@ -66,10 +62,7 @@ private:
     void PaintTube(TPositionedLayer& layer, TBitmap32& buffer);
 
     TTerminalVelocityModel model_;
-    TState state_ = TState::Ready;
-    float Scale_ = 1;
     int BallPixelY = 0;
-    std::unique_ptr<TPolygon32> BallPolygon;
 };
 
 }  // namespace brv

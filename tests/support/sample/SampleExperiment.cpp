@@ -78,10 +78,10 @@ void RegisterSample(int id, bool beforeShow)
 {
     TCatalogueEntry e;
     e.id = id;
-    e.formClass = QStringLiteral("TSampleFrm");
     e.create = [] { return new TSampleFrm; };
     e.largeButtons = beforeShow ? TLargeButtonsCall::BeforeShow : TLargeButtonsCall::AfterShow;
-    e.mainPage = QStringLiteral("SAMPLE.HTM");
+    // A page of its own for each id: a page leads to one experiment.
+    e.mainPage = QStringLiteral("SAMPLE%1.HTM").arg(id);
     TCatalogue::Instance().Register(std::move(e));
 }
 

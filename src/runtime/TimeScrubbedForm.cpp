@@ -1,0 +1,40 @@
+#include "runtime/TimeScrubbedForm.h"
+
+#include "runtime/ToolbarItems.h"
+
+#include <QScrollBar>
+
+namespace brv {
+
+QScrollBar* TTimeScrubbedForm::CreateTimeBar(int min, int max, int position, int largeChange,
+                                             const QString& hint, const QString& name)
+{
+    TimeHsb = NewScrollBar(this, Qt::Horizontal, name, min, max, position, largeChange, hint);
+    time_ = position;
+    OnScroll(TimeHsb, [this](int& newPosition, bool endOfScroll) { notified(newPosition, endOfScroll); });
+    return TimeHsb;
+}
+
+void TTimeScrubbedForm::notified(int& position, bool endOfScroll)
+{
+    // The end of a scroll repeats the final position: not forward.
+    TimeForward_ = !endOfScroll && position > time_;
+    const int old = time_;
+    TimeHsbScroll(old, position);
+    time_ = position;
+    Redraw();
+}
+
+void TTimeScrubbedForm::SetTime(int position)
+{
+    TimeForward_ = false;
+    if (TimeHsb != nullptr) {
+        const QSignalBlocker quiet(TimeHsb);
+        TimeHsb->setValue(position);
+        position = TimeHsb->value();
+    }
+    time_ = position;
+    Redraw();
+}
+
+}  // namespace brv

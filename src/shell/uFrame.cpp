@@ -886,20 +886,35 @@ void TFrameFrm::CommandStateChange()
 
 void TFrameFrm::Contents1Click()
 {
-    if (!helpAvailable_)
-        return;
-    if (help_ == nullptr)
-        help_ = new THelpWindow(helpPath_, this);
-    help_->ShowContents();
+    if (THelpWindow* help = openHelp())
+        help->ShowContents();
 }
 
 void TFrameFrm::Search1Click()
 {
-    if (!helpAvailable_)
-        return;
-    if (help_ == nullptr)
-        help_ = new THelpWindow(helpPath_, this);
-    help_->ShowSearch();
+    if (THelpWindow* help = openHelp())
+        help->ShowSearch();
+}
+
+// The help file is read the first time Help is opened.  One that cannot be
+// read is reported once; its two menu items are then disabled, as for a
+// missing file.
+THelpWindow* TFrameFrm::openHelp()
+{
+    if (help_ != nullptr || !helpAvailable_)
+        return help_;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto book = std::make_shared<THelpBook>(ReadHelpBook(helpPath_));
+    QApplication::restoreOverrideCursor();
+    if (!book->Ok()) {
+        helpAvailable_ = false;
+        Contents1->setEnabled(false);
+        Search1->setEnabled(false);
+        ShowError(book->Error);
+        return nullptr;
+    }
+    help_ = new THelpWindow(std::move(book), this);
+    return help_;
 }
 
 void TFrameFrm::About1Click()

@@ -168,6 +168,7 @@ private:
     void keepHtmlToolbarAtDockPosition();
 
     void openLessonBook();
+    THelpWindow* openHelp();
     void CommandStateChange();
     void checkCurrentExperiment();
     void reportError(const QString& message);

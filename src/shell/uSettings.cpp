@@ -8,6 +8,7 @@
 #include <QSettings>
 #include <QtEndian>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -93,10 +94,8 @@ std::optional<QRect> ReadPosition(const QVariant& v)
 {
     if (v.typeId() != QMetaType::QByteArray)
         return std::nullopt;
-    std::optional<QRect> bounds = DecodePosition(v.toByteArray());
-    if (bounds && !IsOnSomeScreen(*bounds))
-        return std::nullopt;
-    return bounds;
+    const std::optional<QRect> bounds = DecodePosition(v.toByteArray());
+    return bounds ? FitOnScreen(*bounds) : std::nullopt;
 }
 
 }  // namespace
@@ -173,14 +172,42 @@ std::optional<QRect> DecodePosition(const QByteArray& bytes)
     return QRect(int(sides[0]), int(sides[1]), int(width), int(height));
 }
 
-bool IsOnSomeScreen(const QRect& bounds)
+namespace {
+
+// The screen showing the largest usable part of bounds.
+const QScreen* ScreenHolding(const QRect& bounds)
 {
+    const QScreen* best = nullptr;
+    qint64 bestArea = 0;
     for (const QScreen* screen : QGuiApplication::screens()) {
         const QRect visible = bounds.intersected(screen->geometry());
-        if (visible.width() >= kMinVisible && visible.height() >= kMinVisible)
-            return true;
+        const qint64 area = qint64(visible.width()) * visible.height();
+        if (visible.width() >= kMinVisible && visible.height() >= kMinVisible && area > bestArea) {
+            best = screen;
+            bestArea = area;
+        }
     }
-    return false;
+    return best;
+}
+
+// The start of a span of length size moved inside [low, low + room).
+int ClampStart(int start, int size, int low, int room)
+{
+    return std::clamp(start, low, low + room - size);
+}
+
+}  // namespace
+
+std::optional<QRect> FitOnScreen(const QRect& bounds)
+{
+    const QScreen* screen = ScreenHolding(bounds);
+    if (screen == nullptr)
+        return std::nullopt;
+    const QRect area = screen->availableGeometry();
+    const QSize size = bounds.size().boundedTo(area.size());
+    return QRect(QPoint(ClampStart(bounds.left(), size.width(), area.left(), area.width()),
+                        ClampStart(bounds.top(), size.height(), area.top(), area.height())),
+                 size);
 }
 
 }  // namespace brv

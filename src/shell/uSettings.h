@@ -24,7 +24,7 @@ struct TSavedSettings {
     std::optional<bool> toolbarsAtTop;      // "TBTop": only 0 means the bottom
     std::optional<QString> skin;            // a known theme name
     std::optional<bool> large;
-    std::optional<QRect> position;  // window bounds, on some screen
+    std::optional<QRect> position;  // window bounds, fitted into a screen's work area
 };
 
 // What the window writes when it closes.
@@ -54,7 +54,11 @@ bool WriteSettings(QSettings& store, const TSettingsToSave& values);
 QByteArray EncodePosition(const QRect& bounds);
 // Empty for anything but 16 bytes describing a window of sane size.
 std::optional<QRect> DecodePosition(const QByteArray& bytes);
-// True when a usable part of bounds lies on one of the screens.
-bool IsOnSomeScreen(const QRect& bounds);
+// bounds made to fit the available area (the work area) of the screen they
+// land on, the one holding most of them: no wider or taller than that area
+// and moved inside it.  Settings saved on a large display and read on a small
+// one would otherwise open a window the engine cannot draw, or one whose close
+// confirmation is off the screen.  Empty when no screen shows a usable part.
+std::optional<QRect> FitOnScreen(const QRect& bounds);
 
 }  // namespace brv

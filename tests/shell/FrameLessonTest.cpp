@@ -4,8 +4,10 @@
 // chosen on the toolbar come back after a restart, and a damaged index file is
 // reported without spoiling the rest of start-up.
 #include "experiments/ExperimentCatalogue.h"
+#include "runtime/BRV_StrConstants.h"
 #include "runtime/ExperimentForm.h"
 #include "runtime/ExperimentHost.h"
+#include "runtime/ProgramFolder.h"
 #include "shell/FrameTestSupport.h"
 #include "shell/uAbout.h"
 #include "shell/uFrame.h"
@@ -220,7 +222,9 @@ TEST_F(FrameLessonTest, ADamagedIndexIsReportedAndStartUpGoesOn)
     TFrameFrm& f = Start(folder.Path());
     EXPECT_TRUE(WaitFor([this] { return !errors.empty(); }));
     ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors.front(), QStringLiteral("Invalid unicode index file"));
+    const QString file = ResolveInFolder(folder.Path(), QStringLiteral("HTML\\index.ux"));
+    EXPECT_EQ(errors.front(),
+              str::sIndexFileUnusable().arg(QDir::toNativeSeparators(file), str::sIndexNotAnIndex()));
     // The rest of start-up still ran: caption, saved settings, start page.
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Brevalis - 3rd Edition"));
     EXPECT_EQ(f.EWBPanel->ZoomLevel(), 3);

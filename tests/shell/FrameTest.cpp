@@ -6,6 +6,7 @@
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/Catalogue.h"
 #include "runtime/ExperimentHost.h"
+#include "runtime/ProgramFolder.h"
 #include "shell/FrameTestSupport.h"
 #include "shell/uFlashPanel.h"
 #include "shell/uLessonPane.h"
@@ -365,6 +366,16 @@ TEST_F(FrameTest, DamagedSettingsStartWithTheDefaults)
     EXPECT_EQ(f.LeftPaneWidth(), WorkArea().width() / 2);
 }
 
+// Bounds saved on a large desk display once crashed the web engine at every
+// start; fitted into this screen's work area, the window opens there.
+TEST_F(FrameTest, OversizedSavedBoundsOpenOnTheWorkArea)
+{
+    PutSetting(QStringLiteral("position"), EncodePosition(QRect(WorkArea().topLeft(), QSize(65536, 65536))));
+    TFrameFrm& f = Start();
+    EXPECT_EQ(f.geometry(), WorkArea());
+    EXPECT_EQ(f.LeftPaneWidth(), WorkArea().width() / 2);
+}
+
 TEST_F(FrameTest, PositionOffEveryScreenIsPlacedOnTheWorkArea)
 {
     PutSetting(QStringLiteral("position"), EncodePosition(QRect(60000, 40000, 800, 600)));
@@ -560,19 +571,19 @@ TEST_F(FrameTest, ExperimentItemOpensTheMainPageAndShowsTheExperiment)
 {
     TCatalogueRows rows;
     rows.Put(1, QStringLiteral("Bouncing ball experiment"), QStringLiteral("BALL.HTM"));
-    TFrameFrm& f = Start();
-    QAction* ball = nullptr;
-    for (QAction* item : f.ExperimentItems)
-        if (item->data().toInt() == 1)
-            ball = item;
-    ASSERT_NE(ball, nullptr);
-
-    // Without its main page the item does nothing.
-    ball->trigger();
-    EXPECT_EQ(f.CurrentExperimentId(), 0);
-
+    rows.Put(20, QStringLiteral("Car stopping distances"), QStringLiteral("CAR.HTM"));
     folder.Add(QStringLiteral("html/ball.htm"), "<html><body>ball</body></html>");
-    ball->trigger();
+    TFrameFrm& f = Start();
+    const auto item = [&f](ExperimentId id) {
+        for (QAction* item : f.ExperimentItems)
+            if (item->data().toInt() == id)
+                return item;
+        return static_cast<QAction*>(nullptr);
+    };
+    ASSERT_NE(item(1), nullptr);
+    ASSERT_NE(item(20), nullptr);
+
+    item(1)->trigger();
     EXPECT_EQ(f.CurrentExperimentId(), 1);
     QPointer<TSampleFrm> form = Sample();
     EXPECT_FALSE(form.isNull());
@@ -581,6 +592,31 @@ TEST_F(FrameTest, ExperimentItemOpensTheMainPageAndShowsTheExperiment)
     FlushDeferredDeletes();
     EXPECT_FALSE(form.isNull());
     EXPECT_EQ(Sample(), form.data());
+
+    // Without its main page the experiment is still shown, and the lesson
+    // pane says which page is missing.
+    item(20)->trigger();
+    EXPECT_EQ(f.CurrentExperimentId(), 20);
+    EXPECT_EQ(f.EWBPanel->Notice(),
+              str::sLessonPageMissing().arg(QDir::toNativeSeparators(
+                  ResolveInFolder(folder.Path(), QStringLiteral("HTML\\CAR.HTM")))));
+    EXPECT_FALSE(f.EWB()->isVisible());
+}
+
+// Without a lesson book the window says so in the lesson pane, and the
+// Experiments menu still shows every experiment.
+TEST_F(FrameTest, WithoutTheLessonBookTheExperimentsStillWork)
+{
+    TCatalogueRows rows;
+    rows.Put(1, QStringLiteral("Bouncing ball experiment"), QStringLiteral("BALL.HTM"));
+    TFrameFrm& f = Start();
+    EXPECT_EQ(f.EWBPanel->Notice(), str::sLessonBookMissing().arg(QDir::toNativeSeparators(
+                                        ResolveInFolder(folder.Path(), QStringLiteral("html")))));
+    for (QAction* item : f.ExperimentItems)
+        if (item->data().toInt() == 1)
+            item->trigger();
+    EXPECT_EQ(f.CurrentExperimentId(), 1);
+    EXPECT_NE(Sample(), nullptr);
 }
 
 TEST_F(FrameTest, HintsShowInTheStatusLine)

@@ -4,6 +4,7 @@
 #include <QDoubleSpinBox>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -77,8 +78,13 @@ QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, con
     action->setToolTip(hint);
     action->setStatusTip(hint);
     action->setProperty("imageIndex", image);
-    if (QWidget* button = toolbar->widgetForAction(action))
+    if (QWidget* button = toolbar->widgetForAction(action)) {
+        // A toolbar makes its buttons mouse-only; a pupil without a mouse
+        // reaches them with Tab, and a screen reader says their hint.
+        button->setFocusPolicy(Qt::TabFocus);
+        button->setAccessibleName(hint);
         Watch(toolbar, button);
+    }
     return action;
 }
 
@@ -87,6 +93,19 @@ void TRunButtons::SetEnabled(bool start, bool stop, bool reset) const
     StartBtn->setEnabled(start);
     StopBtn->setEnabled(stop);
     ResetBtn->setEnabled(reset);
+}
+
+QKeySequence RunShortcut(TRunKey key)
+{
+    switch (key) {
+        case TRunKey::Start:
+            return QKeySequence(Qt::Key_F9);
+        case TRunKey::Stop:
+            return QKeySequence(Qt::SHIFT | Qt::Key_F9);
+        case TRunKey::Reset:
+            return QKeySequence(Qt::CTRL | Qt::Key_F9);
+    }
+    return {};
 }
 
 TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QString& stopHint,
@@ -98,6 +117,15 @@ TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QSt
     b.ResetBtn = AddToolbarButton(toolbar, QStringLiteral("ResetBtn"), 9, resetHint);
     for (QAction* a : {b.StartBtn, b.StopBtn, b.ResetBtn})
         QObject::connect(a, &QAction::triggered, toolbar, [a, click] { click(a); });
+    // Keys the lesson pane's browser does not use (it reloads on F5 and Ctrl+R).
+    b.StartBtn->setShortcut(RunShortcut(TRunKey::Start));
+    b.StopBtn->setShortcut(RunShortcut(TRunKey::Stop));
+    b.ResetBtn->setShortcut(RunShortcut(TRunKey::Reset));
+    for (QAction* a : {b.StartBtn, b.StopBtn, b.ResetBtn}) {
+        a->setShortcutContext(Qt::WindowShortcut);
+        if (QWidget* button = toolbar->widgetForAction(a))
+            button->setAccessibleDescription(a->shortcut().toString(QKeySequence::NativeText));
+    }
     b.SetEnabled(true, false, false);
     return b;
 }

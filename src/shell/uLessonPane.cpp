@@ -321,6 +321,21 @@ void TLessonPane::OpenStartPage()
     navigateToFile(IndexPageFile);
 }
 
+void TLessonPane::OpenPage(const QString& page)
+{
+    navigateToFile(BookFolder + QLatin1Char('\\') + page);
+}
+
+QString TLessonPane::BookPage() const
+{
+    const QUrl url = page_->url();
+    if (!hasDocument_ || !url.isLocalFile())
+        return {};
+    const QFileInfo shown(url.toLocalFile());
+    const QFileInfo book(ResolveInFolder(programFolder_, BookFolder));
+    return shown.isFile() && shown.absoluteDir() == QDir(book.absoluteFilePath()) ? shown.fileName() : QString();
+}
+
 QString TLessonPane::Notice() const
 {
     return notice_->isHidden() ? QString() : notice_->text();

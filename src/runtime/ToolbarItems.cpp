@@ -95,19 +95,6 @@ void TRunButtons::SetEnabled(bool start, bool stop, bool reset) const
     ResetBtn->setEnabled(reset);
 }
 
-QKeySequence RunShortcut(TRunKey key)
-{
-    switch (key) {
-        case TRunKey::Start:
-            return QKeySequence(Qt::Key_F9);
-        case TRunKey::Stop:
-            return QKeySequence(Qt::SHIFT | Qt::Key_F9);
-        case TRunKey::Reset:
-            return QKeySequence(Qt::CTRL | Qt::Key_F9);
-    }
-    return {};
-}
-
 TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QString& stopHint,
                           const QString& resetHint, std::function<void(QAction* sender)> click)
 {
@@ -117,10 +104,11 @@ TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QSt
     b.ResetBtn = AddToolbarButton(toolbar, QStringLiteral("ResetBtn"), 9, resetHint);
     for (QAction* a : {b.StartBtn, b.StopBtn, b.ResetBtn})
         QObject::connect(a, &QAction::triggered, toolbar, [a, click] { click(a); });
-    // Keys the lesson pane's browser does not use (it reloads on F5 and Ctrl+R).
-    b.StartBtn->setShortcut(RunShortcut(TRunKey::Start));
-    b.StopBtn->setShortcut(RunShortcut(TRunKey::Stop));
-    b.ResetBtn->setShortcut(RunShortcut(TRunKey::Reset));
+    // F9 starts, Shift+F9 stops, Ctrl+F9 resets: keys the lesson pane's
+    // browser does not use (it reloads on F5 and Ctrl+R).
+    b.StartBtn->setShortcut(QKeySequence(Qt::Key_F9));
+    b.StopBtn->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F9));
+    b.ResetBtn->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F9));
     for (QAction* a : {b.StartBtn, b.StopBtn, b.ResetBtn}) {
         a->setShortcutContext(Qt::WindowShortcut);
         if (QWidget* button = toolbar->widgetForAction(a))

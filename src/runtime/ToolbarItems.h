@@ -4,7 +4,6 @@
 // position) and the picture's pointer hint live here too.
 #pragma once
 
-#include <QKeySequence>
 #include <QString>
 
 #include <Qt>
@@ -30,12 +29,8 @@ struct TRunButtons {
     void SetEnabled(bool start, bool stop, bool reset) const;
 };
 
-enum class TRunKey { Start, Stop, Reset };
-// F9 starts, Shift+F9 stops, Ctrl+F9 resets the experiment on the screen.
-QKeySequence RunShortcut(TRunKey key);
-
-// Adds the three buttons (images 7, 6, 9) with their hints and keys; click
-// receives the sender so one handler serves all three.
+// Adds the three buttons (images 7, 6, 9) with their hints; click receives the
+// sender so one handler serves all three.
 TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QString& stopHint,
                           const QString& resetHint, std::function<void(QAction* sender)> click);
 

@@ -1105,7 +1105,12 @@ void TFrameFrm::buildKeyboard()
     connect(NextRegionAction, &QAction::triggered, this, [this] { NextRegion(true); });
     connect(PreviousRegionAction, &QAction::triggered, this, [this] { NextRegion(false); });
     nameControls();
-    FocusMark = new TFocusMark(this);
+    focusMark_ = new TFocusMark(this);
+}
+
+QWidget* TFrameFrm::FocusMarkTarget() const
+{
+    return focusMark_->Target();
 }
 
 // Toolbars make their buttons mouse-only; here every control takes Tab and
@@ -1159,9 +1164,16 @@ namespace {
 QList<QWidget*> ToolbarStops(const QToolBar* toolbar)
 {
     QList<QWidget*> stops;
-    for (QAction* action : toolbar->actions())
-        if (QWidget* w = toolbar->widgetForAction(action); w != nullptr && TakesTab(w) && action->isVisible())
+    for (QAction* action : toolbar->actions()) {
+        QWidget* w = toolbar->widgetForAction(action);
+        if (w == nullptr || !action->isVisible())
+            continue;
+        // A spin edit passes the focus on to its text field.
+        while (w->focusProxy() != nullptr)
+            w = w->focusProxy();
+        if (TakesTab(w))
             stops.push_back(w);
+    }
     return stops;
 }
 

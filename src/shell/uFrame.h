@@ -138,7 +138,9 @@ public:
     QList<QWidget*> TabStops() const;
     QAction* NextRegionAction = nullptr;
     QAction* PreviousRegionAction = nullptr;
-    TFocusMark* FocusMark = nullptr;
+    // The control the focus ring is drawn around (none when the focus is
+    // outside the window).
+    QWidget* FocusMarkTarget() const;
 
     // --- handlers ----------------------------------------------------------------
     void TopBottomClick(QAction* item);  // Top1 and Bottom1
@@ -226,6 +228,7 @@ private:
     // Placed on the work area by default: once the window manager tells how
     // thick its frame is, the frame is fitted into the work area.
     bool fitFramePending_ = false;
+    TFocusMark* focusMark_ = nullptr;
     QString startPage_;  // the page the pupil left the lesson book on
     ExperimentId startExperiment_ = 0;
     int startSplit_ = 0;

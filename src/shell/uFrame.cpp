@@ -1251,6 +1251,22 @@ std::optional<TFrameFrm::TRegion> TFrameFrm::FocusRegion() const
     return std::nullopt;
 }
 
+// Tab and Shift+Tab from every control of the window, the lesson page's
+// engine included when it has passed its last link, come here: they go along
+// the stops above.  Qt's own walk would count the browser, which passes its
+// focus on to an engine inside it, as a stop of its own and come back into it.
+bool TFrameFrm::focusNextPrevChild(bool next)
+{
+    const QList<QWidget*> stops = TabStops();
+    const qsizetype at = stops.indexOf(QApplication::focusWidget());
+    if (at < 0)
+        return QMainWindow::focusNextPrevChild(next);
+    const qsizetype count = stops.size();
+    stops[((at + (next ? 1 : -1)) % count + count) % count]->setFocus(next ? Qt::TabFocusReason
+                                                                              : Qt::BacktabFocusReason);
+    return true;
+}
+
 void TFrameFrm::NextRegion(bool forwards)
 {
     const int count = int(kRegions.size());

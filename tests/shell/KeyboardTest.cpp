@@ -274,7 +274,7 @@ TEST_F(KeyboardTest, TheFocusedControlIsMarkedInEveryTheme)
             if (control == nullptr)
                 continue;
             control->setFocus(Qt::TabFocusReason);
-            Pump(60);
+            Pump(100);
             const QImage shot = f.grab().toImage();
             const QColor mark = f.palette().color(QPalette::Highlight);
             const QRect r(control->mapTo(&f, QPoint()), control->size());
@@ -291,9 +291,7 @@ TEST_F(KeyboardTest, TheFocusedControlIsMarkedInEveryTheme)
                     ++edge;
                     marked += Near(shot.pixelColor(x, y), mark, 40) ? 1 : 0;
                 }
-            EXPECT_GT(marked, edge * 9 / 10) << theme.toStdString() << " "
-                                             << control->metaObject()->className() << " "
-                                             << control->objectName().toStdString();
+            EXPECT_GT(marked, edge * 9 / 10) << theme.toStdString() << " " << NameOf(control).toStdString();
             // Nothing marks a control without the focus.
             EXPECT_EQ(f.FocusMarkTarget(), control);
         }

@@ -21,7 +21,9 @@ QString IndexFileMessage(const QString& reason, const QString& fileName)
 }  // namespace
 
 EBadIndexFile::EBadIndexFile(const QString& reason, const QString& fileName)
-    : std::runtime_error(IndexFileMessage(reason, fileName).toStdString()), reason_(reason), fileName_(fileName)
+    : std::runtime_error(IndexFileMessage(reason, fileName).toStdString()),
+      reason_(reason),
+      fileName_(fileName)
 {
 }
 

@@ -432,7 +432,8 @@ THelpBook ReadHelpBook(const QString& file, const QString& reader, int timeoutMs
 
     // The reply is collected as it comes, so neither a reader that goes on
     // writing nor one that never ends can hold the program.
-    constexpr qsizetype kMaxReply = qsizetype(MaxTotalBytes) + qsizetype(MaxObjects) * (MaxPathBytes + 9) + 64;
+    constexpr qsizetype kMaxReply =
+        qsizetype(MaxTotalBytes) + qsizetype(MaxObjects) * (MaxPathBytes + 9) + 64;
     constexpr qsizetype kMaxLog = 64 * 1024;
     QByteArray reply;
     QByteArray log;
@@ -456,7 +457,8 @@ THelpBook ReadHelpBook(const QString& file, const QString& reader, int timeoutMs
     log += process.readAllStandardError().left(kMaxLog - log.size());
 
     if (overran)
-        return Failed(file, str::sHelpFileTooLarge().arg(Shown(file), QString::number(MaxTotalBytes >> 20)), log);
+        return Failed(file, str::sHelpFileTooLarge().arg(Shown(file), QString::number(MaxTotalBytes >> 20)),
+                      log);
     if (late || process.exitStatus() != QProcess::NormalExit)
         return Failed(file, str::sHelpFileDamaged().arg(Shown(file)), log);
     switch (process.exitCode()) {
@@ -466,11 +468,13 @@ THelpBook ReadHelpBook(const QString& file, const QString& reader, int timeoutMs
             return book;
         }
         case NotAHelpFile:
-            return Failed(file,
-                          (StartsAsHelpFile(file) ? str::sHelpFileDamaged() : str::sHelpFileNotHelp()).arg(Shown(file)),
-                          log);
+            return Failed(
+                file,
+                (StartsAsHelpFile(file) ? str::sHelpFileDamaged() : str::sHelpFileNotHelp()).arg(Shown(file)),
+                log);
         case TooLarge:
-            return Failed(file, str::sHelpFileTooLarge().arg(Shown(file), QString::number(MaxTotalBytes >> 20)), log);
+            return Failed(
+                file, str::sHelpFileTooLarge().arg(Shown(file), QString::number(MaxTotalBytes >> 20)), log);
         default:
             return Failed(file, str::sHelpFileDamaged().arg(Shown(file)), log);
     }

@@ -72,7 +72,8 @@ QString DefaultHelpReader();
 
 // Reads file through reader and returns the book, or one whose Error says why
 // there is none.  Waits for the reader at most timeoutMs.
-THelpBook ReadHelpBook(const QString& file, const QString& reader = DefaultHelpReader(), int timeoutMs = 20000);
+THelpBook ReadHelpBook(const QString& file, const QString& reader = DefaultHelpReader(),
+                       int timeoutMs = 20000);
 
 // The book from what the reader wrote; any flaw in the reply means the file
 // is damaged.

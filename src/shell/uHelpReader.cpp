@@ -70,9 +70,9 @@ private:
 
     void u32(std::uint32_t value)
     {
-        const unsigned char le[4] = {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
-                                     static_cast<unsigned char>(value >> 16),
-                                     static_cast<unsigned char>(value >> 24)};
+        const unsigned char le[4] = {
+            static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
+            static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
         bytes(le, 4);
     }
 
@@ -133,8 +133,8 @@ bool CutShort(const char* path)
     if (std::fread(header, 1, sizeof header, in) == sizeof header && std::memcmp(header, "ITSF", 4) == 0) {
         const std::uint64_t sectionAt = LittleEndian(header + 0x38, 8);
         if (sectionAt <= std::uint64_t(LONG_MAX) && std::fseek(in, long(sectionAt), SEEK_SET) == 0 &&
-            std::fread(section, 1, sizeof section, in) == sizeof section && LittleEndian(section, 4) == 0x1FE &&
-            std::fseek(in, 0, SEEK_END) == 0) {
+            std::fread(section, 1, sizeof section, in) == sizeof section &&
+            LittleEndian(section, 4) == 0x1FE && std::fseek(in, 0, SEEK_END) == 0) {
             const long actual = std::ftell(in);
             cut = actual >= 0 && LittleEndian(section + 8, 8) > std::uint64_t(actual);
         }

@@ -122,7 +122,8 @@ TEST_F(HelpFileCopies, AvailableMeansThereAndReadableWithoutReadingIt)
 TEST_F(HelpFileCopies, WhatIsNotAHelpFileIsSaidToBeSo)
 {
     for (const char* name : {"empty.chm", "text.chm"}) {
-        const QString file = Write(QLatin1String(name), QByteArray(name == QLatin1String("empty.chm") ? 0 : 4000, 'x'));
+        const QString file =
+            Write(QLatin1String(name), QByteArray(name == QLatin1String("empty.chm") ? 0 : 4000, 'x'));
         EXPECT_EQ(ReadHelpBook(file).Error, str::sHelpFileNotHelp().arg(Shown(file))) << name;
     }
     // One that starts as a help file is a damaged one.
@@ -137,7 +138,8 @@ TEST_F(HelpFileCopies, ACutShortFileIsDamaged)
     const QByteArray whole = HelpBytes();
     ASSERT_FALSE(whole.isEmpty());
     for (const double part : {0.25, 0.5, 0.75, 0.95}) {
-        const QString file = Write(QStringLiteral("cut-%1.chm").arg(part), whole.left(qsizetype(whole.size() * part)));
+        const QString file =
+            Write(QStringLiteral("cut-%1.chm").arg(part), whole.left(qsizetype(whole.size() * part)));
         const THelpBook book = ReadHelpBook(file);
         EXPECT_EQ(book.Error, str::sHelpFileDamaged().arg(Shown(file))) << part;
         EXPECT_TRUE(book.Contents.empty());
@@ -286,8 +288,10 @@ TEST(HelpReply, EveryFlawMeansTheFileIsDamaged)
         {"end counts other objects", start + End(2)},
         {"bytes after the end", sound + 'O'},
         {"unknown tag", start + 'X'},
-        {"object longer than the reply", Magic() + helpreply::ObjectTag + U32(6) + "/a.htm" + U32(0x7fffffff)},
-        {"object over the limit", Magic() + helpreply::ObjectTag + U32(6) + "/a.htm" + U32(helpreply::MaxObjectBytes + 1)},
+        {"object longer than the reply",
+         Magic() + helpreply::ObjectTag + U32(6) + "/a.htm" + U32(0x7fffffff)},
+        {"object over the limit",
+         Magic() + helpreply::ObjectTag + U32(6) + "/a.htm" + U32(helpreply::MaxObjectBytes + 1)},
         {"path over the limit", Magic() + helpreply::ObjectTag + U32(helpreply::MaxPathBytes + 1)},
     };
     const QString file = QStringLiteral("/x/help.chm");

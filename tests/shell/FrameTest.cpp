@@ -612,9 +612,8 @@ TEST_F(FrameTest, ExperimentItemOpensTheMainPageAndShowsTheExperiment)
     // pane says which page is missing.
     item(20)->trigger();
     EXPECT_EQ(f.CurrentExperimentId(), 20);
-    EXPECT_EQ(f.EWBPanel->Notice(),
-              str::sLessonPageMissing().arg(QDir::toNativeSeparators(
-                  ResolveInFolder(folder.Path(), QStringLiteral("HTML\\CAR.HTM")))));
+    EXPECT_EQ(f.EWBPanel->Notice(), str::sLessonPageMissing().arg(QDir::toNativeSeparators(
+                                        ResolveInFolder(folder.Path(), QStringLiteral("HTML\\CAR.HTM")))));
     EXPECT_FALSE(f.EWB()->isVisible());
 }
 

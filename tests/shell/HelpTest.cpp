@@ -154,7 +154,8 @@ void Measure(const std::vector<THelpEntry>& entries, int depth, int& deepest, in
 // recursively, so its depth is bounded whatever the file nests.
 TEST_F(HelpTest, DeeplyNestedListsKeepABoundedDepth)
 {
-    const QByteArray entry = "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\"></OBJECT><UL>";
+    const QByteArray entry =
+        "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\"></OBJECT><UL>";
     int deepest = 0;
     int count = 0;
     Measure(ParseSitemap("<UL>" + entry.repeated(20000)), 1, deepest, count);

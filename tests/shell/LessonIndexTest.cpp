@@ -188,7 +188,8 @@ TEST(LessonIndex, TheMessageNamesTheFileTheFaultAndWhatStillWorks)
         FAIL() << "a cut file must not load";
     } catch (const EBadIndexFile& e) {
         EXPECT_EQ(e.FileName(), file);
-        EXPECT_EQ(e.Message(), str::sIndexFileUnusable().arg(QDir::toNativeSeparators(file), str::sIndexCutShort()));
+        EXPECT_EQ(e.Message(),
+                  str::sIndexFileUnusable().arg(QDir::toNativeSeparators(file), str::sIndexCutShort()));
         EXPECT_TRUE(e.Message().contains(QDir::toNativeSeparators(file)));
     }
 }
@@ -213,7 +214,9 @@ TEST(LessonIndex, LimitsAreRefusedWithTheirReason)
     const QByteArray magic = i32(TEWBHTMLIndex::PlainMagic);
     const QByteArray emptyEntry = text({}) + text({});
     // A heading listing n empty entries.
-    const auto heading = [&](int n) { return i32(0) + text(QStringLiteral("H")) + i32(n) + emptyEntry.repeated(n); };
+    const auto heading = [&](int n) {
+        return i32(0) + text(QStringLiteral("H")) + i32(n) + emptyEntry.repeated(n);
+    };
     const int perHeading = TEWBHTMLIndex::MaxEntriesPerHeading;
     const int headingsForAll = TEWBHTMLIndex::MaxEntries / perHeading + 1;
 
@@ -228,11 +231,14 @@ TEST(LessonIndex, LimitsAreRefusedWithTheirReason)
          str::sIndexTooLarge().arg(TEWBHTMLIndex::MaxFileBytes + 8).arg(TEWBHTMLIndex::MaxFileBytes), -1},
         {"too many headings", magic + i32(TEWBHTMLIndex::MaxHeadings + 1),
          str::sIndexTooManyHeadings().arg(TEWBHTMLIndex::MaxHeadings + 1).arg(TEWBHTMLIndex::MaxHeadings), 0},
-        {"thirteen million entries", magic + i32(1) + i32(0) + text(QStringLiteral("H")) + i32(13000000) + emptyEntry,
+        {"thirteen million entries",
+         magic + i32(1) + i32(0) + text(QStringLiteral("H")) + i32(13000000) + emptyEntry,
          str::sIndexTooManyEntriesInHeading().arg(13000000).arg(perHeading), 0},
-        {"too many entries in all", magic + i32(headingsForAll) + heading(perHeading).repeated(headingsForAll),
+        {"too many entries in all",
+         magic + i32(headingsForAll) + heading(perHeading).repeated(headingsForAll),
          str::sIndexTooManyEntries().arg(TEWBHTMLIndex::MaxEntries), headingsForAll - 1},
-        {"a caption longer than any", magic + i32(1) + i32(0) + text(QString(TEWBHTMLIndex::MaxTextLength + 1, QLatin1Char('x'))),
+        {"a caption longer than any",
+         magic + i32(1) + i32(0) + text(QString(TEWBHTMLIndex::MaxTextLength + 1, QLatin1Char('x'))),
          str::sIndexTextTooLong().arg(TEWBHTMLIndex::MaxTextLength + 1).arg(TEWBHTMLIndex::MaxTextLength), 0},
     };
     for (const Case& c : cases) {

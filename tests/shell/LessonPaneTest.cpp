@@ -11,9 +11,9 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QDir>
-#include <QFile>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
@@ -275,8 +275,9 @@ TEST_F(LessonPane, LocalFilesOutsideTheBookAreRefusedWithAMessage)
 {
     OpenIndexPage();
     const QString refused = str::sLocalFileRefused().arg(QStringLiteral("/etc/passwd"));
-    Eval(QStringLiteral("var a = document.createElement('a'); a.id = 'passwd'; a.href = 'file:///etc/passwd';"
-                        "document.body.appendChild(a); true"));
+    Eval(
+        QStringLiteral("var a = document.createElement('a'); a.id = 'passwd'; a.href = 'file:///etc/passwd';"
+                       "document.body.appendChild(a); true"));
     ClickLink("passwd");
     ASSERT_TRUE(WaitUntil([&] { return !errors_.empty(); }));
     EXPECT_EQ(errors_, std::vector<QString>{refused});
@@ -287,8 +288,9 @@ TEST_F(LessonPane, LocalFilesOutsideTheBookAreRefusedWithAMessage)
     EXPECT_EQ(errors_, std::vector<QString>{refused});
     errors_.clear();
 
-    Eval(QStringLiteral("var f = document.createElement('iframe'); f.src = 'file:///etc/passwd';"
-                        "document.body.appendChild(f); true"));
+    Eval(
+        QStringLiteral("var f = document.createElement('iframe'); f.src = 'file:///etc/passwd';"
+                       "document.body.appendChild(f); true"));
     ASSERT_TRUE(WaitUntil([&] { return !errors_.empty(); }));
     EXPECT_EQ(errors_, std::vector<QString>{refused});
     errors_.clear();

@@ -244,7 +244,8 @@ TEST_P(Route, DoesWhatTheAddressAsks)
 
 QString MissingPicture()
 {
-    return str::sPictureMissing().arg(QDir::toNativeSeparators(Book() + QStringLiteral("/html/images/none.png")));
+    return str::sPictureMissing().arg(
+        QDir::toNativeSeparators(Book() + QStringLiteral("/html/images/none.png")));
 }
 
 QString UnreadablePicture()
@@ -269,25 +270,52 @@ QString RefusedLocalFile()
 INSTANTIATE_TEST_SUITE_P(
     Table, Route,
     ::testing::Values(
-        TRouteCase{"FamilyPageWithAnchor", 0, "ball-data.htm#results", true, {1}, "BALL.HTM", "0", "-", nullptr},
         TRouteCase{
-            "ReactionRateInfoAfterReactionRates", 17, "CAHCLINFO.HTM", true, {22}, "CAHCLINFO.HTM", "1", "-", nullptr},
+            "FamilyPageWithAnchor", 0, "ball-data.htm#results", true, {1}, "BALL.HTM", "0", "-", nullptr},
+        TRouteCase{"ReactionRateInfoAfterReactionRates",
+                   17,
+                   "CAHCLINFO.HTM",
+                   true,
+                   {22},
+                   "CAHCLINFO.HTM",
+                   "1",
+                   "-",
+                   nullptr},
         TRouteCase{"SameExperimentIsNotRebuilt", 1, "BALL-CON.HTM", true, {}, "BALL.HTM", "0", "-", nullptr},
-        TRouteCase{"IndexPageKeepsExperimentAndIndex", 21, "index.html", true, {}, "CAR.HTM", "0", "-", nullptr},
         TRouteCase{
-            "IndexPageWithAnchorMarksTheExperiment", 21, "index.html#top", true, {}, "YEAST.HTM", "3", "-", nullptr},
-        TRouteCase{"ResdataIsMarkedByItsOwnName", 1, "resdata.htm", true, {}, "resdata.htm", "2", "-", nullptr},
+            "IndexPageKeepsExperimentAndIndex", 21, "index.html", true, {}, "CAR.HTM", "0", "-", nullptr},
+        TRouteCase{"IndexPageWithAnchorMarksTheExperiment",
+                   21,
+                   "index.html#top",
+                   true,
+                   {},
+                   "YEAST.HTM",
+                   "3",
+                   "-",
+                   nullptr},
+        TRouteCase{
+            "ResdataIsMarkedByItsOwnName", 1, "resdata.htm", true, {}, "resdata.htm", "2", "-", nullptr},
         TRouteCase{"ResdataNameIsCaseSensitive", 1, "RESDATA.HTM", true, {}, "BALL.HTM", "0", "-", nullptr},
         TRouteCase{"GeneralPageKeepsExperiment", 20, "general.htm", true, {}, "CAR.HTM", "0", "-", nullptr},
-        TRouteCase{"ExperimentMissingFromIndexClearsSelection", 0, "SPRING.HTM", true, {5}, "", "0", "-", nullptr},
+        TRouteCase{
+            "ExperimentMissingFromIndexClearsSelection", 0, "SPRING.HTM", true, {5}, "", "0", "-", nullptr},
         TRouteCase{"BangTogglesHeadingWithoutLeaving", 1, "!3", false, {}, "CAR.HTM", "3", "-", nullptr},
         TRouteCase{"BangTogglesOpenHeadingShut", 1, "!0", false, {}, "CAR.HTM", "", "-", nullptr},
         TRouteCase{"BangWithoutNumberIsIgnored", 1, "!abc", false, {}, "CAR.HTM", "0", "-", nullptr},
         TRouteCase{"BangOutOfRangeIsIgnored", 1, "!99", false, {}, "CAR.HTM", "0", "-", nullptr},
-        TRouteCase{"DollarOpensViewer", 1, "$cell.jpg", false, {}, "CAR.HTM", "0", "html/images/cell.jpg", nullptr},
-        TRouteCase{"DollarMissingPictureIsReported", 1, "$none.png", false, {}, "CAR.HTM", "0", "-", MissingPicture},
         TRouteCase{
-            "DollarNonPictureIsReported", 1, "$not-a-picture.png", false, {}, "CAR.HTM", "0", "-", UnreadablePicture},
+            "DollarOpensViewer", 1, "$cell.jpg", false, {}, "CAR.HTM", "0", "html/images/cell.jpg", nullptr},
+        TRouteCase{
+            "DollarMissingPictureIsReported", 1, "$none.png", false, {}, "CAR.HTM", "0", "-", MissingPicture},
+        TRouteCase{"DollarNonPictureIsReported",
+                   1,
+                   "$not-a-picture.png",
+                   false,
+                   {},
+                   "CAR.HTM",
+                   "0",
+                   "-",
+                   UnreadablePicture},
         TRouteCase{"DollarLeavingImagesIsRefused",
                    1,
                    "$..%2F..%2Fhtml%2Findex.ux",
@@ -297,7 +325,14 @@ INSTANTIATE_TEST_SUITE_P(
                    "0",
                    "-",
                    RefusedPicture},
-        TRouteCase{"LocalFileOutsideTheBookIsRefused", 1, "../lesson.css", false, {}, "CAR.HTM", "0", "-",
+        TRouteCase{"LocalFileOutsideTheBookIsRefused",
+                   1,
+                   "../lesson.css",
+                   false,
+                   {},
+                   "CAR.HTM",
+                   "0",
+                   "-",
                    RefusedLocalFile}),
     [](const ::testing::TestParamInfo<TRouteCase>& info) { return std::string(info.param.name); });
 
@@ -328,7 +363,8 @@ TEST(PaneRouting, WithoutTheLessonBookThePaneSaysSoAndTheMenuStillWorks)
     TRecordingHost recorder;
     TLessonPane pane(recorder.Host(), empty.path());
     pane.OpenStartPage();
-    const QString missing = str::sLessonBookMissing().arg(QDir::toNativeSeparators(empty.filePath(QStringLiteral("html"))));
+    const QString missing =
+        str::sLessonBookMissing().arg(QDir::toNativeSeparators(empty.filePath(QStringLiteral("html"))));
     EXPECT_EQ(pane.Notice(), missing);
     pane.ShowExperimentPage(20);
     EXPECT_EQ(recorder.shown, std::vector<ExperimentId>{20});
@@ -336,8 +372,8 @@ TEST(PaneRouting, WithoutTheLessonBookThePaneSaysSoAndTheMenuStillWorks)
 
     QDir(empty.path()).mkpath(QStringLiteral("html"));
     pane.OpenStartPage();
-    EXPECT_EQ(pane.Notice(), str::sLessonStartPageMissing().arg(
-                                 QDir::toNativeSeparators(empty.filePath(QStringLiteral("html/index.html")))));
+    EXPECT_EQ(pane.Notice(), str::sLessonStartPageMissing().arg(QDir::toNativeSeparators(
+                                 empty.filePath(QStringLiteral("html/index.html")))));
     EXPECT_TRUE(recorder.errors.empty());
 }
 
@@ -361,7 +397,8 @@ TEST(RoutingHelpers, OnlyTheProgramsContentFoldersAreLessonBook)
         {"html/escape/passwd", false},  // a link out of the book
     };
     for (const auto& [relative, inside] : cases)
-        EXPECT_EQ(IsInsideLessonBook(program.path(), dir.filePath(QLatin1String(relative))), inside) << relative;
+        EXPECT_EQ(IsInsideLessonBook(program.path(), dir.filePath(QLatin1String(relative))), inside)
+            << relative;
     EXPECT_FALSE(IsInsideLessonBook(program.path(), QStringLiteral("/etc/passwd")));
     EXPECT_FALSE(IsInsideLessonBook(program.path(), program.path() + QStringLiteral("x/html/page.htm")))
         << "a folder beside the program folder whose name starts the same";

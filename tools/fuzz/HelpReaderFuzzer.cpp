@@ -24,7 +24,9 @@
 
 namespace {
 
-std::unique_ptr<QCoreApplication> app;
+// The scratch folder goes with the process; the application object stays
+// (libFuzzer ends in exit(), where Qt's own statics are already gone).
+QCoreApplication* app = nullptr;
 std::unique_ptr<QTemporaryDir> folder;
 
 // The first stack frame of a sanitizer report that is not the sanitizer's own
@@ -34,8 +36,10 @@ QString FirstFrame(const QByteArray& log)
     static const QRegularExpression frame(QStringLiteral(R"(#\d+ 0x[0-9a-f]+ in (\S+))"));
     for (auto it = frame.globalMatch(QString::fromUtf8(log)); it.hasNext();) {
         const QString function = it.next().captured(1);
-        if (!function.startsWith(QLatin1String("__interceptor_")) && !function.startsWith(QLatin1String("__asan")) &&
-            !function.startsWith(QLatin1String("__sanitizer")) && !function.startsWith(QLatin1String("__ubsan")))
+        if (!function.startsWith(QLatin1String("__interceptor_")) &&
+            !function.startsWith(QLatin1String("__asan")) &&
+            !function.startsWith(QLatin1String("__sanitizer")) &&
+            !function.startsWith(QLatin1String("__ubsan")))
             return function;
     }
     return {};
@@ -62,7 +66,7 @@ void Walk(const brv::THelpBook& book, const std::vector<brv::THelpEntry>& entrie
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    app = std::make_unique<QCoreApplication>(*argc, *argv);
+    app = new QCoreApplication(*argc, *argv);
     folder = std::make_unique<QTemporaryDir>();
     return 0;
 }

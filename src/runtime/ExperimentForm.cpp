@@ -6,10 +6,10 @@
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
-#include <QLineEdit>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QScreen>
 

@@ -38,8 +38,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWindow>
 #include <QWebEngineView>
+#include <QWindow>
 
 #include <algorithm>
 #include <array>
@@ -1009,8 +1009,8 @@ void TFrameFrm::routeHints()
 
 bool TFrameFrm::event(QEvent* event)
 {
-    if (fitFramePending_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize ||
-                             event->type() == QEvent::Expose))
+    if (fitFramePending_ &&
+        (event->type() == QEvent::Move || event->type() == QEvent::Resize || event->type() == QEvent::Expose))
         QTimer::singleShot(0, this, [this] { fitFrameToWorkArea(); });
     if (event->type() == QEvent::StatusTip) {
         setHint(static_cast<QStatusTipEvent*>(event)->tip());
@@ -1086,7 +1086,6 @@ void TFrameFrm::About1Click()
     TAboutFrm about(programFolder_, this);
     about.exec();
 }
-
 
 // --- keyboard ----------------------------------------------------------------------------------------------
 
@@ -1263,7 +1262,7 @@ bool TFrameFrm::focusNextPrevChild(bool next)
         return QMainWindow::focusNextPrevChild(next);
     const qsizetype count = stops.size();
     stops[((at + (next ? 1 : -1)) % count + count) % count]->setFocus(next ? Qt::TabFocusReason
-                                                                              : Qt::BacktabFocusReason);
+                                                                           : Qt::BacktabFocusReason);
     return true;
 }
 
@@ -1275,7 +1274,8 @@ void TFrameFrm::NextRegion(bool forwards)
     if (current)
         at = int(std::find(kRegions.begin(), kRegions.end(), *current) - kRegions.begin());
     for (int step = 1; step <= count; ++step) {
-        const TRegion region = kRegions[std::size_t(((at + (forwards ? step : -step)) % count + count) % count)];
+        const TRegion region =
+            kRegions[std::size_t(((at + (forwards ? step : -step)) % count + count) % count)];
         if (region == current)
             continue;
         for (QWidget* w : regionStops(region))

@@ -214,7 +214,8 @@ void THelpWindow::placeOverOwner()
     bounds.moveCenter(owner->frameGeometry().center());
     if (const QScreen* screen = owner->screen()) {
         const QRect work = screen->availableGeometry();
-        bounds.moveLeft(std::clamp(bounds.left(), work.left(), std::max(work.left(), work.right() - width())));
+        bounds.moveLeft(
+            std::clamp(bounds.left(), work.left(), std::max(work.left(), work.right() - width())));
         bounds.moveTop(std::clamp(bounds.top(), work.top(), std::max(work.top(), work.bottom() - height())));
     }
     move(bounds.topLeft());

@@ -80,19 +80,19 @@ QWebEngineScript HidePlaceholderScript()
     script.setInjectionPoint(QWebEngineScript::DocumentCreation);
     script.setWorldId(QWebEngineScript::ApplicationWorld);
     script.setRunsOnSubFrames(false);
-    script.setSourceCode(QStringLiteral(
-        "(function () {"
-        " if (!/\\/index(\\.html)?$/i.test(location.pathname)) return;"
-        " function add() {"
-        "  var s = document.createElement('style');"
-        "  s.textContent = '#index:not([data-brv-index]) { visibility: hidden; }';"
-        "  document.documentElement.appendChild(s);"
-        " }"
-        " if (document.documentElement) { add(); return; }"
-        " new MutationObserver(function (m, o) {"
-        "  if (document.documentElement) { o.disconnect(); add(); }"
-        " }).observe(document, { childList: true });"
-        "})()"));
+    script.setSourceCode(
+        QStringLiteral("(function () {"
+                       " if (!/\\/index(\\.html)?$/i.test(location.pathname)) return;"
+                       " function add() {"
+                       "  var s = document.createElement('style');"
+                       "  s.textContent = '#index:not([data-brv-index]) { visibility: hidden; }';"
+                       "  document.documentElement.appendChild(s);"
+                       " }"
+                       " if (document.documentElement) { add(); return; }"
+                       " new MutationObserver(function (m, o) {"
+                       "  if (document.documentElement) { o.disconnect(); add(); }"
+                       " }).observe(document, { childList: true });"
+                       "})()"));
     return script;
 }
 
@@ -362,7 +362,8 @@ QString TLessonPane::BookPage() const
         return {};
     const QFileInfo shown(url.toLocalFile());
     const QFileInfo book(ResolveInFolder(programFolder_, BookFolder));
-    return shown.isFile() && shown.absoluteDir() == QDir(book.absoluteFilePath()) ? shown.fileName() : QString();
+    return shown.isFile() && shown.absoluteDir() == QDir(book.absoluteFilePath()) ? shown.fileName()
+                                                                                  : QString();
 }
 
 QString TLessonPane::Notice() const

@@ -134,8 +134,8 @@ TEST_F(KeyboardTest, TabVisitsEveryControlOncePaneByPaneAndEachHasAName)
     EXPECT_TRUE(stops.contains(f.HTMLToolbar->widgetForAction(f.BackBtn)) == f.BackBtn->isEnabled());
     EXPECT_TRUE(stops.contains(f.FontBtn));
     EXPECT_TRUE(stops.contains(f.MaxRightBtn));
-    EXPECT_TRUE(std::any_of(stops.begin(), stops.end(),
-                            [&f](QWidget* w) { return f.EWB()->isAncestorOf(w); }));
+    EXPECT_TRUE(
+        std::any_of(stops.begin(), stops.end(), [&f](QWidget* w) { return f.EWB()->isAncestorOf(w); }));
 
     stops.front()->setFocus(Qt::TabFocusReason);
     ASSERT_EQ(QApplication::focusWidget(), stops.front());
@@ -161,9 +161,9 @@ TEST_F(KeyboardTest, TabVisitsEveryControlOncePaneByPaneAndEachHasAName)
         expected.push_back(f.EWB()->isAncestorOf(w) ? f.EWB() : w);
     ASSERT_EQ(visited.size(), expected.size());
     for (qsizetype i = 0; i < visited.size(); ++i)
-        EXPECT_EQ(visited[i], expected[i]) << "stop " << i << ": " << visited[i]->objectName().toStdString()
-                                           << " where " << expected[i]->objectName().toStdString()
-                                           << " was expected";
+        EXPECT_EQ(visited[i], expected[i])
+            << "stop " << i << ": " << visited[i]->objectName().toStdString() << " where "
+            << expected[i]->objectName().toStdString() << " was expected";
 
     // Pane by pane: the ball's toolbar and picture, then the lesson toolbar,
     // the page and the split buttons.
@@ -206,8 +206,8 @@ TEST_F(KeyboardTest, F6MovesBetweenThePanesAndToolbarsAndShiftF6Back)
     TFrameFrm& f = StartWithBall();
     using R = TFrameFrm::TRegion;
     f.NormalSplitBtn->setFocus(Qt::TabFocusReason);
-    const R forwards[] = {R::ExperimentToolbar, R::Experiment, R::LessonToolbar, R::Lesson, R::SplitButtons,
-                          R::ExperimentToolbar};
+    const R forwards[] = {R::ExperimentToolbar, R::Experiment,       R::LessonToolbar, R::Lesson,
+                          R::SplitButtons,      R::ExperimentToolbar};
     for (R expected : forwards) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
         ASSERT_TRUE(WaitFor([&f, expected] { return f.FocusRegion() == expected; }, 2000))

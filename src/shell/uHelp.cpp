@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
@@ -21,6 +23,8 @@
 #include <QWebEngineUrlScheme>
 #include <QWebEngineUrlSchemeHandler>
 #include <QWebEngineView>
+
+#include <algorithm>
 
 namespace brv {
 
@@ -152,6 +156,10 @@ THelpWindow::THelpWindow(std::shared_ptr<const THelpBook> book, QWidget* parent)
     connect(KeywordList, &QListWidget::itemActivated, this, &THelpWindow::keywordChosen);
     connect(display, &QPushButton::clicked, this, [this] { keywordChosen(KeywordList->currentItem()); });
 
+    auto* closeKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    closeKey->setContext(Qt::WindowShortcut);
+    connect(closeKey, &QShortcut::activated, this, &QWidget::close);
+
     AddContents(nullptr, ContentsTree, book_->Contents);
     AddKeywords(KeywordList, book_->Keywords, 0);
 }
@@ -192,8 +200,30 @@ void THelpWindow::OpenTopic(const QString& local)
     topicShown_ = true;
 }
 
+// The first time it opens, over the main window rather than wherever the
+// window manager puts a new window (a screen's corner).
+void THelpWindow::placeOverOwner()
+{
+    if (placed_)
+        return;
+    placed_ = true;
+    const QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+    if (owner == nullptr || !owner->isVisible())
+        return;
+    QRect bounds(QPoint(), size());
+    bounds.moveCenter(owner->frameGeometry().center());
+    if (const QScreen* screen = owner->screen()) {
+        const QRect work = screen->availableGeometry();
+        bounds.moveLeft(
+            std::clamp(bounds.left(), work.left(), std::max(work.left(), work.right() - width())));
+        bounds.moveTop(std::clamp(bounds.top(), work.top(), std::max(work.top(), work.bottom() - height())));
+    }
+    move(bounds.topLeft());
+}
+
 void THelpWindow::bringToFront()
 {
+    placeOverOwner();
     if (!topicShown_) {
         QString first = book_->DefaultTopic;
         if (first.isEmpty() && ContentsTree->topLevelItemCount() > 0)
@@ -215,6 +245,11 @@ void THelpWindow::ShowSearch()
 {
     Tabs->setCurrentIndex(Tabs->indexOf(SearchBox->parentWidget()));
     SearchBox->clear();
+    // A new search starts at the top of the index, with nothing chosen from
+    // the last one.
+    KeywordList->clearSelection();
+    KeywordList->setCurrentItem(nullptr);
+    KeywordList->scrollToTop();
     bringToFront();
     SearchBox->setFocus();
 }

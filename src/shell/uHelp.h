@@ -50,10 +50,12 @@ private:
     void searchTextChanged(const QString& text);
     void keywordChosen(QListWidgetItem* item);
     void bringToFront();
+    void placeOverOwner();
     std::shared_ptr<const THelpBook> book_;
     QWebEngineProfile* profile_ = nullptr;
     THelpSchemeHandler* handler_ = nullptr;
     bool topicShown_ = false;
+    bool placed_ = false;
 };
 
 }  // namespace brv

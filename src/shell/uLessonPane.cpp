@@ -27,6 +27,7 @@
 #include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInterceptor>
 
@@ -63,9 +64,36 @@ QString IndexScript(const QString& html)
                " var e = document.getElementById(\"index\");"
                " if (!e) return false;"
                " e.innerHTML = %1;"
+               " e.setAttribute(\"data-brv-index\", \"\");"
                " return true;"
                "})()")
         .arg(JsStringLiteral(html));
+}
+
+// The index page's element "index" holds a placeholder for readers without
+// the program; it stays hidden until the program has written the index into
+// it, so the pupil never sees it flash up on the first start.
+QWebEngineScript HidePlaceholderScript()
+{
+    QWebEngineScript script;
+    script.setName(QStringLiteral("brvHideIndexPlaceholder"));
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setWorldId(QWebEngineScript::ApplicationWorld);
+    script.setRunsOnSubFrames(false);
+    script.setSourceCode(
+        QStringLiteral("(function () {"
+                       " if (!/\\/index(\\.html)?$/i.test(location.pathname)) return;"
+                       " function add() {"
+                       "  var s = document.createElement('style');"
+                       "  s.textContent = '#index:not([data-brv-index]) { visibility: hidden; }';"
+                       "  document.documentElement.appendChild(s);"
+                       " }"
+                       " if (document.documentElement) { add(); return; }"
+                       " new MutationObserver(function (m, o) {"
+                       "  if (document.documentElement) { o.disconnect(); add(); }"
+                       " }).observe(document, { childList: true });"
+                       "})()"));
+    return script;
 }
 
 // The rectangle of size fitted into bounds, aspect kept, centred.
@@ -257,6 +285,7 @@ TLessonPane::TLessonPane(TLessonPaneHost host, const QString& programFolder, QWi
     page_ = new TEWBPage(*this, ewb_);
     page_->setUrlRequestInterceptor(new TLessonBookGuard(programFolder_, this));
     ewb_->setPage(page_);
+    page_->scripts().insert(HidePlaceholderScript());
     QWebEngineSettings* settings = page_->settings();
     settings->setAttribute(QWebEngineSettings::AutoLoadImages, true);
     settings->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
@@ -319,6 +348,22 @@ void TLessonPane::LoadIndex()
 void TLessonPane::OpenStartPage()
 {
     navigateToFile(IndexPageFile);
+}
+
+void TLessonPane::OpenPage(const QString& page)
+{
+    navigateToFile(BookFolder + QLatin1Char('\\') + page);
+}
+
+QString TLessonPane::BookPage() const
+{
+    const QUrl url = page_->url();
+    if (!hasDocument_ || !url.isLocalFile())
+        return {};
+    const QFileInfo shown(url.toLocalFile());
+    const QFileInfo book(ResolveInFolder(programFolder_, BookFolder));
+    return shown.isFile() && shown.absoluteDir() == QDir(book.absoluteFilePath()) ? shown.fileName()
+                                                                                  : QString();
 }
 
 QString TLessonPane::Notice() const

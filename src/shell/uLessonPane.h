@@ -108,6 +108,10 @@ public:
     // Navigates to "html\index.html"; without it the pane says what is
     // missing and that the experiments still work.
     void OpenStartPage();
+    // Navigates to page, a file of the lesson book's html folder.
+    void OpenPage(const QString& page);
+    // The file name of the lesson book page shown; empty for anything else.
+    QString BookPage() const;
     // The text the pane shows in place of a page that is missing (empty while
     // it shows pages).
     QString Notice() const;

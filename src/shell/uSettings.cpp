@@ -23,6 +23,10 @@ const QString kToolbarsAtTop = QStringLiteral("TBTop");
 const QString kSkin = QStringLiteral("Skin");
 const QString kLarge = QStringLiteral("Large");
 const QString kPosition = QStringLiteral("position");
+const QString kPage = QStringLiteral("page");
+const QString kExperiment = QStringLiteral("experiment");
+const QString kSplit = QStringLiteral("split");
+constexpr int kSplitModes = 3;
 
 constexpr int kPositionBytes = 16;
 // A window must show at least this much of itself on a screen to be reachable.
@@ -98,6 +102,29 @@ std::optional<QRect> ReadPosition(const QVariant& v)
     return bounds ? FitOnScreen(*bounds) : std::nullopt;
 }
 
+// A lesson page's bare file name: a value naming anything else (a folder, a
+// file elsewhere) is damage.
+std::optional<QString> ReadPage(const QVariant& v)
+{
+    std::optional<QString> page = ReadString(v);
+    if (!page || page->isEmpty() || page->size() > 255 || page->startsWith(QLatin1Char('.')) ||
+        page->contains(QLatin1Char('/')) || page->contains(QLatin1Char('\\')) ||
+        page->contains(QLatin1Char(':')))
+        return std::nullopt;
+    if (!page->endsWith(QLatin1String(".htm"), Qt::CaseInsensitive) &&
+        !page->endsWith(QLatin1String(".html"), Qt::CaseInsensitive))
+        return std::nullopt;
+    return page;
+}
+
+std::optional<int> ReadSplit(const QVariant& v)
+{
+    std::optional<int> split = ReadInt(v);
+    if (split && (*split < 0 || *split >= kSplitModes))
+        return std::nullopt;
+    return split;
+}
+
 }  // namespace
 
 QSettings* NewSettingsStore()
@@ -125,6 +152,10 @@ std::optional<TSavedSettings> ReadSettings(QSettings& store)
     if (std::optional<int> large = ReadInt(store.value(kLarge)))
         saved.large = *large != 0;
     saved.position = ReadPosition(store.value(kPosition));
+    saved.page = ReadPage(store.value(kPage));
+    if (std::optional<int> experiment = ReadInt(store.value(kExperiment)); experiment && *experiment > 0)
+        saved.experiment = experiment;
+    saved.split = ReadSplit(store.value(kSplit));
     return saved;
 }
 
@@ -144,6 +175,12 @@ bool WriteSettings(QSettings& store, const TSettingsToSave& values)
     store.setValue(kSkin, values.skin);
     store.setValue(kLarge, values.large ? 1 : 0);
     store.setValue(kPosition, EncodePosition(values.position));
+    if (values.page.isEmpty())
+        store.remove(kPage);
+    else
+        store.setValue(kPage, values.page);
+    store.setValue(kExperiment, values.experiment);
+    store.setValue(kSplit, values.split);
     store.sync();
     return store.status() == QSettings::NoError;
 }

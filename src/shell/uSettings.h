@@ -1,4 +1,4 @@
-// The six user preferences of the main window, kept per user under
+// The six user preferences of the main window, and where the pupil was, kept per user under
 // "Karvelle" / "BRV_v4" (the registry on Windows, an INI file under the user's
 // config folder elsewhere).
 //
@@ -25,6 +25,12 @@ struct TSavedSettings {
     std::optional<QString> skin;            // a known theme name
     std::optional<bool> large;
     std::optional<QRect> position;  // window bounds, fitted into a screen's work area
+    // Where the pupil was, beside the six: the lesson page (a file name of the
+    // lesson book's html folder), the experiment and the split (0 normal,
+    // 1 left pane maximised, 2 right pane maximised).
+    std::optional<QString> page;
+    std::optional<int> experiment;
+    std::optional<int> split;
 };
 
 // What the window writes when it closes.
@@ -35,6 +41,9 @@ struct TSettingsToSave {
     QString skin;
     bool large = false;
     QRect position;
+    QString page;  // empty: none to remember
+    int experiment = 0;
+    int split = 0;
 };
 
 // The store itself: organisation "Karvelle", application "BRV_v4", native format.
@@ -44,7 +53,7 @@ QSettings* NewSettingsStore();
 std::optional<TSavedSettings> ReadSettings();
 std::optional<TSavedSettings> ReadSettings(QSettings& store);
 
-// Writes the six values in their fixed order; false (and nothing said to the
+// Writes the six values in their fixed order, then where the pupil was; false (and nothing said to the
 // user) when the store cannot be written.
 bool WriteSettings(const TSettingsToSave& values);
 bool WriteSettings(QSettings& store, const TSettingsToSave& values);

@@ -23,6 +23,8 @@
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -30,9 +32,12 @@
 #include <QSet>
 #include <QSettings>
 #include <QSplitter>
+#include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWebEngineView>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -383,7 +388,7 @@ TEST_F(FrameTest, PositionOffEveryScreenIsPlacedOnTheWorkArea)
     EXPECT_EQ(f.geometry(), WorkArea());
 }
 
-TEST_F(FrameTest, NormalSplitUsesHalfTheScreenWidth)
+TEST_F(FrameTest, NormalSplitUsesHalfTheWindowWidth)
 {
     TFrameFrm& f = Start();
     f.ShowExperiment(kSample);
@@ -418,8 +423,18 @@ TEST_F(FrameTest, NormalSplitUsesHalfTheScreenWidth)
     EXPECT_TRUE(f.NormalSplitBtn->isChecked());
     EXPECT_TRUE(f.LeftTW->isVisible());
     EXPECT_TRUE(toolbar->isVisible());
-    EXPECT_EQ(f.LeftPaneWidth(), ScreenWidth() / 2);
-    EXPECT_NE(f.LeftPaneWidth(), f.width() / 2);
+    // Half the window: half the screen would leave the lesson pane a quarter
+    // of this window.
+    EXPECT_EQ(f.LeftPaneWidth(), f.width() / 2);
+    EXPECT_NE(f.LeftPaneWidth(), ScreenWidth() / 2);
+
+    // A window narrower than half the screen still gets both panes.
+    f.resize(ScreenWidth() * 2 / 5, 400);
+    Settle();
+    f.NormalSplitBtn->click();
+    Settle();
+    EXPECT_EQ(f.LeftPaneWidth(), f.width() / 2);
+    EXPECT_GT(f.EWBPanel->width(), f.width() / 3);
 }
 
 TEST_F(FrameTest, SplitterRefusesALeftPaneOfFiftyPixelsOrLess)
@@ -688,6 +703,81 @@ TEST_F(FrameTest, AFlashIdShowsTheFlashPanelAndAFormIdHidesIt)
     f.ShowExperiment(101);
     EXPECT_TRUE(f.FlashPanel->isVisible());
     EXPECT_TRUE(f.FlashPanel->MoviePath().endsWith(QStringLiteral("Flash/Voltage.swf")));
+}
+
+TEST(FrameGeometry, TheOuterFrameIsTheWorkArea)
+{
+    // A window manager's title bar of 28 pixels and borders of 4 around a
+    // work area below a 40-pixel panel.
+    const QRect work(0, 40, 1600, 860);
+    const QRect client = ClientBoundsForFrame(work, QMargins(4, 28, 4, 4));
+    EXPECT_EQ(client, QRect(4, 68, 1592, 828));
+    EXPECT_EQ(client.marginsAdded(QMargins(4, 28, 4, 4)), work);
+    EXPECT_EQ(ClientBoundsForFrame(work, QMargins()), work);
+}
+
+TEST_F(FrameTest, FirstStartKeepsTheTitleBarOnTheScreen)
+{
+    TFrameFrm& f = Start();
+    Settle();
+    // With or without a window manager, all of the window (its frame too)
+    // is on the work area, so its title bar can be reached.
+    EXPECT_TRUE(WorkArea().contains(f.frameGeometry()))
+        << f.frameGeometry().x() << "," << f.frameGeometry().y() << " " << f.frameGeometry().width() << "x"
+        << f.frameGeometry().height();
+    const QMargins frame = f.windowHandle()->frameMargins();
+    EXPECT_EQ(f.geometry(), WorkArea().marginsRemoved(frame));
+}
+
+TEST_F(FrameTest, DropDownsAreNotLitAfterAChoice)
+{
+    TFrameFrm& f = Start();
+    Settle();
+    for (QToolButton* button : {f.FontBtn, f.TextBackColorBtn}) {
+        const QImage before = button->grab().toImage();
+        QMenu* menu = button->defaultAction()->menu();
+        // The pointer comes over the button, which opens its menu; a choice
+        // closes it with the pointer over the menu, away from the button.
+        QTest::mouseMove(button);
+        Pump(50);
+        QTimer::singleShot(200, menu, [menu] {
+            QTest::mouseMove(menu, menu->actionGeometry(menu->actions().at(1)).center());
+            menu->actions().at(1)->trigger();
+            menu->hide();
+        });
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTest::mouseMove(f.StatusLabel);
+        Pump(100);
+        EXPECT_FALSE(button->underMouse()) << button->toolTip().toStdString();
+        EXPECT_EQ(button->grab().toImage(), before) << button->toolTip().toStdString() << " is still lit";
+    }
+}
+
+TEST_F(FrameTest, LargeButtonsGrowTheNumbersInTheSpinEdits)
+{
+    TFrameFrm& f = Start();
+    f.ShowExperiment(kSample);
+    Settle();
+    QLineEdit* text = Sample()->SpeedSE->findChild<QLineEdit*>();
+    ASSERT_NE(text, nullptr);
+    const qreal normal = text->font().pointSizeF();
+    const int normalHeight = QFontMetrics(text->font()).height();
+    f.Large1->trigger();
+    Settle();
+    EXPECT_DOUBLE_EQ(text->font().pointSizeF(), normal * 1.5);
+    EXPECT_GT(QFontMetrics(text->font()).height(), normalHeight * 4 / 3);
+    f.Large1->trigger();
+    Settle();
+    EXPECT_DOUBLE_EQ(text->font().pointSizeF(), normal);
+}
+
+TEST_F(FrameTest, TheWebEngineKeepsQuietInTheTerminal)
+{
+    // The test program was prepared as the program prepares itself.
+    EXPECT_FALSE(QLoggingCategory("qt.webenginecontext").isInfoEnabled()) << "start-up report";
+    EXPECT_FALSE(QLoggingCategory("js").isInfoEnabled()) << "page consoles";
+    EXPECT_FALSE(QLoggingCategory("js").isWarningEnabled());
+    EXPECT_TRUE(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").contains("--log-level=3")) << "engine errors";
 }
 
 }  // namespace

@@ -20,6 +20,8 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -240,6 +242,38 @@ TEST_F(HelpTest, ContentsAndSearchOpenTheHelpWindow)
     ASSERT_TRUE(WaitFor([help] { return help->Topic->title() == QStringLiteral("Units and scales"); }));
     Pump(200);
     test::SavePicture(help->grab().toImage(), QStringLiteral("help-window"));
+}
+
+TEST_F(HelpTest, HelpOpensOverTheWindowClosesOnEscapeAndSearchesAfresh)
+{
+    TProgramFolder folder;
+    QFile source(chm);
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    folder.Add(QStringLiteral("Help/BRVhelp.chm"), source.readAll());
+    TFrameFrm frame(folder.Path());
+    frame.ConfirmClose = [](QWidget*) { return true; };
+    frame.setGeometry(500, 200, 1000, 650);
+    ShowAndWait(&frame);
+
+    frame.Search1->trigger();
+    THelpWindow* help = frame.HelpWindow();
+    ASSERT_NE(help, nullptr);
+    ASSERT_TRUE(WaitFor([help] { return help->isVisible(); }));
+    // Over the main window, not in a corner of the screen.
+    EXPECT_TRUE(frame.frameGeometry().contains(help->frameGeometry().center()))
+        << help->frameGeometry().x() << "," << help->frameGeometry().y();
+    EXPECT_NE(help->pos(), QPoint(0, 0));
+
+    // A search chosen from the index, then a new "Search for help on".
+    help->SearchBox->setText(QStringLiteral("cent"));
+    ASSERT_NE(help->KeywordList->currentItem(), nullptr);
+    frame.Search1->trigger();
+    EXPECT_TRUE(help->SearchBox->text().isEmpty());
+    EXPECT_EQ(help->KeywordList->currentItem(), nullptr) << "the last search's keyword is still chosen";
+    EXPECT_TRUE(help->KeywordList->selectedItems().isEmpty());
+
+    QTest::keyClick(help->SearchBox, Qt::Key_Escape);
+    EXPECT_TRUE(WaitFor([help] { return !help->isVisible(); }, 2000)) << "Escape leaves the help open";
 }
 
 }  // namespace

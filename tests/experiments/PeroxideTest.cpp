@@ -30,11 +30,13 @@ const bool kContract = test::RegisterFormTraits([] {
     test::TFormTraits t;
     t.id = ids::Peroxide;
     t.name = "Peroxide";
-    t.spins = {{"ConcSE", 0.1, 2, 1},
-               {"VolumeSE", 1, 100, 25},
-               {"CatMassSE", 0.01, 1, 0.5},
-               {"CatSizeSE", 0.01, 1, 0.5},
-               {"TempSE", 0, 100, 20}};
+    // The temperature's editor has fonts of its own (150 % and 300 %): its
+    // range and fonts are tested below.
+    t.spins = {{"ConcSE", 0.1, 2, 1, 64, 96},
+               {"VolumeSE", 1, 100, 25, 64, 96},
+               {"CatMassSE", 0.01, 1, 0.5, 64, 96},
+               // Its widest value needs more than the table's small width.
+               {"CatSizeSE", 0.01, 1, 0.5}};
     return t;
 }());
 
@@ -299,6 +301,9 @@ TEST_F(PeroxideForm, TheVolumeStaysWithinTheFlask)
 
 TEST_F(PeroxideForm, TheTemperatureIsSteppedNeverTyped)
 {
+    EXPECT_EQ(form->TempSE->minimum(), 0);
+    EXPECT_EQ(form->TempSE->maximum(), 100);
+    EXPECT_EQ(form->TempSE->value(), 20);
     auto* text = form->TempSE->findChild<QLineEdit*>();
     ASSERT_NE(text, nullptr);
     EXPECT_TRUE(text->isReadOnly());

@@ -299,6 +299,25 @@ TEST_F(PeroxideForm, TheVolumeStaysWithinTheFlask)
     EXPECT_GT(form->GasVolume(), 0.0f);
 }
 
+// Volumes beyond the syringe's 100 cm³ are not limited: the plunger is
+// pushed on, out of the barrel (here past the picture's edge).
+TEST_F(PeroxideForm, AtTheBoilingPointThePlungerLeavesTheBarrel)
+{
+    form->TempSE->setValue(100);
+    for (int i = 0; i < 120; ++i)
+        Press(form->TimeHsb, Qt::Key_Right);
+    EXPECT_EQ(form->Time(), 120);
+    EXPECT_NEAR(form->GasVolume(), 280 * form->Model().GasFactor, 1.0f);
+    const QImage picture = Picture();
+    test::SavePicture(picture, QStringLiteral("peroxide-boiling"));
+    const float s = form->Scale();
+    const int row = Round(45 * s) + 3;
+    for (int x = Round(52 * s); x < picture.width() - 2; ++x)
+        ASSERT_EQ(picture.pixel(x, row), 0xFFFFFFFFu) << "no plunger at x " << x;
+    Press(form->TimeHsb, Qt::Key_Home);
+    EXPECT_EQ(Picture().pixel(Round(70 * s), row), 0xFFFFFFE0u) << "back in the barrel";
+}
+
 TEST_F(PeroxideForm, TheTemperatureIsSteppedNeverTyped)
 {
     EXPECT_EQ(form->TempSE->minimum(), 0);

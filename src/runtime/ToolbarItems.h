@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class QAbstractSpinBox;
 class QAction;
 class QDoubleSpinBox;
 class QLabel;
@@ -28,14 +29,20 @@ struct TRunButtons {
     void SetEnabled(bool start, bool stop, bool reset) const;
 };
 
+// A button showing picture image of the shared lists, with its hint as tool
+// tip and status text (suppressed during a run like every item's); its text
+// is caption, or the hint when there is none.  Make it checkable for a toggle
+// or a choice.
+QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint,
+                          const QString& caption = {});
+
 // Adds the three buttons (images 7, 6, 9) with their hints; click receives the
 // sender so one handler serves all three.
 TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QString& stopHint,
                           const QString& resetHint, std::function<void(QAction* sender)> click);
 
-// One button with image (an index of the shared image lists) and hint; the
-// action is named name.
-QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint);
+// A blank separator: a gap between items, without a line.
+QWidget* AddToolbarGap(QToolBar* toolbar, const QString& name);
 
 // A caption that never shows a hint.
 QLabel* AddToolbarLabel(QToolBar* toolbar, const QString& caption, const QString& name);
@@ -45,6 +52,10 @@ QSpinBox* AddIntSpinEdit(QToolBar* toolbar, const QString& name, int min, int ma
 QDoubleSpinBox* AddFloatSpinEdit(QToolBar* toolbar, const QString& name, double min, double max, double step,
                                  int decimals, double value, const QString& hint,
                                  const QString& postfix = {});
+
+// A spin edit whose value is changed by its arrows (and the arrow keys)
+// only: its text cannot be typed over.
+void SetArrowsOnly(QAbstractSpinBox* spin);
 
 // Shows or suppresses the hints of every item of the toolbar (experiments
 // hide them while running, so they don't pop up over the moving picture).

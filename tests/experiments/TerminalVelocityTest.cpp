@@ -30,7 +30,7 @@ namespace {
 
 const bool kContract = test::RegisterFormTraits([] {
     test::TFormTraits t;
-    t.id = ids::Velocity;
+    t.id = ids::TerminalVelocity;
     t.name = "TerminalVelocity";
     t.spins = {{"RadiusSE", 0.5, 2, 1, 64, 96}, {"ViscositySE", 0, 10, 2, 64, 96}};
     t.runSeconds = 0.5;
@@ -54,7 +54,7 @@ TEST(TerminalVelocityModel, WithoutViscosityTheBallFallsAtEightNinthsOfGravity)
     for (float radius : {0.5f, 2.0f}) {
         Model ball;
         ball.Radius = radius;
-        ball.Viscosity10 = 0;
+        ball.ViscosityPoise = 0;
         for (int i = 0; i < 300; ++i) {
             EXPECT_FLOAT_EQ(ball.Acceleration(), 8.0f / 9.0f * 980) << "step " << i;
             ball.Step(0.001f);
@@ -68,7 +68,7 @@ TEST(TerminalVelocityModel, ASmallBallInAThickLiquidTakesAbout14sBetweenTheGates
 {
     Model ball;
     ball.Radius = 0.5f;
-    ball.Viscosity10 = 100;  // 10 Pa s
+    ball.ViscosityPoise = 100;  // 10 Pa s
     EXPECT_NEAR(ball.TerminalSpeed(), 4.356f, 0.001f);
     for (int i = 0; i < 1000; ++i)
         ball.Step(0.001f);
@@ -143,9 +143,9 @@ TEST(TerminalVelocityModel, ANewRadiusKeepsTheBallInTheTube)
 
 // --- the form -------------------------------------------------------------
 
-class VelocityForm : public test::AnimatedFormTest<TVelocityFrm> {
+class TerminalVelocityForm : public test::AnimatedFormTest<TVelocityFrm> {
 protected:
-    VelocityForm() : AnimatedFormTest(QSize(840, 660)) {}
+    TerminalVelocityForm() : AnimatedFormTest(QSize(840, 660)) {}
     // Runs until the ball has passed depth (cm), in ticks of 1/60 s.
     void AdvanceTo(float depth)
     {
@@ -180,7 +180,7 @@ protected:
     }
 };
 
-TEST_F(VelocityForm, ButtonsFollowTheRunThroughItsStates)
+TEST_F(TerminalVelocityForm, ButtonsFollowTheRunThroughItsStates)
 {
     EXPECT_EQ(form->Model().Gravity, 980.0f) << "exactly standard gravity until the first reset";
     ExpectButtons(true, false, false);
@@ -218,11 +218,11 @@ TEST_F(VelocityForm, ButtonsFollowTheRunThroughItsStates)
     EXPECT_NEAR((r.Top + r.Bottom) / 2, 4 * form->Scale(), 0.01f) << "back at the top";
 }
 
-TEST_F(VelocityForm, TheStopwatchRunsOnlyBetweenTheGates)
+TEST_F(TerminalVelocityForm, TheStopwatchRunsOnlyBetweenTheGates)
 {
     form->RadiusSE->setValue(0.5);
     form->ViscositySE->setValue(10);
-    EXPECT_EQ(form->Model().Viscosity10, 100.0f);
+    EXPECT_EQ(form->Model().ViscosityPoise, 100.0f);
     Click(form->Buttons.StartBtn);
 
     AdvanceTo(19.9f);
@@ -243,7 +243,7 @@ TEST_F(VelocityForm, TheStopwatchRunsOnlyBetweenTheGates)
     EXPECT_EQ(FormatSeconds(total).size(), 6);  // "13.7xx"
 }
 
-TEST_F(VelocityForm, TheStopTakesEffectWithinTheTick)
+TEST_F(TerminalVelocityForm, TheStopTakesEffectWithinTheTick)
 {
     Click(form->Buttons.StartBtn);
     // One long tick: the ball lands inside it, and the fixed steps left in
@@ -255,7 +255,7 @@ TEST_F(VelocityForm, TheStopTakesEffectWithinTheTick)
     EXPECT_NEAR(form->Model().GateTime, 60 / form->Model().TerminalSpeed(), 0.01f);
 }
 
-TEST_F(VelocityForm, GatesSnapToTheirLimitsAsTheBarsMove)
+TEST_F(TerminalVelocityForm, GatesSnapToTheirLimitsAsTheBarsMove)
 {
     QScrollBar* top = form->Gate1Hsb;
     QScrollBar* bottom = form->Gate2Hsb;
@@ -301,7 +301,7 @@ TEST_F(VelocityForm, GatesSnapToTheirLimitsAsTheBarsMove)
     EXPECT_EQ(picture.pixel(Round(13 * s), Round((4 + 80.0f) * s)), 0xFFFFFFFFu);
 }
 
-TEST_F(VelocityForm, EachRepaintShowsEverythingThatChanged)
+TEST_F(TerminalVelocityForm, EachRepaintShowsEverythingThatChanged)
 {
     ShownPicture();
     Click(form->Buttons.StartBtn);
@@ -315,7 +315,7 @@ TEST_F(VelocityForm, EachRepaintShowsEverythingThatChanged)
     EXPECT_EQ(ShownPicture(), Picture());
 }
 
-TEST_F(VelocityForm, ResizingDuringARunKeepsTheBallMoving)
+TEST_F(TerminalVelocityForm, ResizingDuringARunKeepsTheBallMoving)
 {
     Click(form->Buttons.StartBtn);
     Advance(0.3);
@@ -329,7 +329,7 @@ TEST_F(VelocityForm, ResizingDuringARunKeepsTheBallMoving)
     EXPECT_NEAR((r.Top + r.Bottom) / 2, (4 + form->Model().BallDepth) * form->Scale(), 1.0f);
 }
 
-TEST_F(VelocityForm, TheBallLayerOnlyMovesDownWithinARun)
+TEST_F(TerminalVelocityForm, TheBallLayerOnlyMovesDownWithinARun)
 {
     Click(form->Buttons.StartBtn);
     float lastTop = form->BallLayer->Location().Top;
@@ -343,7 +343,7 @@ TEST_F(VelocityForm, TheBallLayerOnlyMovesDownWithinARun)
 }
 
 // During a run the background (rule, gates, wires, lenses) is not drawn again.
-TEST_F(VelocityForm, ARunNeverRedrawsTheBackground)
+TEST_F(TerminalVelocityForm, ARunNeverRedrawsTheBackground)
 {
     int backgroundChanges = 0;
     TBitmap32& background = form->Pic()->Bitmap();
@@ -355,7 +355,7 @@ TEST_F(VelocityForm, ARunNeverRedrawsTheBackground)
     EXPECT_EQ(backgroundChanges, 0);
 }
 
-TEST_F(VelocityForm, ABallOnATinyPictureIsStillThreePixelsRound)
+TEST_F(TerminalVelocityForm, ABallOnATinyPictureIsStillThreePixelsRound)
 {
     form->RadiusSE->setValue(0.5);
     form->resize(160, 110);
@@ -368,7 +368,7 @@ TEST_F(VelocityForm, ABallOnATinyPictureIsStillThreePixelsRound)
     EXPECT_EQ(picture.pixel(Round((r.Left + r.Right) / 2), Round((r.Top + r.Bottom) / 2)), 0xFFFF0000u);
 }
 
-TEST_F(VelocityForm, TheLiquidIsTranslucentOverTheBall)
+TEST_F(TerminalVelocityForm, TheLiquidIsTranslucentOverTheBall)
 {
     const float s = form->Scale();
     const int x = Round(20 * s);
@@ -391,7 +391,7 @@ TEST_F(VelocityForm, TheLiquidIsTranslucentOverTheBall)
     EXPECT_EQ(picture.pixel(Round(15 * s), Round(60 * s)), 0xFF000000u) << "tube wall";
 }
 
-TEST_F(VelocityForm, TheGateMagnifierReadsTheGateOnItsCentreLine)
+TEST_F(TerminalVelocityForm, TheGateMagnifierReadsTheGateOnItsCentreLine)
 {
     const float s = form->Scale();
     const float size = 30 * s, m = size / 30;
@@ -433,7 +433,7 @@ TEST_F(VelocityForm, TheGateMagnifierReadsTheGateOnItsCentreLine)
     EXPECT_EQ(test::TickLengthAt(at307, cx - 1, cy - Round(2 * m)), halfTick) << "30.5 two millimetres up";
 }
 
-TEST_F(VelocityForm, ABallOnTheBottomTakesANewRadiusThere)
+TEST_F(TerminalVelocityForm, ABallOnTheBottomTakesANewRadiusThere)
 {
     Click(form->Buttons.StartBtn);
     now += 3.0;
@@ -450,7 +450,7 @@ TEST_F(VelocityForm, ABallOnTheBottomTakesANewRadiusThere)
 }
 
 // The gates move from the keyboard within the same limits as with the mouse.
-TEST_F(VelocityForm, TheGateBarsWorkFromTheKeyboard)
+TEST_F(TerminalVelocityForm, TheGateBarsWorkFromTheKeyboard)
 {
     QScrollBar* top = form->Gate1Hsb;
     EXPECT_NE(top->focusPolicy() & Qt::TabFocus, 0);

@@ -13,6 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <utility>
+#include <vector>
+
 namespace brv {
 namespace {
 
@@ -107,6 +111,27 @@ TEST(ToolbarItems, ScrollBarKeysMoveAsTheArrowsPoint)
         EXPECT_EQ(bar->value(), c.expected) << c.orientation << " key " << std::hex << c.key;
         EXPECT_EQ(seen, std::vector<int>{c.expected}) << "notified once";
     }
+}
+
+TEST(ToolbarItems, ASpinEditWithArrowsOnlyStepsButTakesNoTyping)
+{
+    QToolBar toolbar;
+    QSpinBox* spin = AddIntSpinEdit(&toolbar, "Mass", 0, 15, 10, "Set the mass of the gas");
+    SetArrowsOnly(spin);
+    toolbar.show();
+    const auto key = [spin](int k, const QString& text = {}) {
+        QKeyEvent down(QEvent::KeyPress, k, Qt::NoModifier, text);
+        QApplication::sendEvent(spin, &down);
+    };
+    key(Qt::Key_Backspace);
+    key(Qt::Key_7, QStringLiteral("7"));
+    spin->interpretText();
+    EXPECT_EQ(spin->value(), 10);
+    key(Qt::Key_Up);
+    EXPECT_EQ(spin->value(), 11);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    EXPECT_EQ(spin->value(), 9);
 }
 
 }  // namespace

@@ -65,15 +65,13 @@ TVelocityFrm::TVelocityFrm(QWidget* parent) : TAnimatedForm(parent)
     FormCreate();
 }
 
-TVelocityFrm::~TVelocityFrm() = default;
-
 void TVelocityFrm::FormCreate()
 {
-    setWindowTitle(str::sTermVelCaption());
     createToolbar();
+    setWindowTitle(str::sTerminalVelocityCaption());
 
-    Gate1Hsb = createGateBar(QStringLiteral("Gate1Hsb"), 200, str::sTermVelGate1Hint());
-    Gate2Hsb = createGateBar(QStringLiteral("Gate2Hsb"), 800, str::sTermVelGate2Hint());
+    Gate1Hsb = createGateBar(QStringLiteral("Gate1Hsb"), 200, str::sTerminalVelocityGate1Hint());
+    Gate2Hsb = createGateBar(QStringLiteral("Gate2Hsb"), 800, str::sTerminalVelocityGate2Hint());
 
     CreatePic();
     LayOutPicture({Gate1Hsb}, {Gate2Hsb});
@@ -82,7 +80,7 @@ void TVelocityFrm::FormCreate()
 
     createLayers();
     model_.Radius = float(RadiusSE->value());
-    model_.Viscosity10 = float(10 * ViscositySE->value());
+    model_.ViscosityPoise = float(10 * ViscositySE->value());
     model_.Gate1 = float(Gate1Hsb->value()) * TTerminalVelocityModel::GateBarUnit;
     model_.Gate2 = float(Gate2Hsb->value()) * TTerminalVelocityModel::GateBarUnit;
     model_.Reset(TTerminalVelocityModel::StandardGravity);
@@ -93,15 +91,16 @@ void TVelocityFrm::FormCreate()
 
 void TVelocityFrm::createToolbar()
 {
-    CreateRunToolbar(str::sTermVelStartHint(), str::sTermVelStopHint(), str::sResetHint());
+    CreateRunToolbar(str::sTerminalVelocityStartHint(), str::sTerminalVelocityStopHint(), str::sResetHint());
     toolbar_->addSeparator()->setObjectName(QStringLiteral("TBXSeparatorItem1"));
-    RadiusLabel = AddToolbarLabel(toolbar_, str::sTermVelRadiusLabel(), QStringLiteral("RadiusLabel"));
+    RadiusLabel =
+        AddToolbarLabel(toolbar_, str::sTerminalVelocityRadiusLabel(), QStringLiteral("RadiusLabel"));
     RadiusSE = AddFloatSpinEdit(toolbar_, QStringLiteral("RadiusSE"), 0.5, 2, 0.1, 1, 1,
-                                str::sTermVelRadiusHint(), str::sTermVelCmPostfix());
+                                str::sTerminalVelocityRadiusHint(), str::sTerminalVelocityCmPostfix());
     ViscosityLabel =
-        AddToolbarLabel(toolbar_, str::sTermVelViscosityLabel(), QStringLiteral("ViscosityLabel"));
+        AddToolbarLabel(toolbar_, str::sTerminalVelocityViscosityLabel(), QStringLiteral("ViscosityLabel"));
     ViscositySE = AddFloatSpinEdit(toolbar_, QStringLiteral("ViscositySE"), 0, 10, 0.1, 1, 2,
-                                   str::sTermVelViscosityHint(), str::sTermVelPasPostfix());
+                                   str::sTerminalVelocityViscosityHint(), str::sTerminalVelocityPasPostfix());
     connect(RadiusSE, &QDoubleSpinBox::valueChanged, this, &TVelocityFrm::RadiusSEValueChange);
     connect(ViscositySE, &QDoubleSpinBox::valueChanged, this, &TVelocityFrm::ViscositySEValueChange);
     SetLargeItems({{RadiusLabel, 0, 0}, {ViscosityLabel, 0, 0}, {RadiusSE, 64, 96}, {ViscositySE, 64, 96}});
@@ -173,7 +172,7 @@ void TVelocityFrm::RadiusSEValueChange(double value)
 
 void TVelocityFrm::ViscositySEValueChange(double value)
 {
-    model_.Viscosity10 = float(10 * value);
+    model_.ViscosityPoise = float(10 * value);
 }
 
 // --- geometry -----------------------------------------------------------------------
@@ -293,9 +292,7 @@ void TVelocityFrm::PaintWatch(TPositionedLayer& layer, TBitmap32& buffer)
 
 void TVelocityFrm::PaintBall(TPositionedLayer& layer, TBitmap32& buffer)
 {
-    const TFloatRect r = layer.Location();
-    const float radius = (r.Right - r.Left) / 2;
-    DrawDisc(buffer, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2, radius, kBallRed, clBlack32, 16);
+    DrawDiscIn(buffer, layer.Location(), kBallRed, clBlack32, 16);
 }
 
 void TVelocityFrm::PaintTube(TPositionedLayer& layer, TBitmap32& buffer)

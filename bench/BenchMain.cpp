@@ -6,6 +6,10 @@
 // below 1 we are quicker.  With --benchmark_repetitions=N the ratio is of the
 // medians, which this shared, noisy kind of machine needs for figures that
 // hold from one run to the next.
+#include "ExperimentBench.h"
+
+#include "experiments/ExperimentCatalogue.h"
+
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
@@ -68,7 +72,7 @@ public:
                 if (variant != kOurs && t.wall > 0) {
                     const double time = t.wall;
                     char line[128];
-                    std::snprintf(line, sizeof line, "  %-18s ours / %-22s %6.2f\n", operation.c_str(),
+                    std::snprintf(line, sizeof line, "  %-26s ours / %-22s %6.2f\n", operation.c_str(),
                                   variant.c_str(), ours / time);
                     out << line;
                 }
@@ -92,6 +96,8 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);  // fonts need the application
+    brv::RegisterExperiments();
+    brv::bench::RegisterExperimentBenchmarks();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -1,78 +1,102 @@
-// The animated experiments against the cheapest thing a frame can cost: a
-// plain Clear of a bitmap of the same size, in the same run.  Pairs are named
-// BM_<operation>_Ours and BM_<operation>_Clear, so the reporter prints the
-// ratio; a full background redraw should stay within 6 × a Clear.
+// Every experiment form of the catalogue against the cheapest thing a frame
+// can cost: a plain Clear of a bitmap of the same size, in the same run.  The
+// benchmarks are made from the catalogue's rows, so an experiment added
+// later is measured by its row alone.  Pairs are named BM_<operation>_Ours
+// and BM_<operation>_Clear, so the reporter prints the ratio; a full
+// background redraw should stay within 6 × a Clear.
 //
-// Redraw: the form's resize handler on a picture of the given size (fit the
-// bitmap, rescale, place the layers, draw the background).  The form is never
-// shown, so no repaint reaches the screen and only the drawing is timed.
-// Step: one fixed 1 ms step of a running experiment followed by the repaint a
-// real tick ends with: the parts of the back buffer the step marked as
-// changed composed again (background, then the layers over it).
+// Redraw: the picture's resize handler on a picture of the given size (fit
+// the bitmap, rescale, place the layers, draw the background).  The form is
+// never shown, so no repaint reaches the screen and only the drawing is timed.
+// Step (forms with an animation clock): one 1 ms tick of a running
+// experiment followed by the repaint a real frame ends with: the parts of the
+// back buffer the tick marked as changed composed again (background, then
+// the layers over it).
+#include "ExperimentBench.h"
+
 #include "common/CadencerEx.h"
-#include "experiments/physics/uBall.h"
-#include "experiments/physics/uTerminalVelocity.h"
 #include "runtime/Bitmap32.h"
+#include "runtime/Catalogue.h"
+#include "runtime/ExperimentForm.h"
 #include "runtime/Image32.h"
 
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <set>
+#include <string>
+
+namespace brv::bench {
 
 namespace {
 
-using namespace brv;
+struct TSize {
+    int width;
+    int height;
+    std::string Name() const { return std::to_string(width) + "x" + std::to_string(height); }
+};
 
-template <class Form>
-std::unique_ptr<Form> FormWithPicture(int width, int height)
+constexpr TSize kSizes[] = {{1920, 1080}, {1024, 768}};
+
+std::unique_ptr<TExperimentForm> FormWithPicture(const TCatalogueEntry& entry, TSize size)
 {
-    auto form = std::make_unique<Form>();
-    form->Pic()->resize(width, height);
-    form->PicResize();
+    std::unique_ptr<TExperimentForm> form(entry.create());
+    // A form never shown gets no resize event: its handler is called here.
+    if (TImage32* pic = form->Pic()) {
+        pic->resize(size.width, size.height);
+        if (pic->OnResize)
+            pic->OnResize();
+    }
     return form;
 }
 
-void ClearOf(benchmark::State& state, int width, int height)
+void ClearOf(benchmark::State& state, TSize size)
 {
-    TBitmap32 b(width, height);
+    TBitmap32 b(size.width, size.height);
     for (auto _ : state) {
         b.Clear(clWhite32);
         benchmark::DoNotOptimize(b.Bits());
     }
 }
 
-template <class Form>
-void RedrawOf(benchmark::State& state, int width, int height)
+void RedrawOf(benchmark::State& state, const TCatalogueEntry& entry, TSize size)
 {
-    auto form = FormWithPicture<Form>(width, height);
+    auto form = FormWithPicture(entry, size);
+    TImage32* pic = form->Pic();
+    if (pic == nullptr || !pic->OnResize) {
+        state.SkipWithError("the form has no picture with a resize handler");
+        return;
+    }
     for (auto _ : state) {
-        form->PicResize();
-        benchmark::DoNotOptimize(form->Pic()->Bitmap().Bits());
+        pic->OnResize();
+        benchmark::DoNotOptimize(pic->Bitmap().Bits());
     }
 }
 
-// Time for the clock, moved on by hand one fixed step per iteration.
+// Time for the clocks, moved on by hand one millisecond per iteration.
 double gNow = 0;
 
-template <class Form>
-void StepOf(benchmark::State& state, int width, int height)
+void StepOf(benchmark::State& state, const TCatalogueEntry& entry, TSize size)
 {
     TNGLCadencer::SetPerformanceCounterSource([] { return gNow; });
-    auto form = FormWithPicture<Form>(width, height);
+    std::unique_ptr<TExperimentForm> form;
     TBitmap32 buffer;
-    form->Pic()->PaintPending(buffer);
-    form->PressStart();
+    const auto startRun = [&] {
+        form = FormWithPicture(entry, size);
+        form->Pic()->PaintPending(buffer);
+        form->PressStart();
+    };
+    startRun();
     for (auto _ : state) {
-        if (!form->Clock->Enabled()) {
-            // The run ended (apex, rest or the bottom of the tube): start
-            // another one, outside the timing.
+        if (!form->Cadencer()->Enabled()) {
+            // The run ended (the ball at rest, say): a new form starts
+            // another, outside the timing.
             state.PauseTiming();
-            form->Buttons.ResetBtn->trigger();
-            form->PressStart();
+            startRun();
             state.ResumeTiming();
         }
         gNow += 0.001;
-        form->Clock->Progress();
+        form->Cadencer()->Progress();
         form->Pic()->PaintPending(buffer);
         benchmark::DoNotOptimize(buffer.Bits());
     }
@@ -80,87 +104,52 @@ void StepOf(benchmark::State& state, int width, int height)
     TNGLCadencer::SetPerformanceCounterSource({});
 }
 
-void BM_BallRedraw1920x1080_Ours(benchmark::State& s)
+// The form's class without its namespace, T and Frm ("brv::TBallFrm" →
+// "Ball"); a class that two rows share takes the id as well.
+std::string BenchName(const TCatalogueEntry& entry, const TExperimentForm& form, std::set<std::string>& taken)
 {
-    RedrawOf<TBallFrm>(s, 1920, 1080);
-}
-void BM_BallRedraw1920x1080_Clear(benchmark::State& s)
-{
-    ClearOf(s, 1920, 1080);
-}
-void BM_BallRedraw1024x768_Ours(benchmark::State& s)
-{
-    RedrawOf<TBallFrm>(s, 1024, 768);
-}
-void BM_BallRedraw1024x768_Clear(benchmark::State& s)
-{
-    ClearOf(s, 1024, 768);
-}
-void BM_BallStep1920x1080_Ours(benchmark::State& s)
-{
-    StepOf<TBallFrm>(s, 1920, 1080);
-}
-void BM_BallStep1920x1080_Clear(benchmark::State& s)
-{
-    ClearOf(s, 1920, 1080);
-}
-void BM_BallStep1024x768_Ours(benchmark::State& s)
-{
-    StepOf<TBallFrm>(s, 1024, 768);
-}
-void BM_BallStep1024x768_Clear(benchmark::State& s)
-{
-    ClearOf(s, 1024, 768);
+    std::string name = form.metaObject()->className();
+    if (const auto colons = name.rfind("::"); colons != std::string::npos)
+        name.erase(0, colons + 2);
+    if (name.size() > 1 && name.front() == 'T')
+        name.erase(0, 1);
+    if (name.size() > 3 && name.ends_with("Frm"))
+        name.erase(name.size() - 3);
+    if (name.empty() || taken.count(name) != 0)
+        name += "Id" + std::to_string(entry.id);
+    taken.insert(name);
+    return name;
 }
 
-void BM_VelocityRedraw1920x1080_Ours(benchmark::State& s)
+void RegisterPair(const std::string& operation, auto ours, TSize size)
 {
-    RedrawOf<TVelocityFrm>(s, 1920, 1080);
+    benchmark::RegisterBenchmark(("BM_" + operation + "_Ours").c_str(), ours)->UseRealTime();
+    benchmark::RegisterBenchmark(("BM_" + operation + "_Clear").c_str(), [size](benchmark::State& s) {
+        ClearOf(s, size);
+    })->UseRealTime();
 }
-void BM_VelocityRedraw1920x1080_Clear(benchmark::State& s)
-{
-    ClearOf(s, 1920, 1080);
-}
-void BM_VelocityRedraw1024x768_Ours(benchmark::State& s)
-{
-    RedrawOf<TVelocityFrm>(s, 1024, 768);
-}
-void BM_VelocityRedraw1024x768_Clear(benchmark::State& s)
-{
-    ClearOf(s, 1024, 768);
-}
-void BM_VelocityStep1920x1080_Ours(benchmark::State& s)
-{
-    StepOf<TVelocityFrm>(s, 1920, 1080);
-}
-void BM_VelocityStep1920x1080_Clear(benchmark::State& s)
-{
-    ClearOf(s, 1920, 1080);
-}
-void BM_VelocityStep1024x768_Ours(benchmark::State& s)
-{
-    StepOf<TVelocityFrm>(s, 1024, 768);
-}
-void BM_VelocityStep1024x768_Clear(benchmark::State& s)
-{
-    ClearOf(s, 1024, 768);
-}
-
-BENCHMARK(BM_BallRedraw1920x1080_Ours)->UseRealTime();
-BENCHMARK(BM_BallRedraw1920x1080_Clear)->UseRealTime();
-BENCHMARK(BM_BallRedraw1024x768_Ours)->UseRealTime();
-BENCHMARK(BM_BallRedraw1024x768_Clear)->UseRealTime();
-BENCHMARK(BM_BallStep1920x1080_Ours)->UseRealTime();
-BENCHMARK(BM_BallStep1920x1080_Clear)->UseRealTime();
-BENCHMARK(BM_BallStep1024x768_Ours)->UseRealTime();
-BENCHMARK(BM_BallStep1024x768_Clear)->UseRealTime();
-BENCHMARK(BM_VelocityRedraw1920x1080_Ours)->UseRealTime();
-BENCHMARK(BM_VelocityRedraw1920x1080_Clear)->UseRealTime();
-BENCHMARK(BM_VelocityRedraw1024x768_Ours)->UseRealTime();
-BENCHMARK(BM_VelocityRedraw1024x768_Clear)->UseRealTime();
-BENCHMARK(BM_VelocityStep1920x1080_Ours)->UseRealTime();
-BENCHMARK(BM_VelocityStep1920x1080_Clear)->UseRealTime();
-BENCHMARK(BM_VelocityStep1024x768_Ours)->UseRealTime();
-BENCHMARK(BM_VelocityStep1024x768_Clear)->UseRealTime();
 
 }  // namespace
+
+void RegisterExperimentBenchmarks()
+{
+    std::set<std::string> taken;
+    for (const TCatalogueEntry& entry : TCatalogue::Instance().Entries()) {
+        if (!entry.HasForm())
+            continue;
+        const std::unique_ptr<TExperimentForm> form(entry.create());
+        const std::string name = BenchName(entry, *form, taken);
+        const bool animated = form->Cadencer() != nullptr && form->Pic() != nullptr;
+        for (const TSize size : kSizes) {
+            RegisterPair(
+                name + "Redraw" + size.Name(),
+                [entry, size](benchmark::State& s) { RedrawOf(s, entry, size); }, size);
+            if (animated)
+                RegisterPair(
+                    name + "Step" + size.Name(),
+                    [entry, size](benchmark::State& s) { StepOf(s, entry, size); }, size);
+        }
+    }
+}
+
+}  // namespace brv::bench

@@ -2,6 +2,7 @@
 
 #include "apparatus/Beakers.h"
 #include "apparatus/Burettes.h"
+#include "apparatus/Labels.h"
 #include "apparatus/Meters.h"
 #include "apparatus/Rulers.h"
 #include "apparatus/Thermometers.h"
@@ -234,10 +235,8 @@ void DrawCaption(TBitmap32& bitmap, const TSheetCell& cell, float s)
 {
     if (cell.Name.isEmpty())
         return;
-    bitmap.Font.Name = QStringLiteral("arial");
-    bitmap.Font.Style = fsNone;
+    SetLabelFont(bitmap, std::max(9, Round(1.6f * s)), false);
     bitmap.Font.Color = clCaption32;
-    bitmap.Font.Height = std::max(9, Round(1.6f * s));
     int room = Round(cell.W * s) - 2;
     QStringList lines;
     for (;;) {
@@ -271,6 +270,9 @@ void DrawApparatusSheet(TBitmap32& bitmap, float scale, const TSheetReadings& re
     for (auto&& group : {GlasswareCells(readings), BuretteCells(readings), MeterAndRuleCells(readings)})
         cells.insert(cells.end(), group.begin(), group.end());
     for (const TSheetCell& cell : cells) {
+        // Every routine meets the font colour a fresh picture has, not the
+        // previous caption's: the rules number in whatever colour they find.
+        bitmap.Font.Color = clBlack32;
         cell.Draw(bitmap, scale, cell.X * scale, cell.Y * scale);
         DrawCaption(bitmap, cell, scale);
     }

@@ -1,5 +1,6 @@
 #include "apparatus/Burettes.h"
 
+#include "apparatus/Labels.h"
 #include "apparatus/Magnifier.h"
 #include "runtime/AddMaths.h"
 #include "runtime/Polygon32.h"
@@ -20,9 +21,7 @@ float PixelsPerCm3(float H)
 
 void SetScaleFont(TBitmap32& bitmap, int height)
 {
-    bitmap.Font.Name = QStringLiteral("arial");
-    bitmap.Font.Height = height;
-    bitmap.Font.Style = fsBold;
+    SetLabelFont(bitmap, height);
     bitmap.Font.Color = clBlack32;
 }
 

@@ -1,20 +1,8 @@
 #include "apparatus/Magnifier.h"
 
-#include <cmath>
-#include <numbers>
+#include "apparatus/Shapes.h"
 
 namespace brv {
-
-TContour LensCircle(float cx, float cy, float radius)
-{
-    TContour circle;
-    circle.reserve(LensCirclePoints);
-    for (int k = 0; k < LensCirclePoints; ++k) {
-        float a = 2.0f * std::numbers::pi_v<float> * float(k) / float(LensCirclePoints);
-        circle.push_back(FixedPoint(cx + radius * std::cos(a), cy + radius * std::sin(a)));
-    }
-    return circle;
-}
 
 void DrawMagnifierMask(TBitmap32& bitmap, float cx, float cy, float size)
 {
@@ -24,8 +12,6 @@ void DrawMagnifierMask(TBitmap32& bitmap, float cx, float cy, float size)
 
 void DrawMagnifierMask(TBitmap32& bitmap, float cx, float cy, float size, const TFloatRect& maskArea)
 {
-    TContour circle = LensCircle(cx, cy, 0.5f * size);
-
     // The rectangle and the circle filled together by the even-odd rule cover
     // exactly the ring between them.
     TPolygon32 mask;
@@ -34,12 +20,12 @@ void DrawMagnifierMask(TBitmap32& bitmap, float cx, float cy, float size, const 
     mask.AddPoint(FixedPoint(maskArea.Right, maskArea.Bottom));
     mask.AddPoint(FixedPoint(maskArea.Right, maskArea.Top));
     mask.NewContour();
-    mask.AddPoints(circle.data(), int(circle.size()));
+    AddCircle(mask, cx, cy, 0.5f * size, LensCirclePoints);
     mask.DrawFill(bitmap, clWhite32);
 
     TPolygon32 rim;
     rim.Antialiased = true;
-    rim.AddPoints(circle.data(), int(circle.size()));
+    AddCircle(rim, cx, cy, 0.5f * size, LensCirclePoints);
     rim.ThickOutline(bitmap, clLensRim32);
 }
 
@@ -50,6 +36,29 @@ TTickKind LensTickKind(int index)
     if (index % 5 == 0)
         return TTickKind::Half;
     return TTickKind::Minor;
+}
+
+TLensRule LensRuleInWindow(const TRect& window, float centre, float step, const TLensTickLengths& lengths,
+                           int labelRight, TLensRuleEdge edge)
+{
+    TLensRule rule;
+    rule.Centre = centre;
+    rule.Step = step;
+    rule.Top = window.Top;
+    rule.Bottom = window.Bottom;
+    rule.LabelRight = labelRight;
+    if (edge == TLensRuleEdge::Right) {
+        rule.TickEnd = window.Right - 1;
+        rule.MajorStart = window.Right - lengths.Major;
+        rule.HalfStart = window.Right - lengths.Half;
+        rule.MinorStart = window.Right - lengths.Minor;
+    } else {
+        rule.TickEnd = window.Left;
+        rule.MajorStart = window.Left + lengths.Major - 1;
+        rule.HalfStart = window.Left + lengths.Half - 1;
+        rule.MinorStart = window.Left + lengths.Minor - 1;
+    }
+    return rule;
 }
 
 void DrawLensRule(TBitmap32& bitmap, const TLensRule& rule, float reading, int first, int last,

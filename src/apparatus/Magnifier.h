@@ -26,9 +26,6 @@ constexpr int LensCirclePoints = 50;
 // The mask's square reaches this fraction of Size either side of the centre.
 constexpr float LensMaskHalfSide = 0.6f;
 
-// The lens circle: point k at angle 2πk/50 is (cx + r cos a, cy + r sin a).
-TContour LensCircle(float cx, float cy, float radius);
-
 // Mask and rim of a lens of diameter size about (cx, cy), the mask reaching
 // 0.6 × size either side of the centre.
 void DrawMagnifierMask(TBitmap32& bitmap, float cx, float cy, float size);
@@ -95,6 +92,25 @@ struct TLensRule {
     int MajorStart = 0, HalfStart = 0, MinorStart = 0;
     int LabelRight = 0;
 };
+
+// Tick lengths of a lens rule in pixels.
+struct TLensTickLengths {
+    int Major = 0, Half = 0, Minor = 0;
+};
+// The side of the rule's strip its ticks grow from.
+enum class TLensRuleEdge { Right, Left };
+
+// The rule of a lens whose strip is `window`: ticks on the rows strictly
+// between window.Top and window.Bottom, each `length` pixels long against the
+// edge (from the right: window.Right − length to window.Right − 1; from the
+// left: window.Left to window.Left + length − 1), labels right-aligned at
+// labelRight.  Minor division i lies on row round(i × step + centre − shift);
+// a negative step makes the values grow upwards.  A strip with a frame passes
+// the rectangle inside the frame's edge column, so its ticks start at the
+// frame.
+TLensRule LensRuleInWindow(const TRect& window, float centre, float step, const TLensTickLengths& lengths,
+                           int labelRight, TLensRuleEdge edge = TLensRuleEdge::Right);
+
 // Walks i = first..last with the labels counted as ForEachLensTick counts
 // them.
 void DrawLensRule(TBitmap32& bitmap, const TLensRule& rule, float reading, int first, int last,

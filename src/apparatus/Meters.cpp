@@ -1,5 +1,7 @@
 #include "apparatus/Meters.h"
 
+#include "apparatus/Labels.h"
+#include "apparatus/Shapes.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/Polygon32.h"
@@ -70,12 +72,8 @@ void AddRoundedBody(TPolygon32& polygon, float Left, float Top, float W, float H
 
 void DrawTerminal(TBitmap32& bitmap, float cx, float cy, float radius)
 {
-    const TCircleTable16& table = CircleTable16();
     TPolygon32 terminal = NewInstrumentPolygon();
-    for (int k = 0; k < 16; ++k) {
-        const TSinCos& e = table[std::size_t(k)];
-        terminal.AddPoint(FixedPoint(cx + radius * e.Cos, cy + radius * e.Sin));
-    }
+    AddCircle(terminal, cx, cy, radius, 16);
     terminal.Draw(bitmap, clBlack32, kTerminalYellow);
 }
 
@@ -99,14 +97,6 @@ QString MeterUnitLabel(MeterUnit unit)
             return str::sUnitKiloOhm();
     }
     return {};
-}
-
-void SetArialFont(TBitmap32& bitmap, int heightPixels, unsigned style)
-{
-    bitmap.Font.Name = QStringLiteral("arial");
-    bitmap.Font.Height = heightPixels;
-    bitmap.Font.Style = style;
-    bitmap.Font.Color = clBlack32;
 }
 
 // Draws text with its centre at (x, y), halving its extent the integer way.
@@ -152,7 +142,8 @@ void DrawDigitalMeter(TBitmap32& bitmap, const QString& Text, MeterUnit Unit, fl
     bitmap.FillRect(display, clWhite32);
     bitmap.FrameRect(display, kFrameGrey);
 
-    SetArialFont(bitmap, Trunc(0.4f * W), fsBold);
+    SetLabelFont(bitmap, Trunc(0.4f * W));
+    bitmap.Font.Color = clBlack32;
     const int xc = Round(((Left + r) + (Left + W - r)) * 0.5f);
     const int yc = Round(((Top + r) + displayBottom) * 0.5f);
     TextOutCentred(bitmap, xc, yc, Text);
@@ -210,7 +201,8 @@ void DrawStopwatch(TBitmap32& bitmap, const QString& Text, const QString& Captio
     bitmap.FillRect(body, kStopwatchOrange);
     bitmap.FrameRect(body, clBlack32);
 
-    SetArialFont(bitmap, Round(0.25f * W), fsBold);
+    SetLabelFont(bitmap, Round(0.25f * W));
+    bitmap.Font.Color = clBlack32;
     const int inset = Round(0.1f * W);
     const TRect display{body.Left + inset, body.Top + inset, body.Right - inset,
                         body.Top + inset + Round(0.4f * H)};
@@ -218,8 +210,7 @@ void DrawStopwatch(TBitmap32& bitmap, const QString& Text, const QString& Captio
     bitmap.FrameRect(display, kFrameGrey);
     bitmap.TextOutRect(display, Text);
 
-    bitmap.Font.Height = Round(0.15f * W);
-    bitmap.Font.Style = fsNone;
+    SetLabelFont(bitmap, Round(0.15f * W), false);
     bitmap.TextOut((display.Left + display.Right) / 2 - bitmap.TextWidth(Caption) / 2, display.Bottom,
                    Caption);
 }

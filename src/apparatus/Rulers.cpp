@@ -1,5 +1,6 @@
 #include "apparatus/Rulers.h"
 
+#include "apparatus/Labels.h"
 #include "runtime/AddMaths.h"
 
 namespace brv {
@@ -23,9 +24,7 @@ void DrawStrip(TBitmap32& bitmap, const TRect& strip)
 // The colour is left to the caller, so a rule can be numbered in another one.
 void SetNumberFont(TBitmap32& bitmap, float division)
 {
-    bitmap.Font.Name = QStringLiteral("arial");
-    bitmap.Font.Height = Round(2.5f * division);
-    bitmap.Font.Style = fsBold;
+    SetLabelFont(bitmap, Round(2.5f * division));
 }
 
 // Length of the tick of division i: long every ten, medium every five.

@@ -1,5 +1,6 @@
 #include "apparatus/Thermometers.h"
 
+#include "apparatus/Labels.h"
 #include "apparatus/Magnifier.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
@@ -15,9 +16,7 @@ namespace {
 
 void SetScaleFont(TBitmap32& bitmap, int height, bool bold)
 {
-    bitmap.Font.Name = QStringLiteral("arial");
-    bitmap.Font.Height = height;
-    bitmap.Font.Style = bold ? fsBold : fsNone;
+    SetLabelFont(bitmap, height, bold);
     bitmap.Font.Color = clBlack32;
 }
 

@@ -1,5 +1,7 @@
 #include "common/CadencerEx.h"
 
+#include "common/FrameRate.h"
+
 #include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
@@ -50,13 +52,22 @@ double localDateTimeSeconds()
            now.time().msecsSinceStartOfDay() / 1000.0;
 }
 
-// Milliseconds of the event loop's own clock; never the injectable sources,
-// which are the clocks' time and may stand still in tests.
-qint64 loopMilliseconds()
+// The event loop's own clock; never the injectable sources, which are the
+// clocks' time and may stand still in tests.
+qint64 loopNanoseconds()
 {
     using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
 }
+
+qint64 loopMilliseconds()
+{
+    return loopNanoseconds() / 1'000'000;
+}
+
+// Passes come about a millisecond apart: a free-running clock whose frame
+// ends within half of one is served now rather than a pass late.
+constexpr qint64 kFrameEarlyNs = 500'000;
 
 // --- Process-wide state of the clocks ----------------------------------------
 
@@ -110,6 +121,16 @@ bool asapListHolds(const TNGLCadencer* clock)
 // The timer repeats while the loop keeps spinning and is killed when it finds
 // no tick waiting, so a spinning loop registers no timer per tick: the posted
 // event is the only allocation of a pass.
+//
+// Frames.  A free-running clock hands its owner the time since its last tick,
+// and its owner draws a picture per tick: the particle models draw the whole
+// box every step.  A pass every millisecond would draw a thousand pictures a
+// second where the screen shows sixty, at the cost of a whole core.  So a
+// free-running clock is served once a frame of the screen, the time between
+// accumulating into its next step; and while only free-running clocks are
+// registered, the tick object rests on its timer until the next one is due
+// instead of passing over them every millisecond.  Fixed-step clocks are
+// served every pass as before: their steps do not depend on the ticks.
 class TASAPHandler final : public QObject {
 public:
     TASAPHandler();
@@ -120,6 +141,8 @@ public:
     // Ticks one clock; an exception from its callback disables it and is
     // reported, so that the other clocks keep running.
     static void Serve(TNGLCadencer* clock);
+    // A clock was registered: a rest ends, so that it is ticked at once.
+    void Wake();
 
 protected:
     bool event(QEvent* e) override;
@@ -127,12 +150,16 @@ protected:
 private:
     bool isOurTimer(QEvent* e) const;
     void holdUntilTimer();
+    void restFor(qint64 ns);
+    void runTimer(int ms);
     void stopTimer();
     void tickClocks();
     void postTick();
 
-    int timerId_ = 0;       // the 1 ms timer, running while the loop spins
+    int timerId_ = 0;       // the 1 ms timer while the loop spins, or a rest
+    int timerMs_ = 0;       // its interval
     bool waiting_ = false;  // a tick is held back until the timer fires
+    bool woken_ = false;    // a clock was registered during this pass
     qint64 lastPassMs_ = -1;
 };
 
@@ -161,8 +188,22 @@ bool TASAPHandler::isOurTimer(QEvent* e) const
 void TASAPHandler::holdUntilTimer()
 {
     waiting_ = true;
-    if (timerId_ == 0)
-        timerId_ = startTimer(1, Qt::PreciseTimer);
+    runTimer(1);
+}
+
+void TASAPHandler::restFor(qint64 ns)
+{
+    waiting_ = true;
+    runTimer(int((ns + 999'999) / 1'000'000));
+}
+
+void TASAPHandler::runTimer(int ms)
+{
+    if (timerId_ != 0 && timerMs_ == ms)
+        return;
+    stopTimer();
+    timerId_ = startTimer(ms, Qt::PreciseTimer);
+    timerMs_ = ms;
 }
 
 void TASAPHandler::stopTimer()
@@ -170,6 +211,15 @@ void TASAPHandler::stopTimer()
     if (timerId_ != 0)
         killTimer(timerId_);
     timerId_ = 0;
+    timerMs_ = 0;
+}
+
+void TASAPHandler::Wake()
+{
+    if (tickInProgress)
+        woken_ = true;  // the pass that runs does not rest
+    else if (waiting_ && timerMs_ > 1)
+        postTick();
 }
 
 bool TASAPHandler::event(QEvent* e)
@@ -219,14 +269,34 @@ void TASAPHandler::tickClocks()
         ~FlagGuard() { tickInProgress = false; }
     } guard;
     lastPassMs_ = loopMilliseconds();
+    waiting_ = false;  // this pass decides how the next one comes
+    woken_ = false;
+    const qint64 now = loopNanoseconds();
+    const qint64 frame = FrameNanoseconds();
+    // Until the first free-running clock is due; a fixed-step clock, or one
+    // busy in a tick of its own, wants the next pass as soon as may be.
+    qint64 rest = frame;
 
     if (asapCadencerList != nullptr) {
         // By index from the end: callbacks may append clocks (ticked from the
         // next pass on) and unregister them (entries become nullptr).
         for (std::size_t i = asapCadencerList->size(); i-- > 0;) {
             TNGLCadencer* clock = (*asapCadencerList)[i];
-            if (clock == nullptr || clock->Mode() != TNGLCadencerMode::cmASAP || !clock->Enabled() ||
-                clock->ProgressDepth() != 0)
+            if (clock == nullptr || clock->Mode() != TNGLCadencerMode::cmASAP || !clock->Enabled())
+                continue;
+            if (clock->ProgressDepth() != 0 || clock->FixedDeltaTime > 0) {
+                rest = 0;
+            } else {
+                const qint64 due = clock->served_ ? clock->lastServedNs_ + frame - kFrameEarlyNs - now : 0;
+                if (due > 0) {
+                    rest = std::min(rest, due);
+                    continue;
+                }
+                clock->served_ = true;
+                clock->lastServedNs_ = now;
+                rest = std::min(rest, frame - kFrameEarlyNs);
+            }
+            if (clock->ProgressDepth() != 0)
                 continue;
             if (QCoreApplication::closingDown())
                 clock->SetEnabled(false);
@@ -236,7 +306,10 @@ void TASAPHandler::tickClocks()
         auto& list = *asapCadencerList;
         list.erase(std::remove(list.begin(), list.end(), nullptr), list.end());
         if (!list.empty()) {
-            postTick();
+            if (rest >= 1'000'000 && !woken_)
+                restFor(rest);
+            else
+                postTick();
             return;
         }
     }
@@ -440,6 +513,8 @@ void TNGLCadencer::registerClock()
                 asapCadencerList->push_back(this);
             if (asapHandler == nullptr)
                 asapHandler = new TASAPHandler;
+            else
+                asapHandler->Wake();
             break;
         case TNGLCadencerMode::cmApplicationIdle:
             // One idle clock at a time: the newest replaces any other.

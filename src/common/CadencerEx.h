@@ -8,10 +8,15 @@
 //
 // cmASAP clocks are ticked by one hidden TASAPHandler object that posts itself
 // an event, ticks every enabled clock, and posts again; when the loop spins
-// without other work it yields for a 1 ms timer.
+// without other work it yields for a 1 ms timer.  A free-running clock (no
+// fixed step) is ticked at most once a frame of the screen: each of its ticks
+// is a step of its owner, who draws it, and more of them than frames would be
+// pictures nobody sees.
 #pragma once
 
 #include "common/ErrorBox.h"
+
+#include <QtGlobal>
 
 #include <functional>
 #include <memory>
@@ -99,6 +104,10 @@ private:
     double downTime_ = 0;
     double currentTime_ = 0;
     int progressDepth_ = 0;
+    // When the tick object last served this clock, on the event loop's own
+    // clock (nanoseconds); for the frame rule of free-running clocks.
+    qint64 lastServedNs_ = 0;
+    bool served_ = false;
     // False once the clock is destroyed: a tick that ran the callback or the
     // event loop checks it before touching the clock again.
     std::shared_ptr<bool> alive_;

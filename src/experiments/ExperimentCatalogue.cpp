@@ -15,23 +15,6 @@ namespace {
 using enum TLargeButtonsCall;
 using enum TPages;
 
-// An experiment of this build: the form the id creates, and where the menu
-// and the lesson book find it.
-template <class Form>
-TCatalogueEntry Row(ExperimentId id, TLargeButtonsCall order, const char* mainPage, TPages pages,
-                    const QString& menuCaption, int menuPosition)
-{
-    TCatalogueEntry e;
-    e.id = id;
-    e.create = [] { return new Form; };
-    e.largeButtons = order;
-    e.mainPage = QString::fromLatin1(mainPage);
-    e.pages = pages;
-    e.menuCaption = menuCaption;
-    e.menuPosition = menuPosition;
-    return e;
-}
-
 // An experiment whose form is not part of this build yet: its pages lead to
 // its id all the same, which shows an empty pane, and it has no menu item.
 TCatalogueEntry Planned(ExperimentId id, TLargeButtonsCall order, const char* mainPage, TPages pages,
@@ -71,8 +54,8 @@ void RegisterExperiments()
     c.Register(Planned(ids::Heating, AfterShow, "HEATING.HTM", Family, 11));
     c.Register(Planned(ids::Reswire, AfterShow, "RESISTANCE.HTM", Family, 12));
     c.Register(Planned(ids::EMagnet, BeforeShow, "EMAGNET.HTM", Family, 13));
-    c.Register(
-        Row<TVelocityFrm>(ids::Velocity, AfterShow, "TERMVEL.HTM", Family, str::sTermVelCaption(), 14));
+    c.Register(Row<TVelocityFrm>(ids::TerminalVelocity, AfterShow, "TERMVEL.HTM", Family,
+                                 str::sTerminalVelocityCaption(), 14));
 }
 
 }  // namespace brv

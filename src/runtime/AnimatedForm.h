@@ -75,7 +75,8 @@ protected:
 
 private:
     TRunState state_ = TRunState::Ready;
-    TButtonTable buttonTable_{{{true, false, false}, {false, true, false}, {true, false, true}, {false, false, true}}};
+    TButtonTable buttonTable_{
+        {{true, false, false}, {false, true, false}, {true, false, true}, {false, false, true}}};
 };
 
 }  // namespace brv

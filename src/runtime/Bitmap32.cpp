@@ -43,13 +43,32 @@ TFixedPoint FixedPoint(double x, double y)
 
 void TFont32::SetSize(int points)
 {
-    Height = Round(points * 96.0 / 72.0);
+    Height = -Round(points * 96.0 / 72.0);
 }
 
 int TFont32::Size() const
 {
-    return Round(Height * 72.0 / 96.0);
+    return Round(std::abs(Height) * 72.0 / 96.0);
 }
+
+namespace {
+
+QFont FontOfPixelSize(const QString& family, unsigned style, int pixels)
+{
+    QFont f(family);
+    f.setPixelSize(std::max(1, pixels));
+    f.setBold((style & fsBold) != 0);
+    f.setItalic((style & fsItalic) != 0);
+    return f;
+}
+
+int CellOf(const QFont& f)
+{
+    const QFontMetrics m(f);
+    return m.ascent() + m.descent();
+}
+
+}  // namespace
 
 QFont ResolveFont(const TFont32& font)
 {
@@ -64,11 +83,18 @@ QFont ResolveFont(const TFont32& font)
     for (const auto& [name, replacement] : aliases)
         if (family.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
             family = QLatin1String(replacement);
-    QFont f(family);
-    f.setPixelSize(std::max(1, std::abs(font.Height)));
-    f.setBold((font.Style & fsBold) != 0);
-    f.setItalic((font.Style & fsItalic) != 0);
-    return f;
+    if (font.Height <= 0)
+        return FontOfPixelSize(family, font.Style, -font.Height);
+
+    // Hinting rounds ascent and descent separately, so the cell grows by
+    // uneven steps: start from the design ratio and walk to the largest em
+    // whose cell still fits.
+    int em = std::max(1, int(font.Height * 0.9));
+    while (em > 1 && CellOf(FontOfPixelSize(family, font.Style, em)) > font.Height)
+        --em;
+    while (CellOf(FontOfPixelSize(family, font.Style, em + 1)) <= font.Height)
+        ++em;
+    return FontOfPixelSize(family, font.Style, em);
 }
 
 // A resolved font with the labels laid out in it.  The same few labels are
@@ -80,6 +106,8 @@ struct TBitmap32::FontText {
     unsigned style = 0;
     QFont font;
     QFontMetrics metrics{font};
+    int cell = 0;  // rows of a line: the font's Height, or its ascent + descent
+    int top = 0;   // rows between the cell's top and the line's, when the cell is the taller
     QHash<QString, QStaticText> labels;
     QHash<QString, int> widths;
 
@@ -132,6 +160,11 @@ TBitmap32::FontText& TBitmap32::fontText() const
         f->style = Font.Style;
         f->font = ResolveFont(Font);
         f->metrics = QFontMetrics(f->font);
+        const int line = f->metrics.ascent() + f->metrics.descent();
+        f->cell = Font.Height > 0 ? Font.Height : line;
+        // The spare rows of a cell go half above the line, half below, so text
+        // centred on a tick by its cell stays centred by its glyphs.
+        f->top = std::max(0, (f->cell - line) / 2);
         fonts.insert(fonts.begin(), std::move(f));
     } else if (it != fonts.begin()) {
         std::rotate(fonts.begin(), it, it + 1);
@@ -465,7 +498,7 @@ void TBitmap32::StretchTo(TBitmap32& target, const TRect& r) const
 TBitmap32::TSize TBitmap32::TextExtent(const QString& text) const
 {
     FontText& prepared = fontText();
-    return {prepared.Width(text), prepared.metrics.height()};
+    return {prepared.Width(text), prepared.cell};
 }
 
 void TBitmap32::TextOut(int x, int y, const QString& text)
@@ -480,7 +513,7 @@ void TBitmap32::TextOut(int x, int y, const QString& text)
         p.setFont(prepared.font);
         // Text is drawn opaque whatever the colour's alpha.
         p.setPen(OpaqueColor(Font.Color));
-        p.drawStaticText(x, y, label);
+        p.drawStaticText(x, y + prepared.top, label);
     }
     Changed();
 }

@@ -74,8 +74,12 @@ enum class TResampler { Nearest, Lanczos };
 
 enum TFontStyle : unsigned { fsNone = 0, fsBold = 1, fsItalic = 2 };
 
-// Text settings of a bitmap.  Height is the character height in pixels; setting
-// Size (points, at 96 dots per inch) sets Height to round(Size × 96 / 72).
+// Text settings of a bitmap.  A positive Height is the height of the text's
+// cell in pixels, ascent + descent: a line of text takes exactly that many
+// rows, and the glyphs (an em about 0.9 of it for arial) sit inside it.  A
+// negative Height is the character height (the em) instead, as a size in
+// points gives it: Size (points, at 96 dots per inch) sets Height to
+// −round(Size × 96 / 72), a cell about 1.12 times as high.
 struct TFont32 {
     QString Name = QStringLiteral("arial");
     int Height = 13;
@@ -221,9 +225,12 @@ public:
     struct TSize {
         int cx = 0, cy = 0;
     };
+    // The text's advance width and its cell's height (the same for every
+    // text in one font).
     TSize TextExtent(const QString& text) const;
     int TextWidth(const QString& text) const { return TextExtent(text).cx; }
     int TextHeight(const QString& text) const { return TextExtent(text).cy; }
+    // Draws with the top-left of the text's cell at (x, y).
     void TextOut(int x, int y, const QString& text);
     // One line, centred horizontally and vertically in r.
     void TextOutRect(const TRect& r, const QString& text);
@@ -249,7 +256,9 @@ private:
 };
 
 // The QFont a bitmap font resolves to ("arial" is drawn as Liberation Sans,
-// which has the same metrics).
+// which has the same metrics).  Its pixel size is the em of a negative
+// Height; for a positive Height, the largest whose cell (ascent + descent)
+// fits in Height rows.
 QFont ResolveFont(const TFont32& font);
 
 }  // namespace brv

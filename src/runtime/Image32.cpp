@@ -1,11 +1,13 @@
 #include "runtime/Image32.h"
 
+#include "common/FrameRate.h"
 #include "runtime/AddMaths.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QTimer>
 
 #include <cmath>
 #include <cstring>
@@ -109,10 +111,13 @@ TRect ToTRect(const QRect& r)
 
 }  // namespace
 
-TImage32::TImage32(QWidget* parent) : QWidget(parent)
+TImage32::TImage32(QWidget* parent) : QWidget(parent), frameTimer_(new QTimer(this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    frameTimer_->setSingleShot(true);
+    frameTimer_->setTimerType(Qt::PreciseTimer);
+    connect(frameTimer_, &QTimer::timeout, this, [this] { askForPaint(); });
     listenerId_ = bitmap_.AddChangeListener([this] { Invalidate(); });
 }
 
@@ -169,9 +174,36 @@ QPoint TImage32::pixelAt(const QPointF& p) const
     return {int(std::floor(p.x() * ratio_)), int(std::floor(p.y() * ratio_))};
 }
 
+QRegion TImage32::toControl(const QRegion& r) const
+{
+    if (ratio_ == 1)
+        return r;
+    QRegion control;
+    for (const QRect& rect : r)
+        control += toControl(rect);
+    return control;
+}
+
+qreal TImage32::FrameRate() const
+{
+    return brv::FrameRate(screen());
+}
+
+qint64 TImage32::msToNextFrame() const
+{
+    if (!lastPaint_.isValid())
+        return 0;
+    const qint64 frame = FrameNanoseconds(screen());
+    const qint64 left = frame - lastPaint_.nsecsElapsed();
+    return left <= 0 ? 0 : (left + 999999) / 1000000;
+}
+
 void TImage32::Repaint()
 {
-    repaint();
+    const bool due = msToNextFrame() == 0;
+    Invalidate();
+    if (due)
+        repaint(toControl(pending_));
 }
 
 void TImage32::Invalidate()
@@ -186,7 +218,37 @@ void TImage32::Invalidate(const TRect& r)
     if (area.isEmpty())
         return;
     pending_ += area;
-    update(toControl(area));
+    if (paintAsked_) {
+        // This frame's paint is on its way: it takes the change along.
+        update(toControl(area));
+        return;
+    }
+    owed_ += area;
+    if (frameTimer_->isActive())
+        return;
+    if (const qint64 wait = msToNextFrame(); wait > 0)
+        frameTimer_->start(int(wait));
+    else
+        askForPaint();
+}
+
+void TImage32::askForPaint()
+{
+    frameTimer_->stop();
+    if (owed_.isEmpty())
+        return;
+    paintAsked_ = true;
+    update(toControl(owed_));
+    owed_ = QRegion();
+}
+
+void TImage32::PaintNow()
+{
+    const QRegion area = pending_ | owed_;
+    owed_ = QRegion();
+    frameTimer_->stop();
+    if (!area.isEmpty())
+        repaint(toControl(area));
 }
 
 void TImage32::PaintTo(TBitmap32& buffer)
@@ -269,6 +331,8 @@ void TImage32::updateCursor(int x, int y)
 
 void TImage32::paintEvent(QPaintEvent* event)
 {
+    paintAsked_ = false;
+    lastPaint_.start();
     // What the window system asks for (an uncovered part, say) is marked
     // with the layers' own marks and composed with them.
     for (const QRect& r : event->region())

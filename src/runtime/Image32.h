@@ -5,12 +5,15 @@
 
 #include "Bitmap32.h"
 
+#include <QElapsedTimer>
 #include <QRegion>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
 #include <vector>
+
+class QTimer;
 
 namespace brv {
 
@@ -79,13 +82,27 @@ public:
     // layers, the mouse handlers and Invalidate all work in bitmap pixels.
     qreal PixelRatio() const { return ratio_; }
     QSize PixelSize() const;
-    // Repaint at once: background, then the visible layers.
+    // Paints are paced to the screen's refresh: a picture is painted at most
+    // once a frame, however often it changes.  A change marks its pixels, and
+    // the next paint composes everything marked since the last one, so each
+    // paint shows the whole change; a clock ticking every millisecond gives
+    // some sixty paints a second, not a thousand that no screen shows.
+    //
+    // Repaint: the whole picture (background, then the visible layers) at
+    // once, or at the next frame when one was painted less than a frame ago.
     void Repaint();
-    // Marks the whole control, or the pixels r, to be painted again.
+    // Marks the whole control, or the pixels r, to be painted again at the
+    // next frame.
     void Invalidate();
     void Invalidate(const TRect& r);
     // The parts marked since the last paint.
     const QRegion& Pending() const { return pending_; }
+    // Paints what is marked at once, without waiting for the next frame
+    // (tools and tests that move time on by hand).
+    void PaintNow();
+    // Paints a second at most: the refresh rate of the screen the picture is
+    // on (common/FrameRate.h).
+    qreal FrameRate() const;
     // Brings buffer, the picture as last composed into it, up to date by
     // composing only the parts marked since then, as the screen is; a buffer
     // of another size is composed whole.
@@ -124,8 +141,19 @@ private:
     QRect toPixels(const QRect& r) const;
     QRect toControl(const QRect& r) const;
     QPoint pixelAt(const QPointF& p) const;
+    QRegion toControl(const QRegion& r) const;
+    // Frame pacing: the paint of what is marked is asked for at once when the
+    // last one is a frame old, else when the frame timer fires.
+    void askForPaint();
+    qint64 msToNextFrame() const;
     qreal ratio_ = 1;
     QRegion pending_;  // bitmap pixels
+    // Marked, but the window system not yet asked to paint it; while it is
+    // not empty the frame timer runs.
+    QRegion owed_;
+    QTimer* frameTimer_ = nullptr;
+    QElapsedTimer lastPaint_;
+    bool paintAsked_ = false;  // asked, and not yet painted
     TBitmap32 bitmap_;
     TBitmap32 buffer_;
     std::vector<std::unique_ptr<TPositionedLayer>> layers_;

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QStyle>
@@ -57,6 +58,17 @@ void Watch(QToolBar* toolbar, QWidget* item)
     item->installEventFilter(FilterOf(toolbar));
 }
 
+// A spin edit is named by the caption before it ("Temperature"), so a screen
+// reader says what it sets; the hint becomes its description.
+void NameByCaption(QToolBar* toolbar, QAbstractSpinBox* spin, const QString& hint)
+{
+    const QList<QAction*> actions = toolbar->actions();
+    if (!actions.isEmpty())
+        if (auto* caption = qobject_cast<QLabel*>(toolbar->widgetForAction(actions.last())))
+            caption->setBuddy(spin);
+    spin->setAccessibleDescription(hint);
+}
+
 }  // namespace
 
 QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint)
@@ -91,13 +103,35 @@ TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QSt
     return b;
 }
 
-QWidget* AddToolbarGap(QToolBar* toolbar, const QString& name)
+namespace {
+
+// Draws a toolbar separator as empty space; everything else as the
+// application's style does.
+class BlankSeparatorStyle : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override
+    {
+        if (element != PE_IndicatorToolBarSeparator)
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+};
+
+}  // namespace
+
+QAction* AddToolbarGap(QToolBar* toolbar, const QString& name)
 {
-    auto* gap = new QWidget;
+    // A separator still, to the toolbar and to a screen reader: only its
+    // line is left out.
+    QAction* gap = toolbar->addSeparator();
     gap->setObjectName(name);
-    // As wide as a separator with its margins, so the items read as groups.
-    gap->setFixedWidth(toolbar->style()->pixelMetric(QStyle::PM_ToolBarSeparatorExtent, nullptr, toolbar));
-    toolbar->addWidget(gap);
+    if (QWidget* widget = toolbar->widgetForAction(gap)) {
+        // Owned by the toolbar and made after the separator, so it goes
+        // after the separator that uses it.
+        auto* style = new BlankSeparatorStyle;
+        style->setParent(toolbar);
+        widget->setStyle(style);
+    }
     return gap;
 }
 
@@ -121,6 +155,7 @@ QSpinBox* AddIntSpinEdit(QToolBar* toolbar, const QString& name, int min, int ma
     spin->setToolTip(hint);
     spin->setStatusTip(hint);
     spin->setAccelerated(true);
+    NameByCaption(toolbar, spin, hint);
     toolbar->addWidget(spin);
     Watch(toolbar, spin);
     return spin;
@@ -139,6 +174,7 @@ QDoubleSpinBox* AddFloatSpinEdit(QToolBar* toolbar, const QString& name, double 
     spin->setToolTip(hint);
     spin->setStatusTip(hint);
     spin->setAccelerated(true);
+    NameByCaption(toolbar, spin, hint);
     toolbar->addWidget(spin);
     Watch(toolbar, spin);
     return spin;

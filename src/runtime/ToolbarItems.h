@@ -39,7 +39,7 @@ TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QSt
 QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint);
 
 // A blank separator: a gap between items, without a line.
-QWidget* AddToolbarGap(QToolBar* toolbar, const QString& name);
+QAction* AddToolbarGap(QToolBar* toolbar, const QString& name);
 
 // A caption that never shows a hint.
 QLabel* AddToolbarLabel(QToolBar* toolbar, const QString& caption, const QString& name);

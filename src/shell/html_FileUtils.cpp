@@ -6,7 +6,6 @@
 #include <QJsonDocument>
 #include <QUrl>
 
-
 namespace brv {
 
 namespace {

@@ -772,7 +772,9 @@ void TFrameFrm::TopBottomClick(QAction* item)
         return;
     toolbarsAtTop_ = top;
     addToolBar(top ? Qt::TopToolBarArea : Qt::BottomToolBarArea, HTMLToolbar);
-    HTMLToolbar->show();
+    // Moving the toolbar shows it again; with the lesson pane hidden (the
+    // experiment maximised) it stays hidden with its pane.
+    HTMLToolbar->setVisible(!EWBPanel->isHidden());
     host_->ToolbarsMoved();
 }
 

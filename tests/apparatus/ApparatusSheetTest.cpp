@@ -94,6 +94,29 @@ TEST(ApparatusSheet, ChosenReadingsReachTheirInstrumentsAndNoOthers)
     EXPECT_EQ(b.Image(), before);
 }
 
+// Each routine starts from the font colour of a fresh picture: a rule, which
+// numbers in whatever colour it finds, shows black numbers, not the colour of
+// the caption drawn before it.
+TEST(ApparatusSheet, RulesAreNumberedInBlackAfterTheCaptions)
+{
+    constexpr float s = 4;
+    const TPoint size = ApparatusSheetSize(s);
+    TBitmap32 b(size.X, size.Y);
+    DrawApparatusSheet(b, s);
+    for (float left : {220.0f, 242.0f}) {
+        const QRect numbers = Place(left, 108, 11.5f, 88, s);
+        int dark = 0;
+        for (int y = numbers.top(); y <= numbers.bottom(); ++y)
+            for (int x = numbers.left(); x <= numbers.right(); ++x) {
+                const TColor32 c = b.Pixel(x, y);
+                const int r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, bl = c & 0xFF;
+                ASSERT_TRUE(r == g && g == bl) << x << ',' << y << " is not grey: " << std::hex << c;
+                dark += r < 0x40;
+            }
+        EXPECT_GT(dark, 100) << left;
+    }
+}
+
 TEST(ApparatusSheet, EmptyBitmapIsLeftAlone)
 {
     TBitmap32 b;

@@ -3,6 +3,7 @@
 #include "apparatus/GlassPixels.h"
 #include "apparatus/TextPixels.h"
 #include "runtime/AddMaths.h"
+#include "support/Pixels.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -20,25 +21,13 @@ using test::TextDrawnAt;
 
 // --- DrawCircle -------------------------------------------------------------------
 
-// The bitmap as text, one line per row: '#' for black, '.' for anything else.
-std::string Picture(const TBitmap32& b)
-{
-    std::string rows;
-    for (int y = 0; y < b.Height(); ++y) {
-        for (int x = 0; x < b.Width(); ++x)
-            rows += b.Pixel(x, y) == clBlack32 ? '#' : '.';
-        rows += '\n';
-    }
-    return rows;
-}
-
 std::string CircleOn9x9(int cx, int cy, int radius, const TRect& clip = {0, 0, 9, 9})
 {
     TBitmap32 b(9, 9);
     b.Clear(clWhite32);
     b.SetClipRect(clip);
     DrawCircle(b, cx, cy, radius);
-    return Picture(b);
+    return test::PixelMap(b, clBlack32);
 }
 
 TEST(DrawCircle, SetsTheMidpointAlgorithmsPixels)

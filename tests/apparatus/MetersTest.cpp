@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <functional>
@@ -102,6 +103,32 @@ INSTANTIATE_TEST_SUITE_P(Units, DigitalMeterUnit,
                                            UnitCase{muVolt, QStringLiteral("V")},
                                            UnitCase{muKiloOhm, QStringLiteral("k\u03A9")},
                                            UnitCase{MeterUnit(4), {}}, UnitCase{MeterUnit(255), {}}));
+
+// The font height is the text's cell, so a reading of the meter's widest
+// kind sits in its display with room to spare: on a meter 60 pixels wide
+// (font 24) "1.25" is about 15 pixels high, not 17, and leaves a few pixels
+// either side of the 46 inside the frame.
+TEST(DigitalMeter, ReadingLeavesRoomInItsDisplay)
+{
+    TBitmap32 b(100, 120);
+    b.Clear(clWhite32);
+    DrawDigitalMeter(b, QStringLiteral("1.25"), muAmp, 10, 10, 60, 80, 0xFFC0E1FF);
+    const TRect inside{17, 17, 63, 45};  // the display (16, 16)-(64, 46) within its frame
+    TRect ink{inside.Right, inside.Bottom, inside.Left, inside.Top};
+    for (int y = inside.Top; y < inside.Bottom; ++y)
+        for (int x = inside.Left; x < inside.Right; ++x)
+            if (((b.Pixel(x, y) >> 16) & 0xFF) < 0x80) {
+                ink.Left = std::min(ink.Left, x);
+                ink.Top = std::min(ink.Top, y);
+                ink.Right = std::max(ink.Right, x + 1);
+                ink.Bottom = std::max(ink.Bottom, y + 1);
+            }
+    EXPECT_NEAR(ink.Height(), 15, 1);
+    EXPECT_GE(ink.Left - inside.Left, 3);
+    EXPECT_GE(inside.Right - ink.Right, 3);
+    EXPECT_GE(ink.Top - inside.Top, 5);
+    EXPECT_GE(inside.Bottom - ink.Bottom, 5);
+}
 
 TEST(DigitalMeter, LabelsComeFromTheStringTable)
 {

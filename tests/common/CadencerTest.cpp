@@ -2,6 +2,8 @@
 // ticking on a running Qt event loop.
 #include "common/CadencerEx.h"
 
+#include "common/FrameRate.h"
+
 #include <QCoreApplication>
 #include <QDate>
 #include <QElapsedTimer>
@@ -10,8 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -251,6 +255,10 @@ class CadencerLoopTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // Frames of a millisecond: free-running clocks here are ticked every
+        // pass, as the tests of the loop's own workings expect; the frame
+        // rule has tests of its own.
+        SetFrameRate(1000);
         letTheTickObjectGo();
         TNGLCadencer::SetErrorReporter([this](std::exception_ptr error) {
             try {
@@ -264,6 +272,7 @@ protected:
     {
         TNGLCadencer::SetErrorReporter({});
         letTheTickObjectGo();
+        SetFrameRate(0);
     }
 
     // Runs the loop until no clock is left to keep a tick object alive, and
@@ -345,6 +354,66 @@ TEST_F(CadencerLoopTest, SpinningLoopYieldsAboutAMillisecondBetweenTicks)
     const double ms = wall.nsecsElapsed() / 1e6;
     EXPECT_GT(ticks, 0);
     EXPECT_LT(ticks, 5 * ms) << ticks << " ticks in " << ms << " ms";
+}
+
+// Each tick of a free-running clock is a picture its owner draws: it is
+// ticked once a frame, with the frame's time, while a fixed-step clock beside
+// it is served every pass.
+TEST_F(CadencerLoopTest, AFreeRunningClockIsTickedOnceAFrame)
+{
+    SetFrameRate(50);
+    std::vector<double> steps;
+    TNGLCadencer free;
+    free.OnProgress = [&steps](TNGLCadencer*, double d, double) { steps.push_back(d); };
+    std::set<double> fixedTicks;  // one newTime a tick
+    TNGLCadencer fixed;
+    fixed.FixedDeltaTime = 1e-4;
+    fixed.OnProgress = [&fixedTicks](TNGLCadencer*, double, double t) { fixedTicks.insert(t); };
+    QElapsedTimer wall;
+    wall.start();
+    free.SetEnabled(true);
+    fixed.SetEnabled(true);
+    runLoopFor(300);
+    free.SetEnabled(false);
+    const double frames = wall.nsecsElapsed() / 20e6;
+
+    ASSERT_GE(steps.size(), 3u);
+    EXPECT_LE(double(steps.size()), frames + 2);
+    EXPECT_GT(*std::min_element(steps.begin() + 1, steps.end()), 0.018);  // the first is since the start
+    EXPECT_GT(fixedTicks.size(), 2 * steps.size());
+}
+
+// With only free-running clocks the tick object rests between their frames;
+// a clock started meanwhile is ticked at once, not at the end of the rest.
+TEST_F(CadencerLoopTest, AClockStartedWhileTheTickObjectRestsIsTickedAtOnce)
+{
+    SetFrameRate(2);
+    int freeTicks = 0;
+    auto free = makeCountingClock(freeTicks);
+    ASSERT_TRUE(runLoopUntil([&] { return freeTicks == 1; }, 2000));
+    runLoopFor(50);
+    EXPECT_EQ(freeTicks, 1);  // the next is half a second away
+    for (const double fixedStep : {0.0, 1e-4}) {
+        SCOPED_TRACE(fixedStep > 0 ? "fixed step" : "free-running");
+        int ticks = 0;
+        TNGLCadencer started;
+        started.FixedDeltaTime = fixedStep;
+        started.OnProgress = [&ticks](TNGLCadencer*, double, double) { ++ticks; };
+        started.SetEnabled(true);
+        EXPECT_TRUE(runLoopUntil([&] { return ticks > 0; }, 200));
+    }
+    free.reset();
+    ASSERT_TRUE(runLoopUntil([] { return !TNGLCadencer::TickHandlerExists(); }, 2000));
+
+    // Started by another clock's tick: the pass that started it does not rest.
+    int startedTicks = 0;
+    TNGLCadencer started;
+    started.FixedDeltaTime = 1e-4;
+    started.OnProgress = [&startedTicks](TNGLCadencer*, double, double) { ++startedTicks; };
+    TNGLCadencer starter;
+    starter.OnProgress = [&started](TNGLCadencer*, double, double) { started.SetEnabled(true); };
+    starter.SetEnabled(true);
+    EXPECT_TRUE(runLoopUntil([&] { return startedTicks > 0; }, 200));
 }
 
 TEST_F(CadencerLoopTest, FailingCallbackDisablesOnlyItsClockAndIsReportedOnce)

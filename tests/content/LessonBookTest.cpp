@@ -2,10 +2,10 @@
 // router opens, their titles and links, the lesson index and the pictures.
 #include "support/TestSupport.h"
 
+#include "experiments/ExperimentCatalogue.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/ProgramFolder.h"
 #include "shell/ewb_Index.h"
-#include "experiments/ExperimentCatalogue.h"
 #include "shell/html_FileUtils.h"
 
 #include <QDataStream>

@@ -36,7 +36,7 @@ TEST(WorkedExamples, TerminalVelocityTableIsWhatTheModelGives)
     for (std::size_t i = 0; i < radii.size(); ++i) {
         SCOPED_TRACE(radii[i]);
         TTerminalVelocityModel model;
-        model.Viscosity10 = 100;
+        model.ViscosityPoise = 100;
         model.SetRadius(float(radii[i]));
         const double v = model.TerminalSpeed();
         // Given to two or three figures.

@@ -7,6 +7,7 @@
 #include "runtime/Image32.h"
 #include "support/AnimatedFormTest.h"
 #include "support/FormContract.h"
+#include "support/Pixels.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -31,7 +32,7 @@ const bool kContract = test::RegisterFormTraits([] {
     test::TFormTraits t;
     t.id = ids::Ball;
     t.name = "Ball";
-    t.spins = {{"BounceSE", 1, 10, 1}, {"TemperatureSE", 0, 100, 20}};
+    t.spins = {{"BounceSE", 1, 10, 1, 40, 50}, {"TemperatureSE", 0, 100, 20, 64, 96}};
     t.runSeconds = 0.5;
     t.runMovesOnlyLayers = true;
     return t;
@@ -143,7 +144,7 @@ TEST_F(BallForm, ButtonsFollowTheRunThroughItsStates)
     EXPECT_TRUE(form->BallHsb->isEnabled());
 }
 
-TEST_F(BallForm, StopWithTheBallOnTheFloorLeavesStartDisabled)
+TEST_F(BallForm, ADropFromTheFloorFinishesAtOnce)
 {
     form->BallHsb->setValue(1000);  // a drop from 0 cm
     form->TemperatureSE->setValue(0);
@@ -151,6 +152,31 @@ TEST_F(BallForm, StopWithTheBallOnTheFloorLeavesStartDisabled)
     Advance(0.02);
     EXPECT_EQ(form->State(), TRunState::Finished);
     EXPECT_EQ(form->Model().BallDepth, 100.0f);
+}
+
+// Stopped while the ball lies on the floor between bounces, the run has
+// nowhere to go: Start stays disabled, Reset is the way on.
+TEST_F(BallForm, StopWithTheBallOnTheFloorLeavesStartDisabled)
+{
+    form->BounceSE->setValue(10);
+    Click(form->Buttons.StartBtn);
+    // Step until the ball reaches the floor on its first fall.
+    for (int i = 0; i < 5000 && form->Model().BallDepth < TBallModel::FloorDepth; ++i) {
+        now += 0.001;
+        form->Clock->Progress();
+    }
+    ASSERT_EQ(form->Model().BallDepth, TBallModel::FloorDepth);
+    ASSERT_EQ(form->State(), TRunState::Running);
+    Click(form->Buttons.StopBtn);
+    EXPECT_EQ(form->State(), TRunState::Paused);
+    ExpectButtons(false, false, true);
+
+    // Stopped in the air, the run can go on.
+    Click(form->Buttons.ResetBtn);
+    Click(form->Buttons.StartBtn);
+    Advance(0.1);
+    Click(form->Buttons.StopBtn);
+    ExpectButtons(true, false, true);
 }
 
 TEST_F(BallForm, TheStopTakesEffectWithinTheTick)
@@ -234,15 +260,6 @@ TEST_F(BallForm, EachRepaintShowsEverythingThatChanged)
     EXPECT_EQ(ShownPicture(), Picture());
 }
 
-// The kind of tick the magnifier draws on a row: 0 none, else its length.
-int TickLengthAt(const QImage& image, int xr, int y)
-{
-    int n = 0;
-    while (n < 200 && image.pixel(xr - n, y) == 0xFF000000u)
-        ++n;
-    return n;
-}
-
 TEST_F(BallForm, TheMagnifierReadsTheHeightOnTheBallsLowestPoint)
 {
     const float s = form->Scale();
@@ -256,14 +273,14 @@ TEST_F(BallForm, TheMagnifierReadsTheHeightOnTheBallsLowestPoint)
     form->BallHsb->setValue(300);  // height 70.0 cm: the "70" tick on the ball
     QImage at70 = Picture();
     test::SavePicture(at70, QStringLiteral("ball-70cm"));
-    EXPECT_EQ(TickLengthAt(at70, xr, yb), cmTick);
+    EXPECT_EQ(test::TickLengthAt(at70, xr, yb), cmTick);
 
     form->BallHsb->setValue(305);  // 69.5 cm: the half-centimetre tick
-    EXPECT_EQ(TickLengthAt(Picture(), xr, yb), halfTick);
+    EXPECT_EQ(test::TickLengthAt(Picture(), xr, yb), halfTick);
     form->BallHsb->setValue(304);  // 69.6 cm: a millimetre tick, the "70" 4 mm up
     QImage at696 = Picture();
-    EXPECT_EQ(TickLengthAt(at696, xr, yb), mmTick);
-    EXPECT_EQ(TickLengthAt(at696, xr, Round(20 * s + w / 2 + 20 * m - 4 * m)), cmTick);
+    EXPECT_EQ(test::TickLengthAt(at696, xr, yb), mmTick);
+    EXPECT_EQ(test::TickLengthAt(at696, xr, Round(20 * s + w / 2 + 20 * m - 4 * m)), cmTick);
 }
 
 TEST_F(BallForm, TheRuleEndsShowInsideTheMagnifier)
@@ -349,23 +366,6 @@ TEST_F(BallForm, TheDropHeightBarWorksFromTheKeyboard)
     EXPECT_NEAR((r.Top + r.Bottom) / 2, 103 * form->Scale(), 0.01f) << "the ball on the floor";
     press(Qt::Key_Home);
     EXPECT_FLOAT_EQ(form->Model().BallDepth, 0.0f);
-}
-
-// Spin-edit widths round(w × dpi / 96) with ties to even, fonts at 150 %.
-TEST_F(BallForm, LargeButtonsWidenTheSpinEditsWithTheScreen)
-{
-    SetScreenDpiOverride(120);
-    form->SetLargeButtons(true);
-    EXPECT_EQ(form->BounceSE->width(), 62) << "50 × 1.25 = 62.5 rounds to even";
-    EXPECT_EQ(form->TemperatureSE->width(), 120);
-    const qreal small = QApplication::font(form->BounceLabel).pointSizeF();
-    for (QWidget* item : std::initializer_list<QWidget*>{form->BounceLabel, form->TempLabel, form->BounceSE,
-                                                         form->TemperatureSE})
-        EXPECT_NEAR(item->font().pointSizeF(), 1.5 * small, 0.01) << item->objectName().toStdString();
-    form->SetLargeButtons(false);
-    EXPECT_EQ(form->BounceSE->width(), 50);
-    EXPECT_EQ(form->TemperatureSE->width(), 80);
-    EXPECT_NEAR(form->TempLabel->font().pointSizeF(), small, 0.01);
 }
 
 // The marker's hint goes as soon as the pointer leaves the window.

@@ -9,6 +9,7 @@
 #include "runtime/Image32.h"
 #include "support/AnimatedFormTest.h"
 #include "support/FormContract.h"
+#include "support/Pixels.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -29,9 +30,9 @@ namespace {
 
 const bool kContract = test::RegisterFormTraits([] {
     test::TFormTraits t;
-    t.id = ids::Velocity;
+    t.id = ids::TerminalVelocity;
     t.name = "TerminalVelocity";
-    t.spins = {{"RadiusSE", 0.5, 2, 1}, {"ViscositySE", 0, 10, 2}};
+    t.spins = {{"RadiusSE", 0.5, 2, 1, 64, 96}, {"ViscositySE", 0, 10, 2, 64, 96}};
     t.runSeconds = 0.5;
     t.runMovesOnlyLayers = true;
     return t;
@@ -53,7 +54,7 @@ TEST(TerminalVelocityModel, WithoutViscosityTheBallFallsAtEightNinthsOfGravity)
     for (float radius : {0.5f, 2.0f}) {
         Model ball;
         ball.Radius = radius;
-        ball.Viscosity10 = 0;
+        ball.ViscosityPoise = 0;
         for (int i = 0; i < 300; ++i) {
             EXPECT_FLOAT_EQ(ball.Acceleration(), 8.0f / 9.0f * 980) << "step " << i;
             ball.Step(0.001f);
@@ -67,7 +68,7 @@ TEST(TerminalVelocityModel, ASmallBallInAThickLiquidTakesAbout14sBetweenTheGates
 {
     Model ball;
     ball.Radius = 0.5f;
-    ball.Viscosity10 = 100;  // 10 Pa s
+    ball.ViscosityPoise = 100;  // 10 Pa s
     EXPECT_NEAR(ball.TerminalSpeed(), 4.356f, 0.001f);
     for (int i = 0; i < 1000; ++i)
         ball.Step(0.001f);
@@ -142,9 +143,9 @@ TEST(TerminalVelocityModel, ANewRadiusKeepsTheBallInTheTube)
 
 // --- the form -------------------------------------------------------------
 
-class VelocityForm : public test::AnimatedFormTest<TVelocityFrm> {
+class TerminalVelocityForm : public test::AnimatedFormTest<TVelocityFrm> {
 protected:
-    VelocityForm() : AnimatedFormTest(QSize(840, 660)) {}
+    TerminalVelocityForm() : AnimatedFormTest(QSize(840, 660)) {}
     // Runs until the ball has passed depth (cm), in ticks of 1/60 s.
     void AdvanceTo(float depth)
     {
@@ -179,7 +180,7 @@ protected:
     }
 };
 
-TEST_F(VelocityForm, ButtonsFollowTheRunThroughItsStates)
+TEST_F(TerminalVelocityForm, ButtonsFollowTheRunThroughItsStates)
 {
     EXPECT_EQ(form->Model().Gravity, 980.0f) << "exactly standard gravity until the first reset";
     ExpectButtons(true, false, false);
@@ -217,11 +218,11 @@ TEST_F(VelocityForm, ButtonsFollowTheRunThroughItsStates)
     EXPECT_NEAR((r.Top + r.Bottom) / 2, 4 * form->Scale(), 0.01f) << "back at the top";
 }
 
-TEST_F(VelocityForm, TheStopwatchRunsOnlyBetweenTheGates)
+TEST_F(TerminalVelocityForm, TheStopwatchRunsOnlyBetweenTheGates)
 {
     form->RadiusSE->setValue(0.5);
     form->ViscositySE->setValue(10);
-    EXPECT_EQ(form->Model().Viscosity10, 100.0f);
+    EXPECT_EQ(form->Model().ViscosityPoise, 100.0f);
     Click(form->Buttons.StartBtn);
 
     AdvanceTo(19.9f);
@@ -242,7 +243,7 @@ TEST_F(VelocityForm, TheStopwatchRunsOnlyBetweenTheGates)
     EXPECT_EQ(FormatSeconds(total).size(), 6);  // "13.7xx"
 }
 
-TEST_F(VelocityForm, TheStopTakesEffectWithinTheTick)
+TEST_F(TerminalVelocityForm, TheStopTakesEffectWithinTheTick)
 {
     Click(form->Buttons.StartBtn);
     // One long tick: the ball lands inside it, and the fixed steps left in
@@ -254,7 +255,7 @@ TEST_F(VelocityForm, TheStopTakesEffectWithinTheTick)
     EXPECT_NEAR(form->Model().GateTime, 60 / form->Model().TerminalSpeed(), 0.01f);
 }
 
-TEST_F(VelocityForm, GatesSnapToTheirLimitsAsTheBarsMove)
+TEST_F(TerminalVelocityForm, GatesSnapToTheirLimitsAsTheBarsMove)
 {
     QScrollBar* top = form->Gate1Hsb;
     QScrollBar* bottom = form->Gate2Hsb;
@@ -300,7 +301,7 @@ TEST_F(VelocityForm, GatesSnapToTheirLimitsAsTheBarsMove)
     EXPECT_EQ(picture.pixel(Round(13 * s), Round((4 + 80.0f) * s)), 0xFFFFFFFFu);
 }
 
-TEST_F(VelocityForm, EachRepaintShowsEverythingThatChanged)
+TEST_F(TerminalVelocityForm, EachRepaintShowsEverythingThatChanged)
 {
     ShownPicture();
     Click(form->Buttons.StartBtn);
@@ -314,7 +315,7 @@ TEST_F(VelocityForm, EachRepaintShowsEverythingThatChanged)
     EXPECT_EQ(ShownPicture(), Picture());
 }
 
-TEST_F(VelocityForm, ResizingDuringARunKeepsTheBallMoving)
+TEST_F(TerminalVelocityForm, ResizingDuringARunKeepsTheBallMoving)
 {
     Click(form->Buttons.StartBtn);
     Advance(0.3);
@@ -328,7 +329,7 @@ TEST_F(VelocityForm, ResizingDuringARunKeepsTheBallMoving)
     EXPECT_NEAR((r.Top + r.Bottom) / 2, (4 + form->Model().BallDepth) * form->Scale(), 1.0f);
 }
 
-TEST_F(VelocityForm, TheBallLayerOnlyMovesDownWithinARun)
+TEST_F(TerminalVelocityForm, TheBallLayerOnlyMovesDownWithinARun)
 {
     Click(form->Buttons.StartBtn);
     float lastTop = form->BallLayer->Location().Top;
@@ -342,7 +343,7 @@ TEST_F(VelocityForm, TheBallLayerOnlyMovesDownWithinARun)
 }
 
 // During a run the background (rule, gates, wires, lenses) is not drawn again.
-TEST_F(VelocityForm, ARunNeverRedrawsTheBackground)
+TEST_F(TerminalVelocityForm, ARunNeverRedrawsTheBackground)
 {
     int backgroundChanges = 0;
     TBitmap32& background = form->Pic()->Bitmap();
@@ -354,7 +355,7 @@ TEST_F(VelocityForm, ARunNeverRedrawsTheBackground)
     EXPECT_EQ(backgroundChanges, 0);
 }
 
-TEST_F(VelocityForm, ABallOnATinyPictureIsStillThreePixelsRound)
+TEST_F(TerminalVelocityForm, ABallOnATinyPictureIsStillThreePixelsRound)
 {
     form->RadiusSE->setValue(0.5);
     form->resize(160, 110);
@@ -367,7 +368,7 @@ TEST_F(VelocityForm, ABallOnATinyPictureIsStillThreePixelsRound)
     EXPECT_EQ(picture.pixel(Round((r.Left + r.Right) / 2), Round((r.Top + r.Bottom) / 2)), 0xFFFF0000u);
 }
 
-TEST_F(VelocityForm, TheLiquidIsTranslucentOverTheBall)
+TEST_F(TerminalVelocityForm, TheLiquidIsTranslucentOverTheBall)
 {
     const float s = form->Scale();
     const int x = Round(20 * s);
@@ -390,16 +391,7 @@ TEST_F(VelocityForm, TheLiquidIsTranslucentOverTheBall)
     EXPECT_EQ(picture.pixel(Round(15 * s), Round(60 * s)), 0xFF000000u) << "tube wall";
 }
 
-// Length of the black run ending at xr on row y (0: no tick there).
-int TickLengthAt(const QImage& image, int xr, int y)
-{
-    int n = 0;
-    while (n < 200 && image.pixel(xr - n, y) == 0xFF000000u)
-        ++n;
-    return n;
-}
-
-TEST_F(VelocityForm, TheGateMagnifierReadsTheGateOnItsCentreLine)
+TEST_F(TerminalVelocityForm, TheGateMagnifierReadsTheGateOnItsCentreLine)
 {
     const float s = form->Scale();
     const float size = 30 * s, m = size / 30;
@@ -411,8 +403,8 @@ TEST_F(VelocityForm, TheGateMagnifierReadsTheGateOnItsCentreLine)
     test::SavePicture(at20.copy(left - 4, top - 4, Round(size) + 8, Round(size) + 8)
                           .scaled(2 * Round(size) + 16, 2 * Round(size) + 16),
                       QStringLiteral("termvel-gate-lens"));
-    EXPECT_EQ(TickLengthAt(at20, cx - 1, cy), cmTick);
-    EXPECT_EQ(TickLengthAt(at20, cx - 1, cy + Round(10 * m)), cmTick) << "21 one centimetre down";
+    EXPECT_EQ(test::TickLengthAt(at20, cx - 1, cy), cmTick);
+    EXPECT_EQ(test::TickLengthAt(at20, cx - 1, cy + Round(10 * m)), cmTick) << "21 one centimetre down";
     EXPECT_EQ(at20.pixel(Round(1.01f * float(cx)) + 3, cy), 0xFF007F00u) << "the magnified beam";
     // The label "20" sits left of its tick, centred on the line.
     bool labelInk = false;
@@ -431,30 +423,17 @@ TEST_F(VelocityForm, TheGateMagnifierReadsTheGateOnItsCentreLine)
     for (int i = 0; i < 4; ++i)
         form->Gate1Hsb->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // 30.5 cm
     QImage at305 = Picture();
-    EXPECT_EQ(TickLengthAt(at305, cx - 1, cy), halfTick);
+    EXPECT_EQ(test::TickLengthAt(at305, cx - 1, cy), halfTick);
     form->Gate1Hsb->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // 30.6 cm
     form->Gate1Hsb->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // 30.7 cm
     QImage at307 = Picture();
     EXPECT_FLOAT_EQ(form->Model().Gate1, 30.7f);
-    EXPECT_EQ(TickLengthAt(at307, cx - 1, cy), mmTick);
-    EXPECT_EQ(TickLengthAt(at307, cx - 1, cy + Round(3 * m)), cmTick) << "31 three millimetres down";
-    EXPECT_EQ(TickLengthAt(at307, cx - 1, cy - Round(2 * m)), halfTick) << "30.5 two millimetres up";
+    EXPECT_EQ(test::TickLengthAt(at307, cx - 1, cy), mmTick);
+    EXPECT_EQ(test::TickLengthAt(at307, cx - 1, cy + Round(3 * m)), cmTick) << "31 three millimetres down";
+    EXPECT_EQ(test::TickLengthAt(at307, cx - 1, cy - Round(2 * m)), halfTick) << "30.5 two millimetres up";
 }
 
-TEST_F(VelocityForm, LargeButtonsWidenTheSpinEditsWithTheScreen)
-{
-    SetScreenDpiOverride(120);
-    form->SetLargeButtons(true);
-    EXPECT_EQ(form->RadiusSE->width(), 120);
-    EXPECT_EQ(form->ViscositySE->width(), 120);
-    const qreal small = QApplication::font(form->RadiusLabel).pointSizeF();
-    EXPECT_NEAR(form->RadiusLabel->font().pointSizeF(), 1.5 * small, 0.01);
-    form->SetLargeButtons(false);
-    EXPECT_EQ(form->RadiusSE->width(), 80);
-    EXPECT_NEAR(form->ViscositySE->font().pointSizeF(), small, 0.01);
-}
-
-TEST_F(VelocityForm, ABallOnTheBottomTakesANewRadiusThere)
+TEST_F(TerminalVelocityForm, ABallOnTheBottomTakesANewRadiusThere)
 {
     Click(form->Buttons.StartBtn);
     now += 3.0;
@@ -471,7 +450,7 @@ TEST_F(VelocityForm, ABallOnTheBottomTakesANewRadiusThere)
 }
 
 // The gates move from the keyboard within the same limits as with the mouse.
-TEST_F(VelocityForm, TheGateBarsWorkFromTheKeyboard)
+TEST_F(TerminalVelocityForm, TheGateBarsWorkFromTheKeyboard)
 {
     QScrollBar* top = form->Gate1Hsb;
     EXPECT_NE(top->focusPolicy() & Qt::TabFocus, 0);

@@ -1,6 +1,7 @@
 #include "runtime/Bitmap32.h"
 #include "runtime/raster/Blend.h"
 #include "runtime/raster/Resample.h"
+#include "support/Pixels.h"
 
 #include <QFontInfo>
 #include <QImage>
@@ -20,18 +21,6 @@ namespace {
 
 constexpr TColor32 kRed = 0xFFFF0000;
 constexpr TColor32 kBlue = 0xFF0000FF;
-
-// Pixels of b equal to c, as a string of '#' and '.' rows, for small bitmaps.
-std::string Map(const TBitmap32& b, TColor32 c)
-{
-    std::string s;
-    for (int y = 0; y < b.Height(); ++y) {
-        for (int x = 0; x < b.Width(); ++x)
-            s += b.Pixel(x, y) == c ? '#' : '.';
-        s += '\n';
-    }
-    return s;
-}
 
 int Count(const TBitmap32& b, TColor32 c)
 {
@@ -94,7 +83,7 @@ TEST(Bitmap32Test, ClearFillsOnlyTheClipRectOpaque)
     EXPECT_EQ(Count(b, 0x80123456), 20);
     b.SetClipRect({1, 1, 3, 9});
     b.Clear(kRed);
-    EXPECT_EQ(Map(b, kRed),
+    EXPECT_EQ(test::PixelMap(b, kRed),
               ".....\n"
               ".##..\n"
               ".##..\n"
@@ -147,7 +136,7 @@ TEST(Bitmap32Test, LinesAndRectanglesCoverExactlyTheirPixels)
         TBitmap32 b(6, 4);
         b.Clear(clWhite32);
         c.draw(b);
-        EXPECT_EQ(Map(b, kRed), c.map) << c.name;
+        EXPECT_EQ(test::PixelMap(b, kRed), c.map) << c.name;
     }
 }
 
@@ -353,7 +342,7 @@ TEST(Bitmap32Test, StretchToWithNearestRepeatsPixels)
     TBitmap32 dst(6, 5);
     dst.Clear(clWhite32);
     src.StretchTo(dst, {1, 1, 5, 5});
-    EXPECT_EQ(Map(dst, kRed),
+    EXPECT_EQ(test::PixelMap(dst, kRed),
               "......\n"
               ".##...\n"
               ".##...\n"
@@ -454,12 +443,14 @@ TEST(Bitmap32Test, ChangeNotificationWaitsForTheOutermostEndUpdate)
     EXPECT_GE(other, 1);
 }
 
+// A size in points is an em, as the platform's point sizes are: 12 points
+// at 96 dots per inch is an em of 16 pixels, in a cell of about 18.
 TEST(Bitmap32Test, FontResolvesArialToLiberationSansAndSizesInPoints)
 {
     TFont32 font;
     font.Name = "Arial";
     font.SetSize(12);
-    EXPECT_EQ(font.Height, 16);
+    EXPECT_EQ(font.Height, -16);
     EXPECT_EQ(font.Size(), 12);
     font.SetBold(true);
     const QFont q = ResolveFont(font);
@@ -467,6 +458,56 @@ TEST(Bitmap32Test, FontResolvesArialToLiberationSansAndSizesInPoints)
     EXPECT_EQ(info.family(), "Liberation Sans");
     EXPECT_EQ(info.pixelSize(), 16);
     EXPECT_TRUE(info.bold());
+    const QFontMetrics m(q);
+    TBitmap32 b(1, 1);
+    b.Font = font;
+    EXPECT_EQ(b.TextHeight("8"), m.ascent() + m.descent());
+    EXPECT_GT(b.TextHeight("8"), 16);
+}
+
+// A positive height is the text's cell, ascent + descent: the em is the
+// largest whose cell fits, so a line never takes more rows than asked for and
+// arial's em is about 0.9 of them (not the whole height, which made every
+// label a tenth too large).
+TEST(Bitmap32Test, FontHeightIsTheCellOfTheText)
+{
+    for (const bool bold : {false, true})
+        for (int height = 6; height <= 60; ++height) {
+            TFont32 font;
+            font.Height = height;
+            font.SetBold(bold);
+            const QFont q = ResolveFont(font);
+            const QFontMetrics m(q);
+            EXPECT_LE(m.ascent() + m.descent(), height) << height;
+            QFont larger = q;
+            larger.setPixelSize(q.pixelSize() + 1);
+            EXPECT_GT(QFontMetrics(larger).ascent() + QFontMetrics(larger).descent(), height) << height;
+            EXPECT_NEAR(q.pixelSize(), 0.895 * height, 1.0) << height;
+
+            TBitmap32 b(1, 1);
+            b.Font = font;
+            EXPECT_EQ(b.TextExtent("Hg 42").cy, height) << height;
+        }
+}
+
+// The glyphs of a line stay inside its cell, the capitals about 0.62 of it
+// high: a 24-pixel reading has 15-pixel digits.
+TEST(Bitmap32Test, TextStaysInsideItsCell)
+{
+    for (int height : {9, 13, 16, 24, 37, 48}) {
+        TBitmap32 b(200, 80);
+        b.Clear(clWhite32);
+        b.Font.Height = height;
+        b.Font.SetBold(true);
+        b.TextOut(3, 5, "Hgjp");
+        const TRect ink = Changed(b, clWhite32);
+        EXPECT_GE(ink.Top, 5) << height;
+        EXPECT_LE(ink.Bottom, 5 + height) << height;
+
+        b.Clear(clWhite32);
+        b.TextOut(3, 5, "8");
+        EXPECT_NEAR(Changed(b, clWhite32).Height(), 0.62 * height, 1.0) << height;
+    }
 }
 
 TEST(Bitmap32Test, TextOutDrawsInTheCellInTheFontColourWithoutBackground)
@@ -477,8 +518,7 @@ TEST(Bitmap32Test, TextOutDrawsInTheCellInTheFontColourWithoutBackground)
     b.Font.Color = 0x000000FF;  // alpha of the text colour does not matter
     const auto size = b.TextExtent("Hg 42");
     EXPECT_GT(size.cx, 20);
-    EXPECT_GE(size.cy, 16);
-    EXPECT_LE(size.cy, 22);
+    EXPECT_EQ(size.cy, 16);
     EXPECT_EQ(b.TextWidth("Hg 42"), size.cx);
     b.TextOut(5, 4, "Hg 42");
     const TRect ink = Changed(b, clWhite32);
@@ -486,20 +526,24 @@ TEST(Bitmap32Test, TextOutDrawsInTheCellInTheFontColourWithoutBackground)
     EXPECT_GE(ink.Top, 4);
     EXPECT_LE(ink.Right, 5 + size.cx + 1);
     EXPECT_LE(ink.Bottom, 4 + size.cy);
-    EXPECT_GT(Count(b, 0xFF0000FF), 10);  // solid strokes in the font colour
+    int strokes = 0;  // pixels all but covered by a stroke in the font colour
     for (int y = 0; y < b.Height(); ++y)
         for (int x = 0; x < b.Width(); ++x) {
             const TColor32 p = b.Pixel(x, y);
             ASSERT_EQ(AlphaOf(p), 255);
             ASSERT_EQ((p >> 16) & 0xFF, (p >> 8) & 0xFF);  // only blue on white
+            ASSERT_EQ(p & 0xFF, 0xFFu);
+            strokes += ((p >> 16) & 0xFF) < 0x40;
         }
+    EXPECT_GT(strokes, 10);
 
     b.Clear(clWhite32);
     b.SetClipRect({0, 0, 12, 30});
     b.TextOut(5, 4, "Hg 42");
     EXPECT_LE(Changed(b, clWhite32).Right, 12);
 
-    // the same pixels as the text drawn on its baseline, one ascent below y
+    // the same pixels as the text drawn on its baseline, one ascent below the
+    // top of the line, the line centred in the cell
     b.ResetClipRect();
     b.Clear(clWhite32);
     b.TextOut(5, 4, "Hg 42");
@@ -508,9 +552,10 @@ TEST(Bitmap32Test, TextOutDrawsInTheCellInTheFontColourWithoutBackground)
     {
         QPainter p(&reference);
         const QFont font = ResolveFont(b.Font);
+        const QFontMetrics m(font);
         p.setFont(font);
         p.setPen(QColor(0, 0, 255));
-        p.drawText(5, 4 + QFontMetrics(font).ascent(), "Hg 42");
+        p.drawText(5, 4 + (16 - m.ascent() - m.descent()) / 2 + m.ascent(), "Hg 42");
     }
     EXPECT_EQ(b.Image(), reference);
 
@@ -544,7 +589,7 @@ TEST(Bitmap32Test, EachFontMeasuresAndDrawsAsItselfWhenFontsAlternate)
         const QFont q = ResolveFont(f);
         const QFontMetrics m(q);
         EXPECT_EQ(b.TextWidth("42 cm"), m.horizontalAdvance("42 cm")) << f.Height;
-        EXPECT_EQ(b.TextExtent("42 cm").cy, m.height()) << f.Height;
+        EXPECT_EQ(b.TextExtent("42 cm").cy, f.Height) << f.Height;
 
         b.Clear(clWhite32);
         b.TextOut(2, 1, "42 cm");
@@ -553,7 +598,7 @@ TEST(Bitmap32Test, EachFontMeasuresAndDrawsAsItselfWhenFontsAlternate)
         QPainter p(&reference);
         p.setFont(q);
         p.setPen(Qt::black);
-        p.drawText(2, 1 + m.ascent(), "42 cm");
+        p.drawText(2, 1 + (f.Height - m.ascent() - m.descent()) / 2 + m.ascent(), "42 cm");
         p.end();
         EXPECT_EQ(b.Image(), reference) << f.Height;
     }
@@ -607,7 +652,7 @@ TEST(Bitmap32Test, CanvasShapesFitInsideTheirRectangle)
     b.Canvas().pen.Color = kBlue;
     b.Canvas().brush.Color = kRed;
     b.Canvas().Ellipse(2, 2, 7, 7);
-    EXPECT_EQ(Map(b, kBlue),
+    EXPECT_EQ(test::PixelMap(b, kBlue),
               "........\n"
               "........\n"
               "...###..\n"
@@ -616,7 +661,7 @@ TEST(Bitmap32Test, CanvasShapesFitInsideTheirRectangle)
               "..#...#.\n"
               "...###..\n"
               "........\n");
-    EXPECT_EQ(Map(b, kRed),
+    EXPECT_EQ(test::PixelMap(b, kRed),
               "........\n"
               "........\n"
               "........\n"
@@ -629,7 +674,7 @@ TEST(Bitmap32Test, CanvasShapesFitInsideTheirRectangle)
     b.Clear(clWhite32);
     b.Canvas().pen.Width = 2;
     b.Canvas().Rectangle(0, 0, 8, 7);
-    EXPECT_EQ(Map(b, kRed),
+    EXPECT_EQ(test::PixelMap(b, kRed),
               "........\n"
               "........\n"
               "..####..\n"
@@ -648,7 +693,7 @@ TEST(Bitmap32Test, CanvasLinesLeaveOutTheEndPointAndXorUndoesItself)
     c.pen.Color = clBlack32;
     c.MoveTo(1, 1);
     c.LineTo(6, 1);
-    EXPECT_EQ(Map(b, clBlack32), "..........\n.#####....\n..........\n..........\n");
+    EXPECT_EQ(test::PixelMap(b, clBlack32), "..........\n.#####....\n..........\n..........\n");
     c.LineTo(6, 3);  // continues from the last end point
     EXPECT_EQ(b.Pixel(6, 1), clBlack32);
     EXPECT_EQ(b.Pixel(6, 2), clBlack32);

@@ -1,11 +1,13 @@
 #include "runtime/Image32.h"
 
+#include "common/FrameRate.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QRegion>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -15,11 +17,13 @@ namespace {
 class CountingImage : public TImage32 {
 public:
     int paints = 0;
+    QRegion lastRegion;  // of the last paint
 
 protected:
     void paintEvent(QPaintEvent* e) override
     {
         ++paints;
+        lastRegion = e->region();
         TImage32::paintEvent(e);
     }
 };
@@ -34,6 +38,26 @@ bool Painted(CountingImage& image)
         QApplication::processEvents();
     while (image.paints == before && waited.elapsed() < 2000);
     return image.paints > before;
+}
+
+// Whether the last paint took in the bitmap pixels r (a paint's region is
+// in control pixels).
+bool LastPaintCovers(const CountingImage& image, const QRect& r)
+{
+    const qreal ratio = image.PixelRatio();
+    QRegion painted;
+    for (const QRect& c : image.lastRegion)
+        painted += QRectF(QPointF(c.topLeft()) * ratio, QSizeF(c.size()) * ratio).toAlignedRect();
+    return (QRegion(r) - painted).isEmpty();
+}
+
+bool WaitForPending(TImage32& image)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!image.Pending().isEmpty() && waited.elapsed() < 2000)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    return image.Pending().isEmpty();
 }
 
 void Move(QWidget& w, int x, int y)
@@ -138,10 +162,6 @@ TEST(Image32Test, ChangesOfBitmapAndLayersRepaintTheControl)
     layer.SetVisible(false);
     EXPECT_TRUE(Painted(image));
 
-    const int before = image.paints;
-    image.Repaint();  // at once, without the event loop
-    EXPECT_EQ(image.paints, before + 1);
-
     resized = 0;
     image.resize(60, 45);
     EXPECT_EQ(resized, 1);
@@ -186,6 +206,132 @@ TEST(Image32Test, ALayerChangeRepaintsOnlyWhereTheLayerWasAndIs)
     EXPECT_EQ(image.Pending(), QRegion(0, 0, 100, 80));
     image.PaintPending(shown);
     EXPECT_EQ(shown.Pixel(92, 72), clWhite32);
+}
+
+// Paints are paced: at most one a frame, each showing every change since
+// the last.  Frames of a quarter of a second here, so that "not yet" holds
+// even on a busy machine.
+class Image32Pacing : public ::testing::Test {
+protected:
+    static constexpr qreal kRate = 4;
+
+    void SetUp() override
+    {
+        SetFrameRate(kRate);
+        image.resize(100, 80);
+        image.show();
+        ASSERT_TRUE(Painted(image));
+        image.FitBitmapToControl();
+        image.Bitmap().Clear(clWhite32);
+        ball.SetLocation({10, 10, 20, 20});
+        ball.OnPaint = [](TPositionedLayer& l, TBitmap32& b) { b.FillRect(l.PixelRect(), 0xFFFF0000); };
+        label.SetLocation({60, 10, 90, 20});
+        label.OnPaint = [this](TPositionedLayer& l, TBitmap32& b) { b.FillRect(l.PixelRect(), labelColour); };
+        ASSERT_TRUE(Painted(image));
+        Settle();
+    }
+    void TearDown() override { SetFrameRate(0); }
+
+    // Lets the paints still asked for happen, and a frame go by.
+    void Settle()
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 1000 / kRate + 50)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    QImage Composed()
+    {
+        TBitmap32 b;
+        image.PaintTo(b);
+        return b.Image().copy();
+    }
+
+    CountingImage image;
+    TPositionedLayer& ball = image.AddLayer();
+    TPositionedLayer& label = image.AddLayer();
+    TColor32 labelColour = 0xFF0000FF;
+};
+
+TEST_F(Image32Pacing, ChangesWithinAFrameArePaintedOnceAndAllOfThemShow)
+{
+    EXPECT_EQ(image.FrameRate(), kRate);
+    // The first change after a quiet frame is painted at once.
+    ball.SetLocation({20, 20, 30, 30});
+    const int first = image.paints;
+    ASSERT_TRUE(Painted(image));
+    EXPECT_EQ(image.paints, first + 1);
+
+    // Those that follow within the frame wait for its end, and go together.
+    const int before = image.paints;
+    ball.SetLocation({30, 30, 40, 40});
+    ball.SetLocation({40, 40, 50, 50});
+    labelColour = 0xFF00A000;
+    label.Changed();
+    QApplication::processEvents();
+    EXPECT_EQ(image.paints, before);
+    EXPECT_FALSE(image.Pending().isEmpty());
+    ASSERT_TRUE(Painted(image));
+    EXPECT_EQ(image.paints, before + 1);
+    EXPECT_TRUE(image.Pending().isEmpty());
+    EXPECT_EQ(image.Shown().Image(), Composed());
+    EXPECT_TRUE(LastPaintCovers(image, QRect(40, 40, 10, 10)));
+    EXPECT_TRUE(LastPaintCovers(image, QRect(20, 20, 10, 10)));  // where the ball was
+    EXPECT_TRUE(LastPaintCovers(image, QRect(60, 10, 30, 10)));
+}
+
+TEST_F(Image32Pacing, AClockTickingEveryMillisecondPaintsNoMoreOftenThanTheFrames)
+{
+    SetFrameRate(50);
+    QElapsedTimer wall;
+    wall.start();
+    const int before = image.paints;
+    for (int step = 0; wall.elapsed() < 500; ++step) {
+        ball.SetLocation({float(step % 80), 10, float(step % 80) + 10, 20});
+        QApplication::processEvents();
+        QThread::usleep(1000);
+    }
+    const double frames = wall.elapsed() / 20.0;
+    const int paints = image.paints - before;
+    EXPECT_LE(paints, frames + 2);
+    EXPECT_GE(paints, 3);
+    ASSERT_TRUE(WaitForPending(image));
+    EXPECT_EQ(image.Shown().Image(), Composed());
+}
+
+TEST_F(Image32Pacing, RepaintIsAtOnceWhenTheLastPaintIsAFrameOld)
+{
+    const int before = image.paints;
+    image.Repaint();  // without the event loop
+    EXPECT_EQ(image.paints, before + 1);
+    image.Repaint();  // within the same frame: at its end
+    EXPECT_EQ(image.paints, before + 1);
+    ASSERT_TRUE(Painted(image));
+    EXPECT_EQ(image.paints, before + 2);
+
+    // Tools and tests that move time on by hand paint when they like.
+    ball.SetLocation({50, 50, 60, 60});
+    image.PaintNow();
+    EXPECT_EQ(image.paints, before + 3);
+    EXPECT_TRUE(image.Pending().isEmpty());
+    EXPECT_EQ(image.Shown().Image(), Composed());
+}
+
+// A paint that the window system asks for, or a grab, composes everything
+// marked; the parts it did not put on the screen still reach it at the end
+// of the frame.
+TEST_F(Image32Pacing, APaintInTheMiddleOfAFrameDoesNotSwallowTheChange)
+{
+    ball.SetLocation({20, 20, 30, 30});
+    ASSERT_TRUE(Painted(image));
+    ball.SetLocation({70, 50, 80, 60});  // waits for the frame
+    image.grab(QRect(0, 0, 10, 10));
+    EXPECT_TRUE(image.Pending().isEmpty());
+    const int before = image.paints;
+    ASSERT_TRUE(Painted(image));
+    EXPECT_EQ(image.paints, before + 1);
+    EXPECT_TRUE(LastPaintCovers(image, QRect(70, 50, 10, 10)));
+    EXPECT_TRUE(LastPaintCovers(image, QRect(20, 20, 10, 10)));
 }
 
 // A layer whose label stands beside its location (a tray's "5 min" below

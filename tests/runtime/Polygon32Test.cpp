@@ -1,6 +1,7 @@
 #include "runtime/AddMaths.h"
 #include "runtime/Polygon32.h"
 
+#include "support/Pixels.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -49,17 +50,6 @@ TContour Circle(double cx, double cy, double r, int n = 50)
     return c;
 }
 
-std::string Map(const TBitmap32& b, TColor32 c)
-{
-    std::string s;
-    for (int y = 0; y < b.Height(); ++y) {
-        for (int x = 0; x < b.Width(); ++x)
-            s += b.Pixel(x, y) == c ? '#' : '.';
-        s += '\n';
-    }
-    return s;
-}
-
 int Grey(const TBitmap32& b, int x, int y)
 {
     return int(b.Pixel(x, y) & 0xFF);
@@ -91,7 +81,7 @@ TEST(Polygon32Test, AliasedFillCoversPixelsWhoseCentresAreInside)
     // corners at whole numbers bound whole pixels; 7.25 leaves pixel 7's
     // centre out, 2.5 puts pixel 2's centre on the edge (inside)
     Polygon({{{2.5, 1}, {7.25, 1}, {7.25, 3}, {2.5, 3}}}).DrawFill(b, clBlack32);
-    EXPECT_EQ(Map(b, clBlack32),
+    EXPECT_EQ(test::PixelMap(b, clBlack32),
               "........\n"
               "..#####.\n"
               "..#####.\n"
@@ -173,7 +163,7 @@ TEST(Polygon32Test, FillsStayInTheClipRectWithTheRightWinding)
             Polygon({{{-1000, 2}, {5, 2}, {5, 4}, {-1000, 4}}, {{7, 1}, {30000, 1}, {30000, 3}, {7, 3}}});
         p.Antialiased = smooth;
         p.DrawFill(b, 0xFF000000);
-        EXPECT_EQ(Map(b, clBlack32),
+        EXPECT_EQ(test::PixelMap(b, clBlack32),
                   "..........\n"
                   ".......###\n"
                   "..###..###\n"
@@ -201,7 +191,7 @@ TEST(Polygon32Test, OutlinesDrawEachPixelOnceAndCloseWhenClosed)
     TPolygon32 p = Polygon({{{1, 1}, {6, 1}, {6, 6}}});
     p.Closed = false;
     p.DrawOutline(b, 0x80000000);  // a joint blended twice would be darker
-    EXPECT_EQ(Map(b, 0xFF7F7F7F),
+    EXPECT_EQ(test::PixelMap(b, 0xFF7F7F7F),
               "........\n"
               ".######.\n"
               "......#.\n"

@@ -387,6 +387,13 @@ TEST_F(FrameTest, NormalSplitUsesHalfTheScreenWidth)
     EXPECT_TRUE(f.HTMLToolbar->isHidden());
     EXPECT_TRUE(toolbar->isVisible());
     EXPECT_EQ(f.LeftTW->width(), f.Splitter->width());
+    // Moving the toolbars keeps the lesson toolbar hidden with its pane.
+    for (QAction* dock : {f.Bottom1, f.Top1}) {
+        dock->trigger();
+        Settle();
+        EXPECT_TRUE(f.HTMLToolbar->isHidden()) << dock->text().toStdString();
+        EXPECT_TRUE(toolbar->isVisible());
+    }
 
     f.MaxRightBtn->click();
     Settle();

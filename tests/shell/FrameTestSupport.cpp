@@ -31,7 +31,8 @@ class CatalogueEnvironment : public ::testing::Environment {
 public:
     void SetUp() override { brv::RegisterExperiments(); }
 };
-const ::testing::Environment* const kCatalogue = ::testing::AddGlobalTestEnvironment(new CatalogueEnvironment);
+const ::testing::Environment* const kCatalogue =
+    ::testing::AddGlobalTestEnvironment(new CatalogueEnvironment);
 
 // Web views need the engine prepared before the QApplication of the test
 // program exists, which is before main() runs.

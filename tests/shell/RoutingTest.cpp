@@ -15,8 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <stdexcept>
 #include <ostream>
+#include <stdexcept>
 #include <vector>
 
 namespace brv {

@@ -58,10 +58,12 @@ protected:
     }
     // The picture as the screen holds it once the pending repaint is done:
     // each repaint composes only the parts marked as changed, over what the
-    // last one left.
+    // last one left.  The hand-held time runs far faster than the frames the
+    // picture waits for, so the repaint is not left to them.
     QImage ShownPicture()
     {
         QApplication::processEvents();
+        form->Pic()->PaintNow();
         return form->Pic()->Shown().Image().copy();
     }
     // Runs tick by tick (1/60 s) while the clock runs, at most seconds.

@@ -24,6 +24,10 @@ struct TSpinRange {
     double min = 0;
     double max = 0;
     double value = 0;
+    // Its widths in the large-buttons table at 96 dots per inch; 0: the
+    // width is left alone.
+    int smallWidth = 0;
+    int largeWidth = 0;
 };
 
 struct TFormTraits {
@@ -31,6 +35,9 @@ struct TFormTraits {
     const char* name = "";  // the case's name in test listings: "Ball"
     QSize size{800, 600};
     std::vector<TSpinRange> spins;
+    // Font size of the toolbar's captions and spin edits with large buttons,
+    // in per cent of the small size.
+    int largeFontPercent = 150;
     // Clock-driven forms: a run started with Start lasts at least this long
     // (seconds of model time), and while it runs only layers move — the
     // background is never redrawn.

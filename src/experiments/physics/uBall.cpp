@@ -1,7 +1,9 @@
 #include "experiments/physics/uBall.h"
 
+#include "apparatus/Labels.h"
 #include "apparatus/Magnifier.h"
 #include "apparatus/Rulers.h"
+#include "apparatus/Shapes.h"
 #include "common/CadencerEx.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
@@ -31,17 +33,6 @@ constexpr TColor32 kZoomBackground = 0xFFE7E7FF;
 constexpr TColor32 kStripYellow = 0xFFFFFF80;
 constexpr TColor32 kMarkerRed = 0xFFFF0000;
 
-constexpr float kTwoPi = 6.2831853f;
-
-// A regular polygon of n points about (cx, cy), point k at angle 2πk/n.
-void AddCircle(TPolygon32& polygon, float cx, float cy, float radius, int n)
-{
-    for (int k = 0; k < n; ++k) {
-        const float a = kTwoPi * float(k) / float(n);
-        polygon.AddPoint(FixedPoint(cx + radius * std::cos(a), cy + radius * std::sin(a)));
-    }
-}
-
 }  // namespace
 
 TBallFrm::TBallFrm(QWidget* parent) : TAnimatedForm(parent)
@@ -54,7 +45,6 @@ TBallFrm::~TBallFrm() = default;
 void TBallFrm::FormCreate()
 {
     setWindowTitle(str::sBallCaption());
-    BallPolygon = std::make_unique<TPolygon32>();
     createToolbar();
 
     // Position 0 at the top is the highest drop; one unit is 1 mm, a page 1 cm.
@@ -221,25 +211,14 @@ void TBallFrm::DrawMagnifyingWindow(TBitmap32& b, float left, float top, float s
     const float radius = 20 * m;
     const float cx = float(Round(left)) + 2 + 0.25f * size + radius;
     const float cy = top + 0.5f * size;
-    TPolygon32 ball;
-    AddCircle(ball, cx, cy, radius, 50);
-    ball.DrawFill(b, kBallGreen);
-    ball.Antialiased = true;
-    ball.DrawOutline(b, clBlack32);
+    DrawDisc(b, cx, cy, radius, kBallGreen, clBlack32);
 }
 
 void TBallFrm::PaintBall(TPositionedLayer& layer, TBitmap32& buffer)
 {
-    if (!BallPolygon)
-        return;
     const TFloatRect r = layer.Location();
     const float radius = (r.Right - r.Left) / 2;
-    BallPolygon->Clear();
-    AddCircle(*BallPolygon, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2, radius, 20);
-    BallPolygon->Antialiased = false;
-    BallPolygon->DrawFill(buffer, kBallGreen);
-    BallPolygon->Antialiased = true;
-    BallPolygon->DrawOutline(buffer, clBlack32);
+    DrawDisc(buffer, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2, radius, kBallGreen, clBlack32, 20);
 }
 
 void TBallFrm::PaintZoomScale(TPositionedLayer& layer, TBitmap32& buffer)
@@ -264,20 +243,12 @@ void TBallFrm::PaintZoomScale(TPositionedLayer& layer, TBitmap32& buffer)
     buffer.FillRect(left, top, right, bottom, kStripYellow);
     buffer.FrameRect(left, top, right, bottom, clBlack32);
 
-    buffer.Font.Name = QStringLiteral("arial");
-    buffer.Font.SetBold(true);
-    buffer.Font.Height = Round(4 * m);
-
-    TLensRule rule;
-    rule.Centre = yc;
-    rule.Step = m;
-    rule.Top = top;
-    rule.Bottom = bottom;
-    rule.TickEnd = right - 1;
-    rule.MajorStart = rule.TickEnd - Round(0.125f * w);
-    rule.HalfStart = rule.TickEnd - Round(0.0625f * w);
-    rule.MinorStart = rule.TickEnd - Round(0.04f * w);
-    rule.LabelRight = rule.MajorStart;
+    SetLabelFont(buffer, Round(4 * m));
+    // The ticks start at the frame's right column; the labels end where the
+    // centimetre ticks start.
+    const TLensTickLengths ticks{Round(0.125f * w), Round(0.0625f * w), Round(0.04f * w)};
+    const TLensRule rule =
+        LensRuleInWindow({left, top, right - 1, bottom}, yc, m, ticks, right - 1 - ticks.Major);
     // A label next to the strip's top or bottom edge is cut there, as the
     // window cuts a real rule, instead of spilling over the window's frame.
     const TRect clip = buffer.ClipRect();

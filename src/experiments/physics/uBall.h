@@ -65,7 +65,6 @@ private:
     TBallModel ball_;
     int BallPixelY = 0;
     bool MarkerHeld = false;
-    std::unique_ptr<TPolygon32> BallPolygon;
 };
 
 }  // namespace brv

@@ -1,8 +1,10 @@
 #include "experiments/physics/uTerminalVelocity.h"
 
+#include "apparatus/Labels.h"
 #include "apparatus/Magnifier.h"
 #include "apparatus/Meters.h"
 #include "apparatus/Rulers.h"
+#include "apparatus/Shapes.h"
 #include "common/CadencerEx.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
@@ -67,12 +69,11 @@ TVelocityFrm::~TVelocityFrm() = default;
 
 void TVelocityFrm::FormCreate()
 {
-    setWindowTitle(str::sTermVelCaption());
-    BallPolygon = std::make_unique<TPolygon32>();
+    setWindowTitle(str::sTerminalVelocityCaption());
     createToolbar();
 
-    Gate1Hsb = createGateBar(QStringLiteral("Gate1Hsb"), 200, str::sTermVelGate1Hint());
-    Gate2Hsb = createGateBar(QStringLiteral("Gate2Hsb"), 800, str::sTermVelGate2Hint());
+    Gate1Hsb = createGateBar(QStringLiteral("Gate1Hsb"), 200, str::sTerminalVelocityGate1Hint());
+    Gate2Hsb = createGateBar(QStringLiteral("Gate2Hsb"), 800, str::sTerminalVelocityGate2Hint());
 
     CreatePic();
     LayOutPicture({Gate1Hsb}, {Gate2Hsb});
@@ -81,7 +82,7 @@ void TVelocityFrm::FormCreate()
 
     createLayers();
     model_.Radius = float(RadiusSE->value());
-    model_.Viscosity10 = float(10 * ViscositySE->value());
+    model_.ViscosityPoise = float(10 * ViscositySE->value());
     model_.Gate1 = float(Gate1Hsb->value()) * TTerminalVelocityModel::GateBarUnit;
     model_.Gate2 = float(Gate2Hsb->value()) * TTerminalVelocityModel::GateBarUnit;
     model_.Reset(TTerminalVelocityModel::StandardGravity);
@@ -92,15 +93,16 @@ void TVelocityFrm::FormCreate()
 
 void TVelocityFrm::createToolbar()
 {
-    CreateRunToolbar(str::sTermVelStartHint(), str::sTermVelStopHint(), str::sResetHint());
+    CreateRunToolbar(str::sTerminalVelocityStartHint(), str::sTerminalVelocityStopHint(), str::sResetHint());
     toolbar_->addSeparator()->setObjectName(QStringLiteral("TBXSeparatorItem1"));
-    RadiusLabel = AddToolbarLabel(toolbar_, str::sTermVelRadiusLabel(), QStringLiteral("RadiusLabel"));
+    RadiusLabel =
+        AddToolbarLabel(toolbar_, str::sTerminalVelocityRadiusLabel(), QStringLiteral("RadiusLabel"));
     RadiusSE = AddFloatSpinEdit(toolbar_, QStringLiteral("RadiusSE"), 0.5, 2, 0.1, 1, 1,
-                                str::sTermVelRadiusHint(), str::sTermVelCmPostfix());
+                                str::sTerminalVelocityRadiusHint(), str::sTerminalVelocityCmPostfix());
     ViscosityLabel =
-        AddToolbarLabel(toolbar_, str::sTermVelViscosityLabel(), QStringLiteral("ViscosityLabel"));
+        AddToolbarLabel(toolbar_, str::sTerminalVelocityViscosityLabel(), QStringLiteral("ViscosityLabel"));
     ViscositySE = AddFloatSpinEdit(toolbar_, QStringLiteral("ViscositySE"), 0, 10, 0.1, 1, 2,
-                                   str::sTermVelViscosityHint(), str::sTermVelPasPostfix());
+                                   str::sTerminalVelocityViscosityHint(), str::sTerminalVelocityPasPostfix());
     connect(RadiusSE, &QDoubleSpinBox::valueChanged, this, &TVelocityFrm::RadiusSEValueChange);
     connect(ViscositySE, &QDoubleSpinBox::valueChanged, this, &TVelocityFrm::ViscositySEValueChange);
     SetLargeItems({{RadiusLabel, 0, 0}, {ViscosityLabel, 0, 0}, {RadiusSE, 64, 96}, {ViscositySE, 64, 96}});
@@ -172,7 +174,7 @@ void TVelocityFrm::RadiusSEValueChange(double value)
 
 void TVelocityFrm::ViscositySEValueChange(double value)
 {
-    model_.Viscosity10 = float(10 * value);
+    model_.ViscosityPoise = float(10 * value);
 }
 
 // --- geometry -----------------------------------------------------------------------
@@ -267,19 +269,10 @@ void TVelocityFrm::DrawGateMagnifier(TBitmap32& b, float left, float top, float 
     b.FillRect(r.Left, r.Top, cx, r.Bottom, kStripYellow);
     b.VertLine(cx, r.Top, r.Bottom, clBlack32);
 
-    b.Font.Name = QStringLiteral("arial");
-    b.Font.SetBold(true);
-    b.Font.Height = Round(3 * m);
-    TLensRule rule;
-    rule.Centre = float(cy);
-    rule.Step = m;
-    rule.Top = r.Top;
-    rule.Bottom = r.Bottom;
-    rule.TickEnd = cx - 1;
-    rule.MajorStart = cx - Round(0.15f * size);
-    rule.HalfStart = cx - Round(0.1f * size);
-    rule.MinorStart = cx - Round(0.05f * size);
-    rule.LabelRight = cx - Round(0.17f * size);
+    SetLabelFont(b, Round(3 * m));
+    const TLensTickLengths ticks{Round(0.15f * size), Round(0.1f * size), Round(0.05f * size)};
+    const TLensRule rule =
+        LensRuleInWindow({r.Left, r.Top, cx, r.Bottom}, float(cy), m, ticks, cx - Round(0.17f * size));
     // Depths below the 0 mark, growing downwards; the centre line reads the gate.
     DrawLensRule(b, rule, gate, -25, 25, LensFirstLabel(gate), 1);
 
@@ -301,21 +294,9 @@ void TVelocityFrm::PaintWatch(TPositionedLayer& layer, TBitmap32& buffer)
 
 void TVelocityFrm::PaintBall(TPositionedLayer& layer, TBitmap32& buffer)
 {
-    if (!BallPolygon)
-        return;
     const TFloatRect r = layer.Location();
     const float radius = (r.Right - r.Left) / 2;
-    const float cx = (r.Left + r.Right) / 2, cy = (r.Top + r.Bottom) / 2;
-    const TCircleTable16& table = CircleTable16();
-    BallPolygon->Clear();
-    for (int k = 0; k < 16; ++k) {
-        const TSinCos& e = table[std::size_t(k)];
-        BallPolygon->AddPoint(FixedPoint(cx + radius * e.Cos, cy + radius * e.Sin));
-    }
-    BallPolygon->Antialiased = false;
-    BallPolygon->DrawFill(buffer, kBallRed);
-    BallPolygon->Antialiased = true;
-    BallPolygon->DrawOutline(buffer, clBlack32);
+    DrawDisc(buffer, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2, radius, kBallRed, clBlack32, 16);
 }
 
 void TVelocityFrm::PaintTube(TPositionedLayer& layer, TBitmap32& buffer)

@@ -64,7 +64,6 @@ private:
 
     TTerminalVelocityModel model_;
     int BallPixelY = 0;
-    std::unique_ptr<TPolygon32> BallPolygon;
 };
 
 }  // namespace brv

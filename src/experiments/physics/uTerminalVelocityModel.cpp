@@ -23,7 +23,7 @@ void TTerminalVelocityModel::Reset(float gravity)
 float TTerminalVelocityModel::Acceleration() const
 {
     const float twoR2 = 2 * Radius * Radius;
-    const float a = (8 * twoR2 * Gravity - 9 * Viscosity10 * NewSpeed) / (9 * twoR2);
+    const float a = (8 * twoR2 * Gravity - 9 * ViscosityPoise * NewSpeed) / (9 * twoR2);
     // Drag only ever brakes the ball towards its terminal speed; it never
     // drives it back up the tube.
     return a < 0 ? 0 : a;
@@ -31,9 +31,9 @@ float TTerminalVelocityModel::Acceleration() const
 
 float TTerminalVelocityModel::TerminalSpeed() const
 {
-    if (Viscosity10 <= 0)
+    if (ViscosityPoise <= 0)
         return std::numeric_limits<float>::infinity();
-    return 16 * Radius * Radius * Gravity / (9 * Viscosity10);
+    return 16 * Radius * Radius * Gravity / (9 * ViscosityPoise);
 }
 
 TTerminalVelocityModel::Outcome TTerminalVelocityModel::Step(float dt)

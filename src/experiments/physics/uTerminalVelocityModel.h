@@ -28,7 +28,7 @@ struct TTerminalVelocityModel {
     static constexpr float GateBarUnit = 0.1f;        // cm per scroll-bar position
 
     float Radius = 1;                 // cm
-    float Viscosity10 = 20;           // ten times the viscosity in Pa s
+    float ViscosityPoise = 20;        // the viscosity in poise (1 Pa s = 10 P)
     float Gravity = StandardGravity;  // effective, scattered at each reset
     float BallDepth = 0;              // cm of the centre below the 0 mark
     float Speed = 0;                  // cm/s at the start of a step

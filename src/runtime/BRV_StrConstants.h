@@ -13,13 +13,23 @@
     }
 
 namespace brv::str {
+#include "strings/Amylase.inc"
 #include "strings/Apparatus.inc"
 #include "strings/Ball.inc"
+#include "strings/CaCarb.inc"
 #include "strings/Car.inc"
 #include "strings/Common.inc"
+#include "strings/Expansion.inc"
 #include "strings/Friction.inc"
+#include "strings/Heating.inc"
 #include "strings/Lesson.inc"
+#include "strings/Particles.inc"
+#include "strings/Peroxide.inc"
+#include "strings/Photosynthesis.inc"
+#include "strings/Reswire.inc"
 #include "strings/Shell.inc"
 #include "strings/Spring.inc"
 #include "strings/TerminalVelocity.inc"
+#include "strings/ThermoChem.inc"
+#include "strings/Yeast.inc"
 }  // namespace brv::str

@@ -85,6 +85,7 @@ bool TExperimentForm::LargeButtonsUnchanged(bool large, bool dpiScaled) const
 namespace {
 
 int dpiOverride = 0;
+int screenWidthOverride = 0;
 
 void ScaleFont(QWidget* item, int percent)
 {
@@ -108,6 +109,20 @@ int ScreenDpi()
 void SetScreenDpiOverride(int dpi)
 {
     dpiOverride = dpi > 0 ? dpi : 0;
+}
+
+int ScreenPixelWidth()
+{
+    if (screenWidthOverride > 0)
+        return screenWidthOverride;
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        return Round(screen->geometry().width() * screen->devicePixelRatio());
+    return 0;
+}
+
+void SetScreenWidthOverride(int pixels)
+{
+    screenWidthOverride = pixels > 0 ? pixels : 0;
 }
 
 int DpiScaled(int width)
@@ -138,7 +153,8 @@ void ApplyLargeButtons(QToolBar* toolbar, bool large, const std::vector<TLargeIt
     for (const TLargeItem& it : items) {
         if (it.item == nullptr)
             continue;
-        ScaleFont(it.item, large ? largePercent : smallPercent);
+        const int own = large ? it.largePercent : it.smallPercent;
+        ScaleFont(it.item, own > 0 ? own : (large ? largePercent : smallPercent));
         const int w = large ? it.largeWidth : it.smallWidth;
         if (w > 0)
             it.item->setFixedWidth(std::max(scaleByDpi ? DpiScaled(w) : w, WidthOfWidestValue(it.item)));

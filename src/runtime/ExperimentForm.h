@@ -70,6 +70,10 @@ struct TLargeItem {
     QWidget* item = nullptr;
     int smallWidth = 0;  // 0: width left alone
     int largeWidth = 0;
+    // Font percentages of this item where they differ from the toolbar's
+    // (a temperature editor at 150 % / 300 %); 0: the toolbar's.
+    int smallPercent = 0;
+    int largePercent = 0;
 };
 
 // Steps 3-7 of the rule: image list (the small one throughout when
@@ -82,6 +86,10 @@ void ApplyLargeButtons(QToolBar* toolbar, bool large, const std::vector<TLargeIt
 // Dots per inch of the screen the program runs on (tests may pin it).
 int ScreenDpi();
 void SetScreenDpiOverride(int dpi);  // 0 restores the real value
+// Width of the screen the program runs on, in the screen's own pixels (tests
+// may pin it); 0 when there is no screen.
+int ScreenPixelWidth();
+void SetScreenWidthOverride(int pixels);  // 0 restores the real value
 // f = dpi / 96 in single precision, width round(w × f).
 int DpiScaled(int width);
 

@@ -5,12 +5,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QToolBar>
 #include <QToolTip>
 
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <utility>
+#include <vector>
 
 namespace brv {
 namespace {
@@ -77,6 +82,56 @@ TEST(ToolbarItems, ScrollHandlerMaySnapTheNewPosition)
     ASSERT_GE(seen.size(), 2u);
     EXPECT_EQ(seen[0], 51);
     EXPECT_EQ(seen[1], 61) << "the handler sees the asked position";
+}
+
+// The keys move a bar the way its arrows on screen point: Right and End
+// towards the right end of a horizontal bar, Down and End towards the bottom
+// of a vertical one; a page key moves a page.
+TEST(ToolbarItems, ScrollBarKeysMoveAsTheArrowsPoint)
+{
+    struct Case {
+        Qt::Orientation orientation;
+        int key;
+        int expected;
+    };
+    for (const Case& c : {Case{Qt::Horizontal, Qt::Key_Right, 301}, Case{Qt::Horizontal, Qt::Key_Left, 299},
+                          Case{Qt::Horizontal, Qt::Key_PageDown, 360},
+                          Case{Qt::Horizontal, Qt::Key_PageUp, 240}, Case{Qt::Horizontal, Qt::Key_End, 600},
+                          Case{Qt::Vertical, Qt::Key_Down, 301}, Case{Qt::Vertical, Qt::Key_Up, 299},
+                          Case{Qt::Vertical, Qt::Key_PageDown, 360}, Case{Qt::Vertical, Qt::Key_Home, 0}}) {
+        QWidget parent;
+        QScrollBar* bar = NewScrollBar(&parent, c.orientation, QStringLiteral("Bar"), 0, 600, 300, 60, {});
+        std::vector<int> seen;
+        OnScroll(bar, [&](int& position, bool endOfScroll) {
+            if (!endOfScroll)
+                seen.push_back(position);
+        });
+        QKeyEvent press(QEvent::KeyPress, c.key, Qt::NoModifier);
+        QApplication::sendEvent(bar, &press);
+        EXPECT_EQ(bar->value(), c.expected) << c.orientation << " key " << std::hex << c.key;
+        EXPECT_EQ(seen, std::vector<int>{c.expected}) << "notified once";
+    }
+}
+
+TEST(ToolbarItems, ASpinEditWithArrowsOnlyStepsButTakesNoTyping)
+{
+    QToolBar toolbar;
+    QSpinBox* spin = AddIntSpinEdit(&toolbar, "Mass", 0, 15, 10, "Set the mass of the gas");
+    SetArrowsOnly(spin);
+    toolbar.show();
+    const auto key = [spin](int k, const QString& text = {}) {
+        QKeyEvent down(QEvent::KeyPress, k, Qt::NoModifier, text);
+        QApplication::sendEvent(spin, &down);
+    };
+    key(Qt::Key_Backspace);
+    key(Qt::Key_7, QStringLiteral("7"));
+    spin->interpretText();
+    EXPECT_EQ(spin->value(), 10);
+    key(Qt::Key_Up);
+    EXPECT_EQ(spin->value(), 11);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    EXPECT_EQ(spin->value(), 9);
 }
 
 }  // namespace

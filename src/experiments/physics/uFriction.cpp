@@ -297,8 +297,14 @@ void TFrictionFrm::DrawBalanceLens(TBitmap32& b, float x, float y, float d)
     b.BlendRect(slider, kSliderYellow);
     b.FrameRect(slider, clBlack32);
 
+    // The mask need only whiten what was drawn outside the lens: the scale
+    // and its casing.  (Even-odd, it also whitens the lens's white top and
+    // bottom: the same picture as the whole frame round the lens, for half
+    // the pixels.)
+    const float margin = 2;
     DrawMagnifierMask(b, cx * s, float(cy), d * s,
-                      {float(l) - 2 * s, (y - 1) * s, float(r) + s, (d + y + 1) * s});
+                      {float(l - longTick) - margin, float(slider.Top) - margin, float(r) + margin,
+                       float(slider.Bottom) + margin});
 }
 
 void TFrictionFrm::DrawBlock(TBitmap32& b, float x, float y)

@@ -6,6 +6,7 @@
 #include "runtime/raster/Resample.h"
 
 #include <QFont>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QHash>
 #include <QPainter>
@@ -110,6 +111,16 @@ struct TBitmap32::FontText {
     int top = 0;   // rows between the cell's top and the line's, when the cell is the taller
     QHash<QString, QStaticText> labels;
     QHash<QString, int> widths;
+    // Glyphs larger than Qt's glyph cache holds are filled as outlines on
+    // every draw, many times slower than cached glyphs (a stopwatch's digits
+    // on a large screen): such a font keeps its labels drawn, and a label is
+    // then one blended copy.
+    bool large = false;
+    struct Drawn {
+        QImage image;   // the label on transparent, premultiplied
+        QPoint offset;  // of the image from the label's top-left
+    };
+    QHash<std::pair<QString, TColor32>, Drawn> drawn;
 
     int Width(const QString& text)
     {
@@ -133,7 +144,38 @@ struct TBitmap32::FontText {
         label.prepare(QTransform(), font);
         return *labels.insert(text, label);
     }
+
+    const Drawn& DrawnLabel(const QString& text, TColor32 color)
+    {
+        const std::pair<QString, TColor32> key{text, color};
+        auto it = drawn.find(key);
+        if (it != drawn.end())
+            return *it;
+        if (drawn.size() >= 32)
+            drawn.clear();
+        // The ink's box about the label's top-left, with room for any
+        // overhang the metrics leave out.
+        const int margin = 2 + font.pixelSize() / 8;
+        const QRect ink = metrics.boundingRect(text).translated(0, metrics.ascent());
+        Drawn d;
+        d.offset = ink.topLeft() - QPoint(margin, margin);
+        d.image = QImage(ink.size() + QSize(2 * margin, 2 * margin), QImage::Format_ARGB32_Premultiplied);
+        d.image.fill(Qt::transparent);
+        QPainter p(&d.image);
+        p.setFont(font);
+        p.setPen(QColor(int((color >> 16) & 0xFF), int((color >> 8) & 0xFF), int(color & 0xFF)));
+        p.drawStaticText(-d.offset, Label(text));
+        p.end();
+        return *drawn.insert(key, std::move(d));
+    }
 };
+
+namespace {
+
+// Qt keeps glyphs in its cache up to this size in pixels.
+constexpr int MaxCachedGlyphPixels = 64;
+
+}  // namespace
 
 // The fonts of the last few text operations: a picture usually switches
 // between a handful (a rule's numbers, a lens's larger ones, a meter's).
@@ -165,6 +207,7 @@ TBitmap32::FontText& TBitmap32::fontText() const
         // The spare rows of a cell go half above the line, half below, so text
         // centred on a tick by its cell stays centred by its glyphs.
         f->top = std::max(0, (f->cell - line) / 2);
+        f->large = QFontInfo(f->font).pixelSize() >= MaxCachedGlyphPixels;
         fonts.insert(fonts.begin(), std::move(f));
     } else if (it != fonts.begin()) {
         std::rotate(fonts.begin(), it, it + 1);
@@ -506,14 +549,18 @@ void TBitmap32::TextOut(int x, int y, const QString& text)
     if (!Empty() && !clip_.IsEmpty() && !text.isEmpty()) {
         raster::ClearWideRegisters();
         FontText& prepared = fontText();
-        const QStaticText& label = prepared.Label(text);
         QPainter p(&image_);
         if (clip_ != BoundsRect())
             p.setClipRect(ToQRect(clip_));
-        p.setFont(prepared.font);
         // Text is drawn opaque whatever the colour's alpha.
-        p.setPen(OpaqueColor(Font.Color));
-        p.drawStaticText(x, y + prepared.top, label);
+        if (prepared.large) {
+            const FontText::Drawn& d = prepared.DrawnLabel(text, Font.Color | 0xFF000000u);
+            p.drawImage(QPoint(x, y + prepared.top) + d.offset, d.image);
+        } else {
+            p.setFont(prepared.font);
+            p.setPen(OpaqueColor(Font.Color));
+            p.drawStaticText(x, y + prepared.top, prepared.Label(text));
+        }
     }
     Changed();
 }

@@ -7,6 +7,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QStyle>
@@ -119,13 +120,35 @@ TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QSt
     return b;
 }
 
-QWidget* AddToolbarGap(QToolBar* toolbar, const QString& name)
+namespace {
+
+// Draws a toolbar separator as empty space; everything else as the
+// application's style does.
+class BlankSeparatorStyle : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override
+    {
+        if (element != PE_IndicatorToolBarSeparator)
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+};
+
+}  // namespace
+
+QAction* AddToolbarGap(QToolBar* toolbar, const QString& name)
 {
-    auto* gap = new QWidget;
+    // A separator still, to the toolbar and to a screen reader: only its
+    // line is left out.
+    QAction* gap = toolbar->addSeparator();
     gap->setObjectName(name);
-    // As wide as a separator with its margins, so the items read as groups.
-    gap->setFixedWidth(toolbar->style()->pixelMetric(QStyle::PM_ToolBarSeparatorExtent, nullptr, toolbar));
-    toolbar->addWidget(gap);
+    if (QWidget* widget = toolbar->widgetForAction(gap)) {
+        // Owned by the toolbar and made after the separator, so it goes
+        // after the separator that uses it.
+        auto* style = new BlankSeparatorStyle;
+        style->setParent(toolbar);
+        widget->setStyle(style);
+    }
     return gap;
 }
 

@@ -42,7 +42,7 @@ TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QSt
                           const QString& resetHint, std::function<void(QAction* sender)> click);
 
 // A blank separator: a gap between items, without a line.
-QWidget* AddToolbarGap(QToolBar* toolbar, const QString& name);
+QAction* AddToolbarGap(QToolBar* toolbar, const QString& name);
 
 // A caption that never shows a hint.
 QLabel* AddToolbarLabel(QToolBar* toolbar, const QString& caption, const QString& name);

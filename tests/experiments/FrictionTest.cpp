@@ -33,7 +33,9 @@ const bool kContract = test::RegisterFormTraits([] {
     test::TFormTraits t;
     t.id = ids::Friction;
     t.name = "Friction";
-    t.spins = {{"WtsSpinEd", 0, 10, 3}, {"AreaSpinEd", 50, 100, 50}};
+    // The area's small width, 60 pixels, is too narrow for "100 cm²" and its
+    // arrows here: the kit widens it to its widest value.
+    t.spins = {{"WtsSpinEd", 0, 10, 3, 70, 100}, {"AreaSpinEd", 50, 100, 50, 0, 90}};
     return t;
 }());
 
@@ -257,6 +259,23 @@ TEST_F(FrictionForm, TheSurfaceItemsPickTheCoefficient)
     EXPECT_TRUE(form->Surface3->isChecked());
     form->Surface1->trigger();
     EXPECT_EQ(form->Model().Mu, 0.25f);
+}
+
+// The blank separators group the items with a gap and no line.
+TEST_F(FrictionForm, TheToolbarGapsAreBlankSeparators)
+{
+    for (const char* name : {"TBXSeparatorItem1", "TBXSeparatorItem2"}) {
+        auto* gap = form->Toolbar()->findChild<QAction*>(QLatin1String(name));
+        ASSERT_NE(gap, nullptr) << name;
+        EXPECT_TRUE(gap->isSeparator());
+        QWidget* widget = form->Toolbar()->widgetForAction(gap);
+        ASSERT_NE(widget, nullptr);
+        EXPECT_GT(widget->width(), 1);
+        const QImage drawn = widget->grab().toImage();
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                ASSERT_EQ(drawn.pixel(x, y), drawn.pixel(0, 0)) << name << " at " << x << ", " << y;
+    }
 }
 
 TEST_F(FrictionForm, AWiderBlockIsLongerAndChangesNoReading)

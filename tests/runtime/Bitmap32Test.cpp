@@ -6,6 +6,7 @@
 #include <QFontInfo>
 #include <QImage>
 #include <QPainter>
+#include <QStaticText>
 
 #include <gtest/gtest.h>
 
@@ -602,6 +603,59 @@ TEST(Bitmap32Test, EachFontMeasuresAndDrawsAsItselfWhenFontsAlternate)
         p.end();
         EXPECT_EQ(b.Image(), reference) << f.Height;
     }
+}
+
+// Glyphs too large for Qt's glyph cache: the label is kept drawn and copied,
+// and must look as Qt draws the label itself, however often it is drawn.
+TEST(Bitmap32Test, LargeTextLooksAsQtDrawsIt)
+{
+    for (const int height : {80, 120}) {
+        SCOPED_TRACE(height);
+        TBitmap32 b(420, 160);
+        b.Font.Height = height;
+        b.Font.SetBold(true);
+        b.Font.Color = 0xFF0000FF;
+        ASSERT_GE(QFontInfo(ResolveFont(b.Font)).pixelSize(), 64) << "beyond Qt's glyph cache";
+        b.Clear(0xFFFFFF80);
+        b.TextOut(7, 5, "0.283 g");
+        b.Clear(0xFFFFFF80);
+        b.TextOut(7, 5, "0.283 g");  // the second time from the kept label
+        QImage reference(420, 160, QImage::Format_ARGB32);
+        reference.fill(QColor(0xFF, 0xFF, 0x80));
+        {
+            QPainter p(&reference);
+            const QFont font = ResolveFont(b.Font);
+            const QFontMetrics m(font);
+            p.setFont(font);
+            p.setPen(QColor(0, 0, 255));
+            QStaticText label(QStringLiteral("0.283 g"));
+            label.setTextFormat(Qt::PlainText);
+            label.prepare(QTransform(), font);
+            p.drawStaticText(7, 5 + (height - m.ascent() - m.descent()) / 2, label);
+        }
+        int worst = 0, inked = 0;
+        for (int y = 0; y < reference.height(); ++y)
+            for (int x = 0; x < reference.width(); ++x) {
+                const QRgb ours = b.Image().pixel(x, y), theirs = reference.pixel(x, y);
+                inked += theirs != reference.pixel(0, 0);
+                worst = std::max({worst, std::abs(qRed(ours) - qRed(theirs)),
+                                  std::abs(qGreen(ours) - qGreen(theirs)),
+                                  std::abs(qBlue(ours) - qBlue(theirs))});
+            }
+        EXPECT_GT(inked, 1000);
+        EXPECT_LE(worst, 2) << "the same coverage, blended once (premultiplied: a rounding apart)";
+    }
+
+    // The clip rectangle cuts a kept label as it cuts any text.
+    TBitmap32 b(300, 120);
+    b.Clear(clWhite32);
+    b.Font.Height = 90;
+    b.TextOut(10, 10, "88");
+    b.Clear(clWhite32);
+    b.SetClipRect({0, 0, 40, 120});
+    b.TextOut(10, 10, "88");
+    EXPECT_LE(Changed(b, clWhite32).Right, 40);
+    EXPECT_GT(Changed(b, clWhite32).Right, 30);
 }
 
 TEST(Bitmap32Test, TextOutRectCentresOneLine)

@@ -1,6 +1,8 @@
 #include "experiments/physics/uCar.h"
 
+#include "apparatus/Labels.h"
 #include "apparatus/Magnifier.h"
+#include "apparatus/Shapes.h"
 #include "common/CadencerEx.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
@@ -14,7 +16,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace brv {
 
@@ -49,14 +50,6 @@ void FillAndOutline(TPolygon32& shape, TBitmap32& b, TColor32 fill)
     shape.DrawFill(b, fill);
     shape.Antialiased = true;
     shape.DrawOutline(b, clBlack32);
-}
-
-void AddCirclePoints(TPolygon32& polygon, float cx, float cy, float radius, int n)
-{
-    for (int k = 0; k < n; ++k) {
-        const float a = 2 * std::numbers::pi_v<float> * float(k) / float(n);
-        polygon.AddPoint(FixedPoint(cx + radius * std::cos(a), cy + radius * std::sin(a)));
-    }
 }
 
 }  // namespace
@@ -258,9 +251,7 @@ void TCarFrm::DrawFloorScale(TBitmap32& b)
     b.FillRect(strip, kStripYellow);
     b.FrameRect(strip, clBlack32);
 
-    b.Font.Name = QStringLiteral("arial");
-    b.Font.Height = Round(8 * s);
-    b.Font.SetBold(false);
+    SetLabelFont(b, Round(8 * s), false);
     b.Font.Color = clBlack32;
     for (int i = 1; i <= 24; ++i) {
         const int x = strip.Left + Round(10 * float(i) * s);
@@ -335,9 +326,7 @@ int TCarFrm::DrawHeightScale(TBitmap32& b, const TRect& window, float height)
     b.VertLine(right - 1, top, bottom, clBlack32);
     b.HorzLine(left, bottom, right - 1, clBlack32);
 
-    b.Font.Name = QStringLiteral("arial");
-    b.Font.Height = Round(0.5f * z);
-    b.Font.SetBold(true);
+    SetLabelFont(b, Round(0.5f * z));
     b.Font.Color = clBlack32;
     TLensRule rule;
     rule.Centre = Y;
@@ -413,12 +402,8 @@ void TCarFrm::DrawCar(TBitmap32& b, float x, float y, float size, float tilt, bo
     const int points = size <= Scale_ ? 16 : 32;
     for (const TCarPoint& centre : {CarShape[27], CarShape[28]}) {
         const TFixedPoint c = at(centre);
-        TPolygon32 tyre;
-        AddCirclePoints(tyre, fx(c), fy(c), 0.95f * size, points);
-        FillAndOutline(tyre, b, kTyreGrey);
-        TPolygon32 hubcap;
-        AddCirclePoints(hubcap, fx(c), fy(c), 0.5f * size, points);
-        hubcap.DrawFill(b, clWhite32);
+        DrawDisc(b, fx(c), fy(c), 0.95f * size, kTyreGrey, clBlack32, points);
+        DrawDisc(b, fx(c), fy(c), 0.5f * size, clWhite32, 0, points);  // the hubcap, no rim
     }
 
     if (showCentre) {

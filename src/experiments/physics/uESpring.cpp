@@ -1,7 +1,9 @@
 #include "experiments/physics/uESpring.h"
 
+#include "apparatus/Labels.h"
 #include "apparatus/Magnifier.h"
 #include "apparatus/Meters.h"
+#include "apparatus/Shapes.h"
 #include "common/CadencerEx.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
@@ -11,8 +13,6 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 
-#include <cmath>
-#include <numbers>
 
 namespace brv {
 
@@ -40,14 +40,6 @@ constexpr TColor32 kPine = 0xFFF3D89D;  // plunger and bench
 constexpr TColor32 kStripYellow = 0xFFFFFF80;
 constexpr TColor32 kWireGreen = 0xFF007F00;
 constexpr TColor32 kGateGrey = 0xFFE2E2E2;
-
-void AddCirclePoints(TPolygon32& polygon, float cx, float cy, float radius, int n)
-{
-    for (int k = 0; k < n; ++k) {
-        const float a = 2 * std::numbers::pi_v<float> * float(k) / float(n);
-        polygon.AddPoint(FixedPoint(cx + radius * std::cos(a), cy + radius * std::sin(a)));
-    }
-}
 
 }  // namespace
 
@@ -195,9 +187,7 @@ void TSpringFrm::DrawCompressionLens(TBitmap32& b, float cx, float cy, float siz
     b.FillRect(window.Left, top, right, bottom, kStripYellow);
     b.FrameRect(window.Left, top, right, bottom, clBlack32);
 
-    b.Font.Name = QStringLiteral("arial");
-    b.Font.SetBold(true);
-    b.Font.Height = Round(3 * m);
+    SetLabelFont(b, Round(3 * m));
     b.Font.Color = clBlack32;
     const int base = bottom - 1;
     const int longTick = Round(0.15f * size);
@@ -239,13 +229,8 @@ void TSpringFrm::DrawTrolley(TBitmap32& b)
                      Round(x + kCardRight * s), body.Top + 1};
     b.FillRect(card, kCardGrey);
     b.FrameRect(card, clBlack32);
-    for (float wheel : {kRearWheel, kFrontWheel}) {
-        TPolygon32 disc;
-        AddCirclePoints(disc, x + wheel * s, kWheelY * s, kWheelRadius * s, 20);
-        disc.DrawFill(b, kWheelRed);
-        disc.Antialiased = true;
-        disc.DrawOutline(b, clBlack32);
-    }
+    for (float wheel : {kRearWheel, kFrontWheel})
+        DrawDisc(b, x + wheel * s, kWheelY * s, kWheelRadius * s, kWheelRed, clBlack32, 20);
 }
 
 void TSpringFrm::DrawSpringHousing(TBitmap32& b)
@@ -288,9 +273,7 @@ void TSpringFrm::DrawCompressionScale(TBitmap32& b)
         const int length = i == 10 ? strip.Height() : i % 5 == 0 ? Round(2 * s) : Round(s);
         b.VertLine(x, strip.Bottom - length, strip.Bottom - 1, clBlack32);
     }
-    b.Font.Name = QStringLiteral("arial");
-    b.Font.SetBold(false);
-    b.Font.Height = Round(2.5f * s);
+    SetLabelFont(b, Round(2.5f * s), false);
     b.Font.Color = clBlack32;
     const auto label = [&](int x, const QString& text) {
         const auto extent = b.TextExtent(text);

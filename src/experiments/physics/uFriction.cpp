@@ -1,6 +1,8 @@
 #include "experiments/physics/uFriction.h"
 
+#include "apparatus/Labels.h"
 #include "apparatus/Magnifier.h"
+#include "apparatus/Shapes.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/Image32.h"
@@ -182,7 +184,6 @@ float TFrictionFrm::ComputeScale(int width, int height)
 
 void TFrictionFrm::DrawBackground(TBitmap32& b)
 {
-    b.Font.Name = QStringLiteral("arial");
     const float block = kBlockStart + friction_.BlockShift;
     DrawSpringBalance(b, block + kBalanceOffset, kBalanceY);
     DrawBalanceLens(b, kLensX, kLensY, kLensSize);
@@ -221,8 +222,7 @@ void TFrictionFrm::DrawSpringBalance(TBitmap32& b, float x, float y)
 
     const int left = Round((x + 0.5f) * s), top = Round((y - 0.8f) * s);
     b.FillRect(left, top, left + Round(10 * s), Round((y + 0.8f) * s), clWhite32);
-    b.Font.SetBold(true);
-    b.Font.Height = Round(0.8f * s);
+    SetLabelFont(b, Round(0.8f * s));
     b.Font.Color = clBlack32;
     const int zero = Round((x + 0.7f) * s);
     const int newton = Round(s), mark = Round(0.2f * s);
@@ -268,8 +268,7 @@ void TFrictionFrm::DrawBalanceLens(TBitmap32& b, float x, float y, float d)
     FillAndOutline(casing, b, kCasingGrey);
     b.FillRect(left, top + longTick, r, bottom - longTick, clWhite32);
 
-    b.Font.SetBold(true);
-    b.Font.Height = Round(1.2f * s);
+    SetLabelFont(b, Round(1.2f * s));
     b.Font.Color = clBlack32;
     const float fraction = reading - std::trunc(reading);
     const int halfLabel = b.TextHeight(QStringLiteral("0")) / 2;
@@ -297,8 +296,14 @@ void TFrictionFrm::DrawBalanceLens(TBitmap32& b, float x, float y, float d)
     b.BlendRect(slider, kSliderYellow);
     b.FrameRect(slider, clBlack32);
 
+    // The mask need only whiten what was drawn outside the lens: the scale
+    // and its casing.  (Even-odd, it also whitens the lens's white top and
+    // bottom: the same picture as the whole frame round the lens, for half
+    // the pixels.)
+    const float margin = 2;
     DrawMagnifierMask(b, cx * s, float(cy), d * s,
-                      {float(l) - 2 * s, (y - 1) * s, float(r) + s, (d + y + 1) * s});
+                      {float(l - longTick) - margin, float(slider.Top) - margin, float(r) + margin,
+                       float(slider.Bottom) + margin});
 }
 
 void TFrictionFrm::DrawBlock(TBitmap32& b, float x, float y)
@@ -324,9 +329,8 @@ void TFrictionFrm::DrawBlock(TBitmap32& b, float x, float y)
     const int bench = block.Bottom;
     b.FillRect(0, bench, b.Width(), bench + Round(2 * s), kPine);
     b.HorzLine(0, bench, b.Width() - 1, clBlack32);
-    b.Font.SetBold(true);
+    SetLabelFont(b, Trunc(s));
     b.Font.Color = clBlack32;
-    b.Font.Height = Trunc(s);
     const QString surface = friction_.Surface == 0   ? str::sFrictionSmoothBench()
                             : friction_.Surface == 1 ? str::sFrictionMediumBench()
                                                      : str::sFrictionRoughBench();
@@ -335,14 +339,9 @@ void TFrictionFrm::DrawBlock(TBitmap32& b, float x, float y)
     // The ring at the block's front end, and the string from it to the hook.
     const float ringX = (x + half) * s, ringY = float(top) - 0.3f * s;
     TPolygon32 ring;
-    for (float radius : {0.3f * s, 0.2f * s}) {
-        if (radius < 0.3f * s)
-            ring.NewContour();
-        for (int k = 0; k < 10; ++k) {
-            const float a = Radians(36 * float(k));
-            ring.AddPoint(FixedPoint(ringX + radius * std::cos(a), ringY - radius * std::sin(a)));
-        }
-    }
+    AddCircle(ring, ringX, ringY, 0.3f * s, 10);
+    ring.NewContour();
+    AddCircle(ring, ringX, ringY, 0.2f * s, 10);
     FillAndOutline(ring, b, kMetalGrey);
     const int row = Round(float(top) - 0.3f * s);
     const int from = Round(0.2f * s + ringX),

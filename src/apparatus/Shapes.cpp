@@ -25,4 +25,11 @@ void DrawDisc(TBitmap32& b, float cx, float cy, float radius, TColor32 fill, TCo
         disc.DrawOutline(b, outline);
 }
 
+void DrawDiscIn(TBitmap32& b, const TFloatRect& location, TColor32 fill, TColor32 outline, int points)
+{
+    const float radius = (location.Right - location.Left) / 2;
+    DrawDisc(b, (location.Left + location.Right) / 2, (location.Top + location.Bottom) / 2, radius, fill,
+             outline, points);
+}
+
 }  // namespace brv

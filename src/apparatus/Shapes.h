@@ -17,4 +17,7 @@ void AddCircle(TPolygon32& polygon, float cx, float cy, float radius, int n);
 void DrawDisc(TBitmap32& b, float cx, float cy, float radius, TColor32 fill, TColor32 outline,
               int points = 50);
 
+// The disc that fills a square location (a ball's layer), drawn as DrawDisc.
+void DrawDiscIn(TBitmap32& b, const TFloatRect& location, TColor32 fill, TColor32 outline, int points);
+
 }  // namespace brv

@@ -4,7 +4,9 @@
 #include "experiments/biology/uPhotosynthesis.h"
 #include "experiments/biology/uYeast.h"
 #include "experiments/chemistry/uCaCarb.h"
+#include "experiments/chemistry/uKinetic.h"
 #include "experiments/chemistry/uPeroxide.h"
+#include "experiments/chemistry/uReactionRate.h"
 #include "experiments/chemistry/uThermoChem.h"
 #include "experiments/physics/uBall.h"
 #include "experiments/physics/uCar.h"
@@ -52,10 +54,11 @@ void RegisterExperiments()
         Row<TPeroxideFrm>(ids::Peroxide, BeforeShow, "CHEMRATE.HTM", Family, str::sPeroxideCaption(), 4));
     c.Register(Row<TThermoChemFrm>(ids::ThermoChem, AfterShow, "THERMCHEM.HTM", Family,
                                    str::sThermoChemCaption(), 5));
-    c.Register(Planned(ids::Kinetic, AfterShow, "MOLECULE.HTM", Single));            // no menu item
-    c.Register(Planned(ids::ReactRate, AfterShow, "REACTION_RATES.HTM", Single));    // no menu item
-    c.Register(Planned(ids::ReactRateMarble, AfterShow, "CAHCLINFO.HTM", Single));   // no menu item
-    c.Register(Planned(ids::ReactRatePeroxide, AfterShow, "HCATINFO.HTM", Single));  // no menu item
+    // The particle models have no menu item.
+    c.Register(Row<TKTFrm>(ids::Kinetic, AfterShow, "MOLECULE.HTM", Single, QString(), -1));
+    c.Register(Row<TReactRateFrm>(ids::ReactRate, AfterShow, "REACTION_RATES.HTM", Single, QString(), -1));
+    c.Register(Row<TReactRateFrm>(ids::ReactRateMarble, AfterShow, "CAHCLINFO.HTM", Single, QString(), -1));
+    c.Register(Row<TReactRateFrm>(ids::ReactRatePeroxide, AfterShow, "HCATINFO.HTM", Single, QString(), -1));
     c.Register(Row<TBallFrm>(ids::Ball, BeforeShow, "BALL.HTM", Family, str::sBallCaption(), 6));
     c.Register(Row<TCarFrm>(ids::Car, BeforeShow, "CAR.HTM", Family, str::sCarCaption(), 7));
     c.Register(Row<TSpringFrm>(ids::Spring, BeforeShow, "SPRING.HTM", Family, str::sSpringCaption(), 8));

@@ -85,6 +85,7 @@ bool TExperimentForm::LargeButtonsUnchanged(bool large, bool dpiScaled) const
 namespace {
 
 int dpiOverride = 0;
+int screenWidthOverride = 0;
 
 void ScaleFont(QWidget* item, int percent)
 {
@@ -108,6 +109,20 @@ int ScreenDpi()
 void SetScreenDpiOverride(int dpi)
 {
     dpiOverride = dpi > 0 ? dpi : 0;
+}
+
+int ScreenPixelWidth()
+{
+    if (screenWidthOverride > 0)
+        return screenWidthOverride;
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        return Round(screen->geometry().width() * screen->devicePixelRatio());
+    return 0;
+}
+
+void SetScreenWidthOverride(int pixels)
+{
+    screenWidthOverride = pixels > 0 ? pixels : 0;
 }
 
 int DpiScaled(int width)

@@ -86,6 +86,10 @@ void ApplyLargeButtons(QToolBar* toolbar, bool large, const std::vector<TLargeIt
 // Dots per inch of the screen the program runs on (tests may pin it).
 int ScreenDpi();
 void SetScreenDpiOverride(int dpi);  // 0 restores the real value
+// Width of the screen the program runs on, in the screen's own pixels (tests
+// may pin it); 0 when there is no screen.
+int ScreenPixelWidth();
+void SetScreenWidthOverride(int pixels);  // 0 restores the real value
 // f = dpi / 96 in single precision, width round(w × f).
 int DpiScaled(int width);
 

@@ -70,9 +70,10 @@ void NameByCaption(QToolBar* toolbar, QAbstractSpinBox* spin, const QString& hin
 
 }  // namespace
 
-QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint)
+QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint,
+                          const QString& caption)
 {
-    QAction* action = toolbar->addAction(hint);
+    QAction* action = toolbar->addAction(caption.isEmpty() ? hint : caption);
     action->setObjectName(name);
     action->setToolTip(hint);
     action->setStatusTip(hint);

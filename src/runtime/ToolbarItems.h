@@ -29,14 +29,17 @@ struct TRunButtons {
     void SetEnabled(bool start, bool stop, bool reset) const;
 };
 
+// A button showing picture image of the shared lists, with its hint as tool
+// tip and status text (suppressed during a run like every item's); its text
+// is caption, or the hint when there is none.  Make it checkable for a toggle
+// or a choice.
+QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint,
+                          const QString& caption = {});
+
 // Adds the three buttons (images 7, 6, 9) with their hints; click receives the
 // sender so one handler serves all three.
 TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QString& stopHint,
                           const QString& resetHint, std::function<void(QAction* sender)> click);
-
-// A button showing picture image of the shared lists (its hint as tool tip
-// and status text); make it checkable for a toggle or a choice.
-QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, const QString& hint);
 
 // A blank separator: a gap between items, without a line.
 QWidget* AddToolbarGap(QToolBar* toolbar, const QString& name);

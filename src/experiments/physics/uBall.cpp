@@ -40,8 +40,6 @@ TBallFrm::TBallFrm(QWidget* parent) : TAnimatedForm(parent)
     FormCreate();
 }
 
-TBallFrm::~TBallFrm() = default;
-
 void TBallFrm::FormCreate()
 {
     setWindowTitle(str::sBallCaption());
@@ -216,9 +214,7 @@ void TBallFrm::DrawMagnifyingWindow(TBitmap32& b, float left, float top, float s
 
 void TBallFrm::PaintBall(TPositionedLayer& layer, TBitmap32& buffer)
 {
-    const TFloatRect r = layer.Location();
-    const float radius = (r.Right - r.Left) / 2;
-    DrawDisc(buffer, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2, radius, kBallGreen, clBlack32, 20);
+    DrawDiscIn(buffer, layer.Location(), kBallGreen, clBlack32, 20);
 }
 
 void TBallFrm::PaintZoomScale(TPositionedLayer& layer, TBitmap32& buffer)

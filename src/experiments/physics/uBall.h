@@ -22,7 +22,6 @@ class TBallFrm : public TAnimatedForm {
     Q_OBJECT
 public:
     explicit TBallFrm(QWidget* parent = nullptr);
-    ~TBallFrm() override;
 
     const TBallModel& Model() const { return ball_; }
 

@@ -65,12 +65,10 @@ TVelocityFrm::TVelocityFrm(QWidget* parent) : TAnimatedForm(parent)
     FormCreate();
 }
 
-TVelocityFrm::~TVelocityFrm() = default;
-
 void TVelocityFrm::FormCreate()
 {
-    setWindowTitle(str::sTerminalVelocityCaption());
     createToolbar();
+    setWindowTitle(str::sTerminalVelocityCaption());
 
     Gate1Hsb = createGateBar(QStringLiteral("Gate1Hsb"), 200, str::sTerminalVelocityGate1Hint());
     Gate2Hsb = createGateBar(QStringLiteral("Gate2Hsb"), 800, str::sTerminalVelocityGate2Hint());
@@ -294,9 +292,7 @@ void TVelocityFrm::PaintWatch(TPositionedLayer& layer, TBitmap32& buffer)
 
 void TVelocityFrm::PaintBall(TPositionedLayer& layer, TBitmap32& buffer)
 {
-    const TFloatRect r = layer.Location();
-    const float radius = (r.Right - r.Left) / 2;
-    DrawDisc(buffer, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2, radius, kBallRed, clBlack32, 16);
+    DrawDiscIn(buffer, layer.Location(), kBallRed, clBlack32, 16);
 }
 
 void TVelocityFrm::PaintTube(TPositionedLayer& layer, TBitmap32& buffer)

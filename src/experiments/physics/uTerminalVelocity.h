@@ -24,7 +24,6 @@ class TVelocityFrm : public TAnimatedForm {
     Q_OBJECT
 public:
     explicit TVelocityFrm(QWidget* parent = nullptr);
-    ~TVelocityFrm() override;
 
     const TTerminalVelocityModel& Model() const { return model_; }
 

@@ -272,6 +272,8 @@ TEST_F(HelpTest, HelpOpensOverTheWindowClosesOnEscapeAndSearchesAfresh)
     EXPECT_EQ(help->KeywordList->currentItem(), nullptr) << "the last search's keyword is still chosen";
     EXPECT_TRUE(help->KeywordList->selectedItems().isEmpty());
 
+    help->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(help));
     QTest::keyClick(help->SearchBox, Qt::Key_Escape);
     EXPECT_TRUE(WaitFor([help] { return !help->isVisible(); }, 2000)) << "Escape leaves the help open";
 }

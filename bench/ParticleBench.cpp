@@ -7,8 +7,8 @@
 //   1920 × 1080 bitmap, the cheapest thing a frame can cost.  A step must
 //   stay far below a frame (16.7 ms at 60 frames a second).
 // KineticTick / ReactionTick: a whole tick of the running form at 1920 × 1080
-//   (the step, the full redraw of the picture, and the repaint's composition
-//   of what changed) against _Clear of the same bitmap.
+//   (the step, and the repaint's composition of where sprites were and are)
+//   against _Clear of the same bitmap.
 // KineticResize / ReactionResize: the resize handler at 1920 × 1080 (the
 //   placement, sixteen settling steps and the full redraw) against _Clear.
 #include "common/CadencerEx.h"

@@ -10,6 +10,7 @@
 #include "experiments/chemistry/uThermoChem.h"
 #include "experiments/physics/uBall.h"
 #include "experiments/physics/uCar.h"
+#include "experiments/physics/uEMagnet.h"
 #include "experiments/physics/uESpring.h"
 #include "experiments/physics/uExpansion.h"
 #include "experiments/physics/uFriction.h"
@@ -25,20 +26,6 @@ namespace {
 
 using enum TLargeButtonsCall;
 using enum TPages;
-
-// An experiment whose form is not part of this build yet: its pages lead to
-// its id all the same, which shows an empty pane, and it has no menu item.
-TCatalogueEntry Planned(ExperimentId id, TLargeButtonsCall order, const char* mainPage, TPages pages,
-                        int menuPosition = -1)
-{
-    TCatalogueEntry e;
-    e.id = id;
-    e.largeButtons = order;
-    e.mainPage = QString::fromLatin1(mainPage);
-    e.pages = pages;
-    e.menuPosition = menuPosition;
-    return e;
-}
 
 }  // namespace
 
@@ -69,7 +56,7 @@ void RegisterExperiments()
     c.Register(Row<THECFrm>(ids::Heating, AfterShow, "HEATING.HTM", Family, str::sHeatingCaption(), 11));
     c.Register(
         Row<TReswireFrm>(ids::Reswire, AfterShow, "RESISTANCE.HTM", Family, str::sReswireCaption(), 12));
-    c.Register(Planned(ids::EMagnet, BeforeShow, "EMAGNET.HTM", Family, 13));
+    c.Register(Row<TEMagnetFrm>(ids::EMagnet, BeforeShow, "EMAGNET.HTM", Family, str::sEMagnetCaption(), 13));
     c.Register(Row<TVelocityFrm>(ids::TerminalVelocity, AfterShow, "TERMVEL.HTM", Family,
                                  str::sTerminalVelocityCaption(), 14));
 }

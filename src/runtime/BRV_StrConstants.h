@@ -19,6 +19,7 @@ namespace brv::str {
 #include "strings/CaCarb.inc"
 #include "strings/Car.inc"
 #include "strings/Common.inc"
+#include "strings/EMagnet.inc"
 #include "strings/Expansion.inc"
 #include "strings/Friction.inc"
 #include "strings/Heating.inc"

@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QScreen>
 
@@ -93,6 +94,11 @@ void ScaleFont(QWidget* item, int percent)
     const qreal base = font.pointSizeF() > 0 ? font.pointSizeF() : 9.0;
     font.setPointSizeF(base * percent / 100.0);
     item->setFont(font);
+    // Under a style sheet a spin edit's text field keeps the font it was
+    // polished with; its numbers must grow with the caption beside them.
+    if (auto* spin = qobject_cast<QAbstractSpinBox*>(item))
+        for (QLineEdit* text : spin->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly))
+            text->setFont(font);
 }
 
 }  // namespace

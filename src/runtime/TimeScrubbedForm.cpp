@@ -1,5 +1,6 @@
 #include "runtime/TimeScrubbedForm.h"
 
+#include "runtime/BRV_StrConstants.h"
 #include "runtime/ToolbarItems.h"
 
 #include <QScrollBar>
@@ -10,6 +11,9 @@ QScrollBar* TTimeScrubbedForm::CreateTimeBar(int min, int max, int position, int
                                              const QString& hint, const QString& name)
 {
     TimeHsb = NewScrollBar(this, Qt::Horizontal, name, min, max, position, largeChange, hint);
+    // A bar without a hint is still named, so a screen reader can say it.
+    if (hint.isEmpty())
+        TimeHsb->setAccessibleName(str::sTimeBarName());
     time_ = position;
     OnScroll(TimeHsb, [this](int& newPosition, bool endOfScroll) { notified(newPosition, endOfScroll); });
     return TimeHsb;

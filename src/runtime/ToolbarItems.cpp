@@ -4,6 +4,7 @@
 #include <QDoubleSpinBox>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
@@ -79,8 +80,13 @@ QAction* AddToolbarButton(QToolBar* toolbar, const QString& name, int image, con
     action->setToolTip(hint);
     action->setStatusTip(hint);
     action->setProperty("imageIndex", image);
-    if (QWidget* button = toolbar->widgetForAction(action))
+    if (QWidget* button = toolbar->widgetForAction(action)) {
+        // A toolbar makes its buttons mouse-only; a pupil without a mouse
+        // reaches them with Tab, and a screen reader says their hint.
+        button->setFocusPolicy(Qt::TabFocus);
+        button->setAccessibleName(hint);
         Watch(toolbar, button);
+    }
     return action;
 }
 
@@ -100,6 +106,16 @@ TRunButtons AddRunButtons(QToolBar* toolbar, const QString& startHint, const QSt
     b.ResetBtn = AddToolbarButton(toolbar, QStringLiteral("ResetBtn"), 9, resetHint);
     for (QAction* a : {b.StartBtn, b.StopBtn, b.ResetBtn})
         QObject::connect(a, &QAction::triggered, toolbar, [a, click] { click(a); });
+    // F9 starts, Shift+F9 stops, Ctrl+F9 resets: keys the lesson pane's
+    // browser does not use (it reloads on F5 and Ctrl+R).
+    b.StartBtn->setShortcut(QKeySequence(Qt::Key_F9));
+    b.StopBtn->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F9));
+    b.ResetBtn->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F9));
+    for (QAction* a : {b.StartBtn, b.StopBtn, b.ResetBtn}) {
+        a->setShortcutContext(Qt::WindowShortcut);
+        if (QWidget* button = toolbar->widgetForAction(a))
+            button->setAccessibleDescription(a->shortcut().toString(QKeySequence::NativeText));
+    }
     b.SetEnabled(true, false, false);
     return b;
 }

@@ -9,6 +9,7 @@
 #include "shell/uHelp.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 
 #include <unistd.h>
 
@@ -19,7 +20,24 @@ void PrepareWebEngine()
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QuietWebEngine();
     RegisterHelpScheme();
+}
+
+// A program started from a terminal prints nothing there in normal use: not
+// the engine's start-up report, not its graphics complaints about each movie,
+// not what lesson pages and the Flash player write to their consoles.
+// Settings of the developer's own (QT_LOGGING_RULES, a log level in the
+// engine's flags) still win.
+void QuietWebEngine()
+{
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext=false\njs=false"));
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (!flags.contains("--log-level")) {
+        flags += flags.isEmpty() ? "" : " ";
+        flags += "--log-level=3";
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+    }
 }
 
 int RunBrevalis(int argc, char** argv)

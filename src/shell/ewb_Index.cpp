@@ -2,15 +2,34 @@
 
 #include "runtime/BRV_StrConstants.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 
 namespace brv {
 
-EBadIndexFile::EBadIndexFile(const QString& message) : std::runtime_error(message.toStdString()) {}
+namespace {
+
+QString IndexFileMessage(const QString& reason, const QString& fileName)
+{
+    if (fileName.isEmpty())
+        return str::sIndexUnusable().arg(reason);
+    return str::sIndexFileUnusable().arg(QDir::toNativeSeparators(fileName), reason);
+}
+
+}  // namespace
+
+EBadIndexFile::EBadIndexFile(const QString& reason, const QString& fileName)
+    : std::runtime_error(IndexFileMessage(reason, fileName).toStdString()),
+      reason_(reason),
+      fileName_(fileName)
+{
+}
 
 namespace {
+
+using Index = TEWBHTMLIndex;
 
 // A bounds-checked little-endian cursor over the file's bytes.  Every read
 // checks what is left before it touches or allocates anything, so a damaged
@@ -34,12 +53,15 @@ public:
         pos_ += 1;
     }
 
-    // A count of headings or entries: a negative one means the file is damaged.
-    std::int32_t ReadCount()
+    // A count of headings or entries: a negative one means the file is
+    // damaged, one over limit (with tooMany's reason) that it is no index.
+    std::int32_t ReadCount(std::int32_t limit, const QString& tooMany)
     {
         const std::int32_t count = ReadInt32();
         if (count < 0)
-            throw EBadIndexFile(str::sInvalidIndexFile());
+            throw EBadIndexFile(str::sIndexNegativeCount());
+        if (count > limit)
+            throw EBadIndexFile(tooMany.arg(count).arg(limit));
         return count;
     }
 
@@ -61,7 +83,9 @@ private:
     {
         const std::int32_t units = ReadInt32();
         if (units < 0)
-            throw EBadIndexFile(str::sInvalidIndexFile());
+            throw EBadIndexFile(str::sIndexNegativeCount());
+        if (units > Index::MaxTextLength)
+            throw EBadIndexFile(str::sIndexTextTooLong().arg(units).arg(Index::MaxTextLength));
         require(2 * qsizetype(units));
         return units;
     }
@@ -69,7 +93,7 @@ private:
     void require(qsizetype bytes) const
     {
         if (bytes > data_.size() - pos_)
-            throw EBadIndexFile(str::sIndexReadError());
+            throw EBadIndexFile(str::sIndexCutShort());
     }
 
     QByteArrayView data_;
@@ -86,7 +110,7 @@ TEWBChildItem ReadEntry(TIndexReader& reader, bool extended)
     return entry;
 }
 
-TEWBHeading ReadHeading(TIndexReader& reader, bool extended)
+TEWBHeading ReadHeading(TIndexReader& reader, bool extended, std::int32_t& entriesLeft)
 {
     TEWBHeading heading;
     heading.Number = reader.ReadInt32();
@@ -96,7 +120,11 @@ TEWBHeading ReadHeading(TIndexReader& reader, bool extended)
         reader.SkipString();
     }
     // No reserve: the count is only trusted as far as the file backs it.
-    const std::int32_t entries = reader.ReadCount();
+    const std::int32_t entries =
+        reader.ReadCount(Index::MaxEntriesPerHeading, str::sIndexTooManyEntriesInHeading());
+    if (entries > entriesLeft)
+        throw EBadIndexFile(str::sIndexTooManyEntries().arg(Index::MaxEntries));
+    entriesLeft -= entries;
     for (std::int32_t e = 0; e < entries; ++e)
         heading.Entries.push_back(ReadEntry(reader, extended));
     return heading;
@@ -113,18 +141,27 @@ void TEWBHTMLIndex::Load(const QString& fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw EBadIndexFile(str::sIndexOpenError().arg(fileName));
+        throw EBadIndexFile(str::sIndexCannotOpen().arg(file.errorString()), fileName);
+    // Refused before a byte of it is read into memory.
+    if (file.size() > MaxFileBytes)
+        throw EBadIndexFile(str::sIndexTooLarge().arg(file.size()).arg(MaxFileBytes), fileName);
     folder_ = QFileInfo(fileName).absolutePath();
-    const QByteArray data = file.readAll();
-    LoadFromData(data);
+    const QByteArray data = file.read(MaxFileBytes + 1);
+    try {
+        LoadFromData(data);
+    } catch (const EBadIndexFile& error) {
+        throw EBadIndexFile(error.Reason(), fileName);
+    }
 }
 
 void TEWBHTMLIndex::LoadFromData(QByteArrayView data)
 {
+    if (data.size() > MaxFileBytes)
+        throw EBadIndexFile(str::sIndexTooLarge().arg(data.size()).arg(MaxFileBytes));
     TIndexReader reader(data);
     const std::int32_t magic = reader.ReadInt32();
     if (magic != PlainMagic && magic != ExtendedMagic)
-        throw EBadIndexFile(str::sInvalidIndexFile());
+        throw EBadIndexFile(str::sIndexNotAnIndex());
     const bool extended = magic == ExtendedMagic;
 
     headings_.clear();
@@ -133,9 +170,10 @@ void TEWBHTMLIndex::LoadFromData(QByteArrayView data)
         reader.SkipString();
         reader.SkipByte();
     }
-    const std::int32_t count = reader.ReadCount();
+    const std::int32_t count = reader.ReadCount(MaxHeadings, str::sIndexTooManyHeadings());
+    std::int32_t entriesLeft = MaxEntries;
     for (std::int32_t h = 0; h < count; ++h)
-        headings_.push_back(ReadHeading(reader, extended));
+        headings_.push_back(ReadHeading(reader, extended, entriesLeft));
 }
 
 QString TEWBHTMLIndex::Render() const

@@ -13,6 +13,12 @@
 //   heading count int32, then per heading:
 //     number int32, caption string, (x) string, (x) string,
 //     entry count int32, then per entry: caption string, page string, (x) string
+//
+// The file is the lesson book's, but it may be damaged or crafted: the reader
+// refuses sizes, counts and texts far beyond any real lesson index (the bundled
+// one is 2.5 kB with eight headings) before it allocates anything for them.
+// The format nests no deeper than headings and their entries, so their counts
+// are all there is to bound.
 #pragma once
 
 #include <QByteArrayView>
@@ -25,12 +31,22 @@
 namespace brv {
 
 // The index file cannot be used: wrong magic number, a file that ends early, a
-// negative count or length, or a file that cannot be opened.  The message is
-// the text shown to the user.
+// negative count or length, a size or count beyond the limits, or a file that
+// cannot be opened.
 class EBadIndexFile : public std::runtime_error {
 public:
-    explicit EBadIndexFile(const QString& message);
+    // reason: what is wrong with the file, the end of a sentence
+    // ("it is not a lesson index file.").
+    explicit EBadIndexFile(const QString& reason, const QString& fileName = {});
+    QString Reason() const { return reason_; }
+    QString FileName() const { return fileName_; }
+    // The text shown to the user: which file, what is wrong with it and what
+    // still works.
     QString Message() const { return QString::fromUtf8(what()); }
+
+private:
+    QString reason_;
+    QString fileName_;
 };
 
 class TEWBChildItem {
@@ -52,12 +68,19 @@ class TEWBHTMLIndex {
 public:
     static constexpr std::int32_t PlainMagic = 105123;
     static constexpr std::int32_t ExtendedMagic = 105122;
+    // Limits no lesson index comes near.
+    static constexpr qsizetype MaxFileBytes = 1 << 20;
+    static constexpr std::int32_t MaxHeadings = 1000;
+    static constexpr std::int32_t MaxEntriesPerHeading = 1000;
+    static constexpr std::int32_t MaxEntries = 10000;
+    static constexpr std::int32_t MaxTextLength = 1000;  // UTF-16 units of one string
 
     // Reads the file, replacing the headings, and remembers its folder.
-    // Throws EBadIndexFile.  A wrong magic number leaves the headings as they
-    // were; a damaged body keeps the headings read completely before the fault.
+    // Throws EBadIndexFile naming the file.  A wrong magic number or a file
+    // over MaxFileBytes leaves the headings as they were; a damaged body keeps
+    // the headings read completely before the fault.
     void Load(const QString& fileName);
-    // The same from the file's bytes.
+    // The same from the file's bytes (the error names no file).
     void LoadFromData(QByteArrayView data);
 
     QString Render() const;

@@ -2,6 +2,8 @@
 
 #include "runtime/ProgramFolder.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QUrl>
@@ -54,6 +56,36 @@ QString DollarPicturePath(const QString& programFolder, const QString& segment)
     // ResolveInFolder refuses ".." and "." components, so the result can only
     // lie inside the images folder.
     return ResolveInFolder(programFolder, QStringLiteral("html\\images\\") + name);
+}
+
+namespace {
+
+// path with its symbolic links and "." and ".." resolved; for a file that
+// does not exist (a link to a missing page) its folder's real path and name.
+QString RealPath(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.exists())
+        return info.canonicalFilePath();
+    const QFileInfo folder(info.absolutePath());
+    if (folder.exists())
+        return QDir(folder.canonicalFilePath()).filePath(info.fileName());
+    return QDir::cleanPath(info.absoluteFilePath());
+}
+
+}  // namespace
+
+bool IsInsideLessonBook(const QString& programFolder, const QString& file)
+{
+    const QString root = RealPath(programFolder);
+    const QString path = RealPath(file);
+    if (root.isEmpty() || !path.startsWith(root + QLatin1Char('/')))
+        return false;
+    const QString top = path.mid(root.size() + 1).section(QLatin1Char('/'), 0, 0);
+    for (const char* folder : {"html", "Flash", "Help"})
+        if (top.compare(QLatin1String(folder), Qt::CaseInsensitive) == 0)
+            return path.size() > root.size() + 1 + top.size();
+    return false;
 }
 
 QString PictureSourceToFile(const QString& sourceUrl)

@@ -28,6 +28,12 @@ QString ExperimentMainPage(ExperimentId id);
 // Empty when the name is empty or would leave the images folder.
 QString DollarPicturePath(const QString& programFolder, const QString& segment);
 
+// True when file lies in one of the program folder's content folders (the
+// lesson book "html", the movies "Flash", the help "Help"), matched without
+// regard to case.  Links are followed to where they really lead, so neither
+// ".." nor a symbolic link gets out.
+bool IsInsideLessonBook(const QString& programFolder, const QString& file);
+
 // The local file behind a picture's source address ("file:///.../a%20b.png");
 // empty for an address that is not a local file.
 QString PictureSourceToFile(const QString& sourceUrl);

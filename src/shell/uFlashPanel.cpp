@@ -2,6 +2,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHideEvent>
+#include <QShowEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
@@ -69,6 +72,32 @@ void TFlashPanel::LoadMovie(const QString& path)
         return;
     moviePath_ = QFileInfo(path).absoluteFilePath();
     ensureView()->setUrl(PlayerUrl(moviePath_));
+}
+
+bool TFlashPanel::Playing() const
+{
+    return flash_ != nullptr && flash_->url().scheme() != QLatin1String("about") && !flash_->url().isEmpty();
+}
+
+// A hidden movie would go on using the processor and playing its sound: it
+// is unloaded with its panel and starts again when the panel comes back.
+void TFlashPanel::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    if (!event->spontaneous() && Playing())
+        flash_->setUrl(QUrl(QStringLiteral("about:blank")));
+}
+
+void TFlashPanel::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // After the event that showed the panel: that may be the loading of
+    // another movie, which then plays instead.
+    if (!event->spontaneous())
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible() && flash_ != nullptr && !moviePath_.isEmpty() && !Playing())
+                flash_->setUrl(PlayerUrl(moviePath_));
+        });
 }
 
 }  // namespace brv

@@ -29,6 +29,12 @@ public:
 
     // The web view that plays the movie, made on the first movie (null until then).
     QWebEngineView* Flash() const { return flash_; }
+    // A movie is loaded in the player (none while the panel is hidden).
+    bool Playing() const;
+
+protected:
+    void hideEvent(QHideEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QWebEngineView* ensureView();

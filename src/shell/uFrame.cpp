@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
@@ -38,8 +39,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWebEngineView>
+#include <QWindow>
 
 #include <algorithm>
+#include <array>
 #include <exception>
 
 namespace brv {
@@ -118,7 +121,95 @@ private:
     int gap_ = 0;
 };
 
+// The keyboard focus drawn as a ring over the control that has it, in the
+// theme's highlight colour: tool buttons, scroll bars and split buttons draw
+// no focus of their own in some themes.  It lies over the window, takes no
+// mouse clicks and follows the control when anything moves it.
+class TFocusMark : public QWidget {
+public:
+    explicit TFocusMark(QWidget* window) : QWidget(window), window_(window)
+    {
+        setObjectName(QStringLiteral("FocusMark"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setFocusPolicy(Qt::NoFocus);
+        hide();
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { Follow(now); });
+    }
+
+    QWidget* Target() const { return target_; }
+
+    void Follow(QWidget* widget)
+    {
+        for (QWidget* w : watched_)
+            if (w != nullptr)
+                w->removeEventFilter(this);
+        watched_.clear();
+        target_ = widget != nullptr && widget->window() == window_ && widget != window_ ? widget : nullptr;
+        // The control moves with every parent up to the window.
+        for (QWidget* w = target_; w != nullptr && w != window_; w = w->parentWidget()) {
+            w->installEventFilter(this);
+            watched_.push_back(w);
+        }
+        Place();
+    }
+
+    void Place()
+    {
+        if (target_.isNull() || !target_->isVisible()) {
+            hide();
+            return;
+        }
+        setGeometry(QRect(target_->mapTo(window_, QPoint()), target_->size()));
+        raise();
+        show();
+        update();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+            case QEvent::Move:
+            case QEvent::Resize:
+            case QEvent::Show:
+            case QEvent::Hide:
+            case QEvent::ParentChange:
+                QTimer::singleShot(0, this, [this] { Place(); });
+                break;
+            default:
+                break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), kWidth));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(rect()).adjusted(kWidth / 2.0, kWidth / 2.0, -kWidth / 2.0, -kWidth / 2.0));
+    }
+
+private:
+    static constexpr int kWidth = 2;
+    QWidget* window_;
+    QPointer<QWidget> target_;
+    std::vector<QPointer<QWidget>> watched_;
+};
+
 namespace {
+
+// A control Tab stops at.
+bool TakesTab(const QWidget* w)
+{
+    return (w->focusPolicy() & Qt::TabFocus) != 0 && w->focusProxy() == nullptr;
+}
+
+bool Reachable(const QWidget* w)
+{
+    return w->isVisible() && w->isEnabled();
+}
 
 const QString kHelpFile = QStringLiteral("Help\\BRVhelp.chm");
 const QString kSplashFile = QStringLiteral("HTML\\Images\\Splash.png");
@@ -210,6 +301,7 @@ TFrameFrm::TFrameFrm(const QString& programFolder, QWidget* parent)
     buildStatusBar();
     buildHost();
     connectLessonPane();
+    buildKeyboard();
     FormCreate();
 }
 
@@ -329,6 +421,7 @@ QToolButton* TFrameFrm::addDropDown(QMenu* menu, int imageIndex, const QString& 
     action->setMenu(menu);
     auto* button = qobject_cast<QToolButton*>(HTMLToolbar->widgetForAction(action));
     button->setPopupMode(QToolButton::InstantPopup);
+    unlightAfterMenu(button);
     return button;
 }
 
@@ -554,7 +647,7 @@ void TFrameFrm::FormCreate()
 
         setWindowTitle(str::sMainCaption());
         IndexBtn->setEnabled(false);
-        IndexOptions->setEnabled(true);
+        IndexOptions->defaultAction()->setEnabled(true);
 
         if (LoadSettings()) {
             setLeftPaneWidth(width() / 2);
@@ -562,6 +655,10 @@ void TFrameFrm::FormCreate()
             placeOnWorkArea();
             setLeftPaneWidth(width() / 2);
         }
+        // The page being opened shows its own experiment; this one is for a
+        // page that leaves the experiment as it is.
+        if (startExperiment_ != 0 && startExperiment_ != CurrentExperimentId())
+            ShowExperiment(startExperiment_);
     } catch (const std::exception& error) {
         reportError(QString::fromLocal8Bit(error.what()));
     }
@@ -577,7 +674,21 @@ void TFrameFrm::openLessonBook()
     } catch (const EBadIndexFile& error) {
         reportError(error.Message());
     }
-    EWBPanel->OpenStartPage();
+    const QString page = savedPage();
+    if (page.isEmpty())
+        EWBPanel->OpenStartPage();
+    else
+        EWBPanel->OpenPage(page);
+}
+
+// The page the pupil left the lesson book on, if it is still there.
+QString TFrameFrm::savedPage() const
+{
+    const std::optional<TSavedSettings> saved = ReadSettings();
+    if (!saved || !saved->page)
+        return {};
+    const QString file = ResolveInFolder(programFolder_, QStringLiteral("html\\") + *saved->page);
+    return QFileInfo(file).isFile() ? *saved->page : QString();
 }
 
 void TFrameFrm::reportError(const QString& message)
@@ -605,9 +716,33 @@ void TFrameFrm::placeOnWorkArea()
 {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         setGeometry(screen->availableGeometry());
+        fitFramePending_ = true;
         return;
     }
     maximiseOnShow_ = true;
+}
+
+QRect ClientBoundsForFrame(const QRect& workArea, const QMargins& frame)
+{
+    return workArea.marginsRemoved(frame);
+}
+
+// The window's outer bounds (its title bar and borders included) are the
+// work area; the frame's thickness is known only once the window manager has
+// framed the window.
+void TFrameFrm::fitFrameToWorkArea()
+{
+    if (!fitFramePending_ || windowHandle() == nullptr)
+        return;
+    const QMargins frame = windowHandle()->frameMargins();
+    if (frame.isNull())
+        return;
+    fitFramePending_ = false;
+    const QScreen* screen = this->screen();
+    if (screen == nullptr)
+        return;
+    setGeometry(ClientBoundsForFrame(screen->availableGeometry(), frame));
+    setLeftPaneWidth(width() / 2);
 }
 
 void TFrameFrm::showEvent(QShowEvent* event)
@@ -633,6 +768,17 @@ void TFrameFrm::FormShow()
     keepHtmlToolbarAtDockPosition();
     if (Large1->isChecked())
         Large1Click();
+    fitFrameToWorkArea();
+    restorePlace();
+    orderTabStops();
+}
+
+void TFrameFrm::restorePlace()
+{
+    if (startSplit_ == 1)
+        SplitBtnClick(MaxLeftBtn);
+    else if (startSplit_ == 2)
+        SplitBtnClick(MaxRightBtn);
 }
 
 void TFrameFrm::attachImages()
@@ -702,6 +848,12 @@ bool TFrameFrm::LoadSettings()
     ApplyTheme(saved->skin.value_or(DefaultThemeName()));
     if (saved->large && *saved->large)
         Large1->setChecked(true);
+    if (saved->experiment) {
+        const TCatalogueEntry* entry = TCatalogue::Instance().Find(*saved->experiment);
+        if (entry != nullptr && (entry->create || entry->IsMovie()))
+            startExperiment_ = *saved->experiment;
+    }
+    startSplit_ = saved->split.value_or(0);
     if (saved->position) {
         setGeometry(*saved->position);
         return true;
@@ -718,6 +870,9 @@ void TFrameFrm::SaveSettings()
     values.skin = CurrentThemeName();
     values.large = Large1->isChecked();
     values.position = geometry();
+    values.page = EWBPanel->BookPage();
+    values.experiment = CurrentExperimentId();
+    values.split = MaxLeftBtn->isChecked() ? 1 : MaxRightBtn->isChecked() ? 2 : 0;
     // An unwritable store keeps the old settings; nothing to tell the user.
     WriteSettings(values);
 }
@@ -742,6 +897,7 @@ void TFrameFrm::closeEvent(QCloseEvent* event)
 void TFrameFrm::ShowExperiment(ExperimentId id)
 {
     host_->ShowExperiment(id);
+    orderTabStops();
 }
 
 ExperimentId TFrameFrm::CurrentExperimentId() const
@@ -776,6 +932,7 @@ void TFrameFrm::TopBottomClick(QAction* item)
     // experiment maximised) it stays hidden with its pane.
     HTMLToolbar->setVisible(!EWBPanel->isHidden());
     host_->ToolbarsMoved();
+    orderTabStops();
 }
 
 void TFrameFrm::Large1Click()
@@ -797,8 +954,9 @@ void TFrameFrm::SplitBtnClick(QToolButton* button)
         LeftTW->show();
         EWBPanel->show();
         HTMLToolbar->show();
-        const QScreen* screen = this->screen();
-        setLeftPaneWidth(screen != nullptr ? screen->geometry().width() / 2 : width() / 2);
+        // Half the window, not half the screen: a window narrower than the
+        // screen would otherwise squeeze the lesson pane, or leave it nothing.
+        setLeftPaneWidth(width() / 2);
     } else if (button == MaxLeftBtn) {
         EWBPanel->hide();
         LeftTW->show();
@@ -810,6 +968,7 @@ void TFrameFrm::SplitBtnClick(QToolButton* button)
         leftShown = false;
     }
     host_->SplitChanged(leftShown);
+    orderTabStops();
 }
 
 void TFrameFrm::ThemeClick(const QString& name)
@@ -850,6 +1009,9 @@ void TFrameFrm::routeHints()
 
 bool TFrameFrm::event(QEvent* event)
 {
+    if (fitFramePending_ &&
+        (event->type() == QEvent::Move || event->type() == QEvent::Resize || event->type() == QEvent::Expose))
+        QTimer::singleShot(0, this, [this] { fitFrameToWorkArea(); });
     if (event->type() == QEvent::StatusTip) {
         setHint(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
@@ -878,7 +1040,9 @@ void TFrameFrm::CommandStateChange()
     FwdBtn->setEnabled(EWBPanel->FwdEnabled());
     BackBtn->setEnabled(EWBPanel->BackEnabled());
     IndexBtn->setEnabled(EWBPanel->IndexBtnEnabled());
-    IndexOptions->setEnabled(EWBPanel->IndexOptionsEnabled());
+    // Through its action: the button takes its action's state again whenever
+    // the action changes (a new icon when the button size is switched).
+    IndexOptions->defaultAction()->setEnabled(EWBPanel->IndexOptionsEnabled());
 }
 
 // --- help
@@ -886,26 +1050,259 @@ void TFrameFrm::CommandStateChange()
 
 void TFrameFrm::Contents1Click()
 {
-    if (!helpAvailable_)
-        return;
-    if (help_ == nullptr)
-        help_ = new THelpWindow(helpPath_, this);
-    help_->ShowContents();
+    if (THelpWindow* help = openHelp())
+        help->ShowContents();
 }
 
 void TFrameFrm::Search1Click()
 {
-    if (!helpAvailable_)
-        return;
-    if (help_ == nullptr)
-        help_ = new THelpWindow(helpPath_, this);
-    help_->ShowSearch();
+    if (THelpWindow* help = openHelp())
+        help->ShowSearch();
+}
+
+// The help file is read the first time Help is opened.  One that cannot be
+// read is reported once; its two menu items are then disabled, as for a
+// missing file.
+THelpWindow* TFrameFrm::openHelp()
+{
+    if (help_ != nullptr || !helpAvailable_)
+        return help_;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto book = std::make_shared<THelpBook>(ReadHelpBook(helpPath_));
+    QApplication::restoreOverrideCursor();
+    if (!book->Ok()) {
+        helpAvailable_ = false;
+        Contents1->setEnabled(false);
+        Search1->setEnabled(false);
+        ShowError(book->Error);
+        return nullptr;
+    }
+    help_ = new THelpWindow(std::move(book), this);
+    return help_;
 }
 
 void TFrameFrm::About1Click()
 {
     TAboutFrm about(programFolder_, this);
     about.exec();
+}
+
+// --- keyboard ----------------------------------------------------------------------------------------------
+
+void TFrameFrm::buildKeyboard()
+{
+    NextRegionAction = new QAction(this);
+    NextRegionAction->setObjectName(QStringLiteral("NextRegion"));
+    NextRegionAction->setShortcut(QKeySequence(Qt::Key_F6));
+    PreviousRegionAction = new QAction(this);
+    PreviousRegionAction->setObjectName(QStringLiteral("PreviousRegion"));
+    PreviousRegionAction->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    for (QAction* action : {NextRegionAction, PreviousRegionAction}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+    connect(NextRegionAction, &QAction::triggered, this, [this] { NextRegion(true); });
+    connect(PreviousRegionAction, &QAction::triggered, this, [this] { NextRegion(false); });
+    nameControls();
+    focusMark_ = new TFocusMark(this);
+}
+
+QWidget* TFrameFrm::FocusMarkTarget() const
+{
+    return focusMark_->Target();
+}
+
+// Toolbars make their buttons mouse-only; here every control takes Tab and
+// has the name a screen reader says.
+void TFrameFrm::nameControls()
+{
+    for (QAction* action : HTMLToolbar->actions()) {
+        QWidget* button = HTMLToolbar->widgetForAction(action);
+        if (button == nullptr || button == htmlSpacer_)
+            continue;
+        button->setFocusPolicy(Qt::TabFocus);
+        button->setAccessibleName(action->toolTip());
+    }
+    for (QToolButton* button : {MaxLeftBtn, NormalSplitBtn, MaxRightBtn}) {
+        button->setFocusPolicy(Qt::TabFocus);
+        button->setAccessibleName(button->toolTip());
+    }
+    StatusBar->setAccessibleName(str::sSplitButtonsName());
+    LeftTW->setAccessibleName(str::sExperimentPaneName());
+    EWBPanel->setAccessibleName(str::sLessonPaneName());
+    EWB()->setAccessibleName(str::sLessonPaneName());
+    EWB()->setAccessibleDescription(str::sLessonPaneDescription());
+}
+
+QToolBar* TFrameFrm::experimentToolbar() const
+{
+    TExperimentForm* form = host_->CurrentForm();
+    return form != nullptr ? form->Toolbar() : nullptr;
+}
+
+QWidget* TFrameFrm::regionWidget(TRegion region) const
+{
+    switch (region) {
+        case TRegion::ExperimentToolbar:
+            return experimentToolbar();
+        case TRegion::Experiment:
+            return LeftTW;
+        case TRegion::LessonToolbar:
+            return HTMLToolbar;
+        case TRegion::Lesson:
+            return EWBPanel;
+        case TRegion::SplitButtons:
+            return StatusBar;
+    }
+    return nullptr;
+}
+
+namespace {
+
+// The controls of a toolbar Tab stops at, in the toolbar's order.
+QList<QWidget*> ToolbarStops(const QToolBar* toolbar)
+{
+    QList<QWidget*> stops;
+    for (QAction* action : toolbar->actions()) {
+        QWidget* w = toolbar->widgetForAction(action);
+        if (w == nullptr || !action->isVisible())
+            continue;
+        // A spin edit passes the focus on to its text field.
+        while (w->focusProxy() != nullptr)
+            w = w->focusProxy();
+        if (TakesTab(w))
+            stops.push_back(w);
+    }
+    return stops;
+}
+
+// The controls inside container Tab stops at, in the order of the focus chain.
+QList<QWidget*> ContainerStops(QWidget* container)
+{
+    QList<QWidget*> stops;
+    for (QWidget* w = container->nextInFocusChain(); w != container; w = w->nextInFocusChain())
+        if (container->isAncestorOf(w) && TakesTab(w) && !stops.contains(w))
+            stops.push_back(w);
+    return stops;
+}
+
+}  // namespace
+
+QList<QWidget*> TFrameFrm::regionStops(TRegion region) const
+{
+    QWidget* container = regionWidget(region);
+    if (container == nullptr)
+        return {};
+    switch (region) {
+        case TRegion::ExperimentToolbar:
+        case TRegion::LessonToolbar:
+            return ToolbarStops(static_cast<QToolBar*>(container));
+        case TRegion::SplitButtons:
+            return {MaxLeftBtn, NormalSplitBtn, MaxRightBtn};
+        case TRegion::Experiment:
+        case TRegion::Lesson:
+            return ContainerStops(container);
+    }
+    return {};
+}
+
+namespace {
+
+constexpr std::array kRegions{TFrameFrm::TRegion::ExperimentToolbar, TFrameFrm::TRegion::Experiment,
+                              TFrameFrm::TRegion::LessonToolbar, TFrameFrm::TRegion::Lesson,
+                              TFrameFrm::TRegion::SplitButtons};
+
+}  // namespace
+
+// Tab goes through the experiment's toolbar and its picture, then the lesson
+// toolbar and the lesson, then the split buttons: each pane's controls
+// together, the way F6 moves between them.  Qt's own order follows the
+// order the controls were made in, which mixes the panes as experiments
+// come and go.
+void TFrameFrm::orderTabStops()
+{
+    QList<QWidget*> stops;
+    for (TRegion region : kRegions)
+        stops += regionStops(region);
+    for (qsizetype i = 0; i + 1 < stops.size(); ++i)
+        QWidget::setTabOrder(stops[i], stops[i + 1]);
+}
+
+QList<QWidget*> TFrameFrm::TabStops() const
+{
+    QList<QWidget*> stops;
+    for (TRegion region : kRegions)
+        for (QWidget* w : regionStops(region))
+            if (Reachable(w))
+                stops.push_back(w);
+    return stops;
+}
+
+std::optional<TFrameFrm::TRegion> TFrameFrm::FocusRegion() const
+{
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus == nullptr)
+        return std::nullopt;
+    for (TRegion region : kRegions)
+        if (const QWidget* container = regionWidget(region);
+            container != nullptr && (container == focus || container->isAncestorOf(focus)))
+            return region;
+    return std::nullopt;
+}
+
+// Tab and Shift+Tab from every control of the window, the lesson page's
+// engine included when it has passed its last link, come here: they go along
+// the stops above.  Qt's own walk would count the browser, which passes its
+// focus on to an engine inside it, as a stop of its own and come back into it.
+bool TFrameFrm::focusNextPrevChild(bool next)
+{
+    const QList<QWidget*> stops = TabStops();
+    const qsizetype at = stops.indexOf(QApplication::focusWidget());
+    if (at < 0)
+        return QMainWindow::focusNextPrevChild(next);
+    const qsizetype count = stops.size();
+    stops[((at + (next ? 1 : -1)) % count + count) % count]->setFocus(next ? Qt::TabFocusReason
+                                                                           : Qt::BacktabFocusReason);
+    return true;
+}
+
+void TFrameFrm::NextRegion(bool forwards)
+{
+    const int count = int(kRegions.size());
+    const std::optional<TRegion> current = FocusRegion();
+    int at = forwards ? -1 : count;
+    if (current)
+        at = int(std::find(kRegions.begin(), kRegions.end(), *current) - kRegions.begin());
+    for (int step = 1; step <= count; ++step) {
+        const TRegion region =
+            kRegions[std::size_t(((at + (forwards ? step : -step)) % count + count) % count)];
+        if (region == current)
+            continue;
+        for (QWidget* w : regionStops(region))
+            if (Reachable(w)) {
+                w->setFocus(Qt::ShortcutFocusReason);
+                return;
+            }
+    }
+}
+
+// A drop-down's menu takes the mouse while it is open, so the button never
+// hears that the pointer left it and stays lit as if still pressed.
+void TFrameFrm::unlightAfterMenu(QToolButton* button)
+{
+    QMenu* menu = button->defaultAction() != nullptr ? button->defaultAction()->menu() : button->menu();
+    if (menu == nullptr)
+        return;
+    connect(menu, &QMenu::aboutToHide, button, [button] {
+        QTimer::singleShot(0, button, [button] {
+            if (button->rect().contains(button->mapFromGlobal(QCursor::pos())))
+                return;
+            button->setAttribute(Qt::WA_UnderMouse, false);
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(button, &leave);
+            button->update();
+        });
+    });
 }
 
 }  // namespace brv

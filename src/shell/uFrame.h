@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -30,12 +31,17 @@ class QWebEngineView;
 namespace brv {
 
 class TDockOffset;
+class TFocusMark;
 class TExperimentHost;
 class TFlashPanel;
 class THelpWindow;
 class THintRouter;
 class TLessonPane;
 class TSplashPicture;
+
+// The client bounds that give a window of frame thickness outer bounds equal
+// to workArea.
+QRect ClientBoundsForFrame(const QRect& workArea, const QMargins& frame);
 
 class TFrameFrm : public QMainWindow {
     Q_OBJECT
@@ -121,6 +127,21 @@ public:
     QAction* ExpandAll1 = nullptr;
     QAction* CollapseAll1 = nullptr;
 
+    // --- keyboard ------------------------------------------------------------------
+    // F6 and Shift+F6: the regions focus moves between, in their order on the
+    // screen; the hidden ones are skipped.
+    enum class TRegion { ExperimentToolbar, Experiment, LessonToolbar, Lesson, SplitButtons };
+    void NextRegion(bool forwards);
+    // The region holding the keyboard focus (none outside them).
+    std::optional<TRegion> FocusRegion() const;
+    // Every control Tab visits, in the order it visits them.
+    QList<QWidget*> TabStops() const;
+    QAction* NextRegionAction = nullptr;
+    QAction* PreviousRegionAction = nullptr;
+    // The control the focus ring is drawn around (none when the focus is
+    // outside the window).
+    QWidget* FocusMarkTarget() const;
+
     // --- handlers ----------------------------------------------------------------
     void TopBottomClick(QAction* item);  // Top1 and Bottom1
     void Large1Click();                  // after Large1 toggled its check mark
@@ -136,6 +157,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void buildMenus();
@@ -168,9 +190,21 @@ private:
     void keepHtmlToolbarAtDockPosition();
 
     void openLessonBook();
+    THelpWindow* openHelp();
     void CommandStateChange();
     void checkCurrentExperiment();
     void reportError(const QString& message);
+
+    void buildKeyboard();
+    void nameControls();
+    void orderTabStops();
+    QList<QWidget*> regionStops(TRegion region) const;
+    QWidget* regionWidget(TRegion region) const;
+    QToolBar* experimentToolbar() const;
+    void fitFrameToWorkArea();
+    void unlightAfterMenu(QToolButton* button);
+    void restorePlace();
+    QString savedPage() const;
 
     QString programFolder_;
     std::unique_ptr<TExperimentHost> host_;
@@ -192,6 +226,13 @@ private:
     bool shown_ = false;
     bool maximiseOnShow_ = false;
     int pendingLeftWidth_ = -1;
+    // Placed on the work area by default: once the window manager tells how
+    // thick its frame is, the frame is fitted into the work area.
+    bool fitFramePending_ = false;
+    TFocusMark* focusMark_ = nullptr;
+    QString startPage_;  // the page the pupil left the lesson book on
+    ExperimentId startExperiment_ = 0;
+    int startSplit_ = 0;
 };
 
 }  // namespace brv

@@ -1,15 +1,14 @@
-// The program's help: a compiled help file (.chm) read with chmlib and shown
-// in a window of our own, with the file's contents tree, its keyword index and
-// its topics in a web view served straight from the file.
+// The program's help: a compiled help file (.chm), read by the help reader
+// (uHelpFile.h), shown in a window of our own with the file's contents tree,
+// its keyword index and its topics in a web view served from the read book.
 #pragma once
 
-#include <QByteArray>
+#include "shell/uHelpFile.h"
+
 #include <QString>
 #include <QWidget>
 
 #include <memory>
-#include <optional>
-#include <vector>
 
 class QLineEdit;
 class QListWidget;
@@ -19,68 +18,20 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class QWebEngineProfile;
 class QWebEngineView;
-struct chmFile;
 
 namespace brv {
-
-// The URL scheme the help topics are served under ("brvhelp:/topic.htm").
-inline constexpr const char* kHelpScheme = "brvhelp";
 
 // Makes the help scheme known to the web engine; only possible before the
 // QApplication is created.
 void RegisterHelpScheme();
-
-class TChmFile {
-public:
-    explicit TChmFile(const QString& path);
-    ~TChmFile();
-    TChmFile(const TChmFile&) = delete;
-    TChmFile& operator=(const TChmFile&) = delete;
-
-    bool IsOpen() const { return file_ != nullptr; }
-    // The object stored at path ("/intro.htm"; a missing leading "/" is
-    // added); empty when the file holds no such object.
-    std::optional<QByteArray> Read(const QString& path) const;
-
-    // From the file's system record, or by looking for the usual extensions.
-    QString ContentsFile() const { return contentsFile_; }
-    QString IndexFile() const { return indexFile_; }
-    QString DefaultTopic() const { return defaultTopic_; }
-    QString Title() const { return title_; }
-
-private:
-    void readSystemRecord();
-    void findSitemapsByName();
-    chmFile* file_ = nullptr;
-    QString contentsFile_;
-    QString indexFile_;
-    QString defaultTopic_;
-    QString title_;
-};
-
-// "Available" means the file exists and chmlib opens it.
-bool HelpFileAvailable(const QString& path);
-
-// One entry of a contents (.hhc) or keyword index (.hhk) file.
-struct THelpEntry {
-    QString name;
-    QString local;  // topic inside the file, may be empty for a heading
-    std::vector<THelpEntry> children;
-};
-// Parses the HTML-like sitemap format of both files; tolerant of the loose
-// markup help compilers write.
-std::vector<THelpEntry> ParseSitemap(const QByteArray& text);
-
-// The address of a topic of the open help file.
-QString HelpTopicUrl(const QString& local);
 
 class THelpSchemeHandler;
 
 class THelpWindow : public QWidget {
     Q_OBJECT
 public:
-    // Opens path; the window stays empty if it does not open.
-    explicit THelpWindow(const QString& path, QWidget* parent = nullptr);
+    // book must have been read (book->Ok()).
+    explicit THelpWindow(std::shared_ptr<const THelpBook> book, QWidget* parent = nullptr);
     ~THelpWindow() override;
 
     // "Contents": the contents tree.
@@ -96,15 +47,15 @@ public:
     QWebEngineView* Topic = nullptr;
 
 private:
-    void buildContents();
-    void buildIndex();
     void searchTextChanged(const QString& text);
     void keywordChosen(QListWidgetItem* item);
     void bringToFront();
-    std::shared_ptr<TChmFile> chm_;
+    void placeOverOwner();
+    std::shared_ptr<const THelpBook> book_;
     QWebEngineProfile* profile_ = nullptr;
     THelpSchemeHandler* handler_ = nullptr;
     bool topicShown_ = false;
+    bool placed_ = false;
 };
 
 }  // namespace brv

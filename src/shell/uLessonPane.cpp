@@ -11,8 +11,10 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDate>
+#include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QLocale>
 #include <QMenu>
 #include <QPainter>
@@ -25,7 +27,9 @@
 #include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInterceptor>
 
 #include <algorithm>
 #include <array>
@@ -36,6 +40,7 @@ namespace {
 
 const QString IndexPageFile = QStringLiteral("html\\index.html");
 const QString IndexDataFile = QStringLiteral("HTML\\index.ux");
+const QString BookFolder = QStringLiteral("html");
 
 // "Medium" is the engine's natural size; each step away from it is a change
 // of 15 % or more, which a pupil sees at once.
@@ -59,9 +64,36 @@ QString IndexScript(const QString& html)
                " var e = document.getElementById(\"index\");"
                " if (!e) return false;"
                " e.innerHTML = %1;"
+               " e.setAttribute(\"data-brv-index\", \"\");"
                " return true;"
                "})()")
         .arg(JsStringLiteral(html));
+}
+
+// The index page's element "index" holds a placeholder for readers without
+// the program; it stays hidden until the program has written the index into
+// it, so the pupil never sees it flash up on the first start.
+QWebEngineScript HidePlaceholderScript()
+{
+    QWebEngineScript script;
+    script.setName(QStringLiteral("brvHideIndexPlaceholder"));
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setWorldId(QWebEngineScript::ApplicationWorld);
+    script.setRunsOnSubFrames(false);
+    script.setSourceCode(
+        QStringLiteral("(function () {"
+                       " if (!/\\/index(\\.html)?$/i.test(location.pathname)) return;"
+                       " function add() {"
+                       "  var s = document.createElement('style');"
+                       "  s.textContent = '#index:not([data-brv-index]) { visibility: hidden; }';"
+                       "  document.documentElement.appendChild(s);"
+                       " }"
+                       " if (document.documentElement) { add(); return; }"
+                       " new MutationObserver(function (m, o) {"
+                       "  if (document.documentElement) { o.disconnect(); add(); }"
+                       " }).observe(document, { childList: true });"
+                       "})()"));
+    return script;
 }
 
 // The rectangle of size fitted into bounds, aspect kept, centred.
@@ -125,6 +157,27 @@ protected:
 private:
     QPointer<QWebEnginePage> target_;
     bool forwarded_ = false;
+};
+
+// Keeps what a lesson page loads besides itself (pictures, style sheets,
+// frames, scripts' requests) inside the lesson book as well: a page is
+// content, and content must not reach the pupil's other files.
+class TLessonBookGuard : public QWebEngineUrlRequestInterceptor {
+public:
+    TLessonBookGuard(const QString& programFolder, QObject* parent)
+        : QWebEngineUrlRequestInterceptor(parent), programFolder_(programFolder)
+    {
+    }
+
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override
+    {
+        const QUrl url = info.requestUrl();
+        if (url.isLocalFile() && !IsInsideLessonBook(programFolder_, url.toLocalFile()))
+            info.block(true);
+    }
+
+private:
+    const QString programFolder_;
 };
 
 }  // namespace
@@ -230,7 +283,9 @@ TLessonPane::TLessonPane(TLessonPaneHost host, const QString& programFolder, QWi
     ewb_ = new TEWB(*this, this);
     ewb_->setObjectName(QStringLiteral("EWB"));
     page_ = new TEWBPage(*this, ewb_);
+    page_->setUrlRequestInterceptor(new TLessonBookGuard(programFolder_, this));
     ewb_->setPage(page_);
+    page_->scripts().insert(HidePlaceholderScript());
     QWebEngineSettings* settings = page_->settings();
     settings->setAttribute(QWebEngineSettings::AutoLoadImages, true);
     settings->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
@@ -238,9 +293,22 @@ TLessonPane::TLessonPane(TLessonPaneHost host, const QString& programFolder, QWi
     settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
 
+    // Stands in for a page that is missing, saying what is missing and what
+    // still works.
+    notice_ = new QLabel(this);
+    notice_->setObjectName(QStringLiteral("Notice"));
+    notice_->setWordWrap(true);
+    notice_->setAlignment(Qt::AlignCenter);
+    notice_->setMargin(24);
+    notice_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    notice_->setAutoFillBackground(true);
+    notice_->setBackgroundRole(QPalette::Base);
+    notice_->hide();
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(ewb_);
+    layout->addWidget(notice_);
 
     picPopUp_ = new QMenu(this);
     picPopUp_->setObjectName(QStringLiteral("PicPopUp"));
@@ -255,7 +323,20 @@ TLessonPane::TLessonPane(TLessonPaneHost host, const QString& programFolder, QWi
             &TLessonPane::updateCommandState);
 }
 
-TLessonPane::~TLessonPane() = default;
+TLessonPane::~TLessonPane()
+{
+    // The page answers its pending script and print callbacks as it is
+    // destroyed.  Left to QWidget's destructor it would run them after this
+    // one, on an object that is no longer a lesson pane; here the pane is still
+    // whole and the callbacks see it closing.
+    closing_ = true;
+    disconnect(page_, nullptr, this, nullptr);
+    disconnect(page_->action(QWebEnginePage::Back), nullptr, this, nullptr);
+    disconnect(page_->action(QWebEnginePage::Forward), nullptr, this, nullptr);
+    delete ewb_;
+    ewb_ = nullptr;
+    page_ = nullptr;
+}
 
 void TLessonPane::LoadIndex()
 {
@@ -267,6 +348,34 @@ void TLessonPane::LoadIndex()
 void TLessonPane::OpenStartPage()
 {
     navigateToFile(IndexPageFile);
+}
+
+void TLessonPane::OpenPage(const QString& page)
+{
+    navigateToFile(BookFolder + QLatin1Char('\\') + page);
+}
+
+QString TLessonPane::BookPage() const
+{
+    const QUrl url = page_->url();
+    if (!hasDocument_ || !url.isLocalFile())
+        return {};
+    const QFileInfo shown(url.toLocalFile());
+    const QFileInfo book(ResolveInFolder(programFolder_, BookFolder));
+    return shown.isFile() && shown.absoluteDir() == QDir(book.absoluteFilePath()) ? shown.fileName()
+                                                                                  : QString();
+}
+
+QString TLessonPane::Notice() const
+{
+    return notice_->isHidden() ? QString() : notice_->text();
+}
+
+void TLessonPane::showNotice(const QString& text)
+{
+    notice_->setText(text);
+    ewb_->hide();
+    notice_->show();
 }
 
 // --- routing -----------------------------------------------------------------------
@@ -282,7 +391,17 @@ bool TLessonPane::RouteNavigation(const QUrl& url)
         routePictureLink(segment);
         return false;
     }
+    if (refuseOutsideBook(url))
+        return false;
     routeLessonPage(segment);
+    return true;
+}
+
+bool TLessonPane::refuseOutsideBook(const QUrl& url)
+{
+    if (!url.isLocalFile() || IsInsideLessonBook(programFolder_, url.toLocalFile()))
+        return false;
+    reportError(str::sLocalFileRefused().arg(QDir::toNativeSeparators(QDir::cleanPath(url.toLocalFile()))));
     return true;
 }
 
@@ -299,6 +418,18 @@ void TLessonPane::routeIndexLink(const QString& segment)
 void TLessonPane::routePictureLink(const QString& segment)
 {
     const QString file = DollarPicturePath(programFolder_, segment);
+    if (file.isEmpty()) {
+        reportError(str::sPictureLinkRefused().arg(QUrl::fromPercentEncoding(segment.toUtf8())));
+        return;
+    }
+    if (!QFileInfo(file).isFile()) {
+        reportError(str::sPictureMissing().arg(QDir::toNativeSeparators(file)));
+        return;
+    }
+    if (QImage(file).isNull()) {
+        reportError(str::sPictureUnreadable().arg(QDir::toNativeSeparators(file)));
+        return;
+    }
     // The viewer's modal loop must not run inside the engine's navigation
     // callback, so it opens as soon as that callback has returned.
     QTimer::singleShot(0, this, [this, file] { host_.openPicture(file); });
@@ -348,8 +479,17 @@ void TLessonPane::reportError(const QString& message)
 void TLessonPane::navigateToFile(const QString& relative)
 {
     const QString file = ResolveInFolder(programFolder_, relative);
-    if (QFileInfo(file).isFile())
+    if (QFileInfo(file).isFile()) {
         ewb_->load(QUrl::fromLocalFile(file));
+        return;
+    }
+    const QString book = ResolveInFolder(programFolder_, BookFolder);
+    if (!QFileInfo(book).isDir())
+        showNotice(str::sLessonBookMissing().arg(QDir::toNativeSeparators(book)));
+    else if (relative == IndexPageFile)
+        showNotice(str::sLessonStartPageMissing().arg(QDir::toNativeSeparators(file)));
+    else
+        showNotice(str::sLessonPageMissing().arg(QDir::toNativeSeparators(file)));
 }
 
 void TLessonPane::IndexBtnClick()
@@ -419,7 +559,7 @@ void TLessonPane::PrintTopic()
     QPointer<TLessonPane> self(this);
     page_->printToPdf(
         [self, info, layout](const QByteArray& pdf) {
-            if (!self)
+            if (!self || self->closing_)
                 return;
             emit self->TopicRendered(pdf);
             if (pdf.isEmpty()) {
@@ -454,10 +594,7 @@ void TLessonPane::ShowExperimentPage(ExperimentId id)
     const QString mainPage = ExperimentMainPage(id);
     if (id == current || mainPage.isEmpty())
         return;
-    const QString file = ResolveInFolder(programFolder_, QStringLiteral("HTML\\") + mainPage);
-    if (!QFileInfo(file).isFile())
-        return;
-    ewb_->load(QUrl::fromLocalFile(file));
+    navigateToFile(QStringLiteral("HTML\\") + mainPage);
     showExperimentSafely(id);
 }
 
@@ -477,7 +614,7 @@ void TLessonPane::RewriteIndex()
 {
     QPointer<TLessonPane> self(this);
     runScript(IndexScript(index_.Render()), [self](const QVariant& found) {
-        if (self)
+        if (self && !self->closing_)
             emit self->IndexRewritten(found.toBool());
     });
 }
@@ -511,6 +648,8 @@ void TLessonPane::onLoadingChanged(const QWebEngineLoadingInfo& info)
 void TLessonPane::onDocumentComplete(bool ok)
 {
     hasDocument_ = true;
+    notice_->hide();
+    ewb_->show();
     if (textBackground_ != str::sTextBgndWhite())
         applyBodyColour(textBackground_);
     applyZoom();

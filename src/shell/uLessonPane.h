@@ -23,6 +23,7 @@
 #include <functional>
 
 class QAction;
+class QLabel;
 class QMenu;
 class QPrinter;
 class QWebEngineLoadingInfo;
@@ -104,11 +105,20 @@ public:
     // Loads "HTML\index.ux" if it exists.  Throws EBadIndexFile; the headings
     // read before the fault stay.
     void LoadIndex();
-    // Navigates to "html\index.html" if it exists.
+    // Navigates to "html\index.html"; without it the pane says what is
+    // missing and that the experiments still work.
     void OpenStartPage();
+    // Navigates to page, a file of the lesson book's html folder.
+    void OpenPage(const QString& page);
+    // The file name of the lesson book page shown; empty for anything else.
+    QString BookPage() const;
+    // The text the pane shows in place of a page that is missing (empty while
+    // it shows pages).
+    QString Notice() const;
 
     // --- routing ----------------------------------------------------------
-    // Called for every navigation before it happens; false cancels it.
+    // Called for every navigation before it happens; false cancels it.  A
+    // local file outside the lesson book is refused with a message.
     bool RouteNavigation(const QUrl& url);
 
     // --- lesson toolbar and menu commands ----------------------------------
@@ -129,8 +139,10 @@ public:
     void CopyTopicText();
     // Opens a print preview of the page (nothing without a document).
     void PrintTopic();
-    // The Experiments menu, after the window checked the item: opens id's main
-    // page and shows id, when id is new and its page exists.
+    // The Experiments menu, after the window checked the item: when id is new,
+    // opens its main page and shows id.  A missing page does not keep the
+    // experiment from the pupil: it is shown, and the pane says which page is
+    // missing.
     void ShowExperimentPage(ExperimentId id);
     // The "Index options" drop-down.
     bool AllowAllExpanded() const { return index_.AllowAllExpanded(); }
@@ -178,6 +190,8 @@ private:
     void routeIndexLink(const QString& segment);
     void routePictureLink(const QString& segment);
     void routeLessonPage(const QString& segment);
+    bool refuseOutsideBook(const QUrl& url);
+    void showNotice(const QString& text);
     void showExperimentSafely(ExperimentId id);
     void markIndexFor(const QString& segment, ExperimentId id);
     void navigateToFile(const QString& relative);
@@ -204,6 +218,10 @@ private:
     QMenu* picPopUp_ = nullptr;
     QAction* copyImage1_ = nullptr;
     QString picturePath_;
+    QLabel* notice_ = nullptr;
+    // Set while the pane is being destroyed: the page's last callbacks, run as
+    // it goes, must leave the pane alone.
+    bool closing_ = false;
 };
 
 }  // namespace brv

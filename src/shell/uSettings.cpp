@@ -8,6 +8,7 @@
 #include <QSettings>
 #include <QtEndian>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -22,6 +23,10 @@ const QString kToolbarsAtTop = QStringLiteral("TBTop");
 const QString kSkin = QStringLiteral("Skin");
 const QString kLarge = QStringLiteral("Large");
 const QString kPosition = QStringLiteral("position");
+const QString kPage = QStringLiteral("page");
+const QString kExperiment = QStringLiteral("experiment");
+const QString kSplit = QStringLiteral("split");
+constexpr int kSplitModes = 3;
 
 constexpr int kPositionBytes = 16;
 // A window must show at least this much of itself on a screen to be reachable.
@@ -93,10 +98,31 @@ std::optional<QRect> ReadPosition(const QVariant& v)
 {
     if (v.typeId() != QMetaType::QByteArray)
         return std::nullopt;
-    std::optional<QRect> bounds = DecodePosition(v.toByteArray());
-    if (bounds && !IsOnSomeScreen(*bounds))
+    const std::optional<QRect> bounds = DecodePosition(v.toByteArray());
+    return bounds ? FitOnScreen(*bounds) : std::nullopt;
+}
+
+// A lesson page's bare file name: a value naming anything else (a folder, a
+// file elsewhere) is damage.
+std::optional<QString> ReadPage(const QVariant& v)
+{
+    std::optional<QString> page = ReadString(v);
+    if (!page || page->isEmpty() || page->size() > 255 || page->startsWith(QLatin1Char('.')) ||
+        page->contains(QLatin1Char('/')) || page->contains(QLatin1Char('\\')) ||
+        page->contains(QLatin1Char(':')))
         return std::nullopt;
-    return bounds;
+    if (!page->endsWith(QLatin1String(".htm"), Qt::CaseInsensitive) &&
+        !page->endsWith(QLatin1String(".html"), Qt::CaseInsensitive))
+        return std::nullopt;
+    return page;
+}
+
+std::optional<int> ReadSplit(const QVariant& v)
+{
+    std::optional<int> split = ReadInt(v);
+    if (split && (*split < 0 || *split >= kSplitModes))
+        return std::nullopt;
+    return split;
 }
 
 }  // namespace
@@ -126,6 +152,10 @@ std::optional<TSavedSettings> ReadSettings(QSettings& store)
     if (std::optional<int> large = ReadInt(store.value(kLarge)))
         saved.large = *large != 0;
     saved.position = ReadPosition(store.value(kPosition));
+    saved.page = ReadPage(store.value(kPage));
+    if (std::optional<int> experiment = ReadInt(store.value(kExperiment)); experiment && *experiment > 0)
+        saved.experiment = experiment;
+    saved.split = ReadSplit(store.value(kSplit));
     return saved;
 }
 
@@ -145,6 +175,12 @@ bool WriteSettings(QSettings& store, const TSettingsToSave& values)
     store.setValue(kSkin, values.skin);
     store.setValue(kLarge, values.large ? 1 : 0);
     store.setValue(kPosition, EncodePosition(values.position));
+    if (values.page.isEmpty())
+        store.remove(kPage);
+    else
+        store.setValue(kPage, values.page);
+    store.setValue(kExperiment, values.experiment);
+    store.setValue(kSplit, values.split);
     store.sync();
     return store.status() == QSettings::NoError;
 }
@@ -173,14 +209,42 @@ std::optional<QRect> DecodePosition(const QByteArray& bytes)
     return QRect(int(sides[0]), int(sides[1]), int(width), int(height));
 }
 
-bool IsOnSomeScreen(const QRect& bounds)
+namespace {
+
+// The screen showing the largest usable part of bounds.
+const QScreen* ScreenHolding(const QRect& bounds)
 {
+    const QScreen* best = nullptr;
+    qint64 bestArea = 0;
     for (const QScreen* screen : QGuiApplication::screens()) {
         const QRect visible = bounds.intersected(screen->geometry());
-        if (visible.width() >= kMinVisible && visible.height() >= kMinVisible)
-            return true;
+        const qint64 area = qint64(visible.width()) * visible.height();
+        if (visible.width() >= kMinVisible && visible.height() >= kMinVisible && area > bestArea) {
+            best = screen;
+            bestArea = area;
+        }
     }
-    return false;
+    return best;
+}
+
+// The start of a span of length size moved inside [low, low + room).
+int ClampStart(int start, int size, int low, int room)
+{
+    return std::clamp(start, low, low + room - size);
+}
+
+}  // namespace
+
+std::optional<QRect> FitOnScreen(const QRect& bounds)
+{
+    const QScreen* screen = ScreenHolding(bounds);
+    if (screen == nullptr)
+        return std::nullopt;
+    const QRect area = screen->availableGeometry();
+    const QSize size = bounds.size().boundedTo(area.size());
+    return QRect(QPoint(ClampStart(bounds.left(), size.width(), area.left(), area.width()),
+                        ClampStart(bounds.top(), size.height(), area.top(), area.height())),
+                 size);
 }
 
 }  // namespace brv

@@ -1,4 +1,4 @@
-// The six user preferences of the main window, kept per user under
+// The six user preferences of the main window, and where the pupil was, kept per user under
 // "Karvelle" / "BRV_v4" (the registry on Windows, an INI file under the user's
 // config folder elsewhere).
 //
@@ -24,7 +24,13 @@ struct TSavedSettings {
     std::optional<bool> toolbarsAtTop;      // "TBTop": only 0 means the bottom
     std::optional<QString> skin;            // a known theme name
     std::optional<bool> large;
-    std::optional<QRect> position;  // window bounds, on some screen
+    std::optional<QRect> position;  // window bounds, fitted into a screen's work area
+    // Where the pupil was, beside the six: the lesson page (a file name of the
+    // lesson book's html folder), the experiment and the split (0 normal,
+    // 1 left pane maximised, 2 right pane maximised).
+    std::optional<QString> page;
+    std::optional<int> experiment;
+    std::optional<int> split;
 };
 
 // What the window writes when it closes.
@@ -35,6 +41,9 @@ struct TSettingsToSave {
     QString skin;
     bool large = false;
     QRect position;
+    QString page;  // empty: none to remember
+    int experiment = 0;
+    int split = 0;
 };
 
 // The store itself: organisation "Karvelle", application "BRV_v4", native format.
@@ -44,7 +53,7 @@ QSettings* NewSettingsStore();
 std::optional<TSavedSettings> ReadSettings();
 std::optional<TSavedSettings> ReadSettings(QSettings& store);
 
-// Writes the six values in their fixed order; false (and nothing said to the
+// Writes the six values in their fixed order, then where the pupil was; false (and nothing said to the
 // user) when the store cannot be written.
 bool WriteSettings(const TSettingsToSave& values);
 bool WriteSettings(QSettings& store, const TSettingsToSave& values);
@@ -54,7 +63,11 @@ bool WriteSettings(QSettings& store, const TSettingsToSave& values);
 QByteArray EncodePosition(const QRect& bounds);
 // Empty for anything but 16 bytes describing a window of sane size.
 std::optional<QRect> DecodePosition(const QByteArray& bytes);
-// True when a usable part of bounds lies on one of the screens.
-bool IsOnSomeScreen(const QRect& bounds);
+// bounds made to fit the available area (the work area) of the screen they
+// land on, the one holding most of them: no wider or taller than that area
+// and moved inside it.  Settings saved on a large display and read on a small
+// one would otherwise open a window the engine cannot draw, or one whose close
+// confirmation is off the screen.  Empty when no screen shows a usable part.
+std::optional<QRect> FitOnScreen(const QRect& bounds);
 
 }  // namespace brv

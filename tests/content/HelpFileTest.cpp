@@ -1,48 +1,55 @@
-// The compiled help file: a real .chm that chmlib opens, with a contents file
-// and a keyword index whose every topic is inside it.
+// The help file as the program reads it: through the help reader, a process
+// of its own.  The bundled file gives its contents, keywords and topics; cut
+// and damaged copies, the damaged corpus under tests/data/help/damaged (files
+// that crash chmlib itself) and flawed replies each end in a message naming
+// the file, never in a crash of the reading program.
+#include "runtime/BRV_StrConstants.h"
 #include "runtime/ProgramFolder.h"
+#include "shell/uHelpFile.h"
+#include "shell/uHelpReply.h"
+#include "support/TestSupport.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
-
-#include <chm_lib.h>
+#include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <ostream>
+#include <string>
 
+namespace brv {
 namespace {
 
 QString HelpPath()
 {
-    return brv::ResolveInFolder(QStringLiteral(BRV_PROGRAM_DIR), "Help\\BRVhelp.chm");
+    return ResolveInFolder(QStringLiteral(BRV_PROGRAM_DIR), "Help\\BRVhelp.chm");
 }
 
-struct ChmCloser {
-    void operator()(chmFile* f) const { chm_close(f); }
-};
-using Chm = std::unique_ptr<chmFile, ChmCloser>;
-
-QByteArray ReadObject(chmFile* chm, const QString& name)
+QByteArray HelpBytes()
 {
-    chmUnitInfo info;
-    const QByteArray path = name.toUtf8();
-    if (chm_resolve_object(chm, path.constData(), &info) != CHM_RESOLVE_SUCCESS)
-        return {};
-    QByteArray data(qsizetype(info.length), '\0');
-    const LONGINT64 got = chm_retrieve_object(chm, &info, reinterpret_cast<unsigned char*>(data.data()), 0,
-                                              LONGINT64(info.length));
-    return got == LONGINT64(info.length) ? data : QByteArray();
+    QFile f(HelpPath());
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QStringList LocalTopics(const QByteArray& sitemap)
+QString Shown(const QString& path)
 {
-    static const QRegularExpression local(R"re(<param\s+name="Local"\s+value="([^"]+)")re",
-                                          QRegularExpression::CaseInsensitiveOption);
+    return QDir::toNativeSeparators(path);
+}
+
+QStringList LocalTopics(const std::vector<THelpEntry>& entries)
+{
     QStringList topics;
-    for (auto it = local.globalMatch(QString::fromUtf8(sitemap)); it.hasNext();)
-        topics << it.next().captured(1);
+    for (const THelpEntry& entry : entries) {
+        if (!entry.local.isEmpty())
+            topics << entry.local;
+        topics << LocalTopics(entry.children);
+    }
     return topics;
 }
 
@@ -51,20 +58,19 @@ TEST(HelpFile, IsACompiledHelpFile)
     QFile f(HelpPath());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << HelpPath().toStdString();
     EXPECT_EQ(f.read(4), QByteArray("ITSF"));
+    EXPECT_TRUE(HelpFileAvailable(HelpPath()));
 }
 
 TEST(HelpFile, ContentsAndKeywordIndexLeadToTopicsInsideIt)
 {
-    Chm chm(chm_open(QFile::encodeName(HelpPath()).constData()));
-    ASSERT_TRUE(chm) << "chmlib cannot open the help file";
-    const QByteArray contents = ReadObject(chm.get(), "/BRVhelp.hhc");
-    const QByteArray keywords = ReadObject(chm.get(), "/BRVhelp.hhk");
-    ASSERT_FALSE(contents.isEmpty());
-    ASSERT_FALSE(keywords.isEmpty());
-    EXPECT_FALSE(ReadObject(chm.get(), "/#SYSTEM").isEmpty());
+    const THelpBook book = ReadHelpBook(HelpPath());
+    ASSERT_TRUE(book.Ok()) << book.Error.toStdString();
+    EXPECT_TRUE(book.Object(QStringLiteral("/#SYSTEM")).has_value());
+    EXPECT_TRUE(book.ContentsFile.endsWith(QStringLiteral("BRVhelp.hhc"), Qt::CaseInsensitive));
+    EXPECT_TRUE(book.IndexFile.endsWith(QStringLiteral("BRVhelp.hhk"), Qt::CaseInsensitive));
 
-    const QStringList fromContents = LocalTopics(contents);
-    const QStringList fromKeywords = LocalTopics(keywords);
+    const QStringList fromContents = LocalTopics(book.Contents);
+    const QStringList fromKeywords = LocalTopics(book.Keywords);
     EXPECT_GE(fromContents.size(), 10);
     EXPECT_GE(fromKeywords.size(), 30);
     QSet<QString> topics(fromContents.begin(), fromContents.end());
@@ -74,7 +80,7 @@ TEST(HelpFile, ContentsAndKeywordIndexLeadToTopicsInsideIt)
     static const QRegularExpression link(R"re(\b(?:href|src)="([^"]+)")re",
                                          QRegularExpression::CaseInsensitiveOption);
     for (const QString& topic : topics) {
-        const QByteArray page = ReadObject(chm.get(), "/" + topic.section('#', 0, 0));
+        const QByteArray page = book.Object(topic.section('#', 0, 0)).value_or(QByteArray());
         EXPECT_FALSE(page.isEmpty()) << topic.toStdString() << " is not in the help file";
         EXPECT_TRUE(title.match(QString::fromUtf8(page)).hasMatch())
             << topic.toStdString() << " has no title";
@@ -82,11 +88,225 @@ TEST(HelpFile, ContentsAndKeywordIndexLeadToTopicsInsideIt)
         for (auto it = link.globalMatch(QString::fromUtf8(page)); it.hasNext();) {
             const QString target = it.next().captured(1).section('#', 0, 0);
             if (!target.isEmpty()) {
-                EXPECT_FALSE(ReadObject(chm.get(), "/" + target).isEmpty())
+                EXPECT_TRUE(book.Object(target).has_value())
                     << topic.toStdString() << " links to " << target.toStdString();
             }
         }
     }
 }
 
+// --- files that are not a sound help file -------------------------------------------------
+
+class HelpFileCopies : public ::testing::Test {
+protected:
+    QString Write(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(HelpFileCopies, AvailableMeansThereAndReadableWithoutReadingIt)
+{
+    EXPECT_FALSE(HelpFileAvailable(dir.filePath(QStringLiteral("missing.chm"))));
+    EXPECT_FALSE(HelpFileAvailable(dir.path())) << "a folder";
+    // Whether it is a help file is only found out when Help is opened.
+    EXPECT_TRUE(HelpFileAvailable(Write(QStringLiteral("text.chm"), QByteArray(4000, 'x'))));
+}
+
+TEST_F(HelpFileCopies, WhatIsNotAHelpFileIsSaidToBeSo)
+{
+    for (const char* name : {"empty.chm", "text.chm"}) {
+        const QString file =
+            Write(QLatin1String(name), QByteArray(name == QLatin1String("empty.chm") ? 0 : 4000, 'x'));
+        EXPECT_EQ(ReadHelpBook(file).Error, str::sHelpFileNotHelp().arg(Shown(file))) << name;
+    }
+    // One that starts as a help file is a damaged one.
+    const QString file = Write(QStringLiteral("signature-only.chm"), QByteArray("ITSF but not really"));
+    EXPECT_EQ(ReadHelpBook(file).Error, str::sHelpFileDamaged().arg(Shown(file)));
+}
+
+// Cut at any point, the file is reported damaged: never an empty window, never
+// half a contents tree.
+TEST_F(HelpFileCopies, ACutShortFileIsDamaged)
+{
+    const QByteArray whole = HelpBytes();
+    ASSERT_FALSE(whole.isEmpty());
+    for (const double part : {0.25, 0.5, 0.75, 0.95}) {
+        const QString file =
+            Write(QStringLiteral("cut-%1.chm").arg(part), whole.left(qsizetype(whole.size() * part)));
+        const THelpBook book = ReadHelpBook(file);
+        EXPECT_EQ(book.Error, str::sHelpFileDamaged().arg(Shown(file))) << part;
+        EXPECT_TRUE(book.Contents.empty());
+    }
+}
+
+TEST_F(HelpFileCopies, AMissingReaderIsNamed)
+{
+    const QString reader = dir.filePath(QStringLiteral("no-reader"));
+    const THelpBook book = ReadHelpBook(HelpPath(), reader);
+    EXPECT_EQ(book.Error, str::sHelpReaderMissing().arg(Shown(reader)));
+}
+
+TEST_F(HelpFileCopies, AReaderThatNeverEndsIsStopped)
+{
+    const QString reader = Write(QStringLiteral("stuck-reader"), "#!/bin/sh\nexec sleep 60\n");
+    QFile::setPermissions(reader, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QElapsedTimer clock;
+    clock.start();
+    const THelpBook book = ReadHelpBook(HelpPath(), reader, 500);
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_EQ(book.Error, str::sHelpFileDamaged().arg(Shown(HelpPath())));
+}
+
+// --- the damaged corpus: files on which chmlib 0.40 crashes or reads past its
+// buffers, found by damaging bytes of the bundled help file ------------------
+
+struct TDamagedHelp {
+    const char* file;
+    // chmlib dies on it in any build (a null LZX window, a division by zero);
+    // the others read past a buffer, which only a sanitizer sees.
+    bool crashes;
+};
+
+void PrintTo(const TDamagedHelp& c, std::ostream* out)
+{
+    *out << c.file;
+}
+
+class DamagedHelpFile : public ::testing::TestWithParam<TDamagedHelp> {};
+
+TEST_P(DamagedHelpFile, IsReportedAndNeverTakesTheReaderDown)
+{
+    const TDamagedHelp& c = GetParam();
+    const QString file = test::DataPath(QStringLiteral("help/damaged/") + QLatin1String(c.file));
+    ASSERT_TRUE(QFileInfo(file).isFile()) << c.file;
+    ASSERT_TRUE(HelpFileAvailable(file));
+    const THelpBook book = ReadHelpBook(file);
+    if (c.crashes || !book.Ok()) {
+        EXPECT_EQ(book.Error, str::sHelpFileDamaged().arg(Shown(file))) << book.ReaderLog.toStdString();
+    }
+    // Whatever was read stays within the file's own objects.
+    for (const QString& topic : LocalTopics(book.Contents))
+        (void)book.Object(topic);
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, DamagedHelpFile,
+                         ::testing::Values(TDamagedHelp{"lzx-reset-1.chm", true},
+                                           TDamagedHelp{"lzx-reset-2.chm", true},
+                                           TDamagedHelp{"open-divides-by-zero.chm", true},
+                                           TDamagedHelp{"retrieve-reads-past-buffer-1.chm", false},
+                                           TDamagedHelp{"retrieve-reads-past-buffer-2.chm", false}),
+                         [](const ::testing::TestParamInfo<TDamagedHelp>& info) {
+                             std::string name = info.param.file;
+                             name = name.substr(0, name.find('.'));
+                             for (char& ch : name)
+                                 if (ch == '-')
+                                     ch = '_';
+                             return name;
+                         });
+
+TEST(DamagedHelpCorpus, EveryFileIsInTheTable)
+{
+    const QStringList files = QDir(test::DataPath(QStringLiteral("help/damaged")))
+                                  .entryList({QStringLiteral("*.chm")}, QDir::Files);
+    EXPECT_EQ(files.size(), 5) << "add new corpus files to DamagedHelpFile's table";
+}
+
+// --- the reply -------------------------------------------------------------------------------
+
+QByteArray U32(std::uint32_t v)
+{
+    QByteArray bytes(4, '\0');
+    qToLittleEndian(v, bytes.data());
+    return bytes;
+}
+
+QByteArray Object(const QByteArray& path, const QByteArray& data)
+{
+    return helpreply::ObjectTag + U32(std::uint32_t(path.size())) + path + U32(std::uint32_t(data.size())) +
+           data;
+}
+
+QByteArray Magic()
+{
+    return QByteArray(helpreply::Magic, helpreply::MagicLength);
+}
+
+QByteArray End(std::uint32_t objects)
+{
+    return helpreply::EndTag + U32(objects);
+}
+
+// A system record: its four-byte version, then code, length, text.
+QByteArray SystemRecord(quint16 code, const QByteArray& text)
+{
+    QByteArray record(4, '\0');
+    qToLittleEndian(code, record.data());
+    qToLittleEndian(quint16(text.size() + 1), record.data() + 2);
+    return record + text + '\0';
+}
+
+const QByteArray kSitemap =
+    "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"Intro\">"
+    "<param name=\"Local\" value=\"intro.htm\"></OBJECT></UL>";
+
+QByteArray SoundReply()
+{
+    const QByteArray system =
+        QByteArray(4, '\x03') + SystemRecord(0, "toc.hhc") + SystemRecord(3, "Fixture help");
+    return Magic() + Object("/#SYSTEM", system) + Object("/toc.hhc", kSitemap) +
+           Object("/Intro.htm", "<title>Intro</title>") + End(3);
+}
+
+TEST(HelpReply, ASoundReplyGivesTheBook)
+{
+    const THelpBook book = DecodeHelpReply(QStringLiteral("/x/help.chm"), SoundReply());
+    ASSERT_TRUE(book.Ok()) << book.Error.toStdString();
+    EXPECT_EQ(book.Title, QStringLiteral("Fixture help"));
+    ASSERT_EQ(book.Contents.size(), 1u);
+    EXPECT_EQ(book.Contents[0].local, QStringLiteral("intro.htm"));
+    EXPECT_EQ(book.Object(QStringLiteral("intro.htm")), QByteArray("<title>Intro</title>"))
+        << "case is ignored as in the file's directory";
+    EXPECT_FALSE(book.Object(QStringLiteral("/outro.htm")).has_value());
+}
+
+TEST(HelpReply, EveryFlawMeansTheFileIsDamaged)
+{
+    const QByteArray sound = SoundReply();
+    const QByteArray start = Magic() + Object("/a.htm", "x");
+    const std::pair<const char*, QByteArray> cases[] = {
+        {"nothing", QByteArray()},
+        {"wrong magic", "BRVHELP0" + sound.mid(8)},
+        {"no end: the reader stopped", sound.left(sound.size() - 5)},
+        {"cut inside an object", sound.left(40)},
+        {"end counts other objects", start + End(2)},
+        {"bytes after the end", sound + 'O'},
+        {"unknown tag", start + 'X'},
+        {"object longer than the reply",
+         Magic() + helpreply::ObjectTag + U32(6) + "/a.htm" + U32(0x7fffffff)},
+        {"object over the limit",
+         Magic() + helpreply::ObjectTag + U32(6) + "/a.htm" + U32(helpreply::MaxObjectBytes + 1)},
+        {"path over the limit", Magic() + helpreply::ObjectTag + U32(helpreply::MaxPathBytes + 1)},
+    };
+    const QString file = QStringLiteral("/x/help.chm");
+    for (const auto& [what, reply] : cases) {
+        const THelpBook book = DecodeHelpReply(file, reply);
+        EXPECT_EQ(book.Error, str::sHelpFileDamaged().arg(Shown(file))) << what;
+    }
+}
+
+TEST(HelpReply, AFileWithoutPagesHasNothingToShow)
+{
+    const QString file = QStringLiteral("/x/help.chm");
+    const THelpBook book = DecodeHelpReply(file, Magic() + Object("/toc.hhc", kSitemap) + End(1));
+    EXPECT_EQ(book.Error, str::sHelpFileEmpty().arg(Shown(file)));
+}
+
 }  // namespace
+}  // namespace brv

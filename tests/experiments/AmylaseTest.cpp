@@ -29,7 +29,7 @@ const bool kContract = test::RegisterFormTraits([] {
     test::TFormTraits t;
     t.id = ids::Amylase;
     t.name = "Amylase";
-    t.spins = {{"TimeSE", 0, 30, 0}, {"TempSE", 0, 80, 20}};
+    t.spins = {{"TimeSE", 0, 30, 0, 60, 90}, {"TempSE", 0, 80, 20, 0, 0, 150, 300}};
     return t;
 }());
 

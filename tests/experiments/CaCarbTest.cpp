@@ -29,7 +29,7 @@ const bool kContract = test::RegisterFormTraits([] {
     test::TFormTraits t;
     t.id = ids::CaCarb;
     t.name = "CaCarb";
-    t.spins = {{"ConcSE", 0, 1, 0.5}, {"VolSE", 0, 50, 25}, {"MassSE", 0.1, 5, 1}};
+    t.spins = {{"ConcSE", 0, 1, 0.5, 64, 96}, {"VolSE", 0, 50, 25, 64, 96}, {"MassSE", 0.1, 5, 1, 64, 96}};
     return t;
 }());
 
@@ -370,7 +370,6 @@ TEST_F(CaCarbForm, EverySettingStartsAFreshRun)
 TEST_F(CaCarbForm, LargeButtonsShortenTheCaptionsAndThickenTheTimeBar)
 {
     EXPECT_EQ(form->ConcLabel->text(), QStringLiteral(" Acid concentration"));
-    form->SetLargeButtons(false);  // unchanged at 96 dpi: the creation captions stay
     EXPECT_EQ(form->VolumeLabel->text(), QStringLiteral(" Acid volume"));
 
     form->SetLargeButtons(true);
@@ -381,8 +380,8 @@ TEST_F(CaCarbForm, LargeButtonsShortenTheCaptionsAndThickenTheTimeBar)
     EXPECT_GE(form->ConcSE->width(), 96);
 
     form->SetLargeButtons(false);
-    EXPECT_EQ(form->ConcLabel->text(), QStringLiteral(" Concentration of acid"));
-    EXPECT_EQ(form->VolumeLabel->text(), QStringLiteral(" Volume of acid"));
+    EXPECT_EQ(form->ConcLabel->text(), QStringLiteral(" Acid concentration"));
+    EXPECT_EQ(form->VolumeLabel->text(), QStringLiteral(" Acid volume"));
     EXPECT_EQ(form->MassLabel->text(), QStringLiteral(" Mass of calcium carbonate"));
     EXPECT_EQ(form->TimeHsb->height(), 18);
 }

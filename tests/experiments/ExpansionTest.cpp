@@ -22,7 +22,7 @@ const bool kContract = test::RegisterFormTraits([] {
     test::TFormTraits t;
     t.id = ids::Expansion;
     t.name = "Expansion";
-    t.spins = {{"Mass", 0, 15, 10}, {"Temperature", 0, 100, 20}};
+    t.spins = {{"Mass", 0, 15, 10, 0, 0, 150, 300}, {"Temperature", 0, 100, 20, 0, 0, 150, 300}};
     return t;
 }());
 

@@ -8,6 +8,7 @@
 #include "runtime/Catalogue.h"
 #include "runtime/Image32.h"
 #include "runtime/TimeScrubbedForm.h"
+#include "runtime/ToolbarItems.h"
 #include "support/FormContract.h"
 
 #include <QApplication>
@@ -40,6 +41,7 @@ public:
     TCoolingFrm()
     {
         CreateToolbar();
+        AddToolbarLabel(toolbar_, QStringLiteral("Starting temperature"), QStringLiteral("StartLabel"));
         StartSE = AddIntSpinEdit(toolbar_, QStringLiteral("StartSE"), 30, 100, 80, QStringLiteral("Start"));
         RedrawOn(StartSE);
         CreateTimeBar(0, 600, 0, 60, QStringLiteral("Set the time"));

@@ -203,12 +203,12 @@ TEST_F(HeatingForm, TheHeaterGlowsOnlyWhileTheSliderIsDraggedForward)
 TEST_F(HeatingForm, KeysMoveTheTimeAndLettingGoStopsTheGlow)
 {
     Bar()->setFocus();
-    // Page Up adds a page (a minute) to a horizontal bar.
-    QTest::keyPress(Bar(), Qt::Key_PageUp);
+    // Page Down adds a page (a minute), as on the bar's right-hand track.
+    QTest::keyPress(Bar(), Qt::Key_PageDown);
     EXPECT_EQ(form->Model().ElapsedTime, 60);
     EXPECT_TRUE(form->TimeForward());
     EXPECT_EQ(HeaterColour(), QColor(0xFF, 0x67, 0x67));
-    QTest::keyRelease(Bar(), Qt::Key_PageUp);
+    QTest::keyRelease(Bar(), Qt::Key_PageDown);
     EXPECT_FALSE(form->TimeForward());
     EXPECT_EQ(form->Model().ElapsedTime, 60);
     EXPECT_EQ(Picture().copy(StopwatchRect()), StopwatchShowing(QStringLiteral("01 : 00")));

@@ -30,11 +30,13 @@ const bool kContract = test::RegisterFormTraits([] {
     test::TFormTraits t;
     t.id = ids::Peroxide;
     t.name = "Peroxide";
-    t.spins = {{"ConcSE", 0.1, 2, 1},
-               {"VolumeSE", 1, 100, 25},
-               {"CatMassSE", 0.01, 1, 0.5},
-               {"CatSizeSE", 0.01, 1, 0.5},
-               {"TempSE", 0, 100, 20}};
+    // The temperature's editor has fonts of its own (150 % and 300 %): its
+    // range and fonts are tested below.
+    t.spins = {{"ConcSE", 0.1, 2, 1, 64, 96},
+               {"VolumeSE", 1, 100, 25, 64, 96},
+               {"CatMassSE", 0.01, 1, 0.5, 64, 96},
+               // Its widest value needs more than the table's small width.
+               {"CatSizeSE", 0.01, 1, 0.5}};
     return t;
 }());
 
@@ -297,8 +299,30 @@ TEST_F(PeroxideForm, TheVolumeStaysWithinTheFlask)
     EXPECT_GT(form->GasVolume(), 0.0f);
 }
 
+// Volumes beyond the syringe's 100 cm³ are not limited: the plunger is
+// pushed on, out of the barrel (here past the picture's edge).
+TEST_F(PeroxideForm, AtTheBoilingPointThePlungerLeavesTheBarrel)
+{
+    form->TempSE->setValue(100);
+    for (int i = 0; i < 120; ++i)
+        Press(form->TimeHsb, Qt::Key_Right);
+    EXPECT_EQ(form->Time(), 120);
+    EXPECT_NEAR(form->GasVolume(), 280 * form->Model().GasFactor, 1.0f);
+    const QImage picture = Picture();
+    test::SavePicture(picture, QStringLiteral("peroxide-boiling"));
+    const float s = form->Scale();
+    const int row = Round(45 * s) + 3;
+    for (int x = Round(52 * s); x < picture.width() - 2; ++x)
+        ASSERT_EQ(picture.pixel(x, row), 0xFFFFFFFFu) << "no plunger at x " << x;
+    Press(form->TimeHsb, Qt::Key_Home);
+    EXPECT_EQ(Picture().pixel(Round(70 * s), row), 0xFFFFFFE0u) << "back in the barrel";
+}
+
 TEST_F(PeroxideForm, TheTemperatureIsSteppedNeverTyped)
 {
+    EXPECT_EQ(form->TempSE->minimum(), 0);
+    EXPECT_EQ(form->TempSE->maximum(), 100);
+    EXPECT_EQ(form->TempSE->value(), 20);
     auto* text = form->TempSE->findChild<QLineEdit*>();
     ASSERT_NE(text, nullptr);
     EXPECT_TRUE(text->isReadOnly());

@@ -30,7 +30,7 @@ const bool kContract = test::RegisterFormTraits([] {
     test::TFormTraits t;
     t.id = ids::Photo;
     t.name = "Photosynthesis";
-    t.spins = {{"tempSE", 0, 50, 20}, {"BiCarbSE", 0, 0.5, 0.1}};
+    t.spins = {{"tempSE", 0, 50, 20, 64, 96}, {"BiCarbSE", 0, 0.5, 0.1, 64, 96}};
     return t;
 }());
 
@@ -182,8 +182,11 @@ TEST_F(PhotoForm, EightLayersAndTheReadingLineInTheirPlaces)
     EXPECT_EQ(form->LampLayer->Location(), (TFloatRect{43 * s, (90 - 12 * 112.0f / 69) * s, 55 * s, 90 * s}));
     EXPECT_EQ(form->StopwatchLayer->Location(), (TFloatRect{65 * s, 50 * s, 85 * s, 65 * s}));
     EXPECT_EQ(form->NeedleLayer->Location(), (TFloatRect{25 * s, 45 * s, 62 * s, 65 * s}));
-    // The plunger's layer holds its thumb plate, a unit above and below the rod.
-    EXPECT_EQ(form->PlungerLayer->Location(), (TFloatRect{72 * s, 25 * s, 92 * s, 35 * s}));
+    // The plunger's thumb plate stands a unit above and below its rod.
+    EXPECT_EQ(form->PlungerLayer->Location(), (TFloatRect{72 * s, 26 * s, 92 * s, 34 * s}));
+    const TRect plunger = form->PlungerLayer->Footprint();
+    EXPECT_LE(plunger.Top, Trunc(25 * s));
+    EXPECT_GE(plunger.Bottom, Round(35 * s));
     for (TPositionedLayer* hidden : {form->BubbleLayer, form->GasColumnLayer, form->MagnifiedBubbleLayer,
                                      form->NoOxygenLayer, form->ReadingLineLayer})
         EXPECT_FALSE(hidden->Visible());

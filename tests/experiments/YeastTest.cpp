@@ -30,7 +30,7 @@ const bool kContract = test::RegisterFormTraits([] {
     test::TFormTraits t;
     t.id = ids::Yeast;
     t.name = "Yeast";
-    t.spins = {{"GlucoseSE", 0.1, 1, 0.3}, {"TempSE", 0, 100, 20}};
+    t.spins = {{"GlucoseSE", 0.1, 1, 0.3}, {"TempSE", 0, 100, 20, 0, 0, 150, 300}};
     return t;
 }());
 

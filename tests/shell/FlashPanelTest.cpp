@@ -68,6 +68,24 @@ TEST_F(FlashPanelTest, PlaysTheMovieScaledToShowAllOfIt)
     EXPECT_TRUE(Near(shot.pixelColor(300, 3), Qt::blue)) << "the whole height is used";
 }
 
+TEST_F(FlashPanelTest, AHiddenPanelStopsItsMovieAndShowingItPlaysItAgain)
+{
+    ASSERT_TRUE(panel.PlayerAvailable()) << "run scripts/setup to install the Flash player";
+    const QString movie =
+        folder.Add(QStringLiteral("Flash/Voltage.swf"), MakeSwf(320, 240, Qt::red, Qt::blue));
+    ShowAndWait(&panel);
+    panel.LoadMovie(movie);
+    ASSERT_TRUE(WaitFor([this] { return Loaded(panel); }, 30000));
+    panel.hide();
+    EXPECT_FALSE(panel.Playing());
+    EXPECT_TRUE(WaitFor([this] { return panel.Flash()->title() != QStringLiteral("loaded"); }, 10000))
+        << "the player page is still running";
+    panel.show();
+    EXPECT_TRUE(WaitFor([this] { return Loaded(panel); }, 30000));
+    EXPECT_TRUE(panel.Playing());
+    EXPECT_EQ(panel.Flash()->url(), panel.PlayerUrl(movie));
+}
+
 TEST_F(FlashPanelTest, OddFileNamesReachThePlayerIntact)
 {
     ASSERT_TRUE(panel.PlayerAvailable());

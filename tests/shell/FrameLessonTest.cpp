@@ -4,8 +4,10 @@
 // chosen on the toolbar come back after a restart, and a damaged index file is
 // reported without spoiling the rest of start-up.
 #include "experiments/ExperimentCatalogue.h"
+#include "runtime/BRV_StrConstants.h"
 #include "runtime/ExperimentForm.h"
 #include "runtime/ExperimentHost.h"
+#include "runtime/ProgramFolder.h"
 #include "shell/FrameTestSupport.h"
 #include "shell/uAbout.h"
 #include "shell/uFrame.h"
@@ -220,7 +222,9 @@ TEST_F(FrameLessonTest, ADamagedIndexIsReportedAndStartUpGoesOn)
     TFrameFrm& f = Start(folder.Path());
     EXPECT_TRUE(WaitFor([this] { return !errors.empty(); }));
     ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors.front(), QStringLiteral("Invalid unicode index file"));
+    const QString file = ResolveInFolder(folder.Path(), QStringLiteral("HTML\\index.ux"));
+    EXPECT_EQ(errors.front(),
+              str::sIndexFileUnusable().arg(QDir::toNativeSeparators(file), str::sIndexNotAnIndex()));
     // The rest of start-up still ran: caption, saved settings, start page.
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Brevalis - 3rd Edition"));
     EXPECT_EQ(f.EWBPanel->ZoomLevel(), 3);
@@ -250,6 +254,111 @@ TEST_F(FrameLessonTest, AboutOpensTheAboutBoxOverTheWindow)
     f.About1->trigger();
     EXPECT_TRUE(seen.startsWith(QStringLiteral("version "))) << seen.toStdString();
     EXPECT_EQ(parent, &f);
+}
+
+TEST_F(FrameLessonTest, LargeButtonsAwayFromTheIndexLeaveIndexOptionsDisabled)
+{
+    TFrameFrm& f = Start();
+    ASSERT_TRUE(WaitForPage(QStringLiteral("index.html")));
+    ASSERT_TRUE(ClickElement(f.EWB(), QStringLiteral("#ball")));
+    ASSERT_TRUE(WaitForPage(QStringLiteral("ball-data.htm")));
+    ASSERT_TRUE(WaitFor([&f] { return !f.IndexOptions->isEnabled(); }));
+    for (int toggle = 0; toggle < 2; ++toggle) {
+        f.Large1->trigger();
+        Pump(20);
+        EXPECT_FALSE(f.IndexOptions->isEnabled()) << "after toggle " << toggle;
+        EXPECT_TRUE(f.IndexBtn->isEnabled());
+    }
+    f.IndexBtn->trigger();
+    ASSERT_TRUE(WaitForPage(QStringLiteral("index.html")));
+    EXPECT_TRUE(WaitFor([&f] { return f.IndexOptions->isEnabled(); }));
+}
+
+TEST_F(FrameLessonTest, TheStartPageNeverShowsItsPlaceholder)
+{
+    TProgramFolder folder;
+    // The placeholder is what a reader without the program sees; the page
+    // notes whether it was visible when the document was ready and painted.
+    folder.Add(QStringLiteral("html/index.html"),
+               "<html><head><title>index</title><script>"
+               "document.addEventListener('DOMContentLoaded', function () {"
+               " window.seen = getComputedStyle(document.getElementById('index')).visibility; });"
+               "</script></head><body><div id=\"index\"><p>The contents appear here.</p></div>"
+               "<p>Below</p></body></html>");
+    TFrameFrm& f = Start(folder.Path());
+    ASSERT_TRUE(WaitForPage(QStringLiteral("index.html")));
+    EXPECT_EQ(Script(QStringLiteral("window.seen")), QStringLiteral("hidden"));
+    EXPECT_TRUE(WaitFor([this] { return !IndexHtml().contains(QStringLiteral("appear here")); }));
+    EXPECT_EQ(Script(QStringLiteral("getComputedStyle(document.getElementById('index')).visibility")),
+              QStringLiteral("visible"));
+    // Other pages are left alone.
+    folder.Add(QStringLiteral("html/other.html"),
+               "<html><head><title>other</title></head><body><div id=\"index\">Mine</div></body></html>");
+    f.EWB()->load(QUrl::fromLocalFile(QDir(folder.Path()).filePath(QStringLiteral("html/other.html"))));
+    ASSERT_TRUE(WaitForPage(QStringLiteral("other.html")));
+    EXPECT_EQ(Script(QStringLiteral("getComputedStyle(document.getElementById('index')).visibility")),
+              QStringLiteral("visible"));
+}
+
+TEST_F(FrameLessonTest, ThePupilStartsWhereTheyStoppedAfterARestart)
+{
+    {
+        TFrameFrm& f = Start();
+        ASSERT_TRUE(WaitForPage(QStringLiteral("index.html")));
+        ASSERT_TRUE(ClickElement(f.EWB(), QStringLiteral("#ball")));
+        ASSERT_TRUE(WaitForPage(QStringLiteral("ball-data.htm")));
+        // A page outside the experiment's family keeps the ball.
+        f.EWBPanel->OpenPage(QStringLiteral("general.htm"));
+        ASSERT_TRUE(WaitForPage(QStringLiteral("general.htm")));
+        EXPECT_EQ(f.CurrentExperimentId(), 1);
+        f.MaxRightBtn->click();
+        ASSERT_TRUE(f.close());
+    }
+    frame.reset();
+    FlushDeferredDeletes();
+    {
+        std::unique_ptr<QSettings> store(NewSettingsStore());
+        EXPECT_EQ(store->value(QStringLiteral("page")).toString(), QStringLiteral("general.htm"));
+        EXPECT_EQ(store->value(QStringLiteral("experiment")).toInt(), 1);
+        EXPECT_EQ(store->value(QStringLiteral("split")).toInt(), 2);
+    }
+
+    {
+        TFrameFrm& again = Start();
+        ASSERT_TRUE(WaitForPage(QStringLiteral("general.htm")));
+        EXPECT_EQ(again.CurrentExperimentId(), 1);
+        EXPECT_TRUE(again.MaxRightBtn->isChecked());
+        EXPECT_TRUE(again.LeftTW->isHidden());
+        ASSERT_TRUE(again.close());
+    }
+    frame.reset();
+    FlushDeferredDeletes();
+
+    // Missing or damaged values fall back to the usual start, one by one.
+    struct Damage {
+        const char* page;
+        QVariant experiment;
+        QVariant split;
+    };
+    const Damage damages[] = {
+        {"../../../etc/passwd", 9999, 7},
+        {"missing.htm", -3, QStringLiteral("left")},
+        {"C:\\lesson\\BALL.HTM", QStringLiteral("ball"), -1},
+    };
+    for (const Damage& damage : damages) {
+        PutSetting(QStringLiteral("page"), QString::fromLatin1(damage.page));
+        PutSetting(QStringLiteral("experiment"), damage.experiment);
+        PutSetting(QStringLiteral("split"), damage.split);
+        TFrameFrm& f = Start();
+        EXPECT_TRUE(WaitForPage(QStringLiteral("index.html"))) << damage.page;
+        EXPECT_EQ(f.CurrentExperimentId(), 0) << damage.page;
+        EXPECT_TRUE(f.NormalSplitBtn->isChecked()) << damage.page;
+        EXPECT_TRUE(f.LeftTW->isVisible()) << damage.page;
+        EXPECT_TRUE(errors.empty()) << damage.page;
+        frame->ConfirmClose = [](QWidget*) { return false; };
+        frame.reset();
+        FlushDeferredDeletes();
+    }
 }
 
 }  // namespace

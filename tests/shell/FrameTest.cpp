@@ -6,6 +6,7 @@
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/Catalogue.h"
 #include "runtime/ExperimentHost.h"
+#include "runtime/ProgramFolder.h"
 #include "shell/FrameTestSupport.h"
 #include "shell/uFlashPanel.h"
 #include "shell/uLessonPane.h"
@@ -22,6 +23,8 @@
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -29,9 +32,12 @@
 #include <QSet>
 #include <QSettings>
 #include <QSplitter>
+#include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWebEngineView>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -365,6 +371,16 @@ TEST_F(FrameTest, DamagedSettingsStartWithTheDefaults)
     EXPECT_EQ(f.LeftPaneWidth(), WorkArea().width() / 2);
 }
 
+// Bounds saved on a large desk display once crashed the web engine at every
+// start; fitted into this screen's work area, the window opens there.
+TEST_F(FrameTest, OversizedSavedBoundsOpenOnTheWorkArea)
+{
+    PutSetting(QStringLiteral("position"), EncodePosition(QRect(WorkArea().topLeft(), QSize(65536, 65536))));
+    TFrameFrm& f = Start();
+    EXPECT_EQ(f.geometry(), WorkArea());
+    EXPECT_EQ(f.LeftPaneWidth(), WorkArea().width() / 2);
+}
+
 TEST_F(FrameTest, PositionOffEveryScreenIsPlacedOnTheWorkArea)
 {
     PutSetting(QStringLiteral("position"), EncodePosition(QRect(60000, 40000, 800, 600)));
@@ -372,7 +388,7 @@ TEST_F(FrameTest, PositionOffEveryScreenIsPlacedOnTheWorkArea)
     EXPECT_EQ(f.geometry(), WorkArea());
 }
 
-TEST_F(FrameTest, NormalSplitUsesHalfTheScreenWidth)
+TEST_F(FrameTest, NormalSplitUsesHalfTheWindowWidth)
 {
     TFrameFrm& f = Start();
     f.ShowExperiment(kSample);
@@ -407,8 +423,18 @@ TEST_F(FrameTest, NormalSplitUsesHalfTheScreenWidth)
     EXPECT_TRUE(f.NormalSplitBtn->isChecked());
     EXPECT_TRUE(f.LeftTW->isVisible());
     EXPECT_TRUE(toolbar->isVisible());
-    EXPECT_EQ(f.LeftPaneWidth(), ScreenWidth() / 2);
-    EXPECT_NE(f.LeftPaneWidth(), f.width() / 2);
+    // Half the window: half the screen would leave the lesson pane a quarter
+    // of this window.
+    EXPECT_EQ(f.LeftPaneWidth(), f.width() / 2);
+    EXPECT_NE(f.LeftPaneWidth(), ScreenWidth() / 2);
+
+    // A window narrower than half the screen still gets both panes.
+    f.resize(ScreenWidth() * 2 / 5, 400);
+    Settle();
+    f.NormalSplitBtn->click();
+    Settle();
+    EXPECT_EQ(f.LeftPaneWidth(), f.width() / 2);
+    EXPECT_GT(f.EWBPanel->width(), f.width() / 3);
 }
 
 TEST_F(FrameTest, SplitterRefusesALeftPaneOfFiftyPixelsOrLess)
@@ -560,19 +586,19 @@ TEST_F(FrameTest, ExperimentItemOpensTheMainPageAndShowsTheExperiment)
 {
     TCatalogueRows rows;
     rows.Put(1, QStringLiteral("Bouncing ball experiment"), QStringLiteral("BALL.HTM"));
-    TFrameFrm& f = Start();
-    QAction* ball = nullptr;
-    for (QAction* item : f.ExperimentItems)
-        if (item->data().toInt() == 1)
-            ball = item;
-    ASSERT_NE(ball, nullptr);
-
-    // Without its main page the item does nothing.
-    ball->trigger();
-    EXPECT_EQ(f.CurrentExperimentId(), 0);
-
+    rows.Put(20, QStringLiteral("Car stopping distances"), QStringLiteral("CAR.HTM"));
     folder.Add(QStringLiteral("html/ball.htm"), "<html><body>ball</body></html>");
-    ball->trigger();
+    TFrameFrm& f = Start();
+    const auto item = [&f](ExperimentId id) {
+        for (QAction* item : f.ExperimentItems)
+            if (item->data().toInt() == id)
+                return item;
+        return static_cast<QAction*>(nullptr);
+    };
+    ASSERT_NE(item(1), nullptr);
+    ASSERT_NE(item(20), nullptr);
+
+    item(1)->trigger();
     EXPECT_EQ(f.CurrentExperimentId(), 1);
     QPointer<TSampleFrm> form = Sample();
     EXPECT_FALSE(form.isNull());
@@ -581,6 +607,30 @@ TEST_F(FrameTest, ExperimentItemOpensTheMainPageAndShowsTheExperiment)
     FlushDeferredDeletes();
     EXPECT_FALSE(form.isNull());
     EXPECT_EQ(Sample(), form.data());
+
+    // Without its main page the experiment is still shown, and the lesson
+    // pane says which page is missing.
+    item(20)->trigger();
+    EXPECT_EQ(f.CurrentExperimentId(), 20);
+    EXPECT_EQ(f.EWBPanel->Notice(), str::sLessonPageMissing().arg(QDir::toNativeSeparators(
+                                        ResolveInFolder(folder.Path(), QStringLiteral("HTML\\CAR.HTM")))));
+    EXPECT_FALSE(f.EWB()->isVisible());
+}
+
+// Without a lesson book the window says so in the lesson pane, and the
+// Experiments menu still shows every experiment.
+TEST_F(FrameTest, WithoutTheLessonBookTheExperimentsStillWork)
+{
+    TCatalogueRows rows;
+    rows.Put(1, QStringLiteral("Bouncing ball experiment"), QStringLiteral("BALL.HTM"));
+    TFrameFrm& f = Start();
+    EXPECT_EQ(f.EWBPanel->Notice(), str::sLessonBookMissing().arg(QDir::toNativeSeparators(
+                                        ResolveInFolder(folder.Path(), QStringLiteral("html")))));
+    for (QAction* item : f.ExperimentItems)
+        if (item->data().toInt() == 1)
+            item->trigger();
+    EXPECT_EQ(f.CurrentExperimentId(), 1);
+    EXPECT_NE(Sample(), nullptr);
 }
 
 TEST_F(FrameTest, HintsShowInTheStatusLine)
@@ -653,6 +703,81 @@ TEST_F(FrameTest, AFlashIdShowsTheFlashPanelAndAFormIdHidesIt)
     f.ShowExperiment(101);
     EXPECT_TRUE(f.FlashPanel->isVisible());
     EXPECT_TRUE(f.FlashPanel->MoviePath().endsWith(QStringLiteral("Flash/Voltage.swf")));
+}
+
+TEST(FrameGeometry, TheOuterFrameIsTheWorkArea)
+{
+    // A window manager's title bar of 28 pixels and borders of 4 around a
+    // work area below a 40-pixel panel.
+    const QRect work(0, 40, 1600, 860);
+    const QRect client = ClientBoundsForFrame(work, QMargins(4, 28, 4, 4));
+    EXPECT_EQ(client, QRect(4, 68, 1592, 828));
+    EXPECT_EQ(client.marginsAdded(QMargins(4, 28, 4, 4)), work);
+    EXPECT_EQ(ClientBoundsForFrame(work, QMargins()), work);
+}
+
+TEST_F(FrameTest, FirstStartKeepsTheTitleBarOnTheScreen)
+{
+    TFrameFrm& f = Start();
+    Settle();
+    // With or without a window manager, all of the window (its frame too)
+    // is on the work area, so its title bar can be reached.
+    EXPECT_TRUE(WorkArea().contains(f.frameGeometry()))
+        << f.frameGeometry().x() << "," << f.frameGeometry().y() << " " << f.frameGeometry().width() << "x"
+        << f.frameGeometry().height();
+    const QMargins frame = f.windowHandle()->frameMargins();
+    EXPECT_EQ(f.geometry(), WorkArea().marginsRemoved(frame));
+}
+
+TEST_F(FrameTest, DropDownsAreNotLitAfterAChoice)
+{
+    TFrameFrm& f = Start();
+    Settle();
+    for (QToolButton* button : {f.FontBtn, f.TextBackColorBtn}) {
+        const QImage before = button->grab().toImage();
+        QMenu* menu = button->defaultAction()->menu();
+        // The pointer comes over the button, which opens its menu; a choice
+        // closes it with the pointer over the menu, away from the button.
+        QTest::mouseMove(button);
+        Pump(50);
+        QTimer::singleShot(200, menu, [menu] {
+            QTest::mouseMove(menu, menu->actionGeometry(menu->actions().at(1)).center());
+            menu->actions().at(1)->trigger();
+            menu->hide();
+        });
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTest::mouseMove(f.StatusLabel);
+        Pump(100);
+        EXPECT_FALSE(button->underMouse()) << button->toolTip().toStdString();
+        EXPECT_EQ(button->grab().toImage(), before) << button->toolTip().toStdString() << " is still lit";
+    }
+}
+
+TEST_F(FrameTest, LargeButtonsGrowTheNumbersInTheSpinEdits)
+{
+    TFrameFrm& f = Start();
+    f.ShowExperiment(kSample);
+    Settle();
+    QLineEdit* text = Sample()->SpeedSE->findChild<QLineEdit*>();
+    ASSERT_NE(text, nullptr);
+    const qreal normal = text->font().pointSizeF();
+    const int normalHeight = QFontMetrics(text->font()).height();
+    f.Large1->trigger();
+    Settle();
+    EXPECT_DOUBLE_EQ(text->font().pointSizeF(), normal * 1.5);
+    EXPECT_GT(QFontMetrics(text->font()).height(), normalHeight * 4 / 3);
+    f.Large1->trigger();
+    Settle();
+    EXPECT_DOUBLE_EQ(text->font().pointSizeF(), normal);
+}
+
+TEST_F(FrameTest, TheWebEngineKeepsQuietInTheTerminal)
+{
+    // The test program was prepared as the program prepares itself.
+    EXPECT_FALSE(QLoggingCategory("qt.webenginecontext").isInfoEnabled()) << "start-up report";
+    EXPECT_FALSE(QLoggingCategory("js").isInfoEnabled()) << "page consoles";
+    EXPECT_FALSE(QLoggingCategory("js").isWarningEnabled());
+    EXPECT_TRUE(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").contains("--log-level=3")) << "engine errors";
 }
 
 }  // namespace

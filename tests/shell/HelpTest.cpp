@@ -1,8 +1,9 @@
-// The help file read with chmlib (a small .chm compiled from tests/data/help
-// by the suite's own set-up), its contents and keyword files, the help window
-// and the two Help menu items.
+// The help file read through the help reader (a small .chm compiled from
+// tests/data/help by the suite's own set-up), its contents and keyword files,
+// the help window and the two Help menu items.
 #include "shell/uHelp.h"
 
+#include "runtime/BRV_StrConstants.h"
 #include "shell/FrameTestSupport.h"
 #include "shell/uFrame.h"
 #include "support/TestSupport.h"
@@ -19,8 +20,11 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <QTest>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace brv {
@@ -76,25 +80,21 @@ protected:
 std::unique_ptr<QTemporaryDir> HelpTest::build;
 QString HelpTest::chm;
 
-TEST_F(HelpTest, FileGivesItsSystemRecordAndItsObjects)
+TEST_F(HelpTest, TheBookGivesItsSystemRecordContentsAndObjects)
 {
-    TChmFile file(chm);
-    ASSERT_TRUE(file.IsOpen());
-    EXPECT_EQ(file.Title(), QStringLiteral("Brevalis Help"));
-    EXPECT_TRUE(file.ContentsFile().endsWith(QStringLiteral("toc.hhc"), Qt::CaseInsensitive));
-    EXPECT_TRUE(file.IndexFile().endsWith(QStringLiteral("index.hhk"), Qt::CaseInsensitive));
-    EXPECT_EQ(file.DefaultTopic(), QStringLiteral("intro.htm"));
-    const std::optional<QByteArray> intro = file.Read(QStringLiteral("/intro.htm"));
+    const THelpBook book = ReadHelpBook(chm);
+    ASSERT_TRUE(book.Ok()) << book.Error.toStdString();
+    EXPECT_EQ(book.Title, QStringLiteral("Brevalis Help"));
+    EXPECT_TRUE(book.ContentsFile.endsWith(QStringLiteral("toc.hhc"), Qt::CaseInsensitive));
+    EXPECT_TRUE(book.IndexFile.endsWith(QStringLiteral("index.hhk"), Qt::CaseInsensitive));
+    EXPECT_EQ(book.DefaultTopic, QStringLiteral("intro.htm"));
+    const std::optional<QByteArray> intro = book.Object(QStringLiteral("/intro.htm"));
     ASSERT_TRUE(intro.has_value());
     EXPECT_TRUE(intro->contains("Welcome to Brevalis"));
-    EXPECT_TRUE(file.Read(QStringLiteral("topics/ball.htm")).has_value()) << "leading slash added";
-    EXPECT_FALSE(file.Read(QStringLiteral("/nothing.htm")).has_value());
-}
+    EXPECT_TRUE(book.Object(QStringLiteral("topics/ball.htm")).has_value()) << "leading slash added";
+    EXPECT_FALSE(book.Object(QStringLiteral("/nothing.htm")).has_value());
 
-TEST_F(HelpTest, ContentsFileGivesTheTree)
-{
-    TChmFile file(chm);
-    const std::vector<THelpEntry> tree = ParseSitemap(file.Read(file.ContentsFile()).value_or(QByteArray()));
+    const std::vector<THelpEntry>& tree = book.Contents;
     ASSERT_EQ(tree.size(), 2u);
     EXPECT_EQ(tree[0].name, QStringLiteral("Welcome to Brevalis"));
     EXPECT_EQ(tree[0].local, QStringLiteral("intro.htm"));
@@ -141,39 +141,58 @@ TEST_F(HelpTest, SitemapReaderSurvivesLooseMarkup)
     EXPECT_EQ(ParseSitemap(cases[7].text)[0].name, QStringLiteral("10\u00B0C"));
 }
 
-TEST_F(HelpTest, AMissingOrDamagedFileIsNotAvailable)
+void Measure(const std::vector<THelpEntry>& entries, int depth, int& deepest, int& count)
 {
-    TProgramFolder folder;
-    EXPECT_FALSE(HelpFileAvailable(QDir(folder.Path()).filePath(QStringLiteral("Help/BRVhelp.chm"))));
-    EXPECT_FALSE(HelpFileAvailable(folder.Add(QStringLiteral("empty.chm"), {})));
-    EXPECT_FALSE(HelpFileAvailable(folder.Add(QStringLiteral("text.chm"), QByteArray(4000, 'x'))));
-    EXPECT_FALSE(HelpFileAvailable(folder.Path()));
-    // A cut-off file may open, but reading from it must stay safe.
-    QFile whole(chm);
-    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
-    const QString cut = folder.Add(QStringLiteral("cut.chm"), whole.read(whole.size() / 3));
-    TChmFile file(cut);
-    if (file.IsOpen()) {
-        file.Read(file.ContentsFile());
-        file.Read(QStringLiteral("/intro.htm"));
+    for (const THelpEntry& entry : entries) {
+        ++count;
+        deepest = std::max(deepest, depth);
+        Measure(entry.children, depth + 1, deepest, count);
     }
 }
 
-TEST_F(HelpTest, HelpItemsAreDisabledWithoutAUsableFile)
+// Each entry opening a list one deeper: the tree is built, shown and freed
+// recursively, so its depth is bounded whatever the file nests.
+TEST_F(HelpTest, DeeplyNestedListsKeepABoundedDepth)
+{
+    const QByteArray entry =
+        "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\"></OBJECT><UL>";
+    int deepest = 0;
+    int count = 0;
+    Measure(ParseSitemap("<UL>" + entry.repeated(20000)), 1, deepest, count);
+    EXPECT_LE(deepest, 40);
+    EXPECT_EQ(count, 20000) << "entries beyond the depth are kept at the deepest level";
+}
+
+TEST_F(HelpTest, HelpItemsAreDisabledWithoutAFile)
 {
     TProgramFolder folder;
-    {
+    TFrameFrm frame(folder.Path());
+    EXPECT_FALSE(frame.Contents1->isEnabled());
+    EXPECT_FALSE(frame.Search1->isEnabled());
+    frame.Contents1Click();
+    EXPECT_EQ(frame.HelpWindow(), nullptr);
+}
+
+// The file is only looked at when Help is opened: a damaged one (here one on
+// which chmlib crashes outright) costs the reader, and the pupil is told.
+TEST_F(HelpTest, ADamagedFileIsReportedWhenHelpIsOpened)
+{
+    QFile damaged(test::DataPath(QStringLiteral("help/damaged/lzx-reset-1.chm")));
+    ASSERT_TRUE(damaged.open(QIODevice::ReadOnly));
+    for (QAction* TFrameFrm::*item : {&TFrameFrm::Contents1, &TFrameFrm::Search1}) {
+        TProgramFolder folder;
+        const QString file = folder.Add(QStringLiteral("Help/BRVhelp.chm"), damaged.readAll());
+        damaged.seek(0);
         TFrameFrm frame(folder.Path());
-        EXPECT_FALSE(frame.Contents1->isEnabled());
-        EXPECT_FALSE(frame.Search1->isEnabled());
-    }
-    folder.Add(QStringLiteral("Help/BRVhelp.chm"), QByteArray("ITSF but not really"));
-    {
-        TFrameFrm frame(folder.Path());
-        EXPECT_FALSE(frame.Contents1->isEnabled());
-        EXPECT_FALSE(frame.Search1->isEnabled());
-        frame.Contents1Click();
+        QStringList errors;
+        frame.ShowError = [&errors](const QString& message) { errors << message; };
+        ASSERT_TRUE((frame.*item)->isEnabled());
+        (frame.*item)->trigger();
         EXPECT_EQ(frame.HelpWindow(), nullptr);
+        EXPECT_EQ(errors, QStringList{str::sHelpFileDamaged().arg(QDir::toNativeSeparators(file))});
+        // Said once; the items then stay off as for a missing file.
+        EXPECT_FALSE(frame.Contents1->isEnabled());
+        EXPECT_FALSE(frame.Search1->isEnabled());
     }
 }
 
@@ -223,6 +242,38 @@ TEST_F(HelpTest, ContentsAndSearchOpenTheHelpWindow)
     ASSERT_TRUE(WaitFor([help] { return help->Topic->title() == QStringLiteral("Units and scales"); }));
     Pump(200);
     test::SavePicture(help->grab().toImage(), QStringLiteral("help-window"));
+}
+
+TEST_F(HelpTest, HelpOpensOverTheWindowClosesOnEscapeAndSearchesAfresh)
+{
+    TProgramFolder folder;
+    QFile source(chm);
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    folder.Add(QStringLiteral("Help/BRVhelp.chm"), source.readAll());
+    TFrameFrm frame(folder.Path());
+    frame.ConfirmClose = [](QWidget*) { return true; };
+    frame.setGeometry(500, 200, 1000, 650);
+    ShowAndWait(&frame);
+
+    frame.Search1->trigger();
+    THelpWindow* help = frame.HelpWindow();
+    ASSERT_NE(help, nullptr);
+    ASSERT_TRUE(WaitFor([help] { return help->isVisible(); }));
+    // Over the main window, not in a corner of the screen.
+    EXPECT_TRUE(frame.frameGeometry().contains(help->frameGeometry().center()))
+        << help->frameGeometry().x() << "," << help->frameGeometry().y();
+    EXPECT_NE(help->pos(), QPoint(0, 0));
+
+    // A search chosen from the index, then a new "Search for help on".
+    help->SearchBox->setText(QStringLiteral("cent"));
+    ASSERT_NE(help->KeywordList->currentItem(), nullptr);
+    frame.Search1->trigger();
+    EXPECT_TRUE(help->SearchBox->text().isEmpty());
+    EXPECT_EQ(help->KeywordList->currentItem(), nullptr) << "the last search's keyword is still chosen";
+    EXPECT_TRUE(help->KeywordList->selectedItems().isEmpty());
+
+    QTest::keyClick(help->SearchBox, Qt::Key_Escape);
+    EXPECT_TRUE(WaitFor([help] { return !help->isVisible(); }, 2000)) << "Escape leaves the help open";
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -156,7 +158,7 @@ TEST(LessonIndex, WrongMagicLeavesTheLoadedHeadingsUntouched)
         index.Load(IndexData(QStringLiteral("damaged/bad-magic.ux")));
         FAIL() << "a wrong magic number must not load";
     } catch (const EBadIndexFile& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Invalid unicode index file"));
+        EXPECT_EQ(e.Reason(), str::sIndexNotAnIndex());
     }
     ASSERT_EQ(index.HeadingCount(), 2);
     EXPECT_TRUE(index.Heading(1).Open);
@@ -170,9 +172,108 @@ TEST(LessonIndex, MissingFileIsReportedWithItsName)
         index.Load(missing);
         FAIL() << "a missing file must not load";
     } catch (const EBadIndexFile& e) {
-        EXPECT_TRUE(e.Message().contains(missing));
+        EXPECT_TRUE(e.Message().contains(QDir::toNativeSeparators(missing)));
+        EXPECT_TRUE(e.Reason().startsWith(str::sIndexCannotOpen().section(QLatin1Char('%'), 0, 0)));
     }
     EXPECT_EQ(index.HeadingCount(), 0);
+}
+
+// The message says which file, what is wrong with it and what still works.
+TEST(LessonIndex, TheMessageNamesTheFileTheFaultAndWhatStillWorks)
+{
+    TEWBHTMLIndex index;
+    const QString file = IndexData(QStringLiteral("damaged/cut-in-string.ux"));
+    try {
+        index.Load(file);
+        FAIL() << "a cut file must not load";
+    } catch (const EBadIndexFile& e) {
+        EXPECT_EQ(e.FileName(), file);
+        EXPECT_EQ(e.Message(),
+                  str::sIndexFileUnusable().arg(QDir::toNativeSeparators(file), str::sIndexCutShort()));
+        EXPECT_TRUE(e.Message().contains(QDir::toNativeSeparators(file)));
+    }
+}
+
+// Files no lesson index comes near are refused before anything is allocated
+// for them: a crafted file of 100 MB once took gigabytes and minutes.
+TEST(LessonIndex, LimitsAreRefusedWithTheirReason)
+{
+    const auto i32 = [](std::int32_t v) {
+        QByteArray bytes(4, '\0');
+        qToLittleEndian(v, bytes.data());
+        return bytes;
+    };
+    const auto text = [&i32](const QString& s) {
+        QByteArray bytes = i32(std::int32_t(s.size()));
+        for (QChar c : s) {
+            bytes += char(c.unicode() & 0xff);
+            bytes += char(c.unicode() >> 8);
+        }
+        return bytes;
+    };
+    const QByteArray magic = i32(TEWBHTMLIndex::PlainMagic);
+    const QByteArray emptyEntry = text({}) + text({});
+    // A heading listing n empty entries.
+    const auto heading = [&](int n) {
+        return i32(0) + text(QStringLiteral("H")) + i32(n) + emptyEntry.repeated(n);
+    };
+    const int perHeading = TEWBHTMLIndex::MaxEntriesPerHeading;
+    const int headingsForAll = TEWBHTMLIndex::MaxEntries / perHeading + 1;
+
+    struct Case {
+        const char* what;
+        QByteArray data;
+        QString reason;
+        int headingsKept;
+    };
+    const Case cases[] = {
+        {"larger than any index", magic + i32(0) + QByteArray(TEWBHTMLIndex::MaxFileBytes, '\0'),
+         str::sIndexTooLarge().arg(TEWBHTMLIndex::MaxFileBytes + 8).arg(TEWBHTMLIndex::MaxFileBytes), -1},
+        {"too many headings", magic + i32(TEWBHTMLIndex::MaxHeadings + 1),
+         str::sIndexTooManyHeadings().arg(TEWBHTMLIndex::MaxHeadings + 1).arg(TEWBHTMLIndex::MaxHeadings), 0},
+        {"thirteen million entries",
+         magic + i32(1) + i32(0) + text(QStringLiteral("H")) + i32(13000000) + emptyEntry,
+         str::sIndexTooManyEntriesInHeading().arg(13000000).arg(perHeading), 0},
+        {"too many entries in all",
+         magic + i32(headingsForAll) + heading(perHeading).repeated(headingsForAll),
+         str::sIndexTooManyEntries().arg(TEWBHTMLIndex::MaxEntries), headingsForAll - 1},
+        {"a caption longer than any",
+         magic + i32(1) + i32(0) + text(QString(TEWBHTMLIndex::MaxTextLength + 1, QLatin1Char('x'))),
+         str::sIndexTextTooLong().arg(TEWBHTMLIndex::MaxTextLength + 1).arg(TEWBHTMLIndex::MaxTextLength), 0},
+    };
+    for (const Case& c : cases) {
+        TEWBHTMLIndex index = LoadedSample();
+        try {
+            index.LoadFromData(c.data);
+            ADD_FAILURE() << c.what << " loaded";
+        } catch (const EBadIndexFile& e) {
+            EXPECT_EQ(e.Reason(), c.reason) << c.what;
+        }
+        EXPECT_EQ(index.HeadingCount(), c.headingsKept < 0 ? 2 : c.headingsKept) << c.what;
+    }
+    // At the limits themselves the file loads.
+    TEWBHTMLIndex index;
+    index.LoadFromData(magic + i32(headingsForAll - 1) + heading(perHeading).repeated(headingsForAll - 1));
+    EXPECT_EQ(index.HeadingCount(), headingsForAll - 1);
+}
+
+// The file's size is checked before a byte of it is read.
+TEST(LessonIndex, AFileOverTheSizeLimitIsNotRead)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("index.ux"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(f.resize(100 << 20)) << "a sparse file of 100 MB";
+    f.close();
+    TEWBHTMLIndex index;
+    try {
+        index.Load(file);
+        FAIL() << "a 100 MB index loaded";
+    } catch (const EBadIndexFile& e) {
+        EXPECT_EQ(e.Reason(), str::sIndexTooLarge().arg(100 << 20).arg(TEWBHTMLIndex::MaxFileBytes));
+        EXPECT_TRUE(e.Message().contains(QDir::toNativeSeparators(file)));
+    }
 }
 
 // Every damaged file stops the loader with EBadIndexFile; the headings read
@@ -180,9 +281,24 @@ TEST(LessonIndex, MissingFileIsReportedWithItsName)
 // unless the fault came before the headings were reached.
 struct TDamagedCase {
     const char* file;
-    bool readError;         // "Stream read error" rather than "Invalid unicode index file"
+    QString (*reason)();    // what the error says is wrong
     int headingsAfterLoad;  // loaded over the two-heading sample
 };
+
+QString HugeHeadingCount()
+{
+    return str::sIndexTooManyHeadings().arg(0x7FFFFFFF).arg(TEWBHTMLIndex::MaxHeadings);
+}
+
+QString HugeStringLength()
+{
+    return str::sIndexTextTooLong().arg(0x7FFFFFFF).arg(TEWBHTMLIndex::MaxTextLength);
+}
+
+QString HugeEntryCount()
+{
+    return str::sIndexTooManyEntriesInHeading().arg(0x40000000).arg(TEWBHTMLIndex::MaxEntriesPerHeading);
+}
 
 class DamagedIndexFile : public ::testing::TestWithParam<TDamagedCase> {};
 
@@ -196,7 +312,8 @@ TEST_P(DamagedIndexFile, StopsWithTheIndexErrorKeepingCompleteHeadings)
         index.Load(file);
         FAIL() << c.file << " loaded without an error";
     } catch (const EBadIndexFile& e) {
-        EXPECT_EQ(e.Message(), c.readError ? str::sIndexReadError() : str::sInvalidIndexFile()) << c.file;
+        EXPECT_EQ(e.Reason(), c.reason()) << c.file;
+        EXPECT_EQ(e.FileName(), file);
     }
     EXPECT_EQ(index.HeadingCount(), c.headingsAfterLoad) << c.file;
     // Whatever survived still renders and answers lookups.
@@ -207,15 +324,21 @@ TEST_P(DamagedIndexFile, StopsWithTheIndexErrorKeepingCompleteHeadings)
 
 INSTANTIATE_TEST_SUITE_P(
     Corpus, DamagedIndexFile,
-    ::testing::Values(
-        TDamagedCase{"bad-magic.ux", false, 2}, TDamagedCase{"empty.ux", true, 2},
-        TDamagedCase{"short-magic.ux", true, 2}, TDamagedCase{"magic-only.ux", true, 0},
-        TDamagedCase{"cut-in-second-heading.ux", true, 1}, TDamagedCase{"cut-in-string.ux", true, 0},
-        TDamagedCase{"negative-heading-count.ux", false, 0}, TDamagedCase{"huge-heading-count.ux", true, 1},
-        TDamagedCase{"negative-string-length.ux", false, 0}, TDamagedCase{"huge-string-length.ux", true, 0},
-        TDamagedCase{"min-string-length.ux", false, 0}, TDamagedCase{"negative-entry-count.ux", false, 0},
-        TDamagedCase{"huge-entry-count.ux", true, 0}, TDamagedCase{"extended-cut-in-extra.ux", true, 0},
-        TDamagedCase{"extended-missing-byte.ux", true, 0}),
+    ::testing::Values(TDamagedCase{"bad-magic.ux", str::sIndexNotAnIndex, 2},
+                      TDamagedCase{"empty.ux", str::sIndexCutShort, 2},
+                      TDamagedCase{"short-magic.ux", str::sIndexCutShort, 2},
+                      TDamagedCase{"magic-only.ux", str::sIndexCutShort, 0},
+                      TDamagedCase{"cut-in-second-heading.ux", str::sIndexCutShort, 1},
+                      TDamagedCase{"cut-in-string.ux", str::sIndexCutShort, 0},
+                      TDamagedCase{"negative-heading-count.ux", str::sIndexNegativeCount, 0},
+                      TDamagedCase{"huge-heading-count.ux", HugeHeadingCount, 0},
+                      TDamagedCase{"negative-string-length.ux", str::sIndexNegativeCount, 0},
+                      TDamagedCase{"huge-string-length.ux", HugeStringLength, 0},
+                      TDamagedCase{"min-string-length.ux", str::sIndexNegativeCount, 0},
+                      TDamagedCase{"negative-entry-count.ux", str::sIndexNegativeCount, 0},
+                      TDamagedCase{"huge-entry-count.ux", HugeEntryCount, 0},
+                      TDamagedCase{"extended-cut-in-extra.ux", str::sIndexCutShort, 0},
+                      TDamagedCase{"extended-missing-byte.ux", str::sIndexCutShort, 0}),
     [](const ::testing::TestParamInfo<TDamagedCase>& info) {
         std::string name = info.param.file;
         name = name.substr(0, name.find('.'));

@@ -2,6 +2,7 @@
 // (tests/data/lesson): the index written into the page, colour and zoom after
 // each load, the links, history and command state, copying, printing and the
 // picture menu.
+#include "runtime/BRV_StrConstants.h"
 #include "shell/html_FileUtils.h"
 #include "shell/uLessonPane.h"
 #include "support/TestSupport.h"
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
@@ -265,6 +267,71 @@ TEST_F(LessonPane, PictureLinkOpensTheViewerAndStaysOnThePage)
     EXPECT_EQ(pictures_[0], QDir(Book()).filePath(QStringLiteral("html/images/cell.jpg")));
     EXPECT_EQ(FileName(), QStringLiteral("index.html"));
     EXPECT_EQ(loads_, 1);
+}
+
+// Local files outside the lesson book are never shown: not from a link, not
+// from an address, not from a frame; the page being read stays.
+TEST_F(LessonPane, LocalFilesOutsideTheBookAreRefusedWithAMessage)
+{
+    OpenIndexPage();
+    const QString refused = str::sLocalFileRefused().arg(QStringLiteral("/etc/passwd"));
+    Eval(
+        QStringLiteral("var a = document.createElement('a'); a.id = 'passwd'; a.href = 'file:///etc/passwd';"
+                       "document.body.appendChild(a); true"));
+    ClickLink("passwd");
+    ASSERT_TRUE(WaitUntil([&] { return !errors_.empty(); }));
+    EXPECT_EQ(errors_, std::vector<QString>{refused});
+    errors_.clear();
+
+    pane_->EWB()->load(QUrl(QStringLiteral("file:///etc/passwd")));
+    ASSERT_TRUE(WaitUntil([&] { return !errors_.empty(); }));
+    EXPECT_EQ(errors_, std::vector<QString>{refused});
+    errors_.clear();
+
+    Eval(
+        QStringLiteral("var f = document.createElement('iframe'); f.src = 'file:///etc/passwd';"
+                       "document.body.appendChild(f); true"));
+    ASSERT_TRUE(WaitUntil([&] { return !errors_.empty(); }));
+    EXPECT_EQ(errors_, std::vector<QString>{refused});
+    errors_.clear();
+
+    Idle(300);
+    EXPECT_EQ(FileName(), QStringLiteral("index.html"));
+    EXPECT_EQ(loads_, 1);
+}
+
+// What a page loads besides itself stays inside the book as well.
+TEST_F(LessonPane, PagesLoadNothingFromOutsideTheBook)
+{
+    QTemporaryDir outside;
+    const QString copy = outside.filePath(QStringLiteral("cell.jpg"));
+    ASSERT_TRUE(QFile::copy(QDir(Book()).filePath(QStringLiteral("html/images/cell.jpg")), copy));
+    OpenIndexPage();
+    const auto pictureWidth = [this](const QString& source) {
+        Eval(QStringLiteral("window.probe = new Image(); window.probe.src = %1; true")
+                 .arg(JsStringLiteral(QUrl::fromLocalFile(source).toString())));
+        WaitUntil([this] { return Eval(QStringLiteral("window.probe.complete")).toBool(); }, 5000);
+        return Eval(QStringLiteral("window.probe.naturalWidth")).toInt();
+    };
+    EXPECT_GT(pictureWidth(QDir(Book()).filePath(QStringLiteral("html/images/cell.jpg"))), 0);
+    EXPECT_EQ(pictureWidth(copy), 0);
+    EXPECT_TRUE(errors_.empty()) << "a picture is refused silently";
+}
+
+// The page's script callbacks still pending when the pane goes must find it
+// whole and leave it alone: none may reach it while it is being destroyed.
+TEST_F(LessonPane, CallbacksPendingAtTeardownNeverReachThePane)
+{
+    OpenIndexPage();
+    int late = 0;
+    QObject::connect(pane_.get(), &TLessonPane::IndexRewritten, [&late](bool) { ++late; });
+    const int before = rewrites_;
+    for (int i = 0; i < 5; ++i)
+        pane_->RewriteIndex();
+    pane_.reset();
+    Idle(200);
+    EXPECT_EQ(late, 0);
+    EXPECT_EQ(rewrites_, before);
 }
 
 TEST_F(LessonPane, NewWindowLinksOpenInThisPane)

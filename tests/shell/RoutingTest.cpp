@@ -1,7 +1,9 @@
 // Page routing: the page table, the special "!" and "$" links, and what the
 // lesson pane does with each address before the engine navigates.
 #include "experiments/ExperimentCatalogue.h"
+#include "runtime/BRV_StrConstants.h"
 #include "runtime/Catalogue.h"
+#include "runtime/ProgramFolder.h"
 #include "shell/html_FileUtils.h"
 #include "shell/uLessonPane.h"
 #include "support/TestSupport.h"
@@ -10,6 +12,7 @@
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QTemporaryDir>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -151,6 +154,7 @@ struct TRecordingHost {
     ExperimentId current = 0;
     std::vector<ExperimentId> shown;
     std::vector<QString> pictures;
+    std::vector<QString> errors;
 
     TLessonPaneHost Host()
     {
@@ -161,7 +165,7 @@ struct TRecordingHost {
             current = id;
         };
         host.openPicture = [this](const QString& file) { pictures.push_back(file); };
-        host.showError = [](const QString& message) { ADD_FAILURE() << message.toStdString(); };
+        host.showError = [this](const QString& message) { errors.push_back(message); };
         return host;
     }
 };
@@ -194,6 +198,7 @@ struct TRouteCase {
     const char* selected;  // selected index pages afterwards
     const char* open;      // open index headings afterwards
     const char* picture;   // file the viewer opened, relative to the book; "-" none
+    QString (*error)();    // what the pupil is told instead; none when null
 };
 
 // Test listings and failure messages name the case instead of dumping its bytes.
@@ -229,12 +234,34 @@ TEST_P(Route, DoesWhatTheAddressAsks)
     EXPECT_EQ(OpenHeadings(pane.Index()), QLatin1String(c.open));
     if (QLatin1String(c.picture) == QLatin1String("-"))
         EXPECT_TRUE(recorder.pictures.empty());
-    else {
-        ASSERT_EQ(recorder.pictures.size(), 1u);
-        const QString expected =
-            QLatin1String(c.picture).isEmpty() ? QString() : QDir(Book()).filePath(QLatin1String(c.picture));
-        EXPECT_EQ(recorder.pictures[0], expected);
-    }
+    else
+        EXPECT_EQ(recorder.pictures, std::vector<QString>{QDir(Book()).filePath(QLatin1String(c.picture))});
+    if (c.error == nullptr)
+        EXPECT_TRUE(recorder.errors.empty()) << recorder.errors.front().toStdString();
+    else
+        EXPECT_EQ(recorder.errors, std::vector<QString>{c.error()});
+}
+
+QString MissingPicture()
+{
+    return str::sPictureMissing().arg(
+        QDir::toNativeSeparators(Book() + QStringLiteral("/html/images/none.png")));
+}
+
+QString UnreadablePicture()
+{
+    return str::sPictureUnreadable().arg(
+        QDir::toNativeSeparators(Book() + QStringLiteral("/html/images/not-a-picture.png")));
+}
+
+QString RefusedPicture()
+{
+    return str::sPictureLinkRefused().arg(QStringLiteral("$../../html/index.ux"));
+}
+
+QString RefusedLocalFile()
+{
+    return str::sLocalFileRefused().arg(QDir::toNativeSeparators(Book() + QStringLiteral("/lesson.css")));
 }
 
 // Fixture index headings: 0 Physics (BALL.HTM, CAR.HTM), 1 Chemistry
@@ -243,52 +270,138 @@ TEST_P(Route, DoesWhatTheAddressAsks)
 INSTANTIATE_TEST_SUITE_P(
     Table, Route,
     ::testing::Values(
-        TRouteCase{"FamilyPageWithAnchor", 0, "ball-data.htm#results", true, {1}, "BALL.HTM", "0", "-"},
         TRouteCase{
-            "ReactionRateInfoAfterReactionRates", 17, "CAHCLINFO.HTM", true, {22}, "CAHCLINFO.HTM", "1", "-"},
-        TRouteCase{"SameExperimentIsNotRebuilt", 1, "BALL-CON.HTM", true, {}, "BALL.HTM", "0", "-"},
-        TRouteCase{"IndexPageKeepsExperimentAndIndex", 21, "index.html", true, {}, "CAR.HTM", "0", "-"},
+            "FamilyPageWithAnchor", 0, "ball-data.htm#results", true, {1}, "BALL.HTM", "0", "-", nullptr},
+        TRouteCase{"ReactionRateInfoAfterReactionRates",
+                   17,
+                   "CAHCLINFO.HTM",
+                   true,
+                   {22},
+                   "CAHCLINFO.HTM",
+                   "1",
+                   "-",
+                   nullptr},
+        TRouteCase{"SameExperimentIsNotRebuilt", 1, "BALL-CON.HTM", true, {}, "BALL.HTM", "0", "-", nullptr},
         TRouteCase{
-            "IndexPageWithAnchorMarksTheExperiment", 21, "index.html#top", true, {}, "YEAST.HTM", "3", "-"},
-        TRouteCase{"ResdataIsMarkedByItsOwnName", 1, "resdata.htm", true, {}, "resdata.htm", "2", "-"},
-        TRouteCase{"ResdataNameIsCaseSensitive", 1, "RESDATA.HTM", true, {}, "BALL.HTM", "0", "-"},
-        TRouteCase{"GeneralPageKeepsExperiment", 20, "general.htm", true, {}, "CAR.HTM", "0", "-"},
-        TRouteCase{"ExperimentMissingFromIndexClearsSelection", 0, "SPRING.HTM", true, {5}, "", "0", "-"},
-        TRouteCase{"BangTogglesHeadingWithoutLeaving", 1, "!3", false, {}, "CAR.HTM", "3", "-"},
-        TRouteCase{"BangTogglesOpenHeadingShut", 1, "!0", false, {}, "CAR.HTM", "", "-"},
-        TRouteCase{"BangWithoutNumberIsIgnored", 1, "!abc", false, {}, "CAR.HTM", "0", "-"},
-        TRouteCase{"BangOutOfRangeIsIgnored", 1, "!99", false, {}, "CAR.HTM", "0", "-"},
-        TRouteCase{"DollarOpensViewer", 1, "$cell.jpg", false, {}, "CAR.HTM", "0", "html/images/cell.jpg"},
-        TRouteCase{"DollarMissingPictureOpensViewer",
+            "IndexPageKeepsExperimentAndIndex", 21, "index.html", true, {}, "CAR.HTM", "0", "-", nullptr},
+        TRouteCase{"IndexPageWithAnchorMarksTheExperiment",
+                   21,
+                   "index.html#top",
+                   true,
+                   {},
+                   "YEAST.HTM",
+                   "3",
+                   "-",
+                   nullptr},
+        TRouteCase{
+            "ResdataIsMarkedByItsOwnName", 1, "resdata.htm", true, {}, "resdata.htm", "2", "-", nullptr},
+        TRouteCase{"ResdataNameIsCaseSensitive", 1, "RESDATA.HTM", true, {}, "BALL.HTM", "0", "-", nullptr},
+        TRouteCase{"GeneralPageKeepsExperiment", 20, "general.htm", true, {}, "CAR.HTM", "0", "-", nullptr},
+        TRouteCase{
+            "ExperimentMissingFromIndexClearsSelection", 0, "SPRING.HTM", true, {5}, "", "0", "-", nullptr},
+        TRouteCase{"BangTogglesHeadingWithoutLeaving", 1, "!3", false, {}, "CAR.HTM", "3", "-", nullptr},
+        TRouteCase{"BangTogglesOpenHeadingShut", 1, "!0", false, {}, "CAR.HTM", "", "-", nullptr},
+        TRouteCase{"BangWithoutNumberIsIgnored", 1, "!abc", false, {}, "CAR.HTM", "0", "-", nullptr},
+        TRouteCase{"BangOutOfRangeIsIgnored", 1, "!99", false, {}, "CAR.HTM", "0", "-", nullptr},
+        TRouteCase{
+            "DollarOpensViewer", 1, "$cell.jpg", false, {}, "CAR.HTM", "0", "html/images/cell.jpg", nullptr},
+        TRouteCase{
+            "DollarMissingPictureIsReported", 1, "$none.png", false, {}, "CAR.HTM", "0", "-", MissingPicture},
+        TRouteCase{"DollarNonPictureIsReported",
                    1,
-                   "$none.png",
+                   "$not-a-picture.png",
                    false,
                    {},
                    "CAR.HTM",
                    "0",
-                   "html/images/none.png"},
-        TRouteCase{"DollarLeavingImagesOpensEmptyViewer",
+                   "-",
+                   UnreadablePicture},
+        TRouteCase{"DollarLeavingImagesIsRefused",
                    1,
                    "$..%2F..%2Fhtml%2Findex.ux",
                    false,
                    {},
                    "CAR.HTM",
                    "0",
-                   ""}),
+                   "-",
+                   RefusedPicture},
+        TRouteCase{"LocalFileOutsideTheBookIsRefused",
+                   1,
+                   "../lesson.css",
+                   false,
+                   {},
+                   "CAR.HTM",
+                   "0",
+                   "-",
+                   RefusedLocalFile}),
     [](const ::testing::TestParamInfo<TRouteCase>& info) { return std::string(info.param.name); });
 
-TEST(PaneRouting, ExperimentsMenuOpensTheMainPageOnlyWhenItExists)
+// A missing page keeps neither the experiment from the pupil nor the reason
+// from view: the pane says which page is missing.
+TEST(PaneRouting, ExperimentsMenuShowsTheExperimentAndItsPageOrWhatIsMissing)
 {
     TRecordingHost recorder;
     recorder.current = 0;
     TLessonPane pane(recorder.Host(), Book());
-    pane.ShowExperimentPage(5);    // SPRING.HTM is not in the fixture book
     pane.ShowExperimentPage(103);  // no page leads to an unused id
     EXPECT_TRUE(recorder.shown.empty());
     pane.ShowExperimentPage(1);
     EXPECT_EQ(recorder.shown, std::vector<ExperimentId>{1});
+    EXPECT_TRUE(pane.Notice().isEmpty());
     pane.ShowExperimentPage(1);  // already shown
     EXPECT_EQ(recorder.shown, std::vector<ExperimentId>{1});
+    pane.ShowExperimentPage(5);  // SPRING.HTM is not in the fixture book
+    EXPECT_EQ(recorder.shown, (std::vector<ExperimentId>{1, 5}));
+    EXPECT_EQ(pane.Notice(), str::sLessonPageMissing().arg(QDir::toNativeSeparators(
+                                 ResolveInFolder(Book(), QStringLiteral("HTML\\SPRING.HTM")))));
+    EXPECT_TRUE(recorder.errors.empty());
+}
+
+TEST(PaneRouting, WithoutTheLessonBookThePaneSaysSoAndTheMenuStillWorks)
+{
+    QTemporaryDir empty;
+    TRecordingHost recorder;
+    TLessonPane pane(recorder.Host(), empty.path());
+    pane.OpenStartPage();
+    const QString missing =
+        str::sLessonBookMissing().arg(QDir::toNativeSeparators(empty.filePath(QStringLiteral("html"))));
+    EXPECT_EQ(pane.Notice(), missing);
+    pane.ShowExperimentPage(20);
+    EXPECT_EQ(recorder.shown, std::vector<ExperimentId>{20});
+    EXPECT_EQ(pane.Notice(), missing);
+
+    QDir(empty.path()).mkpath(QStringLiteral("html"));
+    pane.OpenStartPage();
+    EXPECT_EQ(pane.Notice(), str::sLessonStartPageMissing().arg(QDir::toNativeSeparators(
+                                 empty.filePath(QStringLiteral("html/index.html")))));
+    EXPECT_TRUE(recorder.errors.empty());
+}
+
+TEST(RoutingHelpers, OnlyTheProgramsContentFoldersAreLessonBook)
+{
+    QTemporaryDir program;
+    QDir dir(program.path());
+    for (const char* folder : {"html/images", "Flash", "Help", "other"})
+        dir.mkpath(QLatin1String(folder));
+    QFile::link(QStringLiteral("/etc"), dir.filePath(QStringLiteral("html/escape")));
+    const std::pair<const char*, bool> cases[] = {
+        {"html/index.html", true},
+        {"HTML/Page.htm", true},  // the book's folders in any case, as the program finds its files
+        {"html/images/cell.jpg", true},
+        {"Flash/Voltage.swf", true},
+        {"Help/BRVhelp.chm", true},
+        {"html", false},  // the folder itself, as a listing
+        {"other/page.htm", false},
+        {"page.htm", false},
+        {"html/../other/page.htm", false},
+        {"html/escape/passwd", false},  // a link out of the book
+    };
+    for (const auto& [relative, inside] : cases)
+        EXPECT_EQ(IsInsideLessonBook(program.path(), dir.filePath(QLatin1String(relative))), inside)
+            << relative;
+    EXPECT_FALSE(IsInsideLessonBook(program.path(), QStringLiteral("/etc/passwd")));
+    EXPECT_FALSE(IsInsideLessonBook(program.path(), program.path() + QStringLiteral("x/html/page.htm")))
+        << "a folder beside the program folder whose name starts the same";
 }
 
 TEST(PaneRouting, AnExperimentThatFailsToBuildIsReportedNotThrownThroughTheEngine)

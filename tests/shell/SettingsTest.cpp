@@ -152,6 +152,36 @@ TEST_F(SettingsTest, DamagedValuesReadAsAbsent)
     }
 }
 
+// Bounds saved on a larger display, or damaged, are made to fit the work area
+// of the screen they land on: the window and its close confirmation stay
+// reachable and the engine is never asked for a window of gigapixels.
+TEST_F(SettingsTest, SavedBoundsAreFittedIntoTheWorkArea)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    struct Case {
+        const char* what;
+        QRect saved;
+        QRect read;
+    };
+    const Case cases[] = {
+        {"inside: kept exactly", area.adjusted(10, 20, -30, -40), area.adjusted(10, 20, -30, -40)},
+        {"the largest side accepted", QRect(area.topLeft(), QSize(65536, 65536)), area},
+        {"50 000 pixels square", QRect(area.left() + 100, area.top() + 100, 50000, 50000), area},
+        {"8 192 square from a desk display", QRect(area.left() - 4000, area.top() - 4000, 8192, 8192), area},
+        {"too wide only", QRect(area.left() + 40, area.top() + 30, area.width() + 500, 300),
+         QRect(area.left(), area.top() + 30, area.width(), 300)},
+        {"hanging over the right and bottom edges", QRect(area.right() - 99, area.bottom() - 99, 400, 300),
+         QRect(area.right() + 1 - 400, area.bottom() + 1 - 300, 400, 300)},
+        {"hanging over the left and top edges", QRect(area.left() - 200, area.top() - 100, 400, 300),
+         QRect(area.topLeft(), QSize(400, 300))},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(FitOnScreen(c.saved), c.read);
+        EXPECT_EQ(ReadWith(QStringLiteral("position"), EncodePosition(c.saved)).position, c.read);
+    }
+}
+
 TEST_F(SettingsTest, OnlyZeroPutsTheToolbarsAtTheBottom)
 {
     EXPECT_EQ(ReadWith(QStringLiteral("TBTop"), 0).toolbarsAtTop, false);

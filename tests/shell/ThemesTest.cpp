@@ -18,10 +18,12 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QToolButton>
 #include <QWebEngineView>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <set>
 
@@ -123,6 +125,28 @@ TEST_F(ThemesTest, AppearanceMenuChecksTheThemeInForce)
     emit frame.Theme1->aboutToShow();
     for (QAction* item : frame.Theme1->actions())
         EXPECT_EQ(item->isChecked(), item->data().toString() == QStringLiteral("High contrast"));
+}
+
+TEST_F(ThemesTest, TheLessonToolbarPicturesStandOutInEveryTheme)
+{
+    TProgramFolder folder;
+    TFrameFrm frame(folder.Path());
+    frame.ConfirmClose = [](QWidget*) { return true; };
+    ShowAndWait(&frame);
+    for (const QString& name : ThemeNames()) {
+        frame.ThemeClick(name);
+        Pump(30);
+        for (QToolButton* button : {frame.FontBtn, frame.TextBackColorBtn}) {
+            const QImage shot = button->grab().toImage();
+            const int background = qGray(shot.pixel(1, shot.height() / 2));
+            // Pixels that stand well apart from the bar behind the picture.
+            int seen = 0;
+            for (int y = 0; y < shot.height(); ++y)
+                for (int x = 0; x < shot.width(); ++x)
+                    seen += std::abs(qGray(shot.pixel(x, y)) - background) > 100 ? 1 : 0;
+            EXPECT_GT(seen, 40) << name.toStdString() << " " << button->toolTip().toStdString();
+        }
+    }
 }
 
 }  // namespace

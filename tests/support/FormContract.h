@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <functional>
+#include <ostream>
 #include <vector>
 
 namespace brv {
@@ -28,6 +29,10 @@ struct TSpinRange {
     // width is left alone.
     int smallWidth = 0;
     int largeWidth = 0;
+    // Its font sizes in per cent where they differ from the toolbar's; 0:
+    // the toolbar's (100 % small, the form's largeFontPercent large).
+    int smallFontPercent = 0;
+    int largeFontPercent = 0;
 };
 
 struct TFormTraits {
@@ -51,5 +56,7 @@ struct TFormTraits {
 // register at namespace scope:  const bool kRegistered = RegisterFormTraits({...});
 bool RegisterFormTraits(TFormTraits traits);
 const std::vector<TFormTraits>& RegisteredFormTraits();
+// Test listings name the case, not its bytes.
+void PrintTo(const TFormTraits& traits, std::ostream* out);
 
 }  // namespace brv::test

@@ -30,4 +30,21 @@ bool LoadBiologyPicture(TBitmap32& b, const QString& name, int width, int height
     return ok;
 }
 
+void TScaledPicture::Draw(TBitmap32& source, TBitmap32& target, const TRect& r)
+{
+    if (r.IsEmpty() || source.Empty())
+        return;
+    if (scaled_.Width() != r.Width() || scaled_.Height() != r.Height()) {
+        scaled_.SetSize(r.Width(), r.Height(), true);
+        // Resampled as it is, alpha and all; combined with the target below.
+        const TDrawMode mode = source.DrawMode;
+        source.DrawMode = TDrawMode::dmOpaque;
+        source.StretchTo(scaled_, scaled_.BoundsRect());
+        source.DrawMode = mode;
+    }
+    scaled_.DrawMode = source.DrawMode;
+    scaled_.MasterAlpha = source.MasterAlpha;
+    scaled_.DrawTo(target, r.Left, r.Top);
+}
+
 }  // namespace brv

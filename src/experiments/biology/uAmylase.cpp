@@ -1,7 +1,9 @@
 #include "experiments/biology/uAmylase.h"
 
 #include "apparatus/Beakers.h"
+#include "apparatus/Labels.h"
 #include "apparatus/Meters.h"
+#include "apparatus/Shapes.h"
 #include "apparatus/Thermometers.h"
 #include "experiments/biology/BiologyPictures.h"
 #include "runtime/AddMaths.h"
@@ -29,13 +31,13 @@ constexpr float kLensX = 15, kLensY = 1, kLensSize = 20;
 constexpr float kBathX = 1, kBathY = 52, kBathW = 30, kBathH = 20, kBathWater = 15, kBathWall = 1;
 constexpr float kThermoX = 10, kThermoY = 10, kThermoWidthPx = 10, kThermoH = 60;
 constexpr float kTubeX = 20, kTubeY = 50, kTubeW = 5, kTubeH = 20, kTubeLiquid = 12;
-constexpr float kTrayLeft = 35, kTrayFrameTop = 34, kTrayRight = 75, kTrayBottom = 67;
+constexpr float kTrayLeft = 35, kTrayTop = 35, kTrayFrameTop = 34, kTrayRight = 75, kTrayBottom = 67;
 constexpr float kDimpleRadius = 0.6f * 4;
 constexpr float kBottleX = 47.5f, kBottleY = 14, kBottleW = 8, kBottleH = 12;
 constexpr float kLabelHeight = 2.5f, kMinutesHeight = 2;
-// The result labels over the top row of dimples stand above the tray's own
-// top edge: the tray layer reaches up over them.
-constexpr float kTrayLayerTop = kTrayFrameTop;
+// The result labels over the top row of dimples stand a little above the
+// tray layer's top edge.
+constexpr float kLabelsTop = kTrayFrameTop;
 
 constexpr TColor32 kBathWater32 = 0xFFD6EAFF;
 constexpr TColor32 kMixture32 = 0xFFFFFFE0;
@@ -49,14 +51,6 @@ constexpr int kTestTickMs = 250, kRefillTickMs = 100, kIdleIntervalMs = 300;
 // Drawing names of the dimple pictures, in the order of the dimple states.
 constexpr std::array<const char*, 3> kDimplePictures = {"dimple-iodine", "dimple-starch", "dimple-nostarch"};
 constexpr int kDimplePixels = 40;
-
-void SetLabelFont(TBitmap32& b, int height)
-{
-    b.Font.Name = QStringLiteral("arial");
-    b.Font.Height = height;
-    b.Font.SetBold(true);
-    b.Font.Color = clBlack32;
-}
 
 }  // namespace
 
@@ -89,10 +83,10 @@ void TAmylaseFrm::FormCreate()
 void TAmylaseFrm::createToolbar()
 {
     CreateToolbar();
-    TestBtn = AddToolbarButton(toolbar_, QStringLiteral("TestBtn"), biDropper, str::sAmylaseTestHint());
-    TestBtn->setText(str::sAmylaseTest());
-    ResetBtn = AddToolbarButton(toolbar_, QStringLiteral("ResetBtn"), biReset, str::sResetHint());
-    ResetBtn->setText(str::sReset());
+    TestBtn = AddToolbarButton(toolbar_, QStringLiteral("TestBtn"), biDropper, str::sAmylaseTestHint(),
+                               str::sAmylaseTest());
+    ResetBtn =
+        AddToolbarButton(toolbar_, QStringLiteral("ResetBtn"), biReset, str::sResetHint(), str::sReset());
     connect(TestBtn, &QAction::triggered, this, &TAmylaseFrm::TestBtnClick);
     connect(ResetBtn, &QAction::triggered, this, &TAmylaseFrm::ResetBtnClick);
     TimeLabel = AddToolbarLabel(toolbar_, str::sAmylaseTimeLabel(), QStringLiteral("TimeLabel"));
@@ -119,7 +113,7 @@ void TAmylaseFrm::loadPictures()
 void TAmylaseFrm::createLayers()
 {
     TrayLayer = &Pic_->AddLayer();
-    TrayLayer->OnPaint = [this](TPositionedLayer&, TBitmap32& b) { PaintTray(b); };
+    TrayLayer->OnPaint = [this](TPositionedLayer& l, TBitmap32& b) { PaintTray(l, b); };
     IodineLayer = &Pic_->AddLayer();
     IodineLayer->OnPaint = [this](TPositionedLayer& l, TBitmap32& b) {
         PaintDropper(l, b, true, kIodine32, kIodineBulb32);
@@ -196,7 +190,8 @@ float TAmylaseFrm::ComputeScale(int width, int height)
 void TAmylaseFrm::PlaceLayers()
 {
     const float s = Scale_;
-    TrayLayer->SetLocation({kTrayLeft * s, kTrayLayerTop * s, kTrayRight * s, kTrayBottom * s});
+    TrayLayer->SetLocation({kTrayLeft * s, kTrayTop * s, kTrayRight * s, kTrayBottom * s});
+    TrayLayer->SetPaintBounds({kTrayLeft * s, kLabelsTop * s, kTrayRight * s, kTrayBottom * s});
     placeDropper(IodineLayer, model_.IodineDropper);
     placeDropper(SampleLayer, model_.SampleDropper);
 }
@@ -230,18 +225,14 @@ void TAmylaseFrm::DrawDimpleTray(TBitmap32& b)
                       Round(kTrayBottom * s)};
     b.FrameRect(frame, kGrey32);
     SetLabelFont(b, Round(kLabelHeight * s));
+    b.Font.Color = clBlack32;
     const QString caption = str::sAmylaseTray();
     b.TextOut((frame.Left + frame.Right) / 2 - b.TextWidth(caption) / 2, frame.Bottom, caption);
 
-    const TCircleTable16& circle = CircleTable16();
     shape_.Antialiased = true;
     for (const Model::TDimple& d : model_.Dimples) {
-        const float cx = (Model::Tray.X + d.X) * s, cy = (Model::Tray.Y + d.Y) * s;
         shape_.Clear();
-        for (int k = 0; k < 16; ++k) {
-            const TSinCos& e = circle[std::size_t(k)];
-            shape_.AddPoint(FixedPoint(cx + kDimpleRadius * s * e.Cos, cy + kDimpleRadius * s * e.Sin));
-        }
+        AddCircle(shape_, (Model::Tray.X + d.X) * s, (Model::Tray.Y + d.Y) * s, kDimpleRadius * s, 16);
         shape_.DrawOutline(b, kGrey32);
     }
 }
@@ -271,21 +262,24 @@ void TAmylaseFrm::DrawIodineBottle(TBitmap32& b, float x, float y, float w, floa
     DrawPolyline(b, outline, clBlack32, true, true);
 
     SetLabelFont(b, Round(kLabelHeight * Scale_));
+    b.Font.Color = clBlack32;
     const QString caption = str::sAmylaseIodine();
     b.TextOut(Round(x + w / 2) - b.TextWidth(caption) / 2, Round(y + h), caption);
 }
 
-void TAmylaseFrm::PaintTray(TBitmap32& buffer)
+void TAmylaseFrm::PaintTray(TPositionedLayer& layer, TBitmap32& buffer)
 {
     const float s = Scale_;
+    const TFloatRect tray = layer.Location();
     const int half = Round(kDimpleRadius * s);
     SetLabelFont(buffer, Round(kMinutesHeight * s));
+    buffer.Font.Color = clBlack32;
     for (const Model::TDimple& d : model_.Dimples) {
-        if (d.State < 0 || d.State >= Bitmap32List.Count())
+        if (d.State < 0 || d.State >= int(scaledDimples_.size()))
             continue;
-        const int cx = Round((Model::Tray.X + d.X) * s), cy = Round((Model::Tray.Y + d.Y) * s);
+        const int cx = Round(tray.Left + d.X * s), cy = Round(tray.Top + d.Y * s);
         const TRect square{cx - half, cy - half, cx + half, cy + half};
-        Bitmap32List.Bitmap(d.State).StretchTo(buffer, square);
+        scaledDimples_[std::size_t(d.State)].Draw(Bitmap32List.Bitmap(d.State), buffer, square);
         if (d.State > Model::DimpleIodine) {
             const QString minutes = str::sAmylaseMinutes().arg(d.Minutes);
             const TBitmap32::TSize size = buffer.TextExtent(minutes);

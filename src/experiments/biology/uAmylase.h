@@ -6,10 +6,13 @@
 // move on a window timer, with the toolbar greyed meanwhile.
 #pragma once
 
+#include "experiments/biology/BiologyPictures.h"
 #include "experiments/biology/uAmylaseModel.h"
 #include "runtime/Image32.h"
 #include "runtime/PictureForm.h"
 #include "runtime/Polygon32.h"
+
+#include <array>
 
 class QAction;
 class QLabel;
@@ -62,7 +65,7 @@ private:
     void placeDropper(TPositionedLayer* layer, const TScenePoint& at);
     void DrawDimpleTray(TBitmap32& b);
     void DrawIodineBottle(TBitmap32& b, float x, float y, float w, float h);
-    void PaintTray(TBitmap32& buffer);
+    void PaintTray(TPositionedLayer& layer, TBitmap32& buffer);
     void PaintDropper(TPositionedLayer& layer, TBitmap32& buffer, bool liquidShown, TColor32 liquid,
                       TColor32 bulb);
 
@@ -70,6 +73,7 @@ private:
     int AnimStep_ = 0;
     bool RefillMode_ = false;
     TPolygon32 shape_;
+    std::array<TScaledPicture, 3> scaledDimples_;
 };
 
 }  // namespace brv

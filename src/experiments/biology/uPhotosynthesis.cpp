@@ -1,6 +1,7 @@
 #include "experiments/biology/uPhotosynthesis.h"
 
 #include "apparatus/Beakers.h"
+#include "apparatus/Labels.h"
 #include "apparatus/Meters.h"
 #include "apparatus/Rulers.h"
 #include "apparatus/Thermometers.h"
@@ -35,15 +36,14 @@ constexpr float kLampHeight = kLampWidth * float(kLampPixelsH) / float(kLampPixe
 constexpr int kWeedPixelsW = 47, kWeedPixelsH = 157;
 constexpr float kBubblesLeft = 8.3f, kBubblesTop = 52, kBubblesRight = 15.8f, kBubblesBottom = 86;
 // The plunger's rod is 8 units high; its thumb plate stands a unit above
-// and below it, inside the layer.
+// and below it.
 constexpr float kPlungerIn = 72, kPlungerOut = 79, kPlungerLength = 20;
 constexpr float kPlungerTop = 26, kPlungerBottom = 34, kThumbPlate = 1;
 constexpr float kColumnLeft = 18, kColumnTop = 29.5f, kColumnRight = 68, kColumnBottom = 30.5f;
 constexpr float kEnlargedLeft = 5, kEnlargedTop = 6, kEnlargedRight = 98, kEnlargedBottom = 8;
 constexpr float kWatchLeft = 65, kWatchTop = 50, kWatchRight = 85, kWatchBottom = 65;
 constexpr float kMeterLeft = 25, kMeterTop = 45, kMeterRight = 62, kMeterBottom = 65;
-// The message's text stands a little taller than its nominal 3 units.
-constexpr float kMessageLeft = 1, kMessageTop = 18, kMessageRight = 99, kMessageBottom = 22;
+constexpr float kMessageLeft = 1, kMessageTop = 18, kMessageRight = 99, kMessageBottom = 21;
 constexpr float kMessageHeight = 3;
 // The capillary's rule has 5 units per cm, the enlarged scale 9.3.
 constexpr float kRuleUnitsPerCm = 5, kEnlargedUnitsPerCm = 9.3f;
@@ -62,9 +62,7 @@ constexpr TColor32 kReadingLine32 = 0xFF808080;
 
 void SetFont(TBitmap32& b, int height, bool bold)
 {
-    b.Font.Name = QStringLiteral("arial");
-    b.Font.Height = height;
-    b.Font.SetBold(bold);
+    SetLabelFont(b, height, bold);
     b.Font.Color = clBlack32;
 }
 
@@ -317,8 +315,10 @@ void TPhotoFrm::placeLamp()
 void TPhotoFrm::placePlunger()
 {
     const float s = Scale_;
-    PlungerLayer->SetLocation({PlungerX_ * s, (kPlungerTop - kThumbPlate) * s,
-                               (PlungerX_ + kPlungerLength) * s, (kPlungerBottom + kThumbPlate) * s});
+    const float right = PlungerX_ + kPlungerLength;
+    PlungerLayer->SetLocation({PlungerX_ * s, kPlungerTop * s, right * s, kPlungerBottom * s});
+    PlungerLayer->SetPaintBounds(
+        {PlungerX_ * s, (kPlungerTop - kThumbPlate) * s, right * s, (kPlungerBottom + kThumbPlate) * s});
 }
 
 // The gas column and the enlarged bubble are as long as the bubble is: past
@@ -330,8 +330,11 @@ void TPhotoFrm::placeBubbleLayers()
     const float cm = model_.OxygenRate() * float(Time());
     const float columnRight = std::max(kColumnRight, kColumnLeft + cm * kRuleUnitsPerCm);
     const float enlargedRight = std::max(kEnlargedRight, kEnlargedLeft + cm * kEnlargedUnitsPerCm);
-    GasColumnLayer->SetLocation({kColumnLeft * s, kColumnTop * s, columnRight * s + 1, kColumnBottom * s});
+    GasColumnLayer->SetLocation({kColumnLeft * s, kColumnTop * s, kColumnRight * s, kColumnBottom * s});
+    GasColumnLayer->SetPaintBounds({kColumnLeft * s, kColumnTop * s, columnRight * s + 1, kColumnBottom * s});
     MagnifiedBubbleLayer->SetLocation(
+        {kEnlargedLeft * s, kEnlargedTop * s, kEnlargedRight * s, kEnlargedBottom * s});
+    MagnifiedBubbleLayer->SetPaintBounds(
         {kEnlargedLeft * s, kEnlargedTop * s, enlargedRight * s + 1, kEnlargedBottom * s});
     GasColumnLayer->SetVisible(pulled);
     MagnifiedBubbleLayer->SetVisible(pulled);
@@ -353,7 +356,8 @@ void TPhotoFrm::DrawBackground(TBitmap32& b)
     DrawThermometer(b, 3 * s, 20 * s, 10, 79 * s, model_.Temperature);
     DrawHorizontalRule(b, 18 * s, 90 * s, 80 * s, 5 * s);
     DrawTestTube(b, kWater32, false, 8 * s, 50 * s, 8 * s, 40 * s, 38 * s);
-    BMList.Bitmap(1).StretchTo(b, {Round(8 * s) + 1, Round(62 * s), Round(16 * s) - 1, Round(88.72f * s)});
+    scaledWeed_.Draw(BMList.Bitmap(1), b,
+                     {Round(8 * s) + 1, Round(62 * s), Round(16 * s) - 1, Round(88.72f * s)});
     DrawCapillaryAssembly(b, 8, 30);
     DrawCapillaryRule(b, 18 * s, 26 * s, 50 * s, 3 * s);
     DrawReadingScale(b, kStripLeft * s, kStripTop * s, kStripWidth * s, kStripHeight * s);
@@ -469,7 +473,7 @@ void TPhotoFrm::DrawLightMeter(TBitmap32& b, float x, float y, float w, float h)
 
 void TPhotoFrm::PaintLamp(TPositionedLayer& layer, TBitmap32& buffer)
 {
-    BMList.Bitmap(0).StretchTo(buffer, layer.PixelRect());
+    scaledLamp_.Draw(BMList.Bitmap(0), buffer, layer.PixelRect());
 }
 
 // Bubbles rising from the weed into the funnel, one pixel per second of
@@ -505,7 +509,7 @@ void TPhotoFrm::PaintPlunger(TPositionedLayer& layer, TBitmap32& buffer)
 {
     const TFloatRect loc = layer.Location();
     const float s = Scale_;
-    const float L = loc.Left, R = loc.Right, T = loc.Top + kThumbPlate * s, B = loc.Bottom - kThumbPlate * s;
+    const float L = loc.Left, R = loc.Right, T = loc.Top, B = loc.Bottom;
     const TContour rod{FixedPoint(L, T),     FixedPoint(R - s, T), FixedPoint(R - s, T - s),
                        FixedPoint(R, T - s), FixedPoint(R, B + s), FixedPoint(R - s, B + s),
                        FixedPoint(R - s, B), FixedPoint(L, B)};

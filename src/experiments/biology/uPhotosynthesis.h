@@ -6,6 +6,7 @@
 // alter the measurement pushes the syringe back in.
 #pragma once
 
+#include "experiments/biology/BiologyPictures.h"
 #include "experiments/biology/uPhotosynthesisModel.h"
 #include "runtime/Image32.h"
 #include "runtime/TimeScrubbedForm.h"
@@ -100,6 +101,7 @@ private:
     void PaintReadingLine(TPositionedLayer& layer, TBitmap32& buffer);
 
     TPhotosynthesisModel model_;
+    TScaledPicture scaledLamp_, scaledWeed_;
     float PlungerX_ = 72;
     TDragMode DragMode_ = TDragMode::None;
     int DragX = 0;

@@ -2,6 +2,7 @@
 
 #include "apparatus/Beakers.h"
 #include "apparatus/Burettes.h"
+#include "apparatus/Labels.h"
 #include "apparatus/Meters.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
@@ -110,9 +111,11 @@ void TCaCarbFrm::SetLargeButtons(bool large)
     if (LargeButtonsUnchanged(large, true))
         return;
     TTimeScrubbedForm::SetLargeButtons(large);
-    ConcLabel->setText(large ? str::sCaCarbConcLarge() : str::sCaCarbConcSmall());
-    VolumeLabel->setText(large ? str::sCaCarbVolumeLarge() : str::sCaCarbVolumeSmall());
-    MassLabel->setText(large ? str::sCaCarbMassLarge() : str::sCaCarbMassSmall());
+    // Small buttons bring back the captions the toolbar was made with, so
+    // switching large buttons on and off leaves it as it was.
+    ConcLabel->setText(large ? str::sCaCarbConcLarge() : str::sCaCarbConcLabel());
+    VolumeLabel->setText(large ? str::sCaCarbVolumeLarge() : str::sCaCarbVolumeLabel());
+    MassLabel->setText(large ? str::sCaCarbMassLarge() : str::sCaCarbMassLabel());
     TimeHsb->setFixedHeight(large ? 26 : 18);
 }
 
@@ -236,9 +239,7 @@ void TCaCarbFrm::DrawBalance(TBitmap32& b)
     b.FillRect(display, clWhite32);
     b.FrameRect(display, clBlack32);
 
-    b.Font.Name = QStringLiteral("arial");
-    b.Font.SetBold(true);
-    b.Font.Height = Round(0.4f * h);
+    SetLabelFont(b, Round(0.4f * h));
     b.Font.Color = clBlack32;
     const QString text = QString::asprintf("%3.3f", double(BalanceReading()));
     const TBitmap32::TSize extent = b.TextExtent(text);

@@ -21,8 +21,8 @@ public:
     explicit TCaCarbFrm(QWidget* parent = nullptr);
     ~TCaCarbFrm() override;
 
-    // The general rule, and the labels' captions and the time bar's height
-    // follow the button size.
+    // The general rule; the labels' captions shorten and the time bar
+    // thickens with large buttons.
     void SetLargeButtons(bool large) override;
 
     const TCaCarbModel& Model() const { return model_; }

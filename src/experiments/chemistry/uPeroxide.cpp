@@ -1,6 +1,7 @@
 #include "experiments/chemistry/uPeroxide.h"
 
 #include "apparatus/Beakers.h"
+#include "apparatus/Labels.h"
 #include "apparatus/Magnifier.h"
 #include "apparatus/Meters.h"
 #include "apparatus/Thermometers.h"
@@ -78,14 +79,6 @@ void DrawGlass(TBitmap32& b, const TContour& c)
     DrawPolyline(b, c, clBlack32, true, false);
 }
 
-void SetBoldArial(TBitmap32& b, int height)
-{
-    b.Font.Name = QStringLiteral("arial");
-    b.Font.SetBold(true);
-    b.Font.Height = height;
-    b.Font.Color = clBlack32;
-}
-
 }  // namespace
 
 // --- the syringe and its magnifier -----------------------------------------------
@@ -113,7 +106,8 @@ void DrawGasSyringe(TBitmap32& b, float X, float Y, float W, float H, float gas,
     const int spacing = Round(0.07f * W);  // 10 cm³
     const int top = Round(Y - h + e), bottom = Round(Y + h - e);
     const int tick = Round(0.2f * float(bottom - top));
-    SetBoldArial(b, labelHeight);
+    SetLabelFont(b, labelHeight);
+    b.Font.Color = clBlack32;
     for (int i = 0; i <= 10; ++i) {
         const int x = left + i * spacing;
         b.VertLine(x, top, top + tick, clBlack32);
@@ -168,7 +162,8 @@ void DrawSyringeMagnifier(TBitmap32& b, float X, float Y, float Size, float gas)
     // No tick before the 0 mark nor after the 100 mark.
     const int first = p < 1.5f ? Round(cx - 10 * k * p) : q;
     const int last = p >= 98.5f ? Round(cx + 10 * k * (100 - p)) : o;
-    SetBoldArial(b, Round(4 * k));
+    SetLabelFont(b, Round(4 * k));
+    b.Font.Color = clBlack32;
     const int major = Round(0.15f * Size), half = Round(0.1f * Size), minor = Round(0.05f * Size);
     ForEachLensTick(-25, 25, LensFirstLabel(p), 1, [&](const TLensTick& tick) {
         const int x = Round(float(tick.Index) * k + cx - f);
@@ -210,7 +205,9 @@ void TPeroxideFrm::FormCreate()
     setWindowTitle(str::sPeroxideCaption());
     model_.GasFactor = TPeroxideModel::NewGasFactor();
     createToolbar();
+    // No hint over the bar, but a name a screen reader can say.
     CreateTimeBar(0, kTimeMax, 0, 1, QString());
+    TimeHsb->setAccessibleName(str::sPeroxideTimeName());
     CreatePic();
     LayOutPicture({}, {}, TimeHsb);
     model_.Temperature = TempSE->value();

@@ -2,11 +2,12 @@
 
 #include "apparatus/Beakers.h"
 #include "apparatus/Burettes.h"
+#include "apparatus/Labels.h"
+#include "apparatus/Shapes.h"
 #include "apparatus/Thermometers.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/DataMod.h"
-#include "runtime/Polygon32.h"
 #include "runtime/ToolbarItems.h"
 
 #include <QCloseEvent>
@@ -20,7 +21,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace brv {
 
@@ -318,9 +318,7 @@ void TThermoChemFrm::DrawDigitalThermometer(TBitmap32& b)
     const TRect window{box.Left + f, box.Top + f, box.Right - f, box.Top + f + Round(0.4f * h)};
     b.FillRect(window, clWhite32);
     b.FrameRect(window, kWindowFrame);
-    b.Font.Name = QStringLiteral("arial");
-    b.Font.SetBold(true);
-    b.Font.Height = Round(0.25f * w);
+    SetLabelFont(b, Round(0.25f * w));
     b.Font.Color = clBlack32;
     b.TextOutRect(window, QString::asprintf("%1.1f", double(model_.MixTemp)) + str::sDegCPostfix());
 
@@ -337,13 +335,7 @@ void TThermoChemFrm::DrawDigitalThermometer(TBitmap32& b)
     CableDown(b, across, top, bottom);
     CableAcross(b, across, end, bottom);
 
-    TContour plug;
-    for (int k = 0; k < kPlugPoints; ++k) {
-        const double a = 2 * std::numbers::pi * k / kPlugPoints;
-        plug.push_back(FixedPoint(kPlugX * s + s * std::cos(a), kPlugY * s + s * std::sin(a)));
-    }
-    FillPolygon(b, plug, kPlugYellow, false);
-    DrawPolyline(b, plug, clBlack32, true, true);
+    DrawDisc(b, kPlugX * s, kPlugY * s, s, kPlugYellow, clBlack32, kPlugPoints);
 }
 
 }  // namespace brv

@@ -1,6 +1,7 @@
 #include "experiments/physics/uExpansion.h"
 
 #include "apparatus/Beakers.h"
+#include "apparatus/Labels.h"
 #include "apparatus/Magnifier.h"
 #include "apparatus/Thermometers.h"
 #include "runtime/AddMaths.h"
@@ -31,14 +32,6 @@ constexpr int kEditorWidth = 18;
 constexpr TColor32 kRuleYellow = 0xFFFFFF80;
 constexpr TColor32 kGlass = 0xFFFFFFE0;
 constexpr TColor32 kThreadGreen = 0xFF007F00;
-
-void SetFont(TBitmap32& b, int height, bool bold)
-{
-    b.Font.Name = QStringLiteral("arial");
-    b.Font.Height = height;
-    b.Font.SetBold(bold);
-    b.Font.Color = clBlack32;
-}
 
 }  // namespace
 
@@ -124,7 +117,7 @@ void TExpansionFrm::DrawCentimetreRule(TBitmap32& b)
                   Round(kRuleTop * s + 22 * g)};
     b.FillRect(r, kRuleYellow);
     b.FrameRect(r, clBlack32);
-    SetFont(b, Round(kCm * s), true);
+    SetLabelFont(b, Round(kCm * s), true);
     const int right = r.Right - 1;
     const int halfLabel = b.TextHeight(QStringLiteral("0")) / 2;
     for (int i = 0; i <= 20; ++i) {
@@ -182,7 +175,7 @@ void TExpansionFrm::DrawColumnLens(TBitmap32& b)
     const int e = strip.Right;
     const int minorStart = e - Round(0.05f * ds), halfStart = e - Round(0.1f * ds);
     const int majorStart = e - Round(0.15f * ds), labelRight = e - Round(0.17f * ds);
-    SetFont(b, Round(s), true);
+    SetLabelFont(b, Round(s), true);
     const int halfLabel = b.TextHeight(QStringLiteral("0")) / 2;
     const float shift = LensTickShift(length, r);
     ForEachLensTick(-25, 25, LensFirstLabel(length), 1, [&](const TLensTick& tick) {

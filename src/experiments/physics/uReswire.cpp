@@ -1,5 +1,6 @@
 #include "experiments/physics/uReswire.h"
 
+#include "apparatus/Labels.h"
 #include "apparatus/Magnifier.h"
 #include "apparatus/Meters.h"
 #include "apparatus/Wires.h"
@@ -41,14 +42,6 @@ constexpr TColor32 kPointerGrey = 0xFF7F7F7F;
 constexpr TColor32 kSteelGrey = 0xFFBFBFBF;
 constexpr TColor32 kMeterBlue = 0xFFC0E1FF;
 constexpr TColor32 kWireGreen = 0xFF007F00;
-
-void SetFont(TBitmap32& b, int height, bool bold)
-{
-    b.Font.Name = QStringLiteral("arial");
-    b.Font.Height = height;
-    b.Font.SetBold(bold);
-    b.Font.Color = clBlack32;
-}
 
 // Text centred on x with its top at y.
 void LabelBelow(TBitmap32& b, int x, int y, const QString& text)
@@ -258,7 +251,7 @@ void TReswireFrm::DrawMetreRule(TBitmap32& b)
     const TRect& r = RuleRect_;
     b.FillRect(r, kRuleYellow);
     b.FrameRect(r, clBlack32);
-    SetFont(b, Round(2.5f * s), true);
+    SetLabelFont(b, Round(2.5f * s), true);
     const int cmEnd = Round(74 * s), halfEnd = Round(72 * s), mmEnd = Round(71 * s);
     for (int i = 1; i <= 99; ++i) {
         const int x = Round((kRuleLeft + float(i)) * s);
@@ -293,7 +286,7 @@ void TReswireFrm::DrawMagnifiedView(TBitmap32& b)
     b.FillRect(block, kContactRed);
     b.FrameRect(block, clBlack32);
 
-    SetFont(b, Round(3 * s), true);
+    SetLabelFont(b, Round(3 * s), true);
     const int height = strip.Bottom - strip.Top;
     const int minorEnd = strip.Top + height / 4, halfEnd = strip.Top + height / 3;
     const int majorEnd = (strip.Top + strip.Bottom) / 2;

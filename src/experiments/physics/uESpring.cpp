@@ -13,7 +13,6 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 
-
 namespace brv {
 
 namespace {

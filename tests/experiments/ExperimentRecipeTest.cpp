@@ -12,6 +12,7 @@
 #include "support/FormContract.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
@@ -41,13 +42,14 @@ public:
     TCoolingFrm()
     {
         CreateToolbar();
-        AddToolbarLabel(toolbar_, QStringLiteral("Starting temperature"), QStringLiteral("StartLabel"));
+        QLabel* caption =
+            AddToolbarLabel(toolbar_, QStringLiteral("Starting temperature"), QStringLiteral("StartLabel"));
         StartSE = AddIntSpinEdit(toolbar_, QStringLiteral("StartSE"), 30, 100, 80, QStringLiteral("Start"));
         RedrawOn(StartSE);
         CreateTimeBar(0, 600, 0, 60, QStringLiteral("Set the time"));
         CreatePic();
         LayOutPicture({}, {}, TimeHsb);
-        SetLargeItems({{StartSE, 48, 72}});
+        SetLargeItems({{caption, 0, 0}, {StartSE, 48, 72}});
     }
     TCoolingModel Model;
     QSpinBox* StartSE = nullptr;

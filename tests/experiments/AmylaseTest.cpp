@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPointer>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTimer>
 #include <QToolBar>
@@ -332,6 +333,9 @@ TEST_F(AmylaseForm, DimplesAndDroppersSurviveAResize)
     form->ResetBtn->trigger();
     for (int k = 0; k < 5; ++k)
         form->Timer1Timer();
+    // The refill goes on running; on a slow machine its own timer would tick
+    // while the resize's events are processed, so the hand holds it.
+    const QSignalBlocker holdRefill(form->Timer1);
     const auto dimples = form->Model().Dimples;
     form->resize(500, 700);
     QApplication::processEvents();

@@ -274,23 +274,29 @@ TEST_F(KeyboardTest, TheFocusedControlIsMarkedInEveryTheme)
             if (control == nullptr)
                 continue;
             control->setFocus(Qt::TabFocusReason);
-            Pump(100);
-            const QImage shot = f.grab().toImage();
             const QColor mark = f.palette().color(QPalette::Highlight);
             const QRect r(control->mapTo(&f, QPoint()), control->size());
-            // The ring is two pixels wide along all four edges.
+            // The ring is two pixels wide along all four edges; after a theme
+            // change it shows once the restyled window has painted.
             int marked = 0;
             int edge = 0;
-            for (int x = r.left() + 2; x < r.right() - 2; x += 2)
-                for (int y : {r.top(), r.bottom()}) {
-                    ++edge;
-                    marked += Near(shot.pixelColor(x, y), mark, 40) ? 1 : 0;
-                }
-            for (int y = r.top() + 2; y < r.bottom() - 2; y += 2)
-                for (int x : {r.left(), r.right()}) {
-                    ++edge;
-                    marked += Near(shot.pixelColor(x, y), mark, 40) ? 1 : 0;
-                }
+            const auto ringShows = [&] {
+                const QImage shot = f.grab().toImage();
+                marked = 0;
+                edge = 0;
+                for (int x = r.left() + 2; x < r.right() - 2; x += 2)
+                    for (int y : {r.top(), r.bottom()}) {
+                        ++edge;
+                        marked += Near(shot.pixelColor(x, y), mark, 40) ? 1 : 0;
+                    }
+                for (int y = r.top() + 2; y < r.bottom() - 2; y += 2)
+                    for (int x : {r.left(), r.right()}) {
+                        ++edge;
+                        marked += Near(shot.pixelColor(x, y), mark, 40) ? 1 : 0;
+                    }
+                return marked > edge * 9 / 10;
+            };
+            WaitFor(ringShows, 3000);
             EXPECT_GT(marked, edge * 9 / 10) << theme.toStdString() << " " << NameOf(control).toStdString();
             // Nothing marks a control without the focus.
             EXPECT_EQ(f.FocusMarkTarget(), control);

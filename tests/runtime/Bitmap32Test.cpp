@@ -683,6 +683,17 @@ TEST(Bitmap32Test, KeptLabelsBlendAsQtDrawsThemOverAnyPicture)
             ASSERT_EQ(row[i], reinterpret_cast<const QRgb*>(reference.constScanLine(a))[i]) << a << ' ' << i;
     }
 
+    // One pixel short of opaque anywhere in a row, in the vector part or the
+    // tail, makes the row translucent.
+    for (int n : {1, 4, 7, 16, 19})
+        for (int at = 0; at < n; ++at)
+            for (TColor32 almost : {0xFEFFFFFFu, 0x7FFFFFFFu, 0x00000000u}) {
+                std::vector<TColor32> row(std::size_t(n), 0xFF102030u);
+                EXPECT_TRUE(raster::AllOpaque(row.data(), n));
+                row[std::size_t(at)] = almost;
+                EXPECT_FALSE(raster::AllOpaque(row.data(), n)) << n << ' ' << at << ' ' << almost;
+            }
+
     // The same through TextOut: a label over an opaque picture against the
     // same label drawn by Qt's painter, which takes over as soon as one pixel
     // under the label is translucent (here a row through the digits).

@@ -246,8 +246,17 @@ BlendRowsFunction ChooseBlendRows()
 
 bool AllOpaque(const TColor32* p, int count)
 {
+    int i = 0;
     TColor32 all = 0xFF000000u;
-    for (int i = 0; i < count; ++i)
+#if defined(__SSE2__)
+    __m128i lanes = _mm_set1_epi32(-1);
+    for (; i + 4 <= count; i += 4)
+        lanes = _mm_and_si128(lanes, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)));
+    const __m128i alphaMask = _mm_set1_epi32(int(0xFF000000u));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(lanes, alphaMask), alphaMask)) != 0xFFFF)
+        return false;
+#endif
+    for (; i < count; ++i)
         all &= p[i];
     return (all & 0xFF000000u) == 0xFF000000u;
 }

@@ -6,9 +6,12 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygon>
 #include <QPolygonF>
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
 #include <numbers>
 
 namespace brv {
@@ -98,38 +101,106 @@ std::vector<TPoint> FlaskOutline(float X, float Y, float W, float H)
     return points;
 }
 
-// Whether a pixel lies inside the flask: the outline rasterised as the
-// canvas rasterises its clip (non-zero winding), so a dot is set exactly where
-// the liquid could be painted.
+// The flask's pixels as the canvas paints them: the outline filled (even-odd)
+// for the glass, and the outline as a clip (non-zero) for the liquid, its
+// surface and the bubbles.  Qt rasterises both once per outline; a redraw
+// then fills the kept runs itself (Qt's engine would hand every fill of more
+// than a few dozen rows to its thread pool).
 class TFlaskRegion {
 public:
-    explicit TFlaskRegion(const std::vector<TPoint>& points)
+    struct Run {
+        int y, from, to;  // pixels [from, to) of row y
+    };
+
+    explicit TFlaskRegion(const std::vector<TPoint>& points) : points_(points)
     {
-        QPolygonF polygon;
+        QPolygon polygon;
         for (const TPoint& p : points)
-            polygon << QPointF(p.X, p.Y);
-        QRect box = polygon.boundingRect().toAlignedRect();
+            polygon << QPoint(p.X, p.Y);
+        const QRect box = polygon.boundingRect().adjusted(-1, -1, 1, 1);
         origin_ = box.topLeft();
+        polygon.translate(-origin_);
+
+        QImage fill(box.size(), QImage::Format_Grayscale8);
+        fill.fill(0);
+        {
+            QPainter painter(&fill);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(Qt::white);
+            painter.drawPolygon(polygon, Qt::OddEvenFill);
+        }
+        fill_ = RunsOf(fill);
+
         mask_ = QImage(box.size(), QImage::Format_Grayscale8);
         mask_.fill(0);
         QPainterPath path;
         path.setFillRule(Qt::WindingFill);
-        path.addPolygon(polygon.translated(-origin_));
+        path.addPolygon(QPolygonF(polygon));
         path.closeSubpath();
         QPainter painter(&mask_);
         painter.setClipPath(path);
         painter.fillRect(mask_.rect(), Qt::white);
+        painter.end();
+        inside_ = RunsOf(mask_);
     }
+
+    const std::vector<TPoint>& Points() const { return points_; }
+    // The runs of the filled outline, row by row.
+    const std::vector<Run>& Fill() const { return fill_; }
+    // The runs of the outline as a clip, row by row.
+    const std::vector<Run>& Inside() const { return inside_; }
+
     bool Contains(int x, int y) const
     {
         QPoint p = QPoint(x, y) - origin_;
-        return mask_.valid(p) && qGray(mask_.pixel(p)) != 0;
+        return mask_.valid(p) && mask_.constScanLine(p.y())[p.x()] != 0;
     }
 
 private:
+    std::vector<Run> RunsOf(const QImage& mask) const
+    {
+        std::vector<Run> runs;
+        for (int y = 0; y < mask.height(); ++y) {
+            const uchar* row = mask.constScanLine(y);
+            for (int x = 0; x < mask.width();) {
+                if (row[x] == 0) {
+                    ++x;
+                    continue;
+                }
+                const int from = x;
+                while (x < mask.width() && row[x] != 0)
+                    ++x;
+                runs.push_back({y + origin_.y(), from + origin_.x(), x + origin_.x()});
+            }
+        }
+        return runs;
+    }
+
+    std::vector<TPoint> points_;
     QPoint origin_;
     QImage mask_;
+    std::vector<Run> fill_, inside_;
 };
+
+// The regions of the last few flasks drawn: a picture redraws the same
+// flasks at the same size over and over.
+const TFlaskRegion& FlaskRegionOf(const std::vector<TPoint>& points)
+{
+    thread_local std::vector<std::unique_ptr<TFlaskRegion>> kept;  // the latest used first
+    const auto same = [&](const std::unique_ptr<TFlaskRegion>& r) {
+        return std::equal(points.begin(), points.end(), r->Points().begin(), r->Points().end(),
+                          [](const TPoint& a, const TPoint& b) { return a.X == b.X && a.Y == b.Y; });
+    };
+    auto it = std::find_if(kept.begin(), kept.end(), same);
+    if (it == kept.end()) {
+        if (kept.size() >= 4)
+            kept.pop_back();
+        kept.insert(kept.begin(), std::make_unique<TFlaskRegion>(points));
+    } else if (it != kept.begin()) {
+        std::rotate(kept.begin(), it, it + 1);
+    }
+    return *kept.front();
+}
 
 // Random black dots in a 6-pixel grid over the liquid, each displaced by up to
 // 3 pixels, and only where they fall inside the flask.
@@ -227,27 +298,27 @@ void DrawConicalFlask(TBitmap32& bitmap, bool Bung, bool Bubbles, float X, float
 {
     float W = Width, H = Height;
     std::vector<TPoint> outline = FlaskOutline(X, Y, W, H);
-    TCanvas& canvas = bitmap.Canvas();
+    const TFlaskRegion& flask = FlaskRegionOf(outline);
 
-    canvas.pen.Style = TCanvas::PenStyle::Clear;
-    canvas.brush.Style = TCanvas::BrushStyle::Solid;
-    canvas.brush.Color = clWhite32;
-    canvas.Polygon(outline);
+    bitmap.BeginUpdate();
+    for (const TFlaskRegion::Run& run : flask.Fill())
+        bitmap.FillRect(run.from, run.y, run.to, run.y + 1, clWhite32);
 
-    // The liquid is a plain rectangle cut to the flask's shape by the clip.
-    canvas.SetClipPolygon(outline);
+    // The liquid is a plain rectangle cut to the flask's shape, its surface
+    // a line along the rectangle's top leaving out the last point.
     TRect liquid{Round(X), Round(Y + H - LiquidHeight), Round(X + W), Round(Y + H)};
-    canvas.brush.Color = Color32(255, 255, 224);
-    canvas.FillRect(liquid);
-    canvas.pen.Style = TCanvas::PenStyle::Solid;
-    canvas.pen.Color = clBlack32;
-    canvas.pen.Width = 1;
-    canvas.pen.Mode = TCanvas::PenMode::Copy;
-    canvas.MoveTo(liquid.Left, liquid.Top);
-    canvas.LineTo(liquid.Right, liquid.Top);
+    const int liquidTop = std::min(liquid.Top, liquid.Bottom),
+              liquidBottom = std::max(liquid.Top, liquid.Bottom);
+    for (const TFlaskRegion::Run& run : flask.Inside()) {
+        const int from = std::max(run.from, liquid.Left), to = std::min(run.to, liquid.Right);
+        if (run.y >= liquidTop && run.y < liquidBottom)
+            bitmap.FillRect(from, run.y, to, run.y + 1, clFlaskLiquid32);
+        if (run.y == liquid.Top)
+            bitmap.FillRect(from, run.y, to, run.y + 1, clBlack32);
+    }
     if (Bubbles)
-        DrawFlaskBubbles(bitmap, liquid, TFlaskRegion(outline));
-    canvas.ClearClip();
+        DrawFlaskBubbles(bitmap, liquid, flask);
+    bitmap.EndUpdate();
 
     // Points 6 and 40 are the feet of the neck's two walls.
     if (Bung)

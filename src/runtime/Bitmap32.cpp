@@ -544,18 +544,47 @@ TBitmap32::TSize TBitmap32::TextExtent(const QString& text) const
     return {prepared.Width(text), prepared.cell};
 }
 
+bool TBitmap32::blendOntoOpaque(const QPoint& at, const QImage& picture)
+{
+    const TRect area =
+        clipped(at.x(), at.y(), (long long)at.x() + picture.width(), (long long)at.y() + picture.height());
+    if (area.IsEmpty())
+        return true;
+    const std::size_t stride = std::size_t(Width());
+    TColor32* const first = Bits() + std::size_t(area.Top) * stride + area.Left;
+    for (int y = 0; y < area.Height(); ++y)
+        if (!raster::AllOpaque(first + std::size_t(y) * stride, area.Width()))
+            return false;
+    for (int y = 0; y < area.Height(); ++y) {
+        const auto* src = reinterpret_cast<const TColor32*>(picture.constScanLine(area.Top + y - at.y()));
+        raster::BlendPremultipliedOverOpaque(first + std::size_t(y) * stride, src + (area.Left - at.x()),
+                                             area.Width());
+    }
+    return true;
+}
+
 void TBitmap32::TextOut(int x, int y, const QString& text)
 {
     if (!Empty() && !clip_.IsEmpty() && !text.isEmpty()) {
         raster::ClearWideRegisters();
         FontText& prepared = fontText();
+        const FontText::Drawn* drawn = nullptr;
+        // Text is drawn opaque whatever the colour's alpha.
+        if (prepared.large) {
+            drawn = &prepared.DrawnLabel(text, Font.Color | 0xFF000000u);
+            // Over an opaque picture the label is blended here: Qt's engine
+            // hands a blend of this size to its thread pool, and the hand-over
+            // costs a frame more than the blend itself on a busy machine.
+            if (blendOntoOpaque(QPoint(x, y + prepared.top) + drawn->offset, drawn->image)) {
+                Changed();
+                return;
+            }
+        }
         QPainter p(&image_);
         if (clip_ != BoundsRect())
             p.setClipRect(ToQRect(clip_));
-        // Text is drawn opaque whatever the colour's alpha.
-        if (prepared.large) {
-            const FontText::Drawn& d = prepared.DrawnLabel(text, Font.Color | 0xFF000000u);
-            p.drawImage(QPoint(x, y + prepared.top) + d.offset, d.image);
+        if (drawn != nullptr) {
+            p.drawImage(QPoint(x, y + prepared.top) + drawn->offset, drawn->image);
         } else {
             p.setFont(prepared.font);
             p.setPen(OpaqueColor(Font.Color));

@@ -19,6 +19,7 @@
 
 class QFont;
 class QPainter;
+class QPoint;
 
 namespace brv {
 
@@ -245,6 +246,10 @@ private:
     // The part of [l, r) × [t, b) inside the clip rectangle (empty if none).
     TRect clipped(long long l, long long t, long long r, long long b) const;
     void fill(const TRect& clippedRect, TColor32 c);
+    // Blends a premultiplied picture with its top-left at `at`, within the
+    // clip rectangle, when every pixel under it is opaque; false (nothing
+    // drawn) otherwise.
+    bool blendOntoOpaque(const QPoint& at, const QImage& picture);
     QImage image_;
     TRect clip_;
     float penX_ = 0, penY_ = 0;

@@ -658,6 +658,64 @@ TEST(Bitmap32Test, LargeTextLooksAsQtDrawsIt)
     EXPECT_GT(Changed(b, clWhite32).Right, 30);
 }
 
+TEST(Bitmap32Test, KeptLabelsBlendAsQtDrawsThemOverAnyPicture)
+{
+    // The blend of a premultiplied picture onto opaque pixels against Qt's own
+    // drawImage, to the bit: every alpha, a spread of inks, rows long enough
+    // for the vector path and its scalar tail.
+    QImage src(203, 256, QImage::Format_ARGB32_Premultiplied), dst(203, 256, QImage::Format_ARGB32);
+    for (int a = 0; a < 256; ++a)
+        for (int i = 0; i < src.width(); ++i) {
+            const auto ink = [&](int k) { return (i * k + a) % (a + 1); };  // premultiplied: at most a
+            reinterpret_cast<QRgb*>(src.scanLine(a))[i] = qRgba(ink(7), ink(13), ink(29), a);
+            reinterpret_cast<QRgb*>(dst.scanLine(a))[i] = qRgb((i * 5) % 256, (a * 3 + i) % 256, 255 - i);
+        }
+    QImage reference = dst.copy();
+    {
+        QPainter p(&reference);
+        p.drawImage(0, 0, src);
+    }
+    for (int a = 0; a < 256; ++a) {
+        auto* row = reinterpret_cast<TColor32*>(dst.scanLine(a));
+        raster::BlendPremultipliedOverOpaque(row, reinterpret_cast<const TColor32*>(src.constScanLine(a)),
+                                             dst.width());
+        for (int i = 0; i < dst.width(); ++i)
+            ASSERT_EQ(row[i], reinterpret_cast<const QRgb*>(reference.constScanLine(a))[i]) << a << ' ' << i;
+    }
+
+    // One pixel short of opaque anywhere in a row, in the vector part or the
+    // tail, makes the row translucent.
+    for (int n : {1, 4, 7, 16, 19})
+        for (int at = 0; at < n; ++at)
+            for (TColor32 almost : {0xFEFFFFFFu, 0x7FFFFFFFu, 0x00000000u}) {
+                std::vector<TColor32> row(std::size_t(n), 0xFF102030u);
+                EXPECT_TRUE(raster::AllOpaque(row.data(), n));
+                row[std::size_t(at)] = almost;
+                EXPECT_FALSE(raster::AllOpaque(row.data(), n)) << n << ' ' << at << ' ' << almost;
+            }
+
+    // The same through TextOut: a label over an opaque picture against the
+    // same label drawn by Qt's painter, which takes over as soon as one pixel
+    // under the label is translucent (here a row through the digits).
+    TBitmap32 ours(300, 120), theirs(300, 120);
+    for (TBitmap32* b : {&ours, &theirs}) {
+        b->Font.Height = 90;
+        b->Clear(0xFFE0F0FF);
+    }
+    theirs.HorzLine(0, 60, 299, 0xFEE0F0FF);
+    ours.TextOut(10, 10, "42");
+    theirs.TextOut(10, 10, "42");
+    int inked = 0, differing = 0;
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 300; ++x)
+            if (y != 60) {
+                inked += ours.Pixel(x, y) != 0xFFE0F0FFu;
+                differing += ours.Pixel(x, y) != theirs.Pixel(x, y);
+            }
+    EXPECT_GT(inked, 500);
+    EXPECT_EQ(differing, 0);
+}
+
 TEST(Bitmap32Test, TextOutRectCentresOneLine)
 {
     TBitmap32 b(100, 40);

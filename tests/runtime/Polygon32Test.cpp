@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <numbers>
 #include <string>
 
@@ -172,6 +173,65 @@ TEST(Polygon32Test, FillsStayInTheClipRectWithTheRightWinding)
                   "..........\n")
             << smooth;
     }
+}
+
+TEST(Polygon32Test, AFillDrawnAgainIsTheSameAndKeptFillsNeverStandInForOthers)
+{
+    // A redraw blends a kept fill again without scanning it.  The same
+    // pentagram by every rule, smoothing, clip and colour, each drawn twice
+    // in a row: a kept fill must stand in only for exactly its own.
+    const auto star = [](double shift) {
+        TPolygon32 p;
+        for (int k = 0; k < 5; ++k) {
+            const TXY v = PolarToXY(float(std::numbers::pi * (0.5 + 0.8 * k)), 40);
+            p.AddPoint(FixedPoint(50.3 + shift + v.a, 50.6 - v.b));
+        }
+        return p;
+    };
+    const auto draw = [](TPolygon32 p, TPolyFillMode mode, bool smooth, const TRect& clip, TColor32 color) {
+        auto b = std::make_unique<TBitmap32>(100, 100);
+        b->Clear(clWhite32);
+        b->SetClipRect(clip);
+        p.FillMode = mode;
+        p.Antialiased = smooth;
+        p.DrawFill(*b, color);
+        return b;
+    };
+    const TRect whole{0, 0, 100, 100}, left{0, 0, 50, 100};
+    for (TPolyFillMode mode : {TPolyFillMode::pfAlternate, TPolyFillMode::pfWinding})
+        for (bool smooth : {false, true})
+            for (const TRect& clip : {whole, left})
+                for (TColor32 color : {0xFFFF0000u, 0xFF0000FFu}) {
+                    const std::string what = std::to_string(int(mode)) + (smooth ? " smooth " : " plain ") +
+                                             std::to_string(clip.Right) + " " + std::to_string(color);
+                    const auto first = draw(star(0), mode, smooth, clip, color);
+                    const auto again = draw(star(0), mode, smooth, clip, color);
+                    int painted = 0, partial = 0, outside = 0;
+                    for (int y = 0; y < 100; ++y)
+                        for (int x = 0; x < 100; ++x) {
+                            const TColor32 c = first->Pixel(x, y);
+                            ASSERT_EQ(again->Pixel(x, y), c) << what << ' ' << x << ' ' << y;
+                            painted += c == color;
+                            partial += c != color && c != clWhite32;
+                            outside += x >= clip.Right && c != clWhite32;
+                        }
+                    EXPECT_GT(painted, 300) << what;
+                    EXPECT_EQ(partial > 0, smooth) << what;
+                    EXPECT_EQ(outside, 0) << what;
+                    // The pentagon in the middle winds twice: filled by the
+                    // non-zero rule only.
+                    EXPECT_EQ(first->Pixel(48, 50), mode == TPolyFillMode::pfWinding ? color : clWhite32)
+                        << what;
+                }
+
+    // A quarter of a pixel to the right is another fill.
+    const auto there = draw(star(0), TPolyFillMode::pfWinding, true, whole, clBlack32);
+    const auto moved = draw(star(0.25), TPolyFillMode::pfWinding, true, whole, clBlack32);
+    int differing = 0;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x)
+            differing += there->Pixel(x, y) != moved->Pixel(x, y);
+    EXPECT_GT(differing, 100);
 }
 
 TEST(Polygon32Test, FillsBlendAndKeepTheTargetAlpha)

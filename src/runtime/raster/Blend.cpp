@@ -244,6 +244,63 @@ BlendRowsFunction ChooseBlendRows()
 
 }  // namespace
 
+bool AllOpaque(const TColor32* p, int count)
+{
+    int i = 0;
+    TColor32 all = 0xFF000000u;
+#if defined(__SSE2__)
+    __m128i lanes = _mm_set1_epi32(-1);
+    for (; i + 4 <= count; i += 4)
+        lanes = _mm_and_si128(lanes, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)));
+    const __m128i alphaMask = _mm_set1_epi32(int(0xFF000000u));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(lanes, alphaMask), alphaMask)) != 0xFFFF)
+        return false;
+#endif
+    for (; i < count; ++i)
+        all &= p[i];
+    return (all & 0xFF000000u) == 0xFF000000u;
+}
+
+void BlendPremultipliedOverOpaque(TColor32* dst, const TColor32* src, int count)
+{
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i half = _mm_set1_epi16(0x80);
+    const __m128i full = _mm_set1_epi16(255);
+    for (; i + 4 <= count; i += 4) {
+        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        const __m128i a = _mm_srli_epi32(s, 24);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(a, zero)) == 0xFFFF)
+            continue;  // all four transparent
+        __m128i* d = reinterpret_cast<__m128i*>(dst + i);
+        const __m128i pairs = _mm_or_si128(a, _mm_slli_epi32(a, 16));
+        const __m128i ia = _mm_sub_epi16(full, _mm_unpacklo_epi32(pairs, pairs));
+        const __m128i iaHi = _mm_sub_epi16(full, _mm_unpackhi_epi32(pairs, pairs));
+        const __m128i dv = _mm_loadu_si128(d);
+        __m128i lo = _mm_mullo_epi16(_mm_unpacklo_epi8(dv, zero), ia);
+        __m128i hi = _mm_mullo_epi16(_mm_unpackhi_epi8(dv, zero), iaHi);
+        lo = _mm_add_epi16(lo, half);
+        hi = _mm_add_epi16(hi, half);
+        lo = _mm_srli_epi16(_mm_add_epi16(lo, _mm_srli_epi16(lo, 8)), 8);
+        hi = _mm_srli_epi16(_mm_add_epi16(hi, _mm_srli_epi16(hi, 8)), 8);
+        // No channel overflows: s ≤ αs and d × (255 − αs) / 255 ≤ 255 − αs.
+        _mm_storeu_si128(d, _mm_add_epi8(s, _mm_packus_epi16(lo, hi)));
+    }
+#endif
+    for (; i < count; ++i) {
+        const TColor32 s = src[i];
+        const unsigned ia = 255 - (s >> 24);
+        if (ia == 255)
+            continue;
+        std::uint32_t rb = (dst[i] & 0x00FF00FFu) * ia + 0x00800080u;
+        rb = ((rb + ((rb >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+        std::uint32_t ag = ((dst[i] >> 8) & 0x00FF00FFu) * ia + 0x00800080u;
+        ag = (ag + ((ag >> 8) & 0x00FF00FFu)) & 0xFF00FF00u;
+        dst[i] = s + (rb | ag);
+    }
+}
+
 void BlendRow(TColor32* dst, const TColor32* src, int count, unsigned master)
 {
     BlendRows(dst, 0, src, 0, count, 1, master);

@@ -139,6 +139,15 @@ inline unsigned CoveredAlpha(TColor32 color, unsigned coverage)
 // (0..255).
 void BlendRow(TColor32* dst, const TColor32* src, int count, unsigned master);
 
+// Whether every one of count pixels is opaque.
+bool AllOpaque(const TColor32* p, int count);
+
+// Source-over of count premultiplied source pixels onto opaque target pixels:
+// each channel s + round(d × (255 − αs) / 255), the alpha stays opaque.  This
+// is what Qt's raster engine makes of a premultiplied picture drawn onto an
+// opaque one, to the last bit.
+void BlendPremultipliedOverOpaque(TColor32* dst, const TColor32* src, int count);
+
 // BlendRow for each of rows rows of count pixels, the rows strides pixels
 // apart in each bitmap (a sprite's rows are short: one call for them all).
 void BlendRows(TColor32* dst, std::size_t dstStride, const TColor32* src, std::size_t srcStride, int count,

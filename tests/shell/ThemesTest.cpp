@@ -20,6 +20,7 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTest>
 #include <QToolButton>
 #include <QWebEngineView>
 
@@ -248,7 +249,13 @@ TEST_F(ThemesTest, EveryDropDownShowsItsArrowBesideThePictureInEveryTheme)
     frame.ConfirmClose = [](QWidget*) { return true; };
     ShowAndWait(&frame);
     frame.ShowExperiment(ids::Friction);
+    // Neither the pointer nor the focus mark on a drop-down (the first of
+    // them takes the focus when the window becomes active).
     QCursor::setPos(frame.mapToGlobal(frame.rect().center()));
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    frame.NormalSplitBtn->setFocus();
+    ASSERT_TRUE(WaitFor([&frame] { return QApplication::focusWidget() == frame.NormalSplitBtn; }));
 
     QList<QToolButton*> dropDowns;
     for (QToolButton* button : frame.findChildren<QToolButton*>()) {

@@ -44,6 +44,7 @@
 #include <algorithm>
 #include <array>
 #include <exception>
+#include <utility>
 
 namespace brv {
 
@@ -716,7 +717,7 @@ void TFrameFrm::placeOnWorkArea()
 {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         setGeometry(screen->availableGeometry());
-        fitFramePending_ = true;
+        frameFit_ = TFrameFit::FillWorkArea;
         return;
     }
     maximiseOnShow_ = true;
@@ -727,22 +728,47 @@ QRect ClientBoundsForFrame(const QRect& workArea, const QMargins& frame)
     return workArea.marginsRemoved(frame);
 }
 
-// The window's outer bounds (its title bar and borders included) are the
-// work area; the frame's thickness is known only once the window manager has
-// framed the window.
+QRect ClientBoundsKeepingFrameOn(const QRect& workArea, const QRect& client, const QMargins& frame)
+{
+    const QRect outer = client.marginsAdded(frame);
+    const QSize size = outer.size().boundedTo(workArea.size());
+    const QPoint topLeft(
+        std::clamp(outer.left(), workArea.left(), workArea.left() + workArea.width() - size.width()),
+        std::clamp(outer.top(), workArea.top(), workArea.top() + workArea.height() - size.height()));
+    return QRect(topLeft, size).marginsRemoved(frame);
+}
+
+// Once the window manager has framed the window, its outer bounds (the title
+// bar and borders included) go on the work area, so the title bar can always
+// be reached.  Without a window manager there is no frame and nothing to do.
 void TFrameFrm::fitFrameToWorkArea()
 {
-    if (!fitFramePending_ || windowHandle() == nullptr)
+    // About ten seconds for the window manager to frame the window.
+    constexpr int kTries = 200;
+    if (frameFit_ == TFrameFit::None || windowHandle() == nullptr)
         return;
     const QMargins frame = windowHandle()->frameMargins();
-    if (frame.isNull())
+    if (frame.isNull()) {
+        if (++frameFitTries_ >= kTries) {
+            frameFit_ = TFrameFit::None;
+            frameFitTimer_->stop();
+        }
         return;
-    fitFramePending_ = false;
+    }
+    const TFrameFit fit = std::exchange(frameFit_, TFrameFit::None);
+    frameFitTimer_->stop();
     const QScreen* screen = this->screen();
     if (screen == nullptr)
         return;
-    setGeometry(ClientBoundsForFrame(screen->availableGeometry(), frame));
-    setLeftPaneWidth(width() / 2);
+    const QRect work = screen->availableGeometry();
+    const QRect bounds = fit == TFrameFit::FillWorkArea ? ClientBoundsForFrame(work, frame)
+                                                        : ClientBoundsKeepingFrameOn(work, geometry(), frame);
+    if (bounds == geometry())
+        return;
+    const bool narrower = bounds.width() != width();
+    setGeometry(bounds);
+    if (narrower)
+        setLeftPaneWidth(bounds.width() / 2);
 }
 
 void TFrameFrm::showEvent(QShowEvent* event)
@@ -768,7 +794,13 @@ void TFrameFrm::FormShow()
     keepHtmlToolbarAtDockPosition();
     if (Large1->isChecked())
         Large1Click();
-    fitFrameToWorkArea();
+    if (frameFit_ != TFrameFit::None) {
+        frameFitTimer_ = new QTimer(this);
+        frameFitTimer_->setInterval(50);
+        connect(frameFitTimer_, &QTimer::timeout, this, &TFrameFrm::fitFrameToWorkArea);
+        frameFitTimer_->start();
+        fitFrameToWorkArea();
+    }
     restorePlace();
     orderTabStops();
 }
@@ -856,6 +888,7 @@ bool TFrameFrm::LoadSettings()
     startSplit_ = saved->split.value_or(0);
     if (saved->position) {
         setGeometry(*saved->position);
+        frameFit_ = TFrameFit::KeepOnWorkArea;
         return true;
     }
     return false;
@@ -1009,9 +1042,6 @@ void TFrameFrm::routeHints()
 
 bool TFrameFrm::event(QEvent* event)
 {
-    if (fitFramePending_ &&
-        (event->type() == QEvent::Move || event->type() == QEvent::Resize || event->type() == QEvent::Expose))
-        QTimer::singleShot(0, this, [this] { fitFrameToWorkArea(); });
     if (event->type() == QEvent::StatusTip) {
         setHint(static_cast<QStatusTipEvent*>(event)->tip());
         return true;

@@ -24,6 +24,7 @@ class QMenu;
 class QMenuBar;
 class QSplitter;
 class QStatusBar;
+class QTimer;
 class QToolBar;
 class QToolButton;
 class QWebEngineView;
@@ -42,6 +43,9 @@ class TSplashPicture;
 // The client bounds that give a window of frame thickness outer bounds equal
 // to workArea.
 QRect ClientBoundsForFrame(const QRect& workArea, const QMargins& frame);
+// The client bounds nearest to client whose outer bounds (frame included) lie
+// on workArea: moved onto it, and shrunk to it where they are larger.
+QRect ClientBoundsKeepingFrameOn(const QRect& workArea, const QRect& client, const QMargins& frame);
 
 class TFrameFrm : public QMainWindow {
     Q_OBJECT
@@ -226,9 +230,14 @@ private:
     bool shown_ = false;
     bool maximiseOnShow_ = false;
     int pendingLeftWidth_ = -1;
-    // Placed on the work area by default: once the window manager tells how
-    // thick its frame is, the frame is fitted into the work area.
-    bool fitFramePending_ = false;
+    // The window manager tells how thick its frame is only once it has framed
+    // the window, and sends nothing the window would see when it does: until
+    // then the frame is asked for now and again.  By default the frame fills
+    // the work area; saved bounds keep theirs on it.
+    enum class TFrameFit { None, FillWorkArea, KeepOnWorkArea };
+    TFrameFit frameFit_ = TFrameFit::None;
+    QTimer* frameFitTimer_ = nullptr;
+    int frameFitTries_ = 0;
     TFocusMark* focusMark_ = nullptr;
     QString startPage_;  // the page the pupil left the lesson book on
     ExperimentId startExperiment_ = 0;

@@ -3,9 +3,12 @@
 #include "runtime/BRV_StrConstants.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QPalette>
+#include <QProxyStyle>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QStyleOption>
 
 #include <utility>
 #include <vector>
@@ -235,12 +238,96 @@ QString& CurrentName()
     return name;
 }
 
-void UseStyle(const QString& key)
+// Which of the two styles is in force: Fusion under a named theme, the
+// desktop's own under "System".  Qt's style object cannot tell: under a
+// style sheet it answers with no name at all.
+enum class TStyleInForce { Platform, Fusion, System };
+
+TStyleInForce& StyleInForce()
 {
-    if (PlatformStyleName().isEmpty())
+    static TStyleInForce style = TStyleInForce::Platform;
+    return style;
+}
+
+void RememberPlatformStyle()
+{
+    if (StyleInForce() == TStyleInForce::Platform && PlatformStyleName().isEmpty())
         PlatformStyleName() = QApplication::style()->name();
-    if (QApplication::style()->name().compare(key, Qt::CaseInsensitive) != 0)
-        QApplication::setStyle(key);
+}
+
+// Qt's styles squeeze the arrow of a drop-down button, a few pixels wide, into
+// the bottom right corner of its picture, where the picture's own dark edge
+// swallows it.  The desktop's style under "System" gets room beside the
+// picture for a full arrow, as the named themes' style sheet gives it.
+class TDropDownRoomStyle : public QProxyStyle {
+    // The room the named themes' sheet gives the arrow.
+    static constexpr int kArrowRoom = 11;
+
+public:
+    using QProxyStyle::QProxyStyle;
+
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                           const QWidget* widget) const override
+    {
+        QSize result = QProxyStyle::sizeFromContents(type, option, size, widget);
+        if (type == CT_ToolButton && HasCornerArrow(option))
+            result.rwidth() += kArrowRoom;
+        return result;
+    }
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                            const QWidget* widget) const override
+    {
+        const auto* button = qstyleoption_cast<const QStyleOptionToolButton*>(option);
+        if (control != CC_ToolButton || button == nullptr || !HasCornerArrow(button)) {
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+            return;
+        }
+        // The desktop's bevel and focus mark over the whole button, with
+        // neither picture nor corner arrow ...
+        QStyleOptionToolButton bevel(*button);
+        bevel.features &= ~QStyleOptionToolButton::HasMenu;
+        bevel.icon = QIcon();
+        bevel.text.clear();
+        QProxyStyle::drawComplexControl(control, &bevel, painter, widget);
+        // ... then the picture left of the room, and the arrow in it.
+        const int frame = pixelMetric(PM_DefaultFrameWidth, button, widget);
+        QStyleOptionToolButton label(*button);
+        label.rect = button->rect.adjusted(frame, frame, -frame - kArrowRoom, -frame);
+        drawControl(CE_ToolButtonLabel, &label, painter, widget);
+        QStyleOption arrow(*button);
+        const int side = kArrowRoom - 4;
+        arrow.rect = QRect(button->rect.right() - frame - kArrowRoom + 1,
+                           button->rect.center().y() - side / 2 + 1, side, side);
+        drawPrimitive(PE_IndicatorArrowDown, &arrow, painter, widget);
+    }
+
+private:
+    static bool HasCornerArrow(const QStyleOption* option)
+    {
+        const auto* button = qstyleoption_cast<const QStyleOptionToolButton*>(option);
+        return button != nullptr && (button->features & QStyleOptionToolButton::HasMenu) &&
+               !(button->features & QStyleOptionToolButton::MenuButtonPopup);
+    }
+};
+
+void UseFusion()
+{
+    RememberPlatformStyle();
+    if (StyleInForce() != TStyleInForce::Fusion)
+        QApplication::setStyle(QStringLiteral("Fusion"));
+    StyleInForce() = TStyleInForce::Fusion;
+}
+
+void UseSystemStyle()
+{
+    RememberPlatformStyle();
+    if (StyleInForce() != TStyleInForce::System) {
+        QStyle* desktop =
+            PlatformStyleName().isEmpty() ? nullptr : QStyleFactory::create(PlatformStyleName());
+        QApplication::setStyle(new TDropDownRoomStyle(desktop));
+    }
+    StyleInForce() = TStyleInForce::System;
 }
 
 }  // namespace
@@ -276,12 +363,14 @@ QString ApplyTheme(const QString& name)
 {
     const QString chosen = IsKnownTheme(name) ? name : DefaultThemeName();
     if (chosen == QLatin1String(kSystemTheme)) {
-        UseStyle(PlatformStyleName().isEmpty() ? QApplication::style()->name() : PlatformStyleName());
+        // The named theme's sheet goes first, so the desktop's style is not
+        // wrapped in a sheet's style only to be unwrapped again.
         qApp->setStyleSheet(QString());
+        UseSystemStyle();
         QApplication::setPalette(QApplication::style()->standardPalette());
     } else {
         const TThemeDef* theme = FindTheme(chosen);
-        UseStyle(QStringLiteral("Fusion"));
+        UseFusion();
         QApplication::setPalette(MakePalette(theme->colours));
         qApp->setStyleSheet(FillSheet(theme->chrome));
     }

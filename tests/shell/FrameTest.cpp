@@ -720,6 +720,34 @@ TEST(FrameGeometry, TheOuterFrameIsTheWorkArea)
     EXPECT_EQ(ClientBoundsForFrame(work, QMargins()), work);
 }
 
+TEST(FrameGeometry, SavedBoundsKeepTheirFrameOnTheWorkArea)
+{
+    const QRect work(0, 40, 1600, 860);
+    const QMargins frame(4, 28, 4, 4);
+    struct TCase {
+        const char* what;
+        QRect client;
+        QRect fitted;
+    };
+    const TCase cases[] = {
+        {"clear of every edge", QRect(300, 200, 900, 600), QRect(300, 200, 900, 600)},
+        {"frame touching the work area's corner", QRect(4, 68, 900, 600), QRect(4, 68, 900, 600)},
+        {"title bar under the panel", QRect(300, 40, 900, 600), QRect(300, 68, 900, 600)},
+        {"left border off the screen", QRect(0, 200, 900, 600), QRect(4, 200, 900, 600)},
+        {"past the right and bottom edges", QRect(1000, 600, 900, 600), QRect(696, 296, 900, 600)},
+        {"larger than the work area", QRect(0, 0, 65536, 65536), QRect(4, 68, 1592, 828)},
+        {"as large as the work area", work, QRect(4, 68, 1592, 828)},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QRect fitted = ClientBoundsKeepingFrameOn(work, c.client, frame);
+        EXPECT_EQ(fitted, c.fitted);
+        EXPECT_TRUE(work.contains(fitted.marginsAdded(frame)));
+    }
+    // Without a frame the bounds stay as the settings fitted them.
+    EXPECT_EQ(ClientBoundsKeepingFrameOn(work, work, QMargins()), work);
+}
+
 TEST_F(FrameTest, FirstStartKeepsTheTitleBarOnTheScreen)
 {
     TFrameFrm& f = Start();

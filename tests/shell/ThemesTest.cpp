@@ -13,16 +13,21 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QMenu>
 #include <QPalette>
+#include <QScreen>
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTest>
 #include <QToolButton>
 #include <QWebEngineView>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <set>
@@ -127,6 +132,10 @@ TEST_F(ThemesTest, AppearanceMenuChecksTheThemeInForce)
         EXPECT_EQ(item->isChecked(), item->data().toString() == QStringLiteral("High contrast"));
 }
 
+// The pictures of the text size and text colour buttons stand apart from the
+// bar behind them, read from the window's own picture of the button: a
+// button's picture taken alone leaves out the bar, and under a window
+// manager (the window active) comes with a pressed look the screen never shows.
 TEST_F(ThemesTest, TheLessonToolbarPicturesStandOutInEveryTheme)
 {
     TProgramFolder folder;
@@ -137,16 +146,175 @@ TEST_F(ThemesTest, TheLessonToolbarPicturesStandOutInEveryTheme)
         frame.ThemeClick(name);
         Pump(30);
         for (QToolButton* button : {frame.FontBtn, frame.TextBackColorBtn}) {
-            const QImage shot = button->grab().toImage();
-            const int background = qGray(shot.pixel(1, shot.height() / 2));
-            // Pixels that stand well apart from the bar behind the picture.
+            const QImage shot = frame.grab(QRect(button->mapTo(&frame, QPoint()), button->size()))
+                                    .toImage()
+                                    .convertToFormat(QImage::Format_RGB32);
+            // The bar shows in the button's rightmost column; the columns of
+            // the drop-down arrow's room beside it are left out.
+            const int pictureRight = shot.width() - 11;
             int seen = 0;
-            for (int y = 0; y < shot.height(); ++y)
-                for (int x = 0; x < shot.width(); ++x)
-                    seen += std::abs(qGray(shot.pixel(x, y)) - background) > 100 ? 1 : 0;
+            for (int y = 0; y < shot.height(); ++y) {
+                const int bar = qGray(shot.pixel(shot.width() - 1, y));
+                for (int x = 0; x < pictureRight; ++x)
+                    seen += std::abs(qGray(shot.pixel(x, y)) - bar) > 100 ? 1 : 0;
+            }
             EXPECT_GT(seen, 40) << name.toStdString() << " " << button->toolTip().toStdString();
         }
     }
+}
+
+// A drop-down button's arrow as it reached the screen.
+struct TArrowReading {
+    int marks = 0;      // its pixels, those well apart from the bar behind it
+    int width = 0;      // its columns
+    int gap = 0;        // clear columns between it and the picture on its left
+    int rowOffset = 0;  // its middle row below the button's middle row
+    bool narrowsDownwards = false;
+};
+
+// The bar behind a button shows in its rightmost column, which no theme
+// draws on; a pixel whose colour differs from that column's in the same row
+// by at least this much (in any channel) is drawn.
+constexpr int kClearlyApart = 64;
+
+bool Drawn(QRgb pixel, QRgb bar)
+{
+    return std::max({std::abs(qRed(pixel) - qRed(bar)), std::abs(qGreen(pixel) - qGreen(bar)),
+                     std::abs(qBlue(pixel) - qBlue(bar))}) >= kClearlyApart;
+}
+
+// Walks the shot of a button from its right edge: the margin, then the arrow
+// (a run of drawn columns), then the clear gap up to the picture.
+TArrowReading ReadArrow(const QImage& shot)
+{
+    const int w = shot.width();
+    const int h = shot.height();
+    std::vector<int> rowFirst(std::size_t(h), w);
+    std::vector<int> rowLast(std::size_t(h), -1);
+    const auto drawnInColumn = [&](int x) {
+        int n = 0;
+        for (int y = 0; y < h; ++y)
+            n += Drawn(shot.pixel(x, y), shot.pixel(w - 1, y)) ? 1 : 0;
+        return n;
+    };
+    TArrowReading r;
+    int x = w - 1;
+    while (x >= 0 && drawnInColumn(x) == 0)
+        --x;
+    const int right = x;
+    for (; x >= 0; --x) {
+        const int n = drawnInColumn(x);
+        if (n == 0)
+            break;
+        r.marks += n;
+        for (int y = 0; y < h; ++y) {
+            if (Drawn(shot.pixel(x, y), shot.pixel(w - 1, y))) {
+                rowFirst[std::size_t(y)] = std::min(rowFirst[std::size_t(y)], x);
+                rowLast[std::size_t(y)] = std::max(rowLast[std::size_t(y)], x);
+            }
+        }
+    }
+    r.width = right - x;
+    while (x >= 0 && drawnInColumn(x) == 0) {
+        ++r.gap;
+        --x;
+    }
+    if (x < 0)
+        r.gap = 0;  // nothing on its left: that run was the picture
+    int top = -1;
+    int bottom = -1;
+    for (int y = 0; y < h; ++y) {
+        if (rowLast[std::size_t(y)] >= 0) {
+            top = top < 0 ? y : top;
+            bottom = y;
+        }
+    }
+    if (top >= 0) {
+        r.rowOffset = (top + bottom) / 2 - h / 2;
+        const auto span = [&](int y) { return rowLast[std::size_t(y)] - rowFirst[std::size_t(y)] + 1; };
+        r.narrowsDownwards = bottom > top && span(top) > span(bottom);
+    }
+    return r;
+}
+
+QImage OnScreen(QWidget& window, QWidget* part)
+{
+    return window.screen()
+        ->grabWindow(window.winId())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32)
+        .copy(QRect(part->mapTo(&window, QPoint()), part->size()));
+}
+
+// Every drop-down button of the window: the lesson toolbar's text size,
+// text colour and index options, and the friction experiment's surfaces.
+// Each arrow stands beside its picture, away from its corner, in every
+// theme and at both button sizes.
+TEST_F(ThemesTest, EveryDropDownShowsItsArrowBesideThePictureInEveryTheme)
+{
+    TProgramFolder folder;
+    RegisterExperiments();
+    TFrameFrm frame(folder.Path());
+    frame.ConfirmClose = [](QWidget*) { return true; };
+    ShowAndWait(&frame);
+    frame.ShowExperiment(ids::Friction);
+    // Neither the pointer nor the focus mark on a drop-down (the first of
+    // them takes the focus when the window becomes active).
+    QCursor::setPos(frame.mapToGlobal(frame.rect().center()));
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    frame.NormalSplitBtn->setFocus();
+    ASSERT_TRUE(WaitFor([&frame] { return QApplication::focusWidget() == frame.NormalSplitBtn; }));
+
+    QList<QToolButton*> dropDowns;
+    for (QToolButton* button : frame.findChildren<QToolButton*>()) {
+        const bool hasMenu =
+            button->menu() != nullptr || (button->defaultAction() && button->defaultAction()->menu());
+        if (hasMenu && button->isVisible())
+            dropDowns << button;
+    }
+    ASSERT_EQ(dropDowns.size(), 4);
+
+    QString table = QStringLiteral("%1 pixels columns gap offset\n").arg(QStringLiteral("button"), -60);
+    for (const bool large : {false, true}) {
+        if (frame.Large1->isChecked() != large)
+            frame.Large1->trigger();
+        for (const QString& theme : ThemeNames()) {
+            frame.ThemeClick(theme);
+            for (QToolButton* button : dropDowns) {
+                const QString what = theme + (large ? " large " : " small ") + button->toolTip();
+                // The window repaints in its own time after a change of
+                // theme: the screen shows the button as the window draws it now.
+                QImage shot;
+                EXPECT_TRUE(WaitFor(
+                    [&] {
+                        shot = OnScreen(frame, button);
+                        const QRect place(button->mapTo(&frame, QPoint()), button->size());
+                        return shot == frame.grab(place).toImage().convertToFormat(QImage::Format_RGB32);
+                    },
+                    5000))
+                    << what.toStdString() << ": the screen never showed the button's new look";
+                const TArrowReading arrow = ReadArrow(shot);
+                EXPECT_TRUE(arrow.marks >= 6 && arrow.width >= 4 && arrow.width <= 11 && arrow.gap >= 2 &&
+                            std::abs(arrow.rowOffset) <= button->height() / 6 && arrow.narrowsDownwards)
+                    << what.toStdString() << ": " << arrow.marks << " pixels in " << arrow.width
+                    << " columns, " << arrow.gap << " clear columns before it, middle " << arrow.rowOffset
+                    << " rows below the button's, narrowing downwards " << arrow.narrowsDownwards;
+                table += QStringLiteral("%1 %2 %3 %4 %5\n")
+                             .arg(what, -60)
+                             .arg(arrow.marks, 6)
+                             .arg(arrow.width, 7)
+                             .arg(arrow.gap, 4)
+                             .arg(arrow.rowOffset, 7);
+                if (button == frame.FontBtn) {
+                    test::SavePicture(shot.scaled(shot.size() * 4), QStringLiteral("dropdown-") +
+                                                                        (large ? "large-" : "small-") +
+                                                                        QString(theme).replace(' ', '-'));
+                }
+            }
+        }
+    }
+    std::printf("%s", qPrintable(table));
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include "runtime/AddMaths.h"
 #include "runtime/Image32.h"
 #include "support/FormContract.h"
-#include "support/PictureFormTest.h"
+#include "support/FormHostTest.h"
 #include "support/ScrollBarEvents.h"
 #include "support/TestSupport.h"
 
@@ -194,9 +194,9 @@ TEST(CaCarbModel, EachRunHasItsOwnGasFactor)
 
 // --- the form ------------------------------------------------------------------
 
-class CaCarbForm : public test::PictureFormTest<TCaCarbFrm> {
+class CaCarbForm : public test::FormHostTest<TCaCarbFrm> {
 protected:
-    CaCarbForm() : PictureFormTest(QSize(800, 640)) {}
+    CaCarbForm() : FormHostTest(QSize(800, 640)) {}
 
     void Press(int key)
     {
@@ -261,7 +261,7 @@ TEST_F(CaCarbForm, BubblesRiseOnlyWhileTheTimeIsDraggedForward)
     test::SavePicture(dragging, QStringLiteral("cacarb-dragging"));
     EXPECT_GT(BuretteBubbles(dragging), 10);
 
-    test::SendMouse(bar, QEvent::MouseButtonRelease, QPoint(0, 0), Qt::NoButton);
+    test::MouseRelease(bar, QPoint(0, 0));
     QApplication::processEvents();
     EXPECT_FALSE(form->TimeForward()) << "let go";
     EXPECT_FALSE(form->Bubbling());
@@ -272,7 +272,7 @@ TEST_F(CaCarbForm, BubblesRiseOnlyWhileTheTimeIsDraggedForward)
     EXPECT_LT(form->Time(), held);
     EXPECT_FALSE(form->Bubbling()) << "backwards";
     EXPECT_LT(BuretteBubbles(Picture()), 6);
-    test::SendMouse(bar, QEvent::MouseButtonRelease, QPoint(0, 0), Qt::NoButton);
+    test::MouseRelease(bar, QPoint(0, 0));
 
     // An arrow moves one second: forward while held, not once let go.
     const int before = form->Time();
@@ -293,7 +293,7 @@ TEST_F(CaCarbForm, AFullBuretteLetsTheExtraGasEscapeWhileTimeMovesForward)
     test::SavePicture(escaping, QStringLiteral("cacarb-overflow"));
     EXPECT_GT(EscapingBubbles(escaping), 6);
 
-    test::SendMouse(bar, QEvent::MouseButtonRelease, QPoint(0, 0), Qt::NoButton);
+    test::MouseRelease(bar, QPoint(0, 0));
     QApplication::processEvents();
     EXPECT_FALSE(form->GasOverflow());
     EXPECT_EQ(EscapingBubbles(Picture()), 0);
@@ -309,7 +309,7 @@ TEST_F(CaCarbForm, AFullBuretteLetsTheExtraGasEscapeWhileTimeMovesForward)
     const QImage done = Picture();
     EXPECT_EQ(EscapingBubbles(done), 0);
     EXPECT_LT(BuretteBubbles(done), 6);
-    test::SendMouse(bar, QEvent::MouseButtonRelease, QPoint(0, 0), Qt::NoButton);
+    test::MouseRelease(bar, QPoint(0, 0));
     // The balance has lost all the carbon dioxide, not just 50 cm³ of it.
     EXPECT_NEAR(form->GasGiven(), 112 * form->Model().GasFactor, 0.01f);
     EXPECT_NEAR(form->BalanceReading(), 115.0f - 44 * form->GasGiven() / 22400, 1e-4f);

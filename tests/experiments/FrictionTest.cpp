@@ -6,6 +6,7 @@
 #include "runtime/AddMaths.h"
 #include "runtime/Image32.h"
 #include "support/FormContract.h"
+#include "support/FormHostTest.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -140,21 +141,18 @@ TEST(FrictionModel, EachResetIsAFreshPartOfTheBench)
 
 // --- the form -------------------------------------------------------------
 
-class FrictionForm : public ::testing::Test {
+class FrictionForm : public test::FormHostTest<TFrictionFrm> {
 protected:
+    FrictionForm() : FormHostTest(QSize(800, 600)) {}
     void SetUp() override
     {
-        form = std::make_unique<TFrictionFrm>();
-        form->setAttribute(Qt::WA_DontShowOnScreen);
-        form->resize(800, 600);
-        form->show();
-        QApplication::processEvents();
+        FormHostTest::SetUp();
         listener_ = form->Pic()->Bitmap().AddChangeListener([this] { ++redraws; });
     }
     void TearDown() override
     {
         form->Pic()->Bitmap().RemoveChangeListener(listener_);
-        form.reset();
+        FormHostTest::TearDown();
     }
     // One click on the bar's right (or left) arrow, as the mouse gives it.
     void Step(int n, QAbstractSlider::SliderAction action = QAbstractSlider::SliderSingleStepAdd)
@@ -170,13 +168,6 @@ protected:
             QApplication::sendEvent(form->ForceHsb, &event);
         }
     }
-    QImage Picture()
-    {
-        TBitmap32 b(form->Pic()->width(), form->Pic()->height());
-        form->Pic()->PaintTo(b);
-        return b.Image().copy();
-    }
-    std::unique_ptr<TFrictionFrm> form;
     int redraws = 0;
 
 private:

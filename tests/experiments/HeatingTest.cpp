@@ -6,6 +6,7 @@
 #include "runtime/AddMaths.h"
 #include "support/FormContract.h"
 #include "support/FormHostTest.h"
+#include "support/ScrollBarEvents.h"
 #include "support/TestSupport.h"
 
 #include <QAction>

@@ -10,6 +10,7 @@
 #include "support/AnimatedFormTest.h"
 #include "support/FormContract.h"
 #include "support/MouseDrive.h"
+#include "support/ScrollBarEvents.h"
 #include "support/TestSupport.h"
 
 #include <QAction>

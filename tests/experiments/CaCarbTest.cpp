@@ -13,7 +13,6 @@
 
 #include <QAction>
 #include <QDoubleSpinBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -198,13 +197,7 @@ class CaCarbForm : public test::FormHostTest<TCaCarbFrm> {
 protected:
     CaCarbForm() : FormHostTest(QSize(800, 640)) {}
 
-    void Press(int key)
-    {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-        QApplication::sendEvent(form->TimeHsb, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-        QApplication::sendEvent(form->TimeHsb, &release);
-    }
+    void Press(int key) { test::KeyClick(form->TimeHsb, key); }
     // Black pixels down one column of the picture between two rows.
     static int BlackInColumn(const QImage& picture, int x, int top, int bottom)
     {

@@ -254,8 +254,7 @@ TEST_F(CarForm, ThePictureIsDrawnAgainOncePerPixelTheCarAdvances)
     const int first = Round(form->Model().CarPos * s);
     int steps = 0;
     while (form->Clock->Enabled() && steps < 1000) {
-        now += 0.01;
-        form->Clock->Progress();
+        Tick(0.01);
         ++steps;
     }
     form->Pic()->Bitmap().RemoveChangeListener(listener);

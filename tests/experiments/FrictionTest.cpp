@@ -7,11 +7,11 @@
 #include "runtime/Image32.h"
 #include "support/FormContract.h"
 #include "support/FormHostTest.h"
+#include "support/MouseDrive.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
@@ -161,13 +161,7 @@ protected:
             form->ForceHsb->triggerAction(action);
     }
     // A key pressed and let go on the force bar.
-    void Press(int key)
-    {
-        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-            QKeyEvent event(type, key, Qt::NoModifier);
-            QApplication::sendEvent(form->ForceHsb, &event);
-        }
-    }
+    void Press(int key) { test::KeyClick(form->ForceHsb, key); }
     int redraws = 0;
 
 private:

@@ -13,7 +13,6 @@
 
 #include <QAction>
 #include <QDoubleSpinBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -193,10 +192,7 @@ protected:
 
     void Press(QWidget* w, int key)
     {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-        QApplication::sendEvent(w, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-        QApplication::sendEvent(w, &release);
+        test::KeyClick(w, key);
         QApplication::processEvents();
     }
     // Black dots in the flask's liquid: bubbles.

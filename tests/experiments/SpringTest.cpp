@@ -140,8 +140,7 @@ protected:
     void RunWithTicksOf(double dt)
     {
         for (double end = now + 10; form->Clock->Enabled() && now < end;) {
-            now += dt;
-            form->Clock->Progress();
+            Tick(dt);
         }
     }
     QRect WatchRect() const

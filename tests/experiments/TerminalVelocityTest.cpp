@@ -9,13 +9,13 @@
 #include "runtime/Image32.h"
 #include "support/AnimatedFormTest.h"
 #include "support/FormContract.h"
+#include "support/MouseDrive.h"
 #include "support/Pixels.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDoubleSpinBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -248,8 +248,7 @@ TEST_F(TerminalVelocityForm, TheStopTakesEffectWithinTheTick)
     Click(form->Buttons.StartBtn);
     // One long tick: the ball lands inside it, and the fixed steps left in
     // that tick must not move it.
-    now += 3.0;
-    form->Clock->Progress();
+    Tick(3.0);
     EXPECT_EQ(form->State(), TRunState::Finished);
     EXPECT_EQ(form->Model().BallDepth, 99.0f);
     EXPECT_NEAR(form->Model().GateTime, 60 / form->Model().TerminalSpeed(), 0.01f);
@@ -436,8 +435,7 @@ TEST_F(TerminalVelocityForm, TheGateMagnifierReadsTheGateOnItsCentreLine)
 TEST_F(TerminalVelocityForm, ABallOnTheBottomTakesANewRadiusThere)
 {
     Click(form->Buttons.StartBtn);
-    now += 3.0;
-    form->Clock->Progress();
+    Tick(3.0);
     ASSERT_EQ(form->State(), TRunState::Finished);
     const float s = form->Scale();
     for (double radius : {2.0, 0.5}) {
@@ -456,10 +454,7 @@ TEST_F(TerminalVelocityForm, TheGateBarsWorkFromTheKeyboard)
     EXPECT_NE(top->focusPolicy() & Qt::TabFocus, 0);
     EXPECT_NE(form->Gate2Hsb->focusPolicy() & Qt::TabFocus, 0);
     EXPECT_EQ(form->Gate2Hsb->toolTip(), QStringLiteral("Move the bottom light gate"));
-    auto press = [top](int key) {
-        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
-        QApplication::sendEvent(top, &event);
-    };
+    auto press = [top](int key) { test::KeyPress(top, key); };
     press(Qt::Key_Down);
     EXPECT_FLOAT_EQ(form->Model().Gate1, 20.1f);
     press(Qt::Key_PageDown);

@@ -14,7 +14,6 @@
 #include "support/TestSupport.h"
 
 #include <QDoubleSpinBox>
-#include <QKeyEvent>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
@@ -180,12 +179,10 @@ TEST_F(ThermoChemForm, AScrollToTheCurrentVolumeKeepsTheReading)
     EXPECT_EQ(form->MixTemp(), reading);
     EXPECT_EQ(form->Model().AcidAdded, added);
     // One step on and back: each new volume has a scatter of its own.
-    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
-    QApplication::sendEvent(bar, &down);
+    test::KeyPress(bar, Qt::Key_Down);
     EXPECT_FLOAT_EQ(form->Model().AcidAdded, added + 0.1f);
     EXPECT_TRUE(form->AcidFlowing());
-    QKeyEvent released(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier);
-    QApplication::sendEvent(bar, &released);
+    test::KeyRelease(bar, Qt::Key_Down);
     EXPECT_FALSE(form->AcidFlowing());
 }
 

@@ -207,13 +207,11 @@ TEST_F(YeastForm, DraggingTimeForwardBubblesUntilLetGo)
 TEST_F(YeastForm, KeysMoveTheTimeAndBubbleOnlyWhileHeld)
 {
     form->TimeHsb->setFocus();
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
-    QApplication::sendEvent(form->TimeHsb, &press);
+    test::KeyPress(form->TimeHsb, Qt::Key_Right);
     EXPECT_EQ(form->Time(), 1);
     EXPECT_TRUE(form->TimeForward());
     EXPECT_GT(FlaskBubbles(Picture()), 5);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier);
-    QApplication::sendEvent(form->TimeHsb, &release);
+    test::KeyRelease(form->TimeHsb, Qt::Key_Right);
     EXPECT_FALSE(form->TimeForward());
     EXPECT_EQ(FlaskBubbles(Picture()), 0);
     Key(Qt::Key_PageDown);  // a page is a minute, to the right

@@ -34,6 +34,12 @@ protected:
         FormHostTest<Form>::TearDown();
         TNGLCadencer::SetPerformanceCounterSource({});
     }
+    // One tick of the clock, seconds of hand-held time after the last.
+    void Tick(double seconds)
+    {
+        now += seconds;
+        form->Clock->Progress();
+    }
     // Advances the hand-held time by seconds in ticks of 1/60 s.
     void Advance(double seconds)
     {
@@ -65,8 +71,7 @@ protected:
         int partial = 0;
         const QRegion whole(QRect(QPoint(0, 0), form->Pic()->PixelSize()));
         for (double end = now + seconds; form->Clock->Enabled() && now < end;) {
-            now += 1.0 / 60;
-            form->Clock->Progress();
+            Tick(1.0 / 60);
             const QRegion pending = form->Pic()->Pending();
             if (pending.isEmpty())
                 continue;

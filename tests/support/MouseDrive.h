@@ -40,13 +40,23 @@ inline void MouseClick(QWidget* w, QPointF pos, Qt::MouseButton button = Qt::Lef
     MouseRelease(w, pos, button);
 }
 
-// A key pressed and let go.
-inline void KeyClick(QWidget* w, int key)
+inline void KeyPress(QWidget* w, int key)
 {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(w, &press);
+}
+
+inline void KeyRelease(QWidget* w, int key)
+{
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
     QApplication::sendEvent(w, &release);
+}
+
+// A key pressed and let go.
+inline void KeyClick(QWidget* w, int key)
+{
+    KeyPress(w, key);
+    KeyRelease(w, key);
 }
 
 }  // namespace brv::test

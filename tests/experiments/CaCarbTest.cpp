@@ -9,6 +9,7 @@
 #include "support/FormContract.h"
 #include "support/FormHostTest.h"
 #include "support/ScrollBarEvents.h"
+#include "support/Stopwatch.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -222,20 +223,9 @@ protected:
         const float s = form->Scale();
         return BlackInColumn(picture, Round(4.8f * s) + 2, Round(70 * s), Round(85.2f * s));
     }
-    QImage WatchOnPicture(const QImage& picture) const { return picture.copy(WatchRect()); }
-    QImage WatchShowing(const QString& text) const
+    test::StopwatchOnPicture Watch() const
     {
-        const QRect r = WatchRect();
-        TBitmap32 b(r.right() + 1, r.bottom() + 1);
-        b.Clear(clWhite32);
-        const float s = form->Scale();
-        DrawStopwatch(b, text, QStringLiteral("min:sec"), 65 * s, 74 * s, 20 * s, 15 * s);
-        return b.Image().copy(r);
-    }
-    QRect WatchRect() const
-    {
-        const float s = form->Scale();
-        return QRect(QPoint(Round(65 * s), Round(74 * s)), QPoint(Round(85 * s) - 1, Round(89 * s) - 1));
+        return {65, 74, 20, 15, QStringLiteral("min:sec"), form->Scale()};
     }
 };
 
@@ -311,15 +301,15 @@ TEST_F(CaCarbForm, AFullBuretteLetsTheExtraGasEscapeWhileTimeMovesForward)
 
 TEST_F(CaCarbForm, TheStopwatchShowsMinutesAndSeconds)
 {
-    EXPECT_EQ(WatchOnPicture(Picture()), WatchShowing(QStringLiteral("00 : 00")));
+    EXPECT_EQ(Watch().On(Picture()), Watch().Showing(QStringLiteral("00 : 00")));
     Press(Qt::Key_End);
     EXPECT_EQ(form->Time(), 600);
-    EXPECT_EQ(WatchOnPicture(Picture()), WatchShowing(QStringLiteral("10 : 00")));
+    EXPECT_EQ(Watch().On(Picture()), Watch().Showing(QStringLiteral("10 : 00")));
     Press(Qt::Key_Home);
     Press(Qt::Key_PageDown);
     Press(Qt::Key_Right);
     EXPECT_EQ(form->Time(), 61) << "a page is a minute, an arrow a second";
-    EXPECT_EQ(WatchOnPicture(Picture()), WatchShowing(QStringLiteral("01 : 01")));
+    EXPECT_EQ(Watch().On(Picture()), Watch().Showing(QStringLiteral("01 : 01")));
 }
 
 TEST_F(CaCarbForm, EverySettingStartsAFreshRun)

@@ -9,6 +9,7 @@
 #include "runtime/Image32.h"
 #include "support/AnimatedFormTest.h"
 #include "support/FormContract.h"
+#include "support/Stopwatch.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -143,19 +144,9 @@ protected:
             Tick(dt);
         }
     }
-    QRect WatchRect() const
+    test::StopwatchOnPicture Watch() const
     {
-        const float s = form->Scale();
-        return QRect(QPoint(Round(70 * s), Round(20 * s)), QPoint(Round(94 * s) - 1, Round(40 * s) - 1));
-    }
-    QImage WatchShowing(const QString& text)
-    {
-        const QRect r = WatchRect();
-        TBitmap32 b(r.right() + 1, r.bottom() + 1);
-        b.Clear(clWhite32);
-        const float s = form->Scale();
-        DrawStopwatch(b, text, QStringLiteral("seconds"), 70 * s, 20 * s, 24 * s, 20 * s);
-        return b.Image().copy(r);
+        return {70, 20, 24, 20, QStringLiteral("seconds"), form->Scale()};
     }
     // The compression lens: centre, millimetre, strip rows.
     float Cx() { return 27.8f * form->Scale(); }
@@ -247,7 +238,7 @@ TEST_F(SpringForm, TheStopwatchEndsAtThePassTimeWhateverTheFrameRate)
         ASSERT_EQ(form->State(), TRunState::Finished);
         EXPECT_EQ(form->Model().CardTime, expected);
         const QImage picture = Picture();
-        EXPECT_EQ(picture.copy(WatchRect()), WatchShowing(FormatSeconds(expected)));
+        EXPECT_EQ(Watch().On(picture), Watch().Showing(FormatSeconds(expected)));
     }
     test::SavePicture(Picture(), QStringLiteral("spring-finished"));
 }

@@ -11,6 +11,7 @@
 #include "support/FormContract.h"
 #include "support/MouseDrive.h"
 #include "support/Pixels.h"
+#include "support/Stopwatch.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -159,24 +160,10 @@ protected:
         bar->setSliderPosition(position);
         bar->setSliderDown(false);
     }
-    // The stopwatch as the picture shows it, and as it must look for text.
-    QImage WatchOnPicture(const QImage& picture) { return picture.copy(WatchRect()); }
-    QImage WatchShowing(const QString& text)
+    // The stopwatch as the picture shows it, and as it must look for a text.
+    test::StopwatchOnPicture Watch() const
     {
-        const QRect r = WatchRect();
-        TBitmap32 b(r.right() + 1, r.bottom() + 1);
-        b.Clear(clWhite32);
-        const float s = form->Scale();
-        DrawStopwatch(b, text, QStringLiteral("seconds"), 40 * s, 50 * s, 20 * s, 15 * s);
-        for (int y = 0; y < b.Height(); ++y)
-            for (int x = 0; x < b.Width(); ++x)
-                b.ScanLine(y)[x] |= 0xFF000000u;
-        return b.Image().copy(r);
-    }
-    QRect WatchRect() const
-    {
-        const float s = form->Scale();
-        return QRect(QPoint(Round(40 * s), Round(50 * s)), QPoint(Round(60 * s) - 1, Round(65 * s) - 1));
+        return {40, 50, 20, 15, QStringLiteral("seconds"), form->Scale()};
     }
 };
 
@@ -228,7 +215,7 @@ TEST_F(TerminalVelocityForm, TheStopwatchRunsOnlyBetweenTheGates)
     AdvanceTo(19.9f);
     EXPECT_EQ(form->Model().GateTime, 0.0f);
     QImage before = Picture();
-    EXPECT_EQ(WatchOnPicture(before), WatchShowing(QStringLiteral("0.000")));
+    EXPECT_EQ(Watch().On(before), Watch().Showing(QStringLiteral("0.000")));
 
     AdvanceTo(50);
     EXPECT_GT(form->Model().GateTime, 6.0f);
@@ -239,7 +226,7 @@ TEST_F(TerminalVelocityForm, TheStopwatchRunsOnlyBetweenTheGates)
     EXPECT_NEAR(total, 60 / 4.356f, 0.05f) << "about 14 s over 60 cm";
     QImage after = Picture();
     test::SavePicture(after, QStringLiteral("termvel-slow-ball"));
-    EXPECT_EQ(WatchOnPicture(after), WatchShowing(FormatSeconds(total)));
+    EXPECT_EQ(Watch().On(after), Watch().Showing(FormatSeconds(total)));
     EXPECT_EQ(FormatSeconds(total).size(), 6);  // "13.7xx"
 }
 

@@ -11,6 +11,7 @@
 #include "support/FormContract.h"
 #include "support/MouseDrive.h"
 #include "support/ScrollBarEvents.h"
+#include "support/Stopwatch.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -145,17 +146,10 @@ protected:
     int FlaskBubbles(const QImage& image) const { return BlackIn(image, 35, 78, 44, 84); }
     // The burette below the water's surface, where its bubbles rise.
     int BuretteInk(const QImage& image) const { return BlackIn(image, 6.2f, 40, 8.8f, 80); }
-    QImage WatchOnPicture(const QImage& picture) const { return picture.copy(WatchRect()); }
-    QImage WatchShowing(const QString& text) const
+    test::StopwatchOnPicture Watch() const
     {
-        const QRect r = WatchRect();
-        TBitmap32 b(r.right() + 1, r.bottom() + 1);
-        b.Clear(clWhite32);
-        const float s = form->Scale();
-        DrawStopwatch(b, text, QStringLiteral("min:sec"), 65 * s, 74 * s, 20 * s, 15 * s);
-        return b.Image().copy(r);
+        return {65, 74, 20, 15, QStringLiteral("min:sec"), form->Scale()};
     }
-    QRect WatchRect() const { return QRect(QPoint(Px(65), Px(74)), QPoint(Px(85) - 1, Px(89) - 1)); }
     // Moves the time bar by keyboard, one key press and release.
     void Key(int key) { test::KeyClick(form->TimeHsb, key); }
 };
@@ -167,7 +161,7 @@ TEST_F(YeastForm, TimeZeroShowsNoGasAndTheStopwatchAtZero)
         const QImage picture = Picture();
         EXPECT_EQ(form->Time(), 0);
         EXPECT_EQ(form->Volume(), 0.0f);
-        EXPECT_EQ(WatchOnPicture(picture), WatchShowing(QStringLiteral("00 : 00")));
+        EXPECT_EQ(Watch().On(picture), Watch().Showing(QStringLiteral("00 : 00")));
         // Water right up to the burette's 0 mark, its top edge.
         const int cx = (Px(6) + Px(9)) / 2;
         EXPECT_EQ(picture.pixel(cx, Px(5 + 0.15f * 80) + 1), 0xFFD6EAFFu);
@@ -186,7 +180,7 @@ TEST_F(YeastForm, DraggingTimeForwardBubblesUntilLetGo)
     test::SavePicture(dragging, QStringLiteral("yeast-dragging"));
     EXPECT_GT(FlaskBubbles(dragging), 5);
     EXPECT_GT(BuretteInk(dragging), BuretteInk(atStart) + 10);
-    EXPECT_EQ(WatchOnPicture(dragging), WatchShowing(QStringLiteral("10 : 00")));
+    EXPECT_EQ(Watch().On(dragging), Watch().Showing(QStringLiteral("10 : 00")));
 
     drag.Release();
     EXPECT_FALSE(form->TimeForward());
@@ -216,7 +210,7 @@ TEST_F(YeastForm, KeysMoveTheTimeAndBubbleOnlyWhileHeld)
     EXPECT_EQ(FlaskBubbles(Picture()), 0);
     Key(Qt::Key_PageDown);  // a page is a minute, to the right
     EXPECT_EQ(form->Time(), 61);
-    EXPECT_EQ(WatchOnPicture(Picture()), WatchShowing(QStringLiteral("01 : 01")));
+    EXPECT_EQ(Watch().On(Picture()), Watch().Showing(QStringLiteral("01 : 01")));
 }
 
 TEST_F(YeastForm, TheBuretteShowsTheVolumeCollected)

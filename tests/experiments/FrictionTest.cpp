@@ -8,6 +8,7 @@
 #include "support/FormContract.h"
 #include "support/FormHostTest.h"
 #include "support/MouseDrive.h"
+#include "support/Sampling.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -128,15 +129,9 @@ TEST(FrictionModel, EachResetIsAFreshPartOfTheBench)
     EXPECT_EQ(m.BalanceReading, 0.0f);
     EXPECT_EQ(m.BlockShift, 0.0f);
     EXPECT_NE(m.FrictionOffset, 0.0f);
-    double sum = 0, squares = 0;
-    constexpr int n = 4000;
-    for (int i = 0; i < n; ++i) {
-        const double o = Model::NewOffset();
-        sum += o;
-        squares += o * o;
-    }
-    EXPECT_NEAR(sum / n, 0, 0.02);
-    EXPECT_NEAR(std::sqrt(squares / n), 0.3, 0.015);
+    const test::Sample offsets = test::SampleOf(4000, [] { return Model::NewOffset(); });
+    EXPECT_NEAR(offsets.mean, 0, 0.02);
+    EXPECT_NEAR(offsets.rms, 0.3, 0.015);
 }
 
 // --- the form -------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "runtime/AddMaths.h"
 #include "support/FormContract.h"
 #include "support/FormHostTest.h"
+#include "support/Sampling.h"
 #include "support/ScrollBarEvents.h"
 #include "support/Stopwatch.h"
 #include "support/TestSupport.h"
@@ -90,21 +91,19 @@ TEST(HeatingModel, ReadingsScatterByHalfADegreeButNeverPastTheTopOfTheScale)
     SetRandomState(7);
     THeatingModel warm = Heater(6, 5, 50, true, 600);
     THeatingModel boiling = Heater(12, 3, 20, true, 1800);
-    double sum = 0, squares = 0;
     float highest = 0;
     int belowBoiling = 0;
     constexpr int n = 2000;
-    for (int i = 0; i < n; ++i) {
+    const test::Sample errors = test::SampleOf(n, [&] {
         warm.ReadWithScatter();
         const double d = warm.ShownTemp - warm.WaterTemperature();
-        sum += d;
-        squares += d * d;
         boiling.ReadWithScatter();
         highest = std::max(highest, boiling.ShownTemp);
         belowBoiling += boiling.ShownTemp < 100 ? 1 : 0;
-    }
-    EXPECT_NEAR(sum / n, 0, 0.05);
-    EXPECT_NEAR(std::sqrt(squares / n), 0.5, 0.05);
+        return d;
+    });
+    EXPECT_NEAR(errors.mean, 0, 0.05);
+    EXPECT_NEAR(errors.rms, 0.5, 0.05);
     EXPECT_EQ(highest, 100.0f);
     EXPECT_NEAR(belowBoiling, n / 2, n / 10) << "half the readings at the boil scatter below it";
 }

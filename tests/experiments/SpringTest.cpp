@@ -9,6 +9,7 @@
 #include "runtime/Image32.h"
 #include "support/AnimatedFormTest.h"
 #include "support/FormContract.h"
+#include "support/Sampling.h"
 #include "support/Stopwatch.h"
 #include "support/TestSupport.h"
 
@@ -85,15 +86,9 @@ TEST(SpringModel, TheSpringConstantIsAlwaysPositive)
     EXPECT_TRUE(std::isfinite(Model::PassTimeFor(5, 1, k)));
 
     SetRandomState(777);
-    double sum = 0, squares = 0;
-    constexpr int n = 4000;
-    for (int i = 0; i < n; ++i) {
-        const double draw = Model::NewSpringConstant();
-        sum += draw;
-        squares += draw * draw;
-    }
-    EXPECT_NEAR(sum / n, 50, 0.6);
-    EXPECT_NEAR(std::sqrt(squares / n - (sum / n) * (sum / n)), 10, 0.5);
+    const test::Sample constants = test::SampleOf(4000, [] { return Model::NewSpringConstant(); });
+    EXPECT_NEAR(constants.mean, 50, 0.6);
+    EXPECT_NEAR(constants.sd, 10, 0.5);
 }
 
 // However long the ticks, the watch stays at 0 until the card reaches the

@@ -10,6 +10,7 @@
 #include "support/AnimatedFormTest.h"
 #include "support/FormContract.h"
 #include "support/MouseDrive.h"
+#include "support/Sampling.h"
 #include "support/ScrollBarEvents.h"
 #include "support/Stopwatch.h"
 #include "support/TestSupport.h"
@@ -93,15 +94,9 @@ TEST(YeastModel, EachReadingHasItsOwnTimingError)
     // scatter by that much about the exact value.
     const float exact = m.VolumeAfter(60);
     const float perSecond = m.VolumeAfter(61) - exact;
-    double sum = 0, sumSquares = 0;
-    constexpr int n = 4000;
-    for (int i = 0; i < n; ++i) {
-        const double d = m.CarbonDioxideVolume(60) - exact;
-        sum += d;
-        sumSquares += d * d;
-    }
-    EXPECT_NEAR(sum / n, 0.0, 0.02);
-    EXPECT_NEAR(std::sqrt(sumSquares / n), perSecond, 0.1 * perSecond);
+    const test::Sample errors = test::SampleOf(4000, [&] { return m.CarbonDioxideVolume(60) - exact; });
+    EXPECT_NEAR(errors.mean, 0.0, 0.02);
+    EXPECT_NEAR(errors.rms, perSecond, 0.1 * perSecond);
     // At 1 s a large enough error would put the reading before the start.
     for (int i = 0; i < 1000; ++i)
         ASSERT_GE(m.CarbonDioxideVolume(1), 0.0f);
@@ -109,18 +104,15 @@ TEST(YeastModel, EachReadingHasItsOwnTimingError)
 
 TEST(YeastModel, EachRunHasItsOwnGasFactor)
 {
-    double sum = 0, sumSquares = 0;
     int outsideATenth = 0;
     constexpr int n = 4000;
-    for (int i = 0; i < n; ++i) {
+    const test::Sample factors = test::SampleOf(n, [&] {
         const double k = Model::NewGasFactor();
-        sum += k;
-        sumSquares += k * k;
         outsideATenth += std::abs(k - 1) > 0.1 ? 1 : 0;
-    }
-    const double mean = sum / n;
-    EXPECT_NEAR(mean, 1.0, 0.01);
-    EXPECT_NEAR(std::sqrt(sumSquares / n - mean * mean), 0.1, 0.01);
+        return k;
+    });
+    EXPECT_NEAR(factors.mean, 1.0, 0.01);
+    EXPECT_NEAR(factors.sd, 0.1, 0.01);
     // The lesson book says so: about a third of runs differ by more than a tenth.
     EXPECT_NEAR(double(outsideATenth) / n, 0.32, 0.04);
 }

@@ -2,6 +2,8 @@
 // a QImage of the same format, in the same run.  Pairs are named
 // BM_<operation>_Ours and BM_<operation>_QPainter; wall time is measured, as
 // QPainter may hand large fills to its thread pool.
+#include "BenchPeers.h"
+
 #include "runtime/AddMaths.h"
 #include "runtime/Bitmap32.h"
 #include "runtime/Polygon32.h"
@@ -150,17 +152,12 @@ void BlendRectWithQPainter(benchmark::State& state, QImage::Format format)
     }
 }
 
-void BM_BlendRect_QPainter(benchmark::State& state)
-{
-    BlendRectWithQPainter(state, QImage::Format_ARGB32);
-}
-BENCHMARK(BM_BlendRect_QPainter)->UseRealTime();
-
-void BM_BlendRect_QPainterPremultiplied(benchmark::State& state)
-{
-    BlendRectWithQPainter(state, QImage::Format_ARGB32_Premultiplied);
-}
-BENCHMARK(BM_BlendRect_QPainterPremultiplied)->UseRealTime();
+const bool kBlendRectPeers = [] {
+    bench::Measure("BM_BlendRect_QPainter", BlendRectWithQPainter, QImage::Format_ARGB32);
+    bench::Measure("BM_BlendRect_QPainterPremultiplied", BlendRectWithQPainter,
+                   QImage::Format_ARGB32_Premultiplied);
+    return true;
+}();
 
 // --- a rule's ticks: 101 horizontal ticks on a vertical spine -------------------
 
@@ -200,13 +197,19 @@ BENCHMARK(BM_RuleTicks_QPainter)->UseRealTime();
 
 const std::vector<QPointF> kCircle = CirclePoints(300.3, 250.6, 0.5 * kLensSize);
 
-void CircleFillOurs(benchmark::State& state, TColor32 color)
+TPolygon32 AntialiasedCircle()
 {
-    Prepare();
     TPolygon32 circle;
     const TContour c = ToContour(kCircle);
     circle.AddPoints(c.data(), int(c.size()));
     circle.Antialiased = true;
+    return circle;
+}
+
+void CircleFillOurs(benchmark::State& state, TColor32 color)
+{
+    Prepare();
+    TPolygon32 circle = AntialiasedCircle();
     for (auto _ : state)
         circle.DrawFill(Canvas(), color);
 }
@@ -224,34 +227,19 @@ void CircleFillQPainter(benchmark::State& state, TColor32 color)
     }
 }
 
-void BM_CircleFillOpaque_Ours(benchmark::State& state)
-{
-    CircleFillOurs(state, 0xFF3060C0);
-}
-BENCHMARK(BM_CircleFillOpaque_Ours)->UseRealTime();
-void BM_CircleFillOpaque_QPainter(benchmark::State& state)
-{
-    CircleFillQPainter(state, 0xFF3060C0);
-}
-BENCHMARK(BM_CircleFillOpaque_QPainter)->UseRealTime();
-void BM_CircleFillHalf_Ours(benchmark::State& state)
-{
-    CircleFillOurs(state, 0x803060C0);
-}
-BENCHMARK(BM_CircleFillHalf_Ours)->UseRealTime();
-void BM_CircleFillHalf_QPainter(benchmark::State& state)
-{
-    CircleFillQPainter(state, 0x803060C0);
-}
-BENCHMARK(BM_CircleFillHalf_QPainter)->UseRealTime();
+const bool kCircleFills = [] {
+    constexpr TColor32 opaque = 0xFF3060C0, half = 0x803060C0;
+    bench::Measure("BM_CircleFillOpaque_Ours", CircleFillOurs, opaque);
+    bench::Measure("BM_CircleFillOpaque_QPainter", CircleFillQPainter, opaque);
+    bench::Measure("BM_CircleFillHalf_Ours", CircleFillOurs, half);
+    bench::Measure("BM_CircleFillHalf_QPainter", CircleFillQPainter, half);
+    return true;
+}();
 
 void BM_ThickOutline_Ours(benchmark::State& state)
 {
     Prepare();
-    TPolygon32 circle;
-    const TContour c = ToContour(kCircle);
-    circle.AddPoints(c.data(), int(c.size()));
-    circle.Antialiased = true;
+    TPolygon32 circle = AntialiasedCircle();
     for (auto _ : state)
         circle.ThickOutline(Canvas(), clBorder32);
 }
@@ -391,16 +379,11 @@ void SpritesWithQPainter(benchmark::State& state, QImage::Format format)
     }
 }
 
-void BM_Sprites_QPainter(benchmark::State& state)
-{
-    SpritesWithQPainter(state, QImage::Format_ARGB32);
-}
-BENCHMARK(BM_Sprites_QPainter)->UseRealTime();
-
-void BM_Sprites_QPainterPremultiplied(benchmark::State& state)
-{
-    SpritesWithQPainter(state, QImage::Format_ARGB32_Premultiplied);
-}
-BENCHMARK(BM_Sprites_QPainterPremultiplied)->UseRealTime();
+const bool kSpritesPeers = [] {
+    bench::Measure("BM_Sprites_QPainter", SpritesWithQPainter, QImage::Format_ARGB32);
+    bench::Measure("BM_Sprites_QPainterPremultiplied", SpritesWithQPainter,
+                   QImage::Format_ARGB32_Premultiplied);
+    return true;
+}();
 
 }  // namespace

@@ -14,6 +14,8 @@
 // the layers over it).
 #include "ExperimentBench.h"
 
+#include "BenchPeers.h"
+
 #include "common/CadencerEx.h"
 #include "runtime/Bitmap32.h"
 #include "runtime/Catalogue.h"
@@ -48,15 +50,6 @@ std::unique_ptr<TExperimentForm> FormWithPicture(const TCatalogueEntry& entry, T
             pic->OnResize();
     }
     return form;
-}
-
-void ClearOf(benchmark::State& state, TSize size)
-{
-    TBitmap32 b(size.width, size.height);
-    for (auto _ : state) {
-        b.Clear(clWhite32);
-        benchmark::DoNotOptimize(b.Bits());
-    }
 }
 
 void RedrawOf(benchmark::State& state, const TCatalogueEntry& entry, TSize size)
@@ -121,14 +114,6 @@ std::string BenchName(const TCatalogueEntry& entry, const TExperimentForm& form,
     return name;
 }
 
-void RegisterPair(const std::string& operation, auto ours, TSize size)
-{
-    benchmark::RegisterBenchmark(("BM_" + operation + "_Ours").c_str(), ours)->UseRealTime();
-    benchmark::RegisterBenchmark(("BM_" + operation + "_Clear").c_str(), [size](benchmark::State& s) {
-        ClearOf(s, size);
-    })->UseRealTime();
-}
-
 }  // namespace
 
 void RegisterExperimentBenchmarks()
@@ -141,13 +126,13 @@ void RegisterExperimentBenchmarks()
         const std::string name = BenchName(entry, *form, taken);
         const bool animated = form->Cadencer() != nullptr && form->Pic() != nullptr;
         for (const TSize size : kSizes) {
-            RegisterPair(
+            MeasureAgainstClear(
                 name + "Redraw" + size.Name(),
-                [entry, size](benchmark::State& s) { RedrawOf(s, entry, size); }, size);
+                [entry, size](benchmark::State& s) { RedrawOf(s, entry, size); }, size.width, size.height);
             if (animated)
-                RegisterPair(
+                MeasureAgainstClear(
                     name + "Step" + size.Name(),
-                    [entry, size](benchmark::State& s) { StepOf(s, entry, size); }, size);
+                    [entry, size](benchmark::State& s) { StepOf(s, entry, size); }, size.width, size.height);
         }
     }
 }

@@ -11,6 +11,8 @@
 //   against _Clear of the same bitmap.
 // KineticResize / ReactionResize: the resize handler at 1920 × 1080 (the
 //   placement, sixteen settling steps and the full redraw) against _Clear.
+#include "BenchPeers.h"
+
 #include "common/CadencerEx.h"
 #include "experiments/chemistry/uKinetic.h"
 #include "experiments/chemistry/uReactionRate.h"
@@ -24,7 +26,6 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <utility>
 
 namespace {
 
@@ -57,7 +58,8 @@ void BM_ParticleStep_Ours(benchmark::State& state)
 }
 
 // The rule as stated: d = √(dx² + dy²) for every pair, the first d < 2r
-// exchanging (no reactions).  Moves and walls as ours.
+// exchanging (no reactions).  Moves as ours; the walls and the exchange are
+// the model's own.
 void StepTakingEveryRoot(TParticleModel& box, float time)
 {
     const float contact = 2 * box.Radius;
@@ -65,36 +67,15 @@ void StepTakingEveryRoot(TParticleModel& box, float time)
         TParticle p = box.Particles[std::size_t(i)];
         p.X += time * p.VX;
         p.Y += time * p.VY;
-        const TParticleBox& w = box.Walls;
-        const float r = box.Radius;
-        if (p.X < w.Left + r) {
-            p.VX = -p.VX;
-            p.X = w.Left + r;
-        }
-        if (p.X > w.Right - r) {
-            p.VX = -p.VX;
-            p.X = w.Right - r;
-        }
-        if (p.Y < w.Top + r) {
-            p.VY = -p.VY;
-            p.Y = w.Top + r;
-        }
-        if (p.Y > w.Bottom - r) {
-            p.VY = -p.VY;
-            p.Y = w.Bottom - r;
-        }
+        box.BounceOffWalls(p);
         for (int j = 0; j < TParticleModel::Count; ++j) {
             if (j == i)
                 continue;
             TParticle& q = box.Particles[std::size_t(j)];
             const float dx = p.X - q.X, dy = p.Y - q.Y;
-            float d = std::sqrt(dx * dx + dy * dy);
+            const float d = std::sqrt(dx * dx + dy * dy);
             if (d < contact) {
-                std::swap(p.VX, q.VX);
-                std::swap(p.VY, q.VY);
-                d = std::max(d, TParticleModel::MinDistance);
-                p.X = q.X + contact * dx / d;
-                p.Y = q.Y + contact * dy / d;
+                box.Exchange(p, q, d, p.VX, p.VY, false);
                 break;
             }
         }
@@ -112,30 +93,16 @@ void BM_ParticleStep_SqrtEveryPair(benchmark::State& state)
     }
 }
 
-void ClearOf(benchmark::State& state, int width, int height)
-{
-    TBitmap32 b(width, height);
-    for (auto _ : state) {
-        b.Clear(clWhite32);
-        benchmark::DoNotOptimize(b.Bits());
-    }
-}
-
-void BM_ParticleStep_Clear(benchmark::State& state)
-{
-    ClearOf(state, kFullWidth, kFullHeight);
-}
-
 double gNow = 0;
 
 // One tick of 1/60 s of a running form: step, redraw, and the repaint's
 // composition of the parts marked as changed into the back buffer.
 template <class Form>
-void TickOf(benchmark::State& state, int width, int height)
+void TickOf(benchmark::State& state)
 {
     TNGLCadencer::SetPerformanceCounterSource([] { return gNow; });
     auto form = std::make_unique<Form>();
-    form->Pic()->resize(width, height);
+    form->Pic()->resize(kFullWidth, kFullHeight);
     form->PicResize();
     TBitmap32 buffer;
     form->Pic()->PaintPending(buffer);
@@ -151,59 +118,26 @@ void TickOf(benchmark::State& state, int width, int height)
 }
 
 template <class Form>
-void ResizeOf(benchmark::State& state, int width, int height)
+void ResizeOf(benchmark::State& state)
 {
     auto form = std::make_unique<Form>();
-    form->Pic()->resize(width, height);
+    form->Pic()->resize(kFullWidth, kFullHeight);
     for (auto _ : state) {
         form->PicResize();
         benchmark::DoNotOptimize(form->Pic()->Bitmap().Bits());
     }
 }
 
-void BM_KineticResize1920x1080_Ours(benchmark::State& s)
-{
-    ResizeOf<TKTFrm>(s, kFullWidth, kFullHeight);
-}
-void BM_KineticResize1920x1080_Clear(benchmark::State& s)
-{
-    ClearOf(s, kFullWidth, kFullHeight);
-}
-void BM_ReactionResize1920x1080_Ours(benchmark::State& s)
-{
-    ResizeOf<TReactRateFrm>(s, kFullWidth, kFullHeight);
-}
-void BM_ReactionResize1920x1080_Clear(benchmark::State& s)
-{
-    ClearOf(s, kFullWidth, kFullHeight);
-}
-void BM_KineticTick1920x1080_Ours(benchmark::State& s)
-{
-    TickOf<TKTFrm>(s, kFullWidth, kFullHeight);
-}
-void BM_KineticTick1920x1080_Clear(benchmark::State& s)
-{
-    ClearOf(s, kFullWidth, kFullHeight);
-}
-void BM_ReactionTick1920x1080_Ours(benchmark::State& s)
-{
-    TickOf<TReactRateFrm>(s, kFullWidth, kFullHeight);
-}
-void BM_ReactionTick1920x1080_Clear(benchmark::State& s)
-{
-    ClearOf(s, kFullWidth, kFullHeight);
-}
-
 BENCHMARK(BM_ParticleStep_Ours)->UseRealTime();
 BENCHMARK(BM_ParticleStep_SqrtEveryPair)->UseRealTime();
-BENCHMARK(BM_ParticleStep_Clear)->UseRealTime();
-BENCHMARK(BM_KineticTick1920x1080_Ours)->UseRealTime();
-BENCHMARK(BM_KineticTick1920x1080_Clear)->UseRealTime();
-BENCHMARK(BM_ReactionTick1920x1080_Ours)->UseRealTime();
-BENCHMARK(BM_ReactionTick1920x1080_Clear)->UseRealTime();
-BENCHMARK(BM_KineticResize1920x1080_Ours)->UseRealTime();
-BENCHMARK(BM_KineticResize1920x1080_Clear)->UseRealTime();
-BENCHMARK(BM_ReactionResize1920x1080_Ours)->UseRealTime();
-BENCHMARK(BM_ReactionResize1920x1080_Clear)->UseRealTime();
+const bool kStepClear = bench::Measure("BM_ParticleStep_Clear", bench::ClearOf, kFullWidth, kFullHeight);
+
+const bool kFormsMeasured = [] {
+    bench::MeasureAgainstClear("KineticTick1920x1080", TickOf<TKTFrm>, kFullWidth, kFullHeight);
+    bench::MeasureAgainstClear("ReactionTick1920x1080", TickOf<TReactRateFrm>, kFullWidth, kFullHeight);
+    bench::MeasureAgainstClear("KineticResize1920x1080", ResizeOf<TKTFrm>, kFullWidth, kFullHeight);
+    bench::MeasureAgainstClear("ReactionResize1920x1080", ResizeOf<TReactRateFrm>, kFullWidth, kFullHeight);
+    return true;
+}();
 
 }  // namespace

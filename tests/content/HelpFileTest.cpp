@@ -203,12 +203,7 @@ INSTANTIATE_TEST_SUITE_P(Corpus, DamagedHelpFile,
                                            TDamagedHelp{"retrieve-reads-past-buffer-1.chm", false},
                                            TDamagedHelp{"retrieve-reads-past-buffer-2.chm", false}),
                          [](const ::testing::TestParamInfo<TDamagedHelp>& info) {
-                             std::string name = info.param.file;
-                             name = name.substr(0, name.find('.'));
-                             for (char& ch : name)
-                                 if (ch == '-')
-                                     ch = '_';
-                             return name;
+                             return test::CaseNameOfFile(info.param.file);
                          });
 
 TEST(DamagedHelpCorpus, EveryFileIsInTheTable)

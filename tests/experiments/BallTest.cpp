@@ -7,6 +7,7 @@
 #include "runtime/Image32.h"
 #include "support/AnimatedFormTest.h"
 #include "support/FormContract.h"
+#include "support/MouseDrive.h"
 #include "support/Pixels.h"
 #include "support/TestSupport.h"
 
@@ -14,7 +15,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHelpEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -162,8 +162,7 @@ TEST_F(BallForm, StopWithTheBallOnTheFloorLeavesStartDisabled)
     Click(form->Buttons.StartBtn);
     // Step until the ball reaches the floor on its first fall.
     for (int i = 0; i < 5000 && form->Model().BallDepth < TBallModel::FloorDepth; ++i) {
-        now += 0.001;
-        form->Clock->Progress();
+        Tick(0.001);
     }
     ASSERT_EQ(form->Model().BallDepth, TBallModel::FloorDepth);
     ASSERT_EQ(form->State(), TRunState::Running);
@@ -184,14 +183,12 @@ TEST_F(BallForm, TheStopTakesEffectWithinTheTick)
     Click(form->Buttons.StartBtn);
     // One long tick of 3 s: the run ends inside it and the remaining fixed
     // steps of that tick must not move the ball.
-    now += 3.0;
-    form->Clock->Progress();
+    Tick(3.0);
     EXPECT_EQ(form->State(), TRunState::Finished);
     EXPECT_EQ(form->Model().Speed, 0.0f);
     const float apex = form->Model().BallDepth;
     EXPECT_NEAR(form->Model().Height(), form->Model().Restitution * form->Model().Restitution * 100, 0.3f);
-    now += 1.0;
-    form->Clock->Progress();
+    Tick(1.0);
     EXPECT_EQ(form->Model().BallDepth, apex);
 }
 
@@ -221,8 +218,7 @@ TEST_F(BallForm, ARunNeverRedrawsTheBackground)
     int moves = 0, steps = 0;
     TFloatRect last = form->BallLayer->Location();
     while (form->Clock->Enabled() && steps < 2000) {
-        now += 0.001;
-        form->Clock->Progress();
+        Tick(0.001);
         ++steps;
         const TFloatRect r = form->BallLayer->Location();
         if (r.Top != last.Top)
@@ -352,10 +348,7 @@ TEST_F(BallForm, TheDropHeightBarWorksFromTheKeyboard)
     QScrollBar* bar = form->BallHsb;
     EXPECT_NE(bar->focusPolicy() & Qt::TabFocus, 0);
     EXPECT_EQ(bar->toolTip(), QStringLiteral("Set the height the ball is dropped from"));
-    auto press = [bar](int key) {
-        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
-        QApplication::sendEvent(bar, &event);
-    };
+    auto press = [bar](int key) { test::KeyPress(bar, key); };
     press(Qt::Key_Down);
     EXPECT_FLOAT_EQ(form->Model().BallDepth, 0.1f);
     press(Qt::Key_PageDown);

@@ -7,13 +7,13 @@
 #include "runtime/AddMaths.h"
 #include "runtime/Image32.h"
 #include "support/FormContract.h"
-#include "support/PictureFormTest.h"
+#include "support/FormHostTest.h"
 #include "support/ScrollBarEvents.h"
+#include "support/Stopwatch.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
 #include <QDoubleSpinBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -194,17 +194,11 @@ TEST(CaCarbModel, EachRunHasItsOwnGasFactor)
 
 // --- the form ------------------------------------------------------------------
 
-class CaCarbForm : public test::PictureFormTest<TCaCarbFrm> {
+class CaCarbForm : public test::FormHostTest<TCaCarbFrm> {
 protected:
-    CaCarbForm() : PictureFormTest(QSize(800, 640)) {}
+    CaCarbForm() : FormHostTest(QSize(800, 640)) {}
 
-    void Press(int key)
-    {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-        QApplication::sendEvent(form->TimeHsb, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-        QApplication::sendEvent(form->TimeHsb, &release);
-    }
+    void Press(int key) { test::KeyClick(form->TimeHsb, key); }
     // Black pixels down one column of the picture between two rows.
     static int BlackInColumn(const QImage& picture, int x, int top, int bottom)
     {
@@ -229,20 +223,9 @@ protected:
         const float s = form->Scale();
         return BlackInColumn(picture, Round(4.8f * s) + 2, Round(70 * s), Round(85.2f * s));
     }
-    QImage WatchOnPicture(const QImage& picture) const { return picture.copy(WatchRect()); }
-    QImage WatchShowing(const QString& text) const
+    test::StopwatchOnPicture Watch() const
     {
-        const QRect r = WatchRect();
-        TBitmap32 b(r.right() + 1, r.bottom() + 1);
-        b.Clear(clWhite32);
-        const float s = form->Scale();
-        DrawStopwatch(b, text, QStringLiteral("min:sec"), 65 * s, 74 * s, 20 * s, 15 * s);
-        return b.Image().copy(r);
-    }
-    QRect WatchRect() const
-    {
-        const float s = form->Scale();
-        return QRect(QPoint(Round(65 * s), Round(74 * s)), QPoint(Round(85 * s) - 1, Round(89 * s) - 1));
+        return {65, 74, 20, 15, QStringLiteral("min:sec"), form->Scale()};
     }
 };
 
@@ -261,7 +244,7 @@ TEST_F(CaCarbForm, BubblesRiseOnlyWhileTheTimeIsDraggedForward)
     test::SavePicture(dragging, QStringLiteral("cacarb-dragging"));
     EXPECT_GT(BuretteBubbles(dragging), 10);
 
-    test::SendMouse(bar, QEvent::MouseButtonRelease, QPoint(0, 0), Qt::NoButton);
+    test::MouseRelease(bar, QPoint(0, 0));
     QApplication::processEvents();
     EXPECT_FALSE(form->TimeForward()) << "let go";
     EXPECT_FALSE(form->Bubbling());
@@ -272,7 +255,7 @@ TEST_F(CaCarbForm, BubblesRiseOnlyWhileTheTimeIsDraggedForward)
     EXPECT_LT(form->Time(), held);
     EXPECT_FALSE(form->Bubbling()) << "backwards";
     EXPECT_LT(BuretteBubbles(Picture()), 6);
-    test::SendMouse(bar, QEvent::MouseButtonRelease, QPoint(0, 0), Qt::NoButton);
+    test::MouseRelease(bar, QPoint(0, 0));
 
     // An arrow moves one second: forward while held, not once let go.
     const int before = form->Time();
@@ -293,7 +276,7 @@ TEST_F(CaCarbForm, AFullBuretteLetsTheExtraGasEscapeWhileTimeMovesForward)
     test::SavePicture(escaping, QStringLiteral("cacarb-overflow"));
     EXPECT_GT(EscapingBubbles(escaping), 6);
 
-    test::SendMouse(bar, QEvent::MouseButtonRelease, QPoint(0, 0), Qt::NoButton);
+    test::MouseRelease(bar, QPoint(0, 0));
     QApplication::processEvents();
     EXPECT_FALSE(form->GasOverflow());
     EXPECT_EQ(EscapingBubbles(Picture()), 0);
@@ -309,7 +292,7 @@ TEST_F(CaCarbForm, AFullBuretteLetsTheExtraGasEscapeWhileTimeMovesForward)
     const QImage done = Picture();
     EXPECT_EQ(EscapingBubbles(done), 0);
     EXPECT_LT(BuretteBubbles(done), 6);
-    test::SendMouse(bar, QEvent::MouseButtonRelease, QPoint(0, 0), Qt::NoButton);
+    test::MouseRelease(bar, QPoint(0, 0));
     // The balance has lost all the carbon dioxide, not just 50 cm³ of it.
     EXPECT_NEAR(form->GasGiven(), 112 * form->Model().GasFactor, 0.01f);
     EXPECT_NEAR(form->BalanceReading(), 115.0f - 44 * form->GasGiven() / 22400, 1e-4f);
@@ -318,15 +301,15 @@ TEST_F(CaCarbForm, AFullBuretteLetsTheExtraGasEscapeWhileTimeMovesForward)
 
 TEST_F(CaCarbForm, TheStopwatchShowsMinutesAndSeconds)
 {
-    EXPECT_EQ(WatchOnPicture(Picture()), WatchShowing(QStringLiteral("00 : 00")));
+    EXPECT_EQ(Watch().On(Picture()), Watch().Showing(QStringLiteral("00 : 00")));
     Press(Qt::Key_End);
     EXPECT_EQ(form->Time(), 600);
-    EXPECT_EQ(WatchOnPicture(Picture()), WatchShowing(QStringLiteral("10 : 00")));
+    EXPECT_EQ(Watch().On(Picture()), Watch().Showing(QStringLiteral("10 : 00")));
     Press(Qt::Key_Home);
     Press(Qt::Key_PageDown);
     Press(Qt::Key_Right);
     EXPECT_EQ(form->Time(), 61) << "a page is a minute, an arrow a second";
-    EXPECT_EQ(WatchOnPicture(Picture()), WatchShowing(QStringLiteral("01 : 01")));
+    EXPECT_EQ(Watch().On(Picture()), Watch().Showing(QStringLiteral("01 : 01")));
 }
 
 TEST_F(CaCarbForm, EverySettingStartsAFreshRun)

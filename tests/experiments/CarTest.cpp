@@ -8,12 +8,12 @@
 #include "runtime/Image32.h"
 #include "support/AnimatedFormTest.h"
 #include "support/FormContract.h"
+#include "support/MouseDrive.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
-#include <QMouseEvent>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
@@ -151,12 +151,7 @@ protected:
     }
     QWidget* Pic() { return form->Pic(); }
     // The pointer moved over the picture with no button down.
-    void Hover(QPoint p)
-    {
-        QMouseEvent move(QEvent::MouseMove, p, Pic()->mapToGlobal(p), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
-        QApplication::sendEvent(Pic(), &move);
-    }
+    void Hover(QPoint p) { test::MouseMove(Pic(), p); }
     // Control pixels of a picture pixel (the test picture has one per pixel).
     QPoint At(int x, int y) { return {x, y}; }
     QPoint CloseUpCentre()
@@ -259,8 +254,7 @@ TEST_F(CarForm, ThePictureIsDrawnAgainOncePerPixelTheCarAdvances)
     const int first = Round(form->Model().CarPos * s);
     int steps = 0;
     while (form->Clock->Enabled() && steps < 1000) {
-        now += 0.01;
-        form->Clock->Progress();
+        Tick(0.01);
         ++steps;
     }
     form->Pic()->Bitmap().RemoveChangeListener(listener);

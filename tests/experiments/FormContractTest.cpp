@@ -4,6 +4,8 @@
 #include "runtime/Catalogue.h"
 #include "runtime/ExperimentForm.h"
 #include "support/FormContract.h"
+#include "support/FormHostTest.h"
+#include "support/ScrollBarEvents.h"
 
 #include "common/CadencerEx.h"
 #include "runtime/AnimatedForm.h"
@@ -18,8 +20,6 @@
 #include <QMainWindow>
 #include <QScrollBar>
 #include <QSpinBox>
-#include <QStyle>
-#include <QStyleOptionSlider>
 #include <QTest>
 #include <QToolBar>
 
@@ -85,10 +85,7 @@ protected:
         ASSERT_NE(entry, nullptr);
         ASSERT_TRUE(entry->HasForm());
         form.reset(entry->create());
-        form->setAttribute(Qt::WA_DontShowOnScreen);
-        form->resize(GetParam().size);
-        form->show();
-        QApplication::processEvents();
+        ShowOffscreen(*form, GetParam().size);
     }
     void TearDown() override
     {
@@ -127,12 +124,7 @@ protected:
                 controls.push_back(bar);
         return controls;
     }
-    QImage Composed()
-    {
-        TBitmap32 b;
-        form->Pic()->PaintTo(b);
-        return b.Image().copy();
-    }
+    QImage Composed() { return ComposedPicture(*form->Pic()); }
 
     double now = 0;
     std::unique_ptr<TExperimentForm> form;
@@ -310,9 +302,7 @@ TEST_P(FormContract, ARunMovesOnlyLayersAndEveryRepaintShowsTheWholeChange)
         Tick();
         // Paints wait for the screen's next frame; the test does not.
         f->Pic()->PaintNow();
-        TBitmap32 whole;
-        f->Pic()->PaintTo(whole);
-        if (f->Pic()->Shown().Image() != whole.Image()) {
+        if (f->Pic()->Shown().Image() != Composed()) {
             ADD_FAILURE() << "stale picture after the tick at " << now << " s";
             break;
         }
@@ -343,24 +333,13 @@ TEST_P(FormContract, TheTimeBarMovesForwardOnlyWhileThePupilMovesIt)
 
     // A drag of the slider: forward while it moves right, not once let go.
     bar->setValue(bar->minimum());
-    QStyleOptionSlider opt;
-    opt.initFrom(bar);
-    opt.orientation = bar->orientation();
-    opt.minimum = bar->minimum();
-    opt.maximum = bar->maximum();
-    opt.sliderPosition = bar->sliderPosition();
-    opt.sliderValue = bar->value();
-    opt.singleStep = bar->singleStep();
-    opt.pageStep = bar->pageStep();
-    const QRect handle =
-        bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, bar);
-    ASSERT_FALSE(handle.isEmpty());
-    QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, handle.center());
-    QTest::mouseMove(bar, handle.center() + QPoint(bar->width() / 4, 0));
+    ASSERT_FALSE(SliderRect(bar).isEmpty());
+    SliderDrag drag(bar);
+    drag.MoveBy(bar->width() / 4);
     EXPECT_GT(f->Time(), bar->minimum());
     EXPECT_TRUE(f->TimeForward());
     const int dragged = f->Time();
-    QTest::mouseRelease(bar, Qt::LeftButton, Qt::NoModifier, handle.center() + QPoint(bar->width() / 4, 0));
+    drag.Release();
     EXPECT_FALSE(f->TimeForward());
     EXPECT_EQ(f->Time(), dragged);
 }

@@ -6,11 +6,13 @@
 #include "runtime/AddMaths.h"
 #include "runtime/Image32.h"
 #include "support/FormContract.h"
+#include "support/FormHostTest.h"
+#include "support/MouseDrive.h"
+#include "support/Sampling.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
@@ -127,34 +129,25 @@ TEST(FrictionModel, EachResetIsAFreshPartOfTheBench)
     EXPECT_EQ(m.BalanceReading, 0.0f);
     EXPECT_EQ(m.BlockShift, 0.0f);
     EXPECT_NE(m.FrictionOffset, 0.0f);
-    double sum = 0, squares = 0;
-    constexpr int n = 4000;
-    for (int i = 0; i < n; ++i) {
-        const double o = Model::NewOffset();
-        sum += o;
-        squares += o * o;
-    }
-    EXPECT_NEAR(sum / n, 0, 0.02);
-    EXPECT_NEAR(std::sqrt(squares / n), 0.3, 0.015);
+    const test::Sample offsets = test::SampleOf(4000, [] { return Model::NewOffset(); });
+    EXPECT_NEAR(offsets.mean, 0, 0.02);
+    EXPECT_NEAR(offsets.rms, 0.3, 0.015);
 }
 
 // --- the form -------------------------------------------------------------
 
-class FrictionForm : public ::testing::Test {
+class FrictionForm : public test::FormHostTest<TFrictionFrm> {
 protected:
+    FrictionForm() : FormHostTest(QSize(800, 600)) {}
     void SetUp() override
     {
-        form = std::make_unique<TFrictionFrm>();
-        form->setAttribute(Qt::WA_DontShowOnScreen);
-        form->resize(800, 600);
-        form->show();
-        QApplication::processEvents();
+        FormHostTest::SetUp();
         listener_ = form->Pic()->Bitmap().AddChangeListener([this] { ++redraws; });
     }
     void TearDown() override
     {
         form->Pic()->Bitmap().RemoveChangeListener(listener_);
-        form.reset();
+        FormHostTest::TearDown();
     }
     // One click on the bar's right (or left) arrow, as the mouse gives it.
     void Step(int n, QAbstractSlider::SliderAction action = QAbstractSlider::SliderSingleStepAdd)
@@ -163,20 +156,7 @@ protected:
             form->ForceHsb->triggerAction(action);
     }
     // A key pressed and let go on the force bar.
-    void Press(int key)
-    {
-        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-            QKeyEvent event(type, key, Qt::NoModifier);
-            QApplication::sendEvent(form->ForceHsb, &event);
-        }
-    }
-    QImage Picture()
-    {
-        TBitmap32 b(form->Pic()->width(), form->Pic()->height());
-        form->Pic()->PaintTo(b);
-        return b.Image().copy();
-    }
-    std::unique_ptr<TFrictionFrm> form;
+    void Press(int key) { test::KeyClick(form->ForceHsb, key); }
     int redraws = 0;
 
 private:

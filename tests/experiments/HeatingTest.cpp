@@ -6,6 +6,9 @@
 #include "runtime/AddMaths.h"
 #include "support/FormContract.h"
 #include "support/FormHostTest.h"
+#include "support/Sampling.h"
+#include "support/ScrollBarEvents.h"
+#include "support/Stopwatch.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -88,21 +91,19 @@ TEST(HeatingModel, ReadingsScatterByHalfADegreeButNeverPastTheTopOfTheScale)
     SetRandomState(7);
     THeatingModel warm = Heater(6, 5, 50, true, 600);
     THeatingModel boiling = Heater(12, 3, 20, true, 1800);
-    double sum = 0, squares = 0;
     float highest = 0;
     int belowBoiling = 0;
     constexpr int n = 2000;
-    for (int i = 0; i < n; ++i) {
+    const test::Sample errors = test::SampleOf(n, [&] {
         warm.ReadWithScatter();
         const double d = warm.ShownTemp - warm.WaterTemperature();
-        sum += d;
-        squares += d * d;
         boiling.ReadWithScatter();
         highest = std::max(highest, boiling.ShownTemp);
         belowBoiling += boiling.ShownTemp < 100 ? 1 : 0;
-    }
-    EXPECT_NEAR(sum / n, 0, 0.05);
-    EXPECT_NEAR(std::sqrt(squares / n), 0.5, 0.05);
+        return d;
+    });
+    EXPECT_NEAR(errors.mean, 0, 0.05);
+    EXPECT_NEAR(errors.rms, 0.5, 0.05);
     EXPECT_EQ(highest, 100.0f);
     EXPECT_NEAR(belowBoiling, n / 2, n / 10) << "half the readings at the boil scatter below it";
 }
@@ -135,21 +136,9 @@ protected:
         const float s = form->Scale();
         return Picture().pixelColor(Round(2.85f * s), Round(12.6f * s));
     }
-    QRect StopwatchRect() const
+    test::StopwatchOnPicture Watch() const
     {
-        const float s = form->Scale();
-        return QRect(QPoint(Round(12.5f * s), Round(0.5f * s)),
-                     QPoint(Round(17.5f * s) - 1, Round(4.5f * s) - 1));
-    }
-    // The stopwatch as it must look showing text.
-    QImage StopwatchShowing(const QString& text) const
-    {
-        const QRect r = StopwatchRect();
-        const float s = form->Scale();
-        TBitmap32 b(r.right() + 1, r.bottom() + 1);
-        b.Clear(clWhite32);
-        DrawStopwatch(b, text, QStringLiteral("min : sec"), 12.5f * s, 0.5f * s, 5 * s, 4 * s);
-        return b.Image().copy(r);
+        return {12.5f, 0.5f, 5, 4, QStringLiteral("min : sec"), form->Scale()};
     }
     QScrollBar* Bar() { return form->TimeHsb; }
 };
@@ -166,7 +155,7 @@ TEST_F(HeatingForm, StartsAtTimeZeroWithTheWaterAt20)
     EXPECT_EQ(form->resistanceSE->suffix(), QStringLiteral(" \u03A9"));
     const QImage picture = Picture();
     test::SavePicture(picture, QStringLiteral("heating-start"));
-    EXPECT_EQ(picture.copy(StopwatchRect()), StopwatchShowing(QStringLiteral("00 : 00")));
+    EXPECT_EQ(Watch().On(picture), Watch().Showing(QStringLiteral("00 : 00")));
     EXPECT_EQ(HeaterColour(), QColor(0x7F, 0x7F, 0x7F)) << "cold";
 }
 
@@ -181,8 +170,8 @@ TEST_F(HeatingForm, TheHeaterGlowsOnlyWhileTheSliderIsDraggedForward)
     const int forward = form->Model().ElapsedTime;
     const QImage atForward = Picture();
     test::SavePicture(atForward, QStringLiteral("heating-forward"));
-    EXPECT_NE(atForward.copy(StopwatchRect()), StopwatchShowing(QStringLiteral("00 : 00")));
-    EXPECT_EQ(atForward.copy(StopwatchRect()), StopwatchShowing(FormatMinSec(forward)));
+    EXPECT_NE(Watch().On(atForward), Watch().Showing(QStringLiteral("00 : 00")));
+    EXPECT_EQ(Watch().On(atForward), Watch().Showing(FormatMinSec(forward)));
 
     drag.MoveBy(-10);
     EXPECT_FALSE(form->TimeForward()) << "dragged back";
@@ -211,7 +200,7 @@ TEST_F(HeatingForm, KeysMoveTheTimeAndLettingGoStopsTheGlow)
     QTest::keyRelease(Bar(), Qt::Key_PageDown);
     EXPECT_FALSE(form->TimeForward());
     EXPECT_EQ(form->Model().ElapsedTime, 60);
-    EXPECT_EQ(Picture().copy(StopwatchRect()), StopwatchShowing(QStringLiteral("01 : 00")));
+    EXPECT_EQ(Watch().On(Picture()), Watch().Showing(QStringLiteral("01 : 00")));
 
     QTest::keyClick(Bar(), Qt::Key_Right);
     EXPECT_EQ(form->Model().ElapsedTime, 61);
@@ -231,7 +220,7 @@ TEST_F(HeatingForm, BackToTimeZeroIsAFreshRunWithANewHeater)
     EXPECT_EQ(form->Model().ElapsedTime, 0);
     EXPECT_EQ(form->Model().ShownTemp, 20.0f) << "exactly";
     EXPECT_NE(form->Model().HeaterResistance, heater);
-    EXPECT_EQ(Picture().copy(StopwatchRect()), StopwatchShowing(QStringLiteral("00 : 00")));
+    EXPECT_EQ(Watch().On(Picture()), Watch().Showing(QStringLiteral("00 : 00")));
 }
 
 TEST_F(HeatingForm, SettingsChangeTheReadingWithoutScatter)

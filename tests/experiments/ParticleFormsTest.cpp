@@ -149,8 +149,7 @@ protected:
     void RunInLongTicks(double seconds)
     {
         for (int tick = 0; tick < Round(seconds * 10); ++tick) {
-            this->now += 0.1;
-            this->form->Clock->Progress();
+            this->Tick(0.1);
         }
     }
     bool SamePositions(const TParticleModel& a, const TParticleModel& b)
@@ -269,8 +268,7 @@ TEST_F(KineticForm, ATickMovesTheParticlesByTheTemperaturesTimeScale)
         Press(high ? form->HighBtn : form->LowBtn);
         Press(form->Buttons.StartBtn);
         const TParticleModel before = form->Particles();
-        now += 0.01;
-        form->Clock->Progress();
+        Tick(0.01);
         const float step = float(high ? 200 : 50) * 0.01f;
         int free = 0;
         for (int i = 0; i < TParticleModel::Count; ++i) {

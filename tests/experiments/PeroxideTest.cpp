@@ -7,13 +7,12 @@
 #include "runtime/AddMaths.h"
 #include "runtime/Image32.h"
 #include "support/FormContract.h"
-#include "support/PictureFormTest.h"
+#include "support/FormHostTest.h"
 #include "support/ScrollBarEvents.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
 #include <QDoubleSpinBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -187,16 +186,13 @@ TEST(GasSyringe, ThePlungerIsPushedOutSevenHundredthsOfTheWidthPer10cm3)
 
 // --- the form ------------------------------------------------------------------
 
-class PeroxideForm : public test::PictureFormTest<TPeroxideFrm> {
+class PeroxideForm : public test::FormHostTest<TPeroxideFrm> {
 protected:
-    PeroxideForm() : PictureFormTest(QSize(800, 640)) {}
+    PeroxideForm() : FormHostTest(QSize(800, 640)) {}
 
     void Press(QWidget* w, int key)
     {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-        QApplication::sendEvent(w, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-        QApplication::sendEvent(w, &release);
+        test::KeyClick(w, key);
         QApplication::processEvents();
     }
     // Black dots in the flask's liquid: bubbles.
@@ -227,7 +223,7 @@ TEST_F(PeroxideForm, TheFlaskFizzesOnlyWhileTheTimeIsDraggedForward)
     const float gas = form->GasVolume();
     EXPECT_NEAR(gas, form->Model().VolumeAt(form->Time(), 0.5f), 1.0f);
 
-    test::SendMouse(bar, QEvent::MouseButtonRelease, QPoint(0, 0), Qt::NoButton);
+    test::MouseRelease(bar, QPoint(0, 0));
     QApplication::processEvents();
     EXPECT_FALSE(form->TimeForward());
     EXPECT_EQ(FlaskBubbles(Picture()), 0);

@@ -9,6 +9,8 @@
 #include "support/AnimatedFormTest.h"
 #include "support/FormContract.h"
 #include "support/MouseDrive.h"
+#include "support/Sampling.h"
+#include "support/ScrollBarEvents.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -78,16 +80,9 @@ TEST(PhotosynthesisModel, OxygenRates)
 
 TEST(PhotosynthesisModel, EachPullHasItsOwnScatter)
 {
-    double sum = 0, sumSquares = 0;
-    constexpr int n = 4000;
-    for (int i = 0; i < n; ++i) {
-        const double g = Model::NewRateFactor();
-        sum += g;
-        sumSquares += g * g;
-    }
-    const double mean = sum / n;
-    EXPECT_NEAR(mean, 1.0, 0.01);
-    EXPECT_NEAR(std::sqrt(sumSquares / n - mean * mean), 0.1, 0.01);
+    const test::Sample factors = test::SampleOf(4000, [] { return Model::NewRateFactor(); });
+    EXPECT_NEAR(factors.mean, 1.0, 0.01);
+    EXPECT_NEAR(factors.sd, 0.1, 0.01);
 }
 
 // The lamp follows the pointer within 0..68; after a limit it comes back only

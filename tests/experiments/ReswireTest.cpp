@@ -7,6 +7,7 @@
 #include "runtime/AddMaths.h"
 #include "support/FormContract.h"
 #include "support/FormHostTest.h"
+#include "support/MouseDrive.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -182,7 +183,7 @@ TEST_F(ReswireForm, DraggingTheJockeyFollowsThePointerAndStopsAtTheEndsOfTheRule
 
     QTest::mouseRelease(pic, Qt::LeftButton, Qt::NoModifier, QPoint(2, OnRule(0).y()));
     EXPECT_FALSE(form->Dragging());
-    test::Hover(pic, OnRule(60));
+    test::MouseMove(pic, OnRule(60));
     EXPECT_EQ(form->Model().WireLength, 0.0f) << "no longer dragging";
 
     // A press off the rule moves nothing.
@@ -195,9 +196,9 @@ TEST_F(ReswireForm, DraggingTheJockeyFollowsThePointerAndStopsAtTheEndsOfTheRule
 TEST_F(ReswireForm, ThePointerIsAHandOverTheRule)
 {
     QWidget* pic = form->Pic();
-    test::Hover(pic, OnRule(40));
+    test::MouseMove(pic, OnRule(40));
     EXPECT_EQ(pic->cursor().shape(), Qt::PointingHandCursor);
-    test::Hover(pic, OnRule(40) + QPoint(0, -80));
+    test::MouseMove(pic, OnRule(40) + QPoint(0, -80));
     EXPECT_EQ(pic->cursor().shape(), Qt::ArrowCursor);
 }
 

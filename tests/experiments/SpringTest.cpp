@@ -9,6 +9,8 @@
 #include "runtime/Image32.h"
 #include "support/AnimatedFormTest.h"
 #include "support/FormContract.h"
+#include "support/Sampling.h"
+#include "support/Stopwatch.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -84,15 +86,9 @@ TEST(SpringModel, TheSpringConstantIsAlwaysPositive)
     EXPECT_TRUE(std::isfinite(Model::PassTimeFor(5, 1, k)));
 
     SetRandomState(777);
-    double sum = 0, squares = 0;
-    constexpr int n = 4000;
-    for (int i = 0; i < n; ++i) {
-        const double draw = Model::NewSpringConstant();
-        sum += draw;
-        squares += draw * draw;
-    }
-    EXPECT_NEAR(sum / n, 50, 0.6);
-    EXPECT_NEAR(std::sqrt(squares / n - (sum / n) * (sum / n)), 10, 0.5);
+    const test::Sample constants = test::SampleOf(4000, [] { return Model::NewSpringConstant(); });
+    EXPECT_NEAR(constants.mean, 50, 0.6);
+    EXPECT_NEAR(constants.sd, 10, 0.5);
 }
 
 // However long the ticks, the watch stays at 0 until the card reaches the
@@ -140,23 +136,12 @@ protected:
     void RunWithTicksOf(double dt)
     {
         for (double end = now + 10; form->Clock->Enabled() && now < end;) {
-            now += dt;
-            form->Clock->Progress();
+            Tick(dt);
         }
     }
-    QRect WatchRect() const
+    test::StopwatchOnPicture Watch() const
     {
-        const float s = form->Scale();
-        return QRect(QPoint(Round(70 * s), Round(20 * s)), QPoint(Round(94 * s) - 1, Round(40 * s) - 1));
-    }
-    QImage WatchShowing(const QString& text)
-    {
-        const QRect r = WatchRect();
-        TBitmap32 b(r.right() + 1, r.bottom() + 1);
-        b.Clear(clWhite32);
-        const float s = form->Scale();
-        DrawStopwatch(b, text, QStringLiteral("seconds"), 70 * s, 20 * s, 24 * s, 20 * s);
-        return b.Image().copy(r);
+        return {70, 20, 24, 20, QStringLiteral("seconds"), form->Scale()};
     }
     // The compression lens: centre, millimetre, strip rows.
     float Cx() { return 27.8f * form->Scale(); }
@@ -248,7 +233,7 @@ TEST_F(SpringForm, TheStopwatchEndsAtThePassTimeWhateverTheFrameRate)
         ASSERT_EQ(form->State(), TRunState::Finished);
         EXPECT_EQ(form->Model().CardTime, expected);
         const QImage picture = Picture();
-        EXPECT_EQ(picture.copy(WatchRect()), WatchShowing(FormatSeconds(expected)));
+        EXPECT_EQ(Watch().On(picture), Watch().Showing(FormatSeconds(expected)));
     }
     test::SavePicture(Picture(), QStringLiteral("spring-finished"));
 }

@@ -9,13 +9,14 @@
 #include "runtime/Image32.h"
 #include "support/AnimatedFormTest.h"
 #include "support/FormContract.h"
+#include "support/MouseDrive.h"
 #include "support/Pixels.h"
+#include "support/Stopwatch.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDoubleSpinBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -159,24 +160,10 @@ protected:
         bar->setSliderPosition(position);
         bar->setSliderDown(false);
     }
-    // The stopwatch as the picture shows it, and as it must look for text.
-    QImage WatchOnPicture(const QImage& picture) { return picture.copy(WatchRect()); }
-    QImage WatchShowing(const QString& text)
+    // The stopwatch as the picture shows it, and as it must look for a text.
+    test::StopwatchOnPicture Watch() const
     {
-        const QRect r = WatchRect();
-        TBitmap32 b(r.right() + 1, r.bottom() + 1);
-        b.Clear(clWhite32);
-        const float s = form->Scale();
-        DrawStopwatch(b, text, QStringLiteral("seconds"), 40 * s, 50 * s, 20 * s, 15 * s);
-        for (int y = 0; y < b.Height(); ++y)
-            for (int x = 0; x < b.Width(); ++x)
-                b.ScanLine(y)[x] |= 0xFF000000u;
-        return b.Image().copy(r);
-    }
-    QRect WatchRect() const
-    {
-        const float s = form->Scale();
-        return QRect(QPoint(Round(40 * s), Round(50 * s)), QPoint(Round(60 * s) - 1, Round(65 * s) - 1));
+        return {40, 50, 20, 15, QStringLiteral("seconds"), form->Scale()};
     }
 };
 
@@ -228,7 +215,7 @@ TEST_F(TerminalVelocityForm, TheStopwatchRunsOnlyBetweenTheGates)
     AdvanceTo(19.9f);
     EXPECT_EQ(form->Model().GateTime, 0.0f);
     QImage before = Picture();
-    EXPECT_EQ(WatchOnPicture(before), WatchShowing(QStringLiteral("0.000")));
+    EXPECT_EQ(Watch().On(before), Watch().Showing(QStringLiteral("0.000")));
 
     AdvanceTo(50);
     EXPECT_GT(form->Model().GateTime, 6.0f);
@@ -239,7 +226,7 @@ TEST_F(TerminalVelocityForm, TheStopwatchRunsOnlyBetweenTheGates)
     EXPECT_NEAR(total, 60 / 4.356f, 0.05f) << "about 14 s over 60 cm";
     QImage after = Picture();
     test::SavePicture(after, QStringLiteral("termvel-slow-ball"));
-    EXPECT_EQ(WatchOnPicture(after), WatchShowing(FormatSeconds(total)));
+    EXPECT_EQ(Watch().On(after), Watch().Showing(FormatSeconds(total)));
     EXPECT_EQ(FormatSeconds(total).size(), 6);  // "13.7xx"
 }
 
@@ -248,8 +235,7 @@ TEST_F(TerminalVelocityForm, TheStopTakesEffectWithinTheTick)
     Click(form->Buttons.StartBtn);
     // One long tick: the ball lands inside it, and the fixed steps left in
     // that tick must not move it.
-    now += 3.0;
-    form->Clock->Progress();
+    Tick(3.0);
     EXPECT_EQ(form->State(), TRunState::Finished);
     EXPECT_EQ(form->Model().BallDepth, 99.0f);
     EXPECT_NEAR(form->Model().GateTime, 60 / form->Model().TerminalSpeed(), 0.01f);
@@ -436,8 +422,7 @@ TEST_F(TerminalVelocityForm, TheGateMagnifierReadsTheGateOnItsCentreLine)
 TEST_F(TerminalVelocityForm, ABallOnTheBottomTakesANewRadiusThere)
 {
     Click(form->Buttons.StartBtn);
-    now += 3.0;
-    form->Clock->Progress();
+    Tick(3.0);
     ASSERT_EQ(form->State(), TRunState::Finished);
     const float s = form->Scale();
     for (double radius : {2.0, 0.5}) {
@@ -456,10 +441,7 @@ TEST_F(TerminalVelocityForm, TheGateBarsWorkFromTheKeyboard)
     EXPECT_NE(top->focusPolicy() & Qt::TabFocus, 0);
     EXPECT_NE(form->Gate2Hsb->focusPolicy() & Qt::TabFocus, 0);
     EXPECT_EQ(form->Gate2Hsb->toolTip(), QStringLiteral("Move the bottom light gate"));
-    auto press = [top](int key) {
-        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
-        QApplication::sendEvent(top, &event);
-    };
+    auto press = [top](int key) { test::KeyPress(top, key); };
     press(Qt::Key_Down);
     EXPECT_FLOAT_EQ(form->Model().Gate1, 20.1f);
     press(Qt::Key_PageDown);

@@ -9,12 +9,11 @@
 #include "runtime/ExperimentHost.h"
 #include "runtime/Image32.h"
 #include "support/FormContract.h"
-#include "support/PictureFormTest.h"
+#include "support/FormHostTest.h"
 #include "support/ScrollBarEvents.h"
 #include "support/TestSupport.h"
 
 #include <QDoubleSpinBox>
-#include <QKeyEvent>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
@@ -115,9 +114,9 @@ TEST(ThermoChemModel, NewSettingsActFromTheNextVolume)
 
 // --- the form ------------------------------------------------------------------
 
-class ThermoChemForm : public test::PictureFormTest<TThermoChemFrm> {
+class ThermoChemForm : public test::FormHostTest<TThermoChemFrm> {
 protected:
-    ThermoChemForm() : PictureFormTest(QSize(800, 620)) {}
+    ThermoChemForm() : FormHostTest(QSize(800, 620)) {}
 
     // Light-blue stream pixels between the jet and the beaker.
     int StreamPixels(const QImage& picture) const
@@ -155,7 +154,7 @@ TEST_F(ThermoChemForm, TheTapRunsOnlyWhileTheBarMovesTowardsMoreAcid)
     EXPECT_GT(StreamPixels(running), 0);
     EXPECT_NEAR(form->MixTemp(), 20 + form->Model().TemperatureRise(), 2.5f);
 
-    test::SendMouse(bar, QEvent::MouseButtonRelease, QPoint(0, 0), Qt::NoButton);
+    test::MouseRelease(bar, QPoint(0, 0));
     QApplication::processEvents();
     EXPECT_FALSE(form->AcidFlowing()) << "let go: the tap closes";
     EXPECT_EQ(StreamPixels(Picture()), 0);
@@ -164,7 +163,7 @@ TEST_F(ThermoChemForm, TheTapRunsOnlyWhileTheBarMovesTowardsMoreAcid)
     test::DragSlider(bar, {bar->value() - 50}, false);
     EXPECT_FALSE(form->AcidFlowing()) << "acid taken back";
     EXPECT_LT(form->Model().AcidAdded, added);
-    test::SendMouse(bar, QEvent::MouseButtonRelease, QPoint(0, 0), Qt::NoButton);
+    test::MouseRelease(bar, QPoint(0, 0));
     QApplication::processEvents();
 }
 
@@ -180,12 +179,10 @@ TEST_F(ThermoChemForm, AScrollToTheCurrentVolumeKeepsTheReading)
     EXPECT_EQ(form->MixTemp(), reading);
     EXPECT_EQ(form->Model().AcidAdded, added);
     // One step on and back: each new volume has a scatter of its own.
-    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
-    QApplication::sendEvent(bar, &down);
+    test::KeyPress(bar, Qt::Key_Down);
     EXPECT_FLOAT_EQ(form->Model().AcidAdded, added + 0.1f);
     EXPECT_TRUE(form->AcidFlowing());
-    QKeyEvent released(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier);
-    QApplication::sendEvent(bar, &released);
+    test::KeyRelease(bar, Qt::Key_Down);
     EXPECT_FALSE(form->AcidFlowing());
 }
 
@@ -259,10 +256,10 @@ TEST_F(ThermoChemForm, ThePanelsNeitherCloseNorLeaveTheirDock)
 
         // Dragged by its title bar far out of the form, and let go.
         const QPoint grip(panel->width() / 2, 6);
-        test::SendMouse(panel, QEvent::MouseButtonPress, grip, Qt::LeftButton);
+        test::MousePress(panel, grip);
         for (int step = 1; step <= 10; ++step)
-            test::SendMouse(panel, QEvent::MouseMove, grip + QPoint(60 * step, 40 * step), Qt::LeftButton);
-        test::SendMouse(panel, QEvent::MouseButtonRelease, grip + QPoint(600, 400), Qt::NoButton);
+            test::MouseMove(panel, grip + QPoint(60 * step, 40 * step), Qt::LeftButton);
+        test::MouseRelease(panel, grip + QPoint(600, 400));
         QApplication::processEvents();
         EXPECT_FALSE(panel->isFloating());
         EXPECT_EQ(form->LeftDock->dockWidgetArea(panel), Qt::LeftDockWidgetArea);

@@ -10,6 +10,9 @@
 #include "support/AnimatedFormTest.h"
 #include "support/FormContract.h"
 #include "support/MouseDrive.h"
+#include "support/Sampling.h"
+#include "support/ScrollBarEvents.h"
+#include "support/Stopwatch.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -91,15 +94,9 @@ TEST(YeastModel, EachReadingHasItsOwnTimingError)
     // scatter by that much about the exact value.
     const float exact = m.VolumeAfter(60);
     const float perSecond = m.VolumeAfter(61) - exact;
-    double sum = 0, sumSquares = 0;
-    constexpr int n = 4000;
-    for (int i = 0; i < n; ++i) {
-        const double d = m.CarbonDioxideVolume(60) - exact;
-        sum += d;
-        sumSquares += d * d;
-    }
-    EXPECT_NEAR(sum / n, 0.0, 0.02);
-    EXPECT_NEAR(std::sqrt(sumSquares / n), perSecond, 0.1 * perSecond);
+    const test::Sample errors = test::SampleOf(4000, [&] { return m.CarbonDioxideVolume(60) - exact; });
+    EXPECT_NEAR(errors.mean, 0.0, 0.02);
+    EXPECT_NEAR(errors.rms, perSecond, 0.1 * perSecond);
     // At 1 s a large enough error would put the reading before the start.
     for (int i = 0; i < 1000; ++i)
         ASSERT_GE(m.CarbonDioxideVolume(1), 0.0f);
@@ -107,18 +104,15 @@ TEST(YeastModel, EachReadingHasItsOwnTimingError)
 
 TEST(YeastModel, EachRunHasItsOwnGasFactor)
 {
-    double sum = 0, sumSquares = 0;
     int outsideATenth = 0;
     constexpr int n = 4000;
-    for (int i = 0; i < n; ++i) {
+    const test::Sample factors = test::SampleOf(n, [&] {
         const double k = Model::NewGasFactor();
-        sum += k;
-        sumSquares += k * k;
         outsideATenth += std::abs(k - 1) > 0.1 ? 1 : 0;
-    }
-    const double mean = sum / n;
-    EXPECT_NEAR(mean, 1.0, 0.01);
-    EXPECT_NEAR(std::sqrt(sumSquares / n - mean * mean), 0.1, 0.01);
+        return k;
+    });
+    EXPECT_NEAR(factors.mean, 1.0, 0.01);
+    EXPECT_NEAR(factors.sd, 0.1, 0.01);
     // The lesson book says so: about a third of runs differ by more than a tenth.
     EXPECT_NEAR(double(outsideATenth) / n, 0.32, 0.04);
 }
@@ -144,17 +138,10 @@ protected:
     int FlaskBubbles(const QImage& image) const { return BlackIn(image, 35, 78, 44, 84); }
     // The burette below the water's surface, where its bubbles rise.
     int BuretteInk(const QImage& image) const { return BlackIn(image, 6.2f, 40, 8.8f, 80); }
-    QImage WatchOnPicture(const QImage& picture) const { return picture.copy(WatchRect()); }
-    QImage WatchShowing(const QString& text) const
+    test::StopwatchOnPicture Watch() const
     {
-        const QRect r = WatchRect();
-        TBitmap32 b(r.right() + 1, r.bottom() + 1);
-        b.Clear(clWhite32);
-        const float s = form->Scale();
-        DrawStopwatch(b, text, QStringLiteral("min:sec"), 65 * s, 74 * s, 20 * s, 15 * s);
-        return b.Image().copy(r);
+        return {65, 74, 20, 15, QStringLiteral("min:sec"), form->Scale()};
     }
-    QRect WatchRect() const { return QRect(QPoint(Px(65), Px(74)), QPoint(Px(85) - 1, Px(89) - 1)); }
     // Moves the time bar by keyboard, one key press and release.
     void Key(int key) { test::KeyClick(form->TimeHsb, key); }
 };
@@ -166,7 +153,7 @@ TEST_F(YeastForm, TimeZeroShowsNoGasAndTheStopwatchAtZero)
         const QImage picture = Picture();
         EXPECT_EQ(form->Time(), 0);
         EXPECT_EQ(form->Volume(), 0.0f);
-        EXPECT_EQ(WatchOnPicture(picture), WatchShowing(QStringLiteral("00 : 00")));
+        EXPECT_EQ(Watch().On(picture), Watch().Showing(QStringLiteral("00 : 00")));
         // Water right up to the burette's 0 mark, its top edge.
         const int cx = (Px(6) + Px(9)) / 2;
         EXPECT_EQ(picture.pixel(cx, Px(5 + 0.15f * 80) + 1), 0xFFD6EAFFu);
@@ -185,7 +172,7 @@ TEST_F(YeastForm, DraggingTimeForwardBubblesUntilLetGo)
     test::SavePicture(dragging, QStringLiteral("yeast-dragging"));
     EXPECT_GT(FlaskBubbles(dragging), 5);
     EXPECT_GT(BuretteInk(dragging), BuretteInk(atStart) + 10);
-    EXPECT_EQ(WatchOnPicture(dragging), WatchShowing(QStringLiteral("10 : 00")));
+    EXPECT_EQ(Watch().On(dragging), Watch().Showing(QStringLiteral("10 : 00")));
 
     drag.Release();
     EXPECT_FALSE(form->TimeForward());
@@ -206,18 +193,16 @@ TEST_F(YeastForm, DraggingTimeForwardBubblesUntilLetGo)
 TEST_F(YeastForm, KeysMoveTheTimeAndBubbleOnlyWhileHeld)
 {
     form->TimeHsb->setFocus();
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
-    QApplication::sendEvent(form->TimeHsb, &press);
+    test::KeyPress(form->TimeHsb, Qt::Key_Right);
     EXPECT_EQ(form->Time(), 1);
     EXPECT_TRUE(form->TimeForward());
     EXPECT_GT(FlaskBubbles(Picture()), 5);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier);
-    QApplication::sendEvent(form->TimeHsb, &release);
+    test::KeyRelease(form->TimeHsb, Qt::Key_Right);
     EXPECT_FALSE(form->TimeForward());
     EXPECT_EQ(FlaskBubbles(Picture()), 0);
     Key(Qt::Key_PageDown);  // a page is a minute, to the right
     EXPECT_EQ(form->Time(), 61);
-    EXPECT_EQ(WatchOnPicture(Picture()), WatchShowing(QStringLiteral("01 : 01")));
+    EXPECT_EQ(Watch().On(Picture()), Watch().Showing(QStringLiteral("01 : 01")));
 }
 
 TEST_F(YeastForm, TheBuretteShowsTheVolumeCollected)

@@ -60,6 +60,14 @@ bool WaitForPending(TImage32& image)
     return image.Pending().isEmpty();
 }
 
+// The picture width × height with its bitmap fitted to it and cleared white.
+void FitWhite(TImage32& image, int width, int height)
+{
+    image.resize(width, height);
+    image.FitBitmapToControl();
+    image.Bitmap().Clear(clWhite32);
+}
+
 void Move(QWidget& w, int x, int y)
 {
     QMouseEvent e(QEvent::MouseMove, QPointF(x + 0.5, y + 0.5), w.mapToGlobal(QPointF(x, y)), Qt::NoButton,
@@ -115,9 +123,7 @@ TEST(Image32Test, PaintToComposesTheBitmapThenVisibleLayersInCreationOrder)
 TEST(Image32Test, FitBitmapToControlKeepsThePixels)
 {
     TImage32 image;
-    image.resize(20, 10);
-    image.FitBitmapToControl();
-    image.Bitmap().Clear(clWhite32);
+    FitWhite(image, 20, 10);
     image.Bitmap().SetPixel(3, 4, 0xFFFF0000);
     image.resize(30, 15);
     image.FitBitmapToControl();
@@ -170,9 +176,7 @@ TEST(Image32Test, ChangesOfBitmapAndLayersRepaintTheControl)
 TEST(Image32Test, ALayerChangeRepaintsOnlyWhereTheLayerWasAndIs)
 {
     TImage32 image;
-    image.resize(100, 80);
-    image.FitBitmapToControl();
-    image.Bitmap().Clear(clWhite32);
+    FitWhite(image, 100, 80);
     TColor32 colour = 0xFFFF0000;
     TPositionedLayer& layer = image.AddLayer();
     layer.SetLocation({10.5f, 10, 20, 20});
@@ -340,9 +344,7 @@ TEST_F(Image32Pacing, APaintInTheMiddleOfAFrameDoesNotSwallowTheChange)
 TEST(Image32Test, ALayerThatPaintsOutsideItsLocationRepaintsAllItPaints)
 {
     TImage32 image;
-    image.resize(100, 80);
-    image.FitBitmapToControl();
-    image.Bitmap().Clear(clWhite32);
+    FitWhite(image, 100, 80);
     TColor32 colour = 0xFFFF0000;
     TPositionedLayer& layer = image.AddLayer();
     layer.SetLocation({10, 10, 20, 20});

@@ -339,14 +339,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TDamagedCase{"huge-entry-count.ux", HugeEntryCount, 0},
                       TDamagedCase{"extended-cut-in-extra.ux", str::sIndexCutShort, 0},
                       TDamagedCase{"extended-missing-byte.ux", str::sIndexCutShort, 0}),
-    [](const ::testing::TestParamInfo<TDamagedCase>& info) {
-        std::string name = info.param.file;
-        name = name.substr(0, name.find('.'));
-        for (char& ch : name)
-            if (ch == '-')
-                ch = '_';
-        return name;
-    });
+    [](const ::testing::TestParamInfo<TDamagedCase>& info) { return test::CaseNameOfFile(info.param.file); });
 
 TEST(LessonIndex, EveryCorpusFileIsCoveredByTheTable)
 {

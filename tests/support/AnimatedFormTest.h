@@ -4,40 +4,41 @@
 
 #include "common/CadencerEx.h"
 #include "runtime/AnimatedForm.h"
-#include "runtime/ExperimentForm.h"
-#include "runtime/Image32.h"
+#include "support/FormHostTest.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QImage>
 #include <QRegion>
+#include <QSize>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 
 namespace brv::test {
 
 template <class Form>
-class AnimatedFormTest : public ::testing::Test {
+class AnimatedFormTest : public FormHostTest<Form> {
 protected:
-    explicit AnimatedFormTest(QSize size) : size_(size) {}
+    explicit AnimatedFormTest(QSize size) : FormHostTest<Form>(size) {}
 
     void SetUp() override
     {
+        // The form's clock reads the hand-held time from its first tick on.
         TNGLCadencer::SetPerformanceCounterSource([this] { return now; });
-        form = std::make_unique<Form>();
-        form->setAttribute(Qt::WA_DontShowOnScreen);
-        form->resize(size_);
-        form->show();
-        QApplication::processEvents();
+        FormHostTest<Form>::SetUp();
     }
     void TearDown() override
     {
-        form.reset();
+        FormHostTest<Form>::TearDown();
         TNGLCadencer::SetPerformanceCounterSource({});
-        SetScreenDpiOverride(0);
+    }
+    // One tick of the clock, seconds of hand-held time after the last.
+    void Tick(double seconds)
+    {
+        now += seconds;
+        form->Clock->Progress();
     }
     // Advances the hand-held time by seconds in ticks of 1/60 s.
     void Advance(double seconds)
@@ -49,13 +50,6 @@ protected:
         }
     }
     void Click(QAction* a) { a->trigger(); }
-    // The picture as shown: background and layers.
-    QImage Picture()
-    {
-        TBitmap32 b(form->Pic()->width(), form->Pic()->height());
-        form->Pic()->PaintTo(b);
-        return b.Image().copy();
-    }
     // The picture as the screen holds it once the pending repaint is done:
     // each repaint composes only the parts marked as changed, over what the
     // last one left.  The hand-held time runs far faster than the frames the
@@ -77,8 +71,7 @@ protected:
         int partial = 0;
         const QRegion whole(QRect(QPoint(0, 0), form->Pic()->PixelSize()));
         for (double end = now + seconds; form->Clock->Enabled() && now < end;) {
-            now += 1.0 / 60;
-            form->Clock->Progress();
+            Tick(1.0 / 60);
             const QRegion pending = form->Pic()->Pending();
             if (pending.isEmpty())
                 continue;
@@ -98,11 +91,9 @@ protected:
         EXPECT_EQ(form->Buttons.ResetBtn->isEnabled(), reset);
     }
 
+    using FormHostTest<Form>::form;
+    using FormHostTest<Form>::Picture;
     double now = 0;
-    std::unique_ptr<Form> form;
-
-private:
-    QSize size_;
 };
 
 }  // namespace brv::test

@@ -2,12 +2,18 @@
 // the track clicked, with real mouse events sent to the bar.
 #pragma once
 
+#include "support/MouseDrive.h"
+
 #include <QApplication>
-#include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <QTest>
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
 #include <initializer_list>
 
 namespace brv::test {
@@ -33,12 +39,10 @@ inline QRect ScrollBarPart(const QScrollBar* bar, QStyle::SubControl part, int s
     return bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, part, bar);
 }
 
-inline void SendMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButtons buttons)
+// The slider where it is drawn now.
+inline QRect SliderRect(const QScrollBar* bar)
 {
-    const QPointF local(at);
-    QMouseEvent e(type, local, w->mapToGlobal(local),
-                  type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
+    return ScrollBarPart(bar, QStyle::SC_ScrollBarSlider, bar->sliderPosition());
 }
 
 // Presses the slider, moves it through the positions given (each reached
@@ -46,15 +50,15 @@ inline void SendMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButtons
 // Events queued by the bar are handled after the release.
 inline void DragSlider(QScrollBar* bar, std::initializer_list<int> positions, bool release = true)
 {
-    QPoint at = ScrollBarPart(bar, QStyle::SC_ScrollBarSlider, bar->sliderPosition()).center();
-    const QPoint grip = at - ScrollBarPart(bar, QStyle::SC_ScrollBarSlider, bar->sliderPosition()).topLeft();
-    SendMouse(bar, QEvent::MouseButtonPress, at, Qt::LeftButton);
+    QPoint at = SliderRect(bar).center();
+    const QPoint grip = at - SliderRect(bar).topLeft();
+    MousePress(bar, at);
     for (int p : positions) {
         at = ScrollBarPart(bar, QStyle::SC_ScrollBarSlider, p).topLeft() + grip;
-        SendMouse(bar, QEvent::MouseMove, at, Qt::LeftButton);
+        MouseMove(bar, at, Qt::LeftButton);
     }
     if (release) {
-        SendMouse(bar, QEvent::MouseButtonRelease, at, Qt::NoButton);
+        MouseRelease(bar, at);
         QApplication::processEvents();
     }
 }
@@ -64,9 +68,63 @@ inline void DragSlider(QScrollBar* bar, std::initializer_list<int> positions, bo
 inline void ClickScrollBar(QScrollBar* bar, QStyle::SubControl part)
 {
     const QPoint at = ScrollBarPart(bar, part, bar->sliderPosition()).center();
-    SendMouse(bar, QEvent::MouseButtonPress, at, Qt::LeftButton);
-    SendMouse(bar, QEvent::MouseButtonRelease, at, Qt::NoButton);
+    MousePress(bar, at);
+    MouseRelease(bar, at);
     QApplication::processEvents();
 }
+
+// Drags a horizontal or vertical scroll bar's slider with the left button
+// toward a value: pressed on the handle when made, let go on Release.
+class ScrollBarDrag {
+public:
+    explicit ScrollBarDrag(QScrollBar* bar) : bar_(bar)
+    {
+        at_ = QPointF(SliderRect(bar_).center()) + QPointF(0.5, 0.5);
+        MousePress(bar_, at_);
+        EXPECT_TRUE(bar_->isSliderDown()) << "the press missed the handle";
+    }
+    // Moves the pointer along the groove, in strides that shrink as the
+    // slider nears value, until it shows value (or as near as the bar's
+    // pixels allow: the last pixel moved past is kept).
+    void MoveTo(int value)
+    {
+        const bool horizontal = bar_->orientation() == Qt::Horizontal;
+        const double span = horizontal ? bar_->width() : bar_->height();
+        const double perValue = span / std::max(1, bar_->maximum() - bar_->minimum());
+        for (int i = 0; i < 200 && bar_->sliderPosition() != value; ++i) {
+            const int missing = value - bar_->sliderPosition();
+            const double stride = std::max(1.0, std::abs(missing) * perValue * 0.7);
+            const double step = missing > 0 ? stride : -stride;
+            at_ += horizontal ? QPointF(step, 0) : QPointF(0, step);
+            MouseMove(bar_, at_, Qt::LeftButton);
+        }
+    }
+    void Release() { MouseRelease(bar_, at_); }
+
+private:
+    QScrollBar* bar_;
+    QPointF at_;
+};
+
+// A drag of the slider by pixels, through QTest (the window system's path):
+// press on the slider's middle, moves of dx pixels each (the button held),
+// and the release.
+class SliderDrag {
+public:
+    explicit SliderDrag(QScrollBar* bar) : bar_(bar), at_(SliderRect(bar).center())
+    {
+        QTest::mousePress(bar_, Qt::LeftButton, Qt::NoModifier, at_);
+    }
+    void MoveBy(int dx, int dy = 0)
+    {
+        at_ += QPoint(dx, dy);
+        QTest::mouseMove(bar_, at_);
+    }
+    void Release() { QTest::mouseRelease(bar_, Qt::LeftButton, Qt::NoModifier, at_); }
+
+private:
+    QScrollBar* bar_;
+    QPoint at_;
+};
 
 }  // namespace brv::test

@@ -19,4 +19,13 @@ QString SavePicture(const QImage& image, const QString& name)
     return path;
 }
 
+std::string CaseNameOfFile(const std::string& file)
+{
+    std::string name = file.substr(0, file.find('.'));
+    for (char& ch : name)
+        if (ch == '-')
+            ch = '_';
+    return name;
+}
+
 }  // namespace brv::test

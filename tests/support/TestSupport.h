@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QString>
 
+#include <string>
+
 namespace brv::test {
 
 // Folder of the checked-in fixtures (tests/data).
@@ -11,5 +13,7 @@ QString DataPath(const QString& relative = {});
 // Writes image to <build>/tests/pictures/<name>.png so a person can look at it;
 // returns the path.
 QString SavePicture(const QImage& image, const QString& name);
+// A corpus file's name as a test case's: "lzx-reset-1.chm" → "lzx_reset_1".
+std::string CaseNameOfFile(const std::string& file);
 
 }  // namespace brv::test

@@ -84,13 +84,16 @@ public:
     float DirectionCos(int k) const { return cos_[std::size_t(k)]; }
     float DirectionSin(int k) const { return sin_[std::size_t(k)]; }
 
-private:
+    // Parts of a particle's step, open so that another search for the
+    // touched particle can be measured with the same walls and exchange.
     void BounceOffWalls(TParticle& p) const;
-    // Exchanges with the first particle p touches; false when it touches none.
-    bool CollideWithFirstTouched(int i, TParticle& p, float startVX, float startVY, bool react);
     // p touches q, d apart: velocities swapped, p put 2r from q, and the
     // reaction when it is on.
     void Exchange(TParticle& p, TParticle& q, float d, float startVX, float startVY, bool react);
+
+private:
+    // Exchanges with the first particle p touches; false when it touches none.
+    bool CollideWithFirstTouched(int i, TParticle& p, float startVX, float startVY, bool react);
     void ShuffleVelocities();
 
     std::array<float, DirectionCount> cos_{};

@@ -12,6 +12,10 @@
 // experiment followed by the repaint a real frame ends with: the parts of the
 // back buffer the tick marked as changed composed again (background, then
 // the layers over it).
+// TimeDrag (forms with a time bar): the pupil dragging the bar's slider, one
+// step per iteration (a two-hundredth of the bar, back to the start from its
+// end): the form's notification and redraw, then the repaint of what it
+// marked.  A frame's budget is 16 ms.
 #include "ExperimentBench.h"
 
 #include "BenchPeers.h"
@@ -21,9 +25,13 @@
 #include "runtime/Catalogue.h"
 #include "runtime/ExperimentForm.h"
 #include "runtime/Image32.h"
+#include "runtime/TimeScrubbedForm.h"
+
+#include <QScrollBar>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
 #include <set>
 #include <string>
@@ -97,6 +105,28 @@ void StepOf(benchmark::State& state, const TCatalogueEntry& entry, TSize size)
     TNGLCadencer::SetPerformanceCounterSource({});
 }
 
+void TimeDragOf(benchmark::State& state, const TCatalogueEntry& entry, TSize size)
+{
+    auto form = FormWithPicture(entry, size);
+    const auto* scrubbed = qobject_cast<TTimeScrubbedForm*>(form.get());
+    QScrollBar* bar = scrubbed != nullptr ? scrubbed->TimeHsb : nullptr;
+    if (bar == nullptr || form->Pic() == nullptr) {
+        state.SkipWithError("the form has no time bar");
+        return;
+    }
+    TBitmap32 buffer;
+    form->Pic()->PaintPending(buffer);
+    const int step = std::max(1, (bar->maximum() - bar->minimum()) / 200);
+    bar->setSliderDown(true);  // a held slider reports each move as the hand's
+    for (auto _ : state) {
+        const int next = bar->sliderPosition() + step;
+        bar->setSliderPosition(next > bar->maximum() ? bar->minimum() : next);
+        form->Pic()->PaintPending(buffer);
+        benchmark::DoNotOptimize(buffer.Bits());
+    }
+    bar->setSliderDown(false);
+}
+
 // The form's class without its namespace, T and Frm ("brv::TBallFrm" →
 // "Ball"); a class that two rows share takes the id as well.
 std::string BenchName(const TCatalogueEntry& entry, const TExperimentForm& form, std::set<std::string>& taken)
@@ -125,6 +155,8 @@ void RegisterExperimentBenchmarks()
         const std::unique_ptr<TExperimentForm> form(entry.create());
         const std::string name = BenchName(entry, *form, taken);
         const bool animated = form->Cadencer() != nullptr && form->Pic() != nullptr;
+        const auto* scrubbed = qobject_cast<const TTimeScrubbedForm*>(form.get());
+        const bool timeBar = scrubbed != nullptr && scrubbed->TimeHsb != nullptr;
         for (const TSize size : kSizes) {
             MeasureAgainstClear(
                 name + "Redraw" + size.Name(),
@@ -133,6 +165,11 @@ void RegisterExperimentBenchmarks()
                 MeasureAgainstClear(
                     name + "Step" + size.Name(),
                     [entry, size](benchmark::State& s) { StepOf(s, entry, size); }, size.width, size.height);
+            if (timeBar)
+                MeasureAgainstClear(
+                    name + "TimeDrag" + size.Name(),
+                    [entry, size](benchmark::State& s) { TimeDragOf(s, entry, size); }, size.width,
+                    size.height);
         }
     }
 }

@@ -602,7 +602,7 @@ void TBitmap32::TextOutRect(const TRect& r, const QString& text)
 
 // --- canvas ------------------------------------------------------------------
 
-void TCanvas::preparePainter(QPainter& p) const
+void TCanvas::preparePainter(QPainter& p, bool polygonClip) const
 {
     raster::ClearWideRegisters();
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -610,7 +610,7 @@ void TCanvas::preparePainter(QPainter& p) const
     const bool partial = clip != bitmap_.BoundsRect();
     if (partial)
         p.setClipRect(ToQRect(clip));
-    if (hasClip_)
+    if (hasClip_ && polygonClip)
         p.setClipPath(clip_, partial ? Qt::IntersectClip : Qt::ReplaceClip);
     if (pen.Style == PenStyle::Clear) {
         p.setPen(Qt::NoPen);
@@ -626,6 +626,22 @@ void TCanvas::preparePainter(QPainter& p) const
         p.setBrush(OpaqueColor(brush.Color));
     if (pen.Mode == PenMode::Xor)
         p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+}
+
+// A painter rasterises its clip polygon afresh each time it is given one.
+// Many small shapes under one clip (a stream of bubbles) mostly lie clear of
+// its edges: one wholly inside needs no clip, one wholly outside no painter.
+TCanvas::ClipSide TCanvas::sideOfClip(const QRect& box) const
+{
+    if (!hasClip_)
+        return ClipSide::Inside;
+    // The box's whole pixels: every pixel centre lies half a pixel inside.
+    const QRectF pixels(box);
+    if (clip_.contains(pixels))
+        return ClipSide::Inside;
+    if (!clip_.intersects(pixels))
+        return ClipSide::Outside;
+    return ClipSide::Across;
 }
 
 namespace {
@@ -725,9 +741,10 @@ void PaintShape(QPainter& p, const ShapeRows& shape, const TCanvas::Pen& pen, co
 void TCanvas::paintShape(int x1, int y1, int x2, int y2, double rx, double ry)
 {
     const QRect box = ShapeBox(x1, y1, x2, y2);
-    if (!box.isEmpty() && !bitmap_.Empty()) {
+    const ClipSide side = box.isEmpty() || bitmap_.Empty() ? ClipSide::Outside : sideOfClip(box);
+    if (side != ClipSide::Outside) {
         QPainter p(&bitmap_.image_);
-        preparePainter(p);
+        preparePainter(p, side == ClipSide::Across);
         PaintShape(p, RoundedRows(box, rx, ry), pen, brush);
     }
     bitmap_.Changed();
@@ -751,9 +768,10 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
 void TCanvas::FillRect(const TRect& r)
 {
     const QRect box = ShapeBox(r.Left, r.Top, r.Right, r.Bottom);
-    if (!box.isEmpty() && !bitmap_.Empty() && brush.Style != BrushStyle::Clear) {
+    const ClipSide side = box.isEmpty() || bitmap_.Empty() ? ClipSide::Outside : sideOfClip(box);
+    if (side != ClipSide::Outside && brush.Style != BrushStyle::Clear) {
         QPainter p(&bitmap_.image_);
-        preparePainter(p);
+        preparePainter(p, side == ClipSide::Across);
         // a plain fill with the brush, whatever the pen does
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
         p.fillRect(box, OpaqueColor(brush.Color));

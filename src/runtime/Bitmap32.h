@@ -132,7 +132,10 @@ public:
     bool HasClip() const { return hasClip_; }
 
 private:
-    void preparePainter(QPainter& p) const;
+    enum class ClipSide { Inside, Outside, Across };
+    // Where a box of pixels lies against the clip polygon.
+    ClipSide sideOfClip(const QRect& box) const;
+    void preparePainter(QPainter& p, bool polygonClip = true) const;
     void paintShape(int x1, int y1, int x2, int y2, double cornerRx, double cornerRy);
     TBitmap32& bitmap_;
     QPainterPath clip_;

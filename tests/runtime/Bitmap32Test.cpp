@@ -848,6 +848,63 @@ TEST(Bitmap32Test, CanvasHonoursThePolygonClipAndTheClipRect)
     EXPECT_EQ(b.Pixel(10, 18), kRed);
 }
 
+// Shapes under a clip polygon, against the same shapes drawn unclipped and
+// laid down through Qt's own clip of that polygon: inside it, outside it and
+// across its slanted and straight edges, whole pixel for pixel.
+TEST(Bitmap32Test, ShapesUnderAClipPolygonKeepExactlyThePixelsQtsClipKeeps)
+{
+    const std::vector<std::vector<TPoint>> polygons = {
+        {{10, 30}, {30, 10}, {50, 30}, {50, 60}, {10, 60}},  // a funnel's pointed top
+        {{5, 55}, {35, 3}, {62, 50}},
+    };
+    enum class Shape { Ellipse, Rectangle, RoundRect, Fill };
+    for (const auto& polygon : polygons)
+        for (const Shape shape : {Shape::Ellipse, Shape::Rectangle, Shape::RoundRect, Shape::Fill}) {
+            TBitmap32 clipped(64, 64), loose(64, 64);
+            clipped.Clear(clWhite32);
+            loose.Clear(0);
+            TCanvas& c = clipped.Canvas();
+            c.SetClipPolygon(polygon);
+            for (TCanvas* canvas : {&c, &loose.Canvas()}) {
+                canvas->pen.Color = kRed;
+                canvas->brush.Color = 0xFF0000FF;
+                for (int y = -4; y < 64; y += 5)
+                    for (int x = -4; x < 64; x += 3) {
+                        switch (shape) {
+                            case Shape::Ellipse:
+                                canvas->Ellipse(x, y, x + 7, y + 6);
+                                break;
+                            case Shape::Rectangle:
+                                canvas->Rectangle(x, y, x + 4, y + 5);
+                                break;
+                            case Shape::RoundRect:
+                                canvas->RoundRect(x, y, x + 9, y + 7, 4, 4);
+                                break;
+                            case Shape::Fill:
+                                canvas->FillRect({x, y, x + 2, y + 3});
+                                break;
+                        }
+                    }
+            }
+            QImage expected(64, 64, QImage::Format_ARGB32);
+            expected.fill(Qt::white);
+            {
+                QPainter p(&expected);
+                QPolygonF outline;
+                for (const TPoint& pt : polygon)
+                    outline << QPointF(pt.X, pt.Y);
+                QPainterPath path;
+                path.setFillRule(Qt::WindingFill);
+                path.addPolygon(outline);
+                path.closeSubpath();
+                p.setClipPath(path);
+                p.drawImage(0, 0, loose.Image());
+            }
+            EXPECT_EQ(clipped.Image(), expected)
+                << "shape " << int(shape) << ", polygon of " << polygon.size();
+        }
+}
+
 TEST(Bitmap32Test, AssignAndFilesRoundTrip)
 {
     QImage rgb(3, 2, QImage::Format_RGB888);

@@ -1,9 +1,11 @@
 // What the benchmark files share: the plain Clear that a frame's work is
-// compared with, and the registration of runs under the names the reporter
-// pairs (BM_<operation>_Ours beside BM_<operation>_<peer>), all in wall time.
+// compared with, the registration of runs under the names the reporter
+// pairs (BM_<operation>_Ours beside BM_<operation>_<peer>), all in wall time,
+// and a form's picture brought to a size.
 #pragma once
 
 #include "runtime/Bitmap32.h"
+#include "runtime/Image32.h"
 
 #include <benchmark/benchmark.h>
 
@@ -37,6 +39,15 @@ bool MeasureAgainstClear(const std::string& operation, Ours ours, int width, int
 {
     Measure("BM_" + operation + "_Ours", std::move(ours));
     return Measure("BM_" + operation + "_Clear", ClearOf, width, height);
+}
+
+// A form never shown gets no resize event: its picture is sized and the
+// handler called here, as the first show would.
+inline void SizePicture(TImage32& pic, int width, int height)
+{
+    pic.resize(width, height);
+    if (pic.OnResize)
+        pic.OnResize();
 }
 
 }  // namespace brv::bench

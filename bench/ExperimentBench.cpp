@@ -51,12 +51,8 @@ constexpr TSize kSizes[] = {{1920, 1080}, {1024, 768}};
 std::unique_ptr<TExperimentForm> FormWithPicture(const TCatalogueEntry& entry, TSize size)
 {
     std::unique_ptr<TExperimentForm> form(entry.create());
-    // A form never shown gets no resize event: its handler is called here.
-    if (TImage32* pic = form->Pic()) {
-        pic->resize(size.width, size.height);
-        if (pic->OnResize)
-            pic->OnResize();
-    }
+    if (TImage32* pic = form->Pic())
+        SizePicture(*pic, size.width, size.height);
     return form;
 }
 

@@ -102,8 +102,7 @@ void TickOf(benchmark::State& state)
 {
     TNGLCadencer::SetPerformanceCounterSource([] { return gNow; });
     auto form = std::make_unique<Form>();
-    form->Pic()->resize(kFullWidth, kFullHeight);
-    form->PicResize();
+    bench::SizePicture(*form->Pic(), kFullWidth, kFullHeight);
     TBitmap32 buffer;
     form->Pic()->PaintPending(buffer);
     form->PressStart();

@@ -28,10 +28,7 @@ template <class Form>
 std::unique_ptr<Form> FormAtFullHd()
 {
     auto form = std::make_unique<Form>();
-    TImage32* pic = form->Pic();
-    pic->resize(kWidth, kHeight);
-    if (pic->OnResize)
-        pic->OnResize();
+    bench::SizePicture(*form->Pic(), kWidth, kHeight);
     return form;
 }
 

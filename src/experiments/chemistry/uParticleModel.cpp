@@ -131,7 +131,7 @@ void TParticleModel::Exchange(TParticle& p, TParticle& q, float d, float startVX
     p.X = q.X + contact * dx / d;
     p.Y = q.Y + contact * dy / d;
     if (react && !p.Reacted && !q.Reacted) {
-        const float energy = std::abs(ux) + std::abs(uy) + std::abs(startVX) + std::abs(startVY);
+        const float energy = ux + uy + startVX + startVY;
         if (energy > ReactionThreshold) {
             p.Reacted = true;
             q.Reacted = true;

@@ -28,11 +28,14 @@
 // The reaction (reaction-rate model only): when reactions are on and two
 // unreacted particles meet, they both react if their collision is energetic
 // enough:
-//     |u_x| + |u_y| + |v_x| + |v_y| > E
+//     u_x + u_y + v_x + v_y > E
 // with u the velocity particle j had and v the one particle i had at the
-// start of its update.  Magnitudes, not signed components: a head-on
-// collision of particles moving up and to the left is as energetic as one
-// of particles moving down and to the right.
+// start of its update.  The signed components, not their magnitudes: this is
+// the design's simplification of a collision's energy, and it is what makes
+// the two temperatures differ as the lesson says.  Only pairs that both move
+// fast to the right and down pass it; a head-on pair cancels out, and two
+// particles racing up and to the left never react however fast they are.
+// At the low temperature few pairs are fast enough, at the high one most are.
 #pragma once
 
 #include <array>

@@ -8,9 +8,10 @@
 // temperature multiplies every velocity by F_new / F_old at once, running
 // or not.  Time passes at 50 model units a second; a step of Δt seconds is
 // Step(50·Δt) with reactions on.  Two unreacted particles react when
-//     |u_x| + |u_y| + |v_x| + |v_y| > E = 6
-// so at the low temperature only collisions of the fastest particles react,
-// and at the high one (every speed doubled) many more.  The settling steps
+//     u_x + u_y + v_x + v_y > E = 6    (signed components, uParticleModel.h)
+// so at the low temperature only collisions of the fastest particles that
+// move right and down react, and at the high one (every speed doubled) many
+// more.  The settling steps
 // after a placement never react.
 #pragma once
 

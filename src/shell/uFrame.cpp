@@ -85,8 +85,8 @@ TFrameFrm::~TFrameFrm()
     host_->ReleaseExperiments();
 }
 
-// The File and Edit commands are the lesson pane's own; the rest are the
-// window's.
+// Print and copy act on the lesson pane and are wired with it; every other
+// item is the window's.
 void TFrameFrm::buildMenus()
 {
     MenuToolbar_ = new TMenuToolbar([this] { return CurrentExperimentId(); }, this);
@@ -296,7 +296,8 @@ void TFrameFrm::FormShow()
     if (pendingLeftWidth_ >= 0)
         setLeftPaneWidth(pendingLeftWidth_);
     attachImages();
-    SplashFit();
+    if (!splash_.isNull())
+        splash_->SplashFit();
     if (QApplication::overrideCursor() != nullptr)
         QApplication::restoreOverrideCursor();
     HTMLToolbar_->SetDockPosition(LeftTW_->width());
@@ -337,12 +338,6 @@ void TFrameFrm::setLeftPaneWidth(int width)
     pendingLeftWidth_ = -1;
     const int rest = Splitter_->width() - Splitter_->handleWidth() - width;
     Splitter_->setSizes({width, std::max(0, rest)});
-}
-
-void TFrameFrm::SplashFit()
-{
-    if (!splash_.isNull())
-        splash_->SplashFit();
 }
 
 // --- settings -----------------------------------------------------------------------------------

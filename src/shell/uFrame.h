@@ -126,7 +126,6 @@ private:
     void ApplySettings(const std::optional<TSavedSettings>& saved);
     void SaveSettings();
     void setLeftPaneWidth(int width);
-    void SplashFit();
     void attachImages();
     void setHint(const QString& hint);
     void routeHints();

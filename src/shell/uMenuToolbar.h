@@ -1,7 +1,7 @@
 // The main window's menu bar, MenuToolbar: the File, Edit, Experiments,
 // Toolbars and Help menus.  The bar keeps the radio marks of the theme and
 // experiment lists in step with the program each time a list opens; the
-// window acts on every item.
+// window wires every item to what it acts on.
 #pragma once
 
 #include "runtime/Catalogue.h"

@@ -2,10 +2,15 @@
 // the experiment pane and the lesson pane side by side with a splitter
 // between them, and a status bar with the window-split buttons and the hint
 // line.  It hosts the experiments (through TExperimentHost), keeps the user's
-// settings and asks before closing.
+// settings and asks before closing.  Its parts with a job of their own live
+// in units of their own: the menu bar (uMenuToolbar), the lesson toolbar
+// (uLessonToolbar), the splash (uSplash), the keyboard regions and focus
+// ring (uKeyboardRegions), the hints (uHintRouter) and the placement on the
+// work area (uWindowPlacement).
 #pragma once
 
 #include "runtime/Catalogue.h"
+#include "shell/uKeyboardRegions.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -13,39 +18,28 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <vector>
 
-class QAction;
-class QActionGroup;
 class QButtonGroup;
 class QFrame;
 class QLabel;
-class QMenu;
-class QMenuBar;
 class QSplitter;
 class QStatusBar;
-class QTimer;
 class QToolBar;
 class QToolButton;
 class QWebEngineView;
 
 namespace brv {
 
-class TDockOffset;
-class TFocusMark;
 class TExperimentHost;
 class TFlashPanel;
 class THelpWindow;
 class THintRouter;
 class TLessonPane;
+class TLessonToolbar;
+class TMenuToolbar;
 class TSplashPicture;
-
-// The client bounds that give a window of frame thickness outer bounds equal
-// to workArea.
-QRect ClientBoundsForFrame(const QRect& workArea, const QMargins& frame);
-// The client bounds nearest to client whose outer bounds (frame included) lie
-// on workArea: moved onto it, and shrunk to it where they are larger.
-QRect ClientBoundsKeepingFrameOn(const QRect& workArea, const QRect& client, const QMargins& frame);
+class TWindowPlacement;
+struct TSavedSettings;
 
 class TFrameFrm : public QMainWindow {
     Q_OBJECT
@@ -79,72 +73,30 @@ public:
 
     // --- window state --------------------------------------------------------
     // The lesson text size and background colour are the lesson pane's
-    // (EWBPanel->ZoomLevel(), EWBPanel->TextBackground()).
+    // (EWBPanel()->ZoomLevel(), EWBPanel()->TextBackground()).
     int LeftPaneWidth() const;
     bool HelpAvailable() const { return helpAvailable_; }
     THelpWindow* HelpWindow() const { return help_; }
 
     // --- components ------------------------------------------------------------
-    QMenuBar* MenuToolbar = nullptr;
-    QToolBar* HTMLToolbar = nullptr;
-    QFrame* LeftTW = nullptr;
-    TFlashPanel* FlashPanel = nullptr;
-    QSplitter* Splitter = nullptr;
-    TLessonPane* EWBPanel = nullptr;
-    QStatusBar* StatusBar = nullptr;
-    QToolButton* MaxLeftBtn = nullptr;
-    QToolButton* NormalSplitBtn = nullptr;
-    QToolButton* MaxRightBtn = nullptr;
-    QLabel* StatusLabel = nullptr;
-    // PicPopUp with CopyImage1 belongs to the lesson pane (EWBPanel->PicPopUp()).
-
-    // File, Edit, Experiments, Toolbars and Help menus.
-    QAction* Print1 = nullptr;
-    QMenu* Theme1 = nullptr;
-    QAction* Exit1 = nullptr;
-    QAction* Copy1 = nullptr;
-    QMenu* ExperimentsMenu = nullptr;
-    std::vector<QAction*> ExperimentItems;  // tagged (data) with their ExperimentId
-    QAction* Top1 = nullptr;
-    QAction* Bottom1 = nullptr;
-    QAction* Large1 = nullptr;
-    QAction* Contents1 = nullptr;
-    QAction* Search1 = nullptr;
-    QAction* About1 = nullptr;
-
-    // Lesson toolbar items.
-    QAction* IndexBtn = nullptr;
-    QAction* FwdBtn = nullptr;
-    QAction* BackBtn = nullptr;
-    QToolButton* FontBtn = nullptr;
-    QToolButton* TextBackColorBtn = nullptr;
-    QToolButton* IndexOptions = nullptr;
-    QAction* size0 = nullptr;
-    QAction* Size1 = nullptr;
-    QAction* Size2 = nullptr;
-    QAction* Size3 = nullptr;
-    QAction* Size4 = nullptr;
-    QAction* BColWhite = nullptr;
-    QAction* BColBlue = nullptr;
-    QAction* BColYellow = nullptr;
-    QAction* AllowAllExpanded1 = nullptr;
-    QAction* ExpandAll1 = nullptr;
-    QAction* CollapseAll1 = nullptr;
+    // The menu items are the menu bar's, the lesson toolbar's items the
+    // toolbar's; PicPopUp with CopyImage1 belongs to the lesson pane.
+    TMenuToolbar* MenuToolbar() const { return MenuToolbar_; }
+    TLessonToolbar* HTMLToolbar() const { return HTMLToolbar_; }
+    QFrame* LeftTW() const { return LeftTW_; }
+    TFlashPanel* FlashPanel() const { return FlashPanel_; }
+    QSplitter* Splitter() const { return Splitter_; }
+    TLessonPane* EWBPanel() const { return EWBPanel_; }
+    QStatusBar* StatusBar() const { return StatusBar_; }
+    QToolButton* MaxLeftBtn() const { return MaxLeftBtn_; }
+    QToolButton* NormalSplitBtn() const { return NormalSplitBtn_; }
+    QToolButton* MaxRightBtn() const { return MaxRightBtn_; }
+    QLabel* StatusLabel() const { return StatusLabel_; }
 
     // --- keyboard ------------------------------------------------------------------
-    // F6 and Shift+F6: the regions focus moves between, in their order on the
-    // screen; the hidden ones are skipped.
-    enum class TRegion { ExperimentToolbar, Experiment, LessonToolbar, Lesson, SplitButtons };
-    void NextRegion(bool forwards);
-    // The region holding the keyboard focus (none outside them).
-    std::optional<TRegion> FocusRegion() const;
-    // Every control Tab visits, in the order it visits them.
-    QList<QWidget*> TabStops() const;
-    QAction* NextRegionAction = nullptr;
-    QAction* PreviousRegionAction = nullptr;
-    // The control the focus ring is drawn around (none when the focus is
-    // outside the window).
-    QWidget* FocusMarkTarget() const;
+    // F6 and Shift+F6 between the regions, Tab through their controls, and
+    // the focus ring.
+    const TKeyboardRegions& Keyboard() const { return *keyboard_; }
 
     // --- handlers ----------------------------------------------------------------
     void TopBottomClick(QAction* item);  // Top1 and Bottom1
@@ -160,86 +112,57 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 
 private:
     void buildMenus();
-    void buildFileMenu();
-    void buildExperimentsMenu();
-    void fillExperimentsMenu();
-    void buildToolbarsMenu();
-    void buildHelpMenu();
-    void buildHtmlToolbar();
-    QToolButton* addDropDown(QMenu* menu, int imageIndex, const QString& hint);
-    QMenu* buildFontMenu();
-    QMenu* buildColourMenu();
-    QMenu* buildIndexOptionsMenu();
     void buildPanes();
     void buildStatusBar();
     void buildHost();
-    void connectLessonPane();
+    void buildKeyboard();
 
     void FormCreate();
     void FormShow();
-    bool LoadSettings();
+    void ApplySettings(const std::optional<TSavedSettings>& saved);
     void SaveSettings();
-    void placeOnWorkArea();
     void setLeftPaneWidth(int width);
-    void SplashFit();
-    void createSplash();
     void attachImages();
     void setHint(const QString& hint);
     void routeHints();
-    void keepHtmlToolbarAtDockPosition();
 
-    void openLessonBook();
+    void openLessonBook(const std::optional<TSavedSettings>& saved);
     THelpWindow* openHelp();
-    void CommandStateChange();
-    void checkCurrentExperiment();
     void reportError(const QString& message);
 
-    void buildKeyboard();
-    void nameControls();
-    void orderTabStops();
-    QList<QWidget*> regionStops(TRegion region) const;
-    QWidget* regionWidget(TRegion region) const;
     QToolBar* experimentToolbar() const;
-    void fitFrameToWorkArea();
-    void unlightAfterMenu(QToolButton* button);
     void restorePlace();
-    QString savedPage() const;
+    QString savedPage(const std::optional<TSavedSettings>& saved) const;
+
+    TMenuToolbar* MenuToolbar_ = nullptr;
+    TLessonToolbar* HTMLToolbar_ = nullptr;
+    QFrame* LeftTW_ = nullptr;
+    TFlashPanel* FlashPanel_ = nullptr;
+    QSplitter* Splitter_ = nullptr;
+    TLessonPane* EWBPanel_ = nullptr;
+    QStatusBar* StatusBar_ = nullptr;
+    QToolButton* MaxLeftBtn_ = nullptr;
+    QToolButton* NormalSplitBtn_ = nullptr;
+    QToolButton* MaxRightBtn_ = nullptr;
+    QLabel* StatusLabel_ = nullptr;
 
     QString programFolder_;
     std::unique_ptr<TExperimentHost> host_;
     QPointer<TSplashPicture> splash_;  // gone with the first experiment
     THelpWindow* help_ = nullptr;
     THintRouter* hintRouter_ = nullptr;
+    TKeyboardRegions* keyboard_ = nullptr;
+    TWindowPlacement* placement_ = nullptr;
     QString helpPath_;
     bool helpAvailable_ = false;
-    QActionGroup* themeGroup_ = nullptr;
-    QActionGroup* experimentGroup_ = nullptr;
     QButtonGroup* splitGroup_ = nullptr;
-    QMenu* fontMenu_ = nullptr;
-    QMenu* colourMenu_ = nullptr;
-    QMenu* indexOptionsMenu_ = nullptr;
-    TDockOffset* htmlSpacer_ = nullptr;
-    QAction* htmlSpacerAction_ = nullptr;
-    int htmlDockPos_ = 0;
     bool toolbarsAtTop_ = true;
     bool shown_ = false;
-    bool maximiseOnShow_ = false;
     int pendingLeftWidth_ = -1;
-    // The window manager tells how thick its frame is only once it has framed
-    // the window, and sends nothing the window would see when it does: until
-    // then the frame is asked for now and again.  By default the frame fills
-    // the work area; saved bounds keep theirs on it.
-    enum class TFrameFit { None, FillWorkArea, KeepOnWorkArea };
-    TFrameFit frameFit_ = TFrameFit::None;
-    QTimer* frameFitTimer_ = nullptr;
-    int frameFitTries_ = 0;
-    TFocusMark* focusMark_ = nullptr;
-    QString startPage_;  // the page the pupil left the lesson book on
     ExperimentId startExperiment_ = 0;
     int startSplit_ = 0;
 };

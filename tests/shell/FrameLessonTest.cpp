@@ -12,6 +12,8 @@
 #include "shell/uAbout.h"
 #include "shell/uFrame.h"
 #include "shell/uLessonPane.h"
+#include "shell/uLessonToolbar.h"
+#include "shell/uMenuToolbar.h"
 #include "shell/uSettings.h"
 #include "support/TestSupport.h"
 
@@ -74,7 +76,7 @@ protected:
     {
         return WaitFor([this, page] {
             return frame->EWB()->url().fileName() == page && !frame->EWB()->page()->isLoading() &&
-                   frame->EWBPanel->HasDocument();
+                   frame->EWBPanel()->HasDocument();
         });
     }
 
@@ -100,10 +102,10 @@ TEST_F(FrameLessonTest, OpeningTheBallPageShowsTheBallAndMarksItInTheIndex)
     ASSERT_TRUE(WaitForPage(QStringLiteral("index.html")));
     ASSERT_TRUE(WaitForIndexHolding(QStringLiteral("<a href=\"!0\">")));
     EXPECT_EQ(f.CurrentExperimentId(), 0);
-    EXPECT_FALSE(f.IndexBtn->isEnabled());
-    EXPECT_TRUE(f.IndexOptions->isEnabled());
-    EXPECT_FALSE(f.BackBtn->isEnabled());
-    EXPECT_FALSE(f.FwdBtn->isEnabled());
+    EXPECT_FALSE(f.HTMLToolbar()->IndexBtn()->isEnabled());
+    EXPECT_TRUE(f.HTMLToolbar()->IndexOptions()->isEnabled());
+    EXPECT_FALSE(f.HTMLToolbar()->BackBtn()->isEnabled());
+    EXPECT_FALSE(f.HTMLToolbar()->FwdBtn()->isEnabled());
 
     // The pupil opens the Physics heading, then its first entry.
     ASSERT_TRUE(ClickElement(f.EWB(), QStringLiteral("a[href=\"!0\"]")));
@@ -116,13 +118,13 @@ TEST_F(FrameLessonTest, OpeningTheBallPageShowsTheBallAndMarksItInTheIndex)
     QPointer<TExperimentForm> ball = f.Host().CurrentForm();
     ASSERT_FALSE(ball.isNull());
     EXPECT_STREQ(ball->metaObject()->className(), "brv::TBallFrm");
-    EXPECT_EQ(ball->parentWidget(), f.LeftTW);
+    EXPECT_EQ(ball->parentWidget(), f.LeftTW());
     EXPECT_EQ(f.toolBarArea(ball->Toolbar()), Qt::TopToolBarArea);
-    EXPECT_EQ(f.LeftTW->findChild<QWidget*>(QStringLiteral("Splash")), nullptr);
-    EXPECT_TRUE(WaitFor([&f] { return f.BackBtn->isEnabled(); }));
-    EXPECT_FALSE(f.FwdBtn->isEnabled());
-    EXPECT_TRUE(f.IndexBtn->isEnabled());
-    EXPECT_FALSE(f.IndexOptions->isEnabled());
+    EXPECT_EQ(f.LeftTW()->findChild<QWidget*>(QStringLiteral("Splash")), nullptr);
+    EXPECT_TRUE(WaitFor([&f] { return f.HTMLToolbar()->BackBtn()->isEnabled(); }));
+    EXPECT_FALSE(f.HTMLToolbar()->FwdBtn()->isEnabled());
+    EXPECT_TRUE(f.HTMLToolbar()->IndexBtn()->isEnabled());
+    EXPECT_FALSE(f.HTMLToolbar()->IndexOptions()->isEnabled());
     Pump(300);
     test::SavePicture(f.grab().toImage(), QStringLiteral("frame-lesson-ball"));
 
@@ -134,21 +136,21 @@ TEST_F(FrameLessonTest, OpeningTheBallPageShowsTheBallAndMarksItInTheIndex)
     EXPECT_EQ(f.Host().CurrentForm(), ball.data());
 
     // Back to the index: the ball's entry is the marked one, the experiment stays.
-    f.BackBtn->trigger();
+    f.HTMLToolbar()->BackBtn()->trigger();
     ASSERT_TRUE(WaitForPage(QStringLiteral("BALL.HTM")));
-    EXPECT_TRUE(WaitFor([&f] { return f.FwdBtn->isEnabled(); }));
-    f.BackBtn->trigger();
+    EXPECT_TRUE(WaitFor([&f] { return f.HTMLToolbar()->FwdBtn()->isEnabled(); }));
+    f.HTMLToolbar()->BackBtn()->trigger();
     ASSERT_TRUE(WaitForPage(QStringLiteral("index.html")));
     EXPECT_TRUE(WaitForIndexHolding(QStringLiteral("<div class=\"level2selected\"><a href=\"BALL.HTM\">")));
     EXPECT_EQ(f.CurrentExperimentId(), 1);
-    EXPECT_FALSE(f.BackBtn->isEnabled());
-    EXPECT_TRUE(f.FwdBtn->isEnabled());
-    EXPECT_FALSE(f.IndexBtn->isEnabled());
-    EXPECT_TRUE(f.IndexOptions->isEnabled());
+    EXPECT_FALSE(f.HTMLToolbar()->BackBtn()->isEnabled());
+    EXPECT_TRUE(f.HTMLToolbar()->FwdBtn()->isEnabled());
+    EXPECT_FALSE(f.HTMLToolbar()->IndexBtn()->isEnabled());
+    EXPECT_TRUE(f.HTMLToolbar()->IndexOptions()->isEnabled());
 
-    f.FwdBtn->trigger();
+    f.HTMLToolbar()->FwdBtn()->trigger();
     ASSERT_TRUE(WaitForPage(QStringLiteral("BALL.HTM")));
-    f.IndexBtn->trigger();
+    f.HTMLToolbar()->IndexBtn()->trigger();
     EXPECT_TRUE(WaitForPage(QStringLiteral("index.html")));
     EXPECT_TRUE(errors.empty());
 }
@@ -158,21 +160,21 @@ TEST_F(FrameLessonTest, IndexOptionsActOnTheIndexOnThePage)
     TFrameFrm& f = Start();
     ASSERT_TRUE(WaitForPage(QStringLiteral("index.html")));
     ASSERT_TRUE(WaitForIndexHolding(QStringLiteral("<a href=\"!3\">")));
-    QMenu* options = f.IndexOptions->defaultAction()->menu();
+    QMenu* options = f.HTMLToolbar()->IndexOptions()->defaultAction()->menu();
     emit options->aboutToShow();
-    EXPECT_FALSE(f.AllowAllExpanded1->isChecked());
+    EXPECT_FALSE(f.HTMLToolbar()->AllowAllExpanded1()->isChecked());
 
-    f.ExpandAll1->trigger();
+    f.HTMLToolbar()->ExpandAll1()->trigger();
     EXPECT_TRUE(WaitForIndexHolding(QStringLiteral("href=\"YEAST.HTM\"")));
     EXPECT_TRUE(IndexHtml().contains(QStringLiteral("href=\"BALL.HTM\"")));
     emit options->aboutToShow();
-    EXPECT_TRUE(f.AllowAllExpanded1->isChecked()) << "expanding all allows all expanded";
+    EXPECT_TRUE(f.HTMLToolbar()->AllowAllExpanded1()->isChecked()) << "expanding all allows all expanded";
 
-    f.CollapseAll1->trigger();
+    f.HTMLToolbar()->CollapseAll1()->trigger();
     EXPECT_TRUE(WaitFor([this] { return !IndexHtml().contains(QStringLiteral("level2")); }));
-    f.AllowAllExpanded1->trigger();
+    f.HTMLToolbar()->AllowAllExpanded1()->trigger();
     emit options->aboutToShow();
-    EXPECT_FALSE(f.AllowAllExpanded1->isChecked());
+    EXPECT_FALSE(f.HTMLToolbar()->AllowAllExpanded1()->isChecked());
 }
 
 TEST_F(FrameLessonTest, TextSizeAndColourChosenOnTheToolbarComeBackAfterARestart)
@@ -180,18 +182,18 @@ TEST_F(FrameLessonTest, TextSizeAndColourChosenOnTheToolbarComeBackAfterARestart
     {
         TFrameFrm& f = Start();
         ASSERT_TRUE(WaitForPage(QStringLiteral("index.html")));
-        QMenu* sizes = f.FontBtn->defaultAction()->menu();
-        QMenu* colours = f.TextBackColorBtn->defaultAction()->menu();
+        QMenu* sizes = f.HTMLToolbar()->FontBtn()->defaultAction()->menu();
+        QMenu* colours = f.HTMLToolbar()->TextBackColorBtn()->defaultAction()->menu();
         emit sizes->aboutToShow();
-        EXPECT_TRUE(f.Size2->isChecked());
+        EXPECT_TRUE(f.HTMLToolbar()->Size2()->isChecked());
 
-        f.Size4->trigger();
+        f.HTMLToolbar()->Size4()->trigger();
         EXPECT_DOUBLE_EQ(f.EWB()->zoomFactor(), TLessonPane::ZoomFactorForLevel(4));
-        f.BColYellow->trigger();
+        f.HTMLToolbar()->BColYellow()->trigger();
         EXPECT_TRUE(WaitForBodyColour(QStringLiteral("rgb(255, 255, 224)")));
         emit colours->aboutToShow();
-        EXPECT_TRUE(f.BColYellow->isChecked());
-        EXPECT_FALSE(f.BColWhite->isChecked());
+        EXPECT_TRUE(f.HTMLToolbar()->BColYellow()->isChecked());
+        EXPECT_FALSE(f.HTMLToolbar()->BColWhite()->isChecked());
         ASSERT_TRUE(f.close());
     }
     frame.reset();
@@ -200,15 +202,15 @@ TEST_F(FrameLessonTest, TextSizeAndColourChosenOnTheToolbarComeBackAfterARestart
     EXPECT_EQ(store->value(QStringLiteral("textbgnd")).toString(), QStringLiteral("#FFFFE0"));
 
     TFrameFrm& again = Start();
-    EXPECT_EQ(again.EWBPanel->ZoomLevel(), 4);
+    EXPECT_EQ(again.EWBPanel()->ZoomLevel(), 4);
     EXPECT_DOUBLE_EQ(again.EWB()->zoomFactor(), TLessonPane::ZoomFactorForLevel(4));
     ASSERT_TRUE(WaitForPage(QStringLiteral("index.html")));
     EXPECT_TRUE(WaitForBodyColour(QStringLiteral("rgb(255, 255, 224)")))
         << "the start page wears the saved colour";
-    emit again.FontBtn->defaultAction()->menu()->aboutToShow();
-    EXPECT_TRUE(again.Size4->isChecked());
-    emit again.TextBackColorBtn->defaultAction()->menu()->aboutToShow();
-    EXPECT_TRUE(again.BColYellow->isChecked());
+    emit again.HTMLToolbar()->FontBtn()->defaultAction()->menu()->aboutToShow();
+    EXPECT_TRUE(again.HTMLToolbar()->Size4()->isChecked());
+    emit again.HTMLToolbar()->TextBackColorBtn()->defaultAction()->menu()->aboutToShow();
+    EXPECT_TRUE(again.HTMLToolbar()->BColYellow()->isChecked());
 }
 
 TEST_F(FrameLessonTest, ADamagedIndexIsReportedAndStartUpGoesOn)
@@ -227,11 +229,11 @@ TEST_F(FrameLessonTest, ADamagedIndexIsReportedAndStartUpGoesOn)
               str::sIndexFileUnusable().arg(QDir::toNativeSeparators(file), str::sIndexNotAnIndex()));
     // The rest of start-up still ran: caption, saved settings, start page.
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Brevalis - 3rd Edition"));
-    EXPECT_EQ(f.EWBPanel->ZoomLevel(), 3);
-    EXPECT_EQ(f.toolBarArea(f.HTMLToolbar), Qt::BottomToolBarArea);
+    EXPECT_EQ(f.EWBPanel()->ZoomLevel(), 3);
+    EXPECT_EQ(f.toolBarArea(f.HTMLToolbar()), Qt::BottomToolBarArea);
     ASSERT_TRUE(WaitForPage(QStringLiteral("index.html")));
-    EXPECT_EQ(f.EWBPanel->Index().HeadingCount(), 0);
-    EXPECT_TRUE(WaitFor([this] { return frame->EWBPanel->HasDocument() && IndexHtml().isEmpty(); }));
+    EXPECT_EQ(f.EWBPanel()->Index().HeadingCount(), 0);
+    EXPECT_TRUE(WaitFor([this] { return frame->EWBPanel()->HasDocument() && IndexHtml().isEmpty(); }));
 }
 
 TEST_F(FrameLessonTest, AboutOpensTheAboutBoxOverTheWindow)
@@ -251,7 +253,7 @@ TEST_F(FrameLessonTest, AboutOpensTheAboutBoxOverTheWindow)
         box->close();
     });
     closer.start(50);
-    f.About1->trigger();
+    f.MenuToolbar()->About1()->trigger();
     EXPECT_TRUE(seen.startsWith(QStringLiteral("version "))) << seen.toStdString();
     EXPECT_EQ(parent, &f);
 }
@@ -262,16 +264,16 @@ TEST_F(FrameLessonTest, LargeButtonsAwayFromTheIndexLeaveIndexOptionsDisabled)
     ASSERT_TRUE(WaitForPage(QStringLiteral("index.html")));
     ASSERT_TRUE(ClickElement(f.EWB(), QStringLiteral("#ball")));
     ASSERT_TRUE(WaitForPage(QStringLiteral("ball-data.htm")));
-    ASSERT_TRUE(WaitFor([&f] { return !f.IndexOptions->isEnabled(); }));
+    ASSERT_TRUE(WaitFor([&f] { return !f.HTMLToolbar()->IndexOptions()->isEnabled(); }));
     for (int toggle = 0; toggle < 2; ++toggle) {
-        f.Large1->trigger();
+        f.MenuToolbar()->Large1()->trigger();
         Pump(20);
-        EXPECT_FALSE(f.IndexOptions->isEnabled()) << "after toggle " << toggle;
-        EXPECT_TRUE(f.IndexBtn->isEnabled());
+        EXPECT_FALSE(f.HTMLToolbar()->IndexOptions()->isEnabled()) << "after toggle " << toggle;
+        EXPECT_TRUE(f.HTMLToolbar()->IndexBtn()->isEnabled());
     }
-    f.IndexBtn->trigger();
+    f.HTMLToolbar()->IndexBtn()->trigger();
     ASSERT_TRUE(WaitForPage(QStringLiteral("index.html")));
-    EXPECT_TRUE(WaitFor([&f] { return f.IndexOptions->isEnabled(); }));
+    EXPECT_TRUE(WaitFor([&f] { return f.HTMLToolbar()->IndexOptions()->isEnabled(); }));
 }
 
 TEST_F(FrameLessonTest, TheStartPageNeverShowsItsPlaceholder)
@@ -308,10 +310,10 @@ TEST_F(FrameLessonTest, ThePupilStartsWhereTheyStoppedAfterARestart)
         ASSERT_TRUE(ClickElement(f.EWB(), QStringLiteral("#ball")));
         ASSERT_TRUE(WaitForPage(QStringLiteral("ball-data.htm")));
         // A page outside the experiment's family keeps the ball.
-        f.EWBPanel->OpenPage(QStringLiteral("general.htm"));
+        f.EWBPanel()->OpenPage(QStringLiteral("general.htm"));
         ASSERT_TRUE(WaitForPage(QStringLiteral("general.htm")));
         EXPECT_EQ(f.CurrentExperimentId(), 1);
-        f.MaxRightBtn->click();
+        f.MaxRightBtn()->click();
         ASSERT_TRUE(f.close());
     }
     frame.reset();
@@ -327,8 +329,8 @@ TEST_F(FrameLessonTest, ThePupilStartsWhereTheyStoppedAfterARestart)
         TFrameFrm& again = Start();
         ASSERT_TRUE(WaitForPage(QStringLiteral("general.htm")));
         EXPECT_EQ(again.CurrentExperimentId(), 1);
-        EXPECT_TRUE(again.MaxRightBtn->isChecked());
-        EXPECT_TRUE(again.LeftTW->isHidden());
+        EXPECT_TRUE(again.MaxRightBtn()->isChecked());
+        EXPECT_TRUE(again.LeftTW()->isHidden());
         ASSERT_TRUE(again.close());
     }
     frame.reset();
@@ -352,8 +354,8 @@ TEST_F(FrameLessonTest, ThePupilStartsWhereTheyStoppedAfterARestart)
         TFrameFrm& f = Start();
         EXPECT_TRUE(WaitForPage(QStringLiteral("index.html"))) << damage.page;
         EXPECT_EQ(f.CurrentExperimentId(), 0) << damage.page;
-        EXPECT_TRUE(f.NormalSplitBtn->isChecked()) << damage.page;
-        EXPECT_TRUE(f.LeftTW->isVisible()) << damage.page;
+        EXPECT_TRUE(f.NormalSplitBtn()->isChecked()) << damage.page;
+        EXPECT_TRUE(f.LeftTW()->isVisible()) << damage.page;
         EXPECT_TRUE(errors.empty()) << damage.page;
         frame->ConfirmClose = [](QWidget*) { return false; };
         frame.reset();

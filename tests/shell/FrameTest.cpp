@@ -10,8 +10,11 @@
 #include "shell/FrameTestSupport.h"
 #include "shell/uFlashPanel.h"
 #include "shell/uLessonPane.h"
+#include "shell/uLessonToolbar.h"
+#include "shell/uMenuToolbar.h"
 #include "shell/uSettings.h"
 #include "shell/uThemes.h"
+#include "shell/uWindowPlacement.h"
 #include "support/TestSupport.h"
 #include "support/sample/SampleExperiment.h"
 
@@ -104,7 +107,7 @@ protected:
     {
         return WaitFor(
             [this, toolbar] {
-                return toolbar->y() == frame->HTMLToolbar->y() && toolbar->x() < frame->HTMLToolbar->x();
+                return toolbar->y() == frame->HTMLToolbar()->y() && toolbar->x() < frame->HTMLToolbar()->x();
             },
             3000);
     }
@@ -122,69 +125,70 @@ TEST_F(FrameTest, FirstStartCoversTheWorkAreaWithDefaults)
     EXPECT_EQ(f.geometry(), WorkArea());
     EXPECT_EQ(f.LeftPaneWidth(), WorkArea().width() / 2);
     EXPECT_EQ(CurrentThemeName(), QStringLiteral("Office 2007 blue"));
-    EXPECT_TRUE(f.Top1->isChecked());
-    EXPECT_FALSE(f.Bottom1->isChecked());
-    EXPECT_EQ(f.toolBarArea(f.HTMLToolbar), Qt::TopToolBarArea);
-    EXPECT_FALSE(f.Large1->isChecked());
-    EXPECT_EQ(f.HTMLToolbar->iconSize(), QSize(24, 24));
-    EXPECT_EQ(f.EWBPanel->ZoomLevel(), 2);
+    EXPECT_TRUE(f.MenuToolbar()->Top1()->isChecked());
+    EXPECT_FALSE(f.MenuToolbar()->Bottom1()->isChecked());
+    EXPECT_EQ(f.toolBarArea(f.HTMLToolbar()), Qt::TopToolBarArea);
+    EXPECT_FALSE(f.MenuToolbar()->Large1()->isChecked());
+    EXPECT_EQ(f.HTMLToolbar()->iconSize(), QSize(24, 24));
+    EXPECT_EQ(f.EWBPanel()->ZoomLevel(), 2);
     EXPECT_DOUBLE_EQ(f.EWB()->zoomFactor(), 1.0);
-    EXPECT_EQ(f.EWBPanel->TextBackground(), QStringLiteral("#FFFFFF"));
-    EXPECT_EQ(f.StatusLabel->text(), QStringLiteral(" "));
-    EXPECT_FALSE(f.IndexBtn->isEnabled());
-    EXPECT_TRUE(f.IndexOptions->isEnabled());
+    EXPECT_EQ(f.EWBPanel()->TextBackground(), QStringLiteral("#FFFFFF"));
+    EXPECT_EQ(f.StatusLabel()->text(), QStringLiteral(" "));
+    EXPECT_FALSE(f.HTMLToolbar()->IndexBtn()->isEnabled());
+    EXPECT_TRUE(f.HTMLToolbar()->IndexOptions()->isEnabled());
     EXPECT_EQ(f.CurrentExperimentId(), 0);
-    EXPECT_TRUE(f.FlashPanel->isHidden());
+    EXPECT_TRUE(f.FlashPanel()->isHidden());
     // Nothing to show without the help file.
-    EXPECT_FALSE(f.Contents1->isEnabled());
-    EXPECT_FALSE(f.Search1->isEnabled());
+    EXPECT_FALSE(f.MenuToolbar()->Contents1()->isEnabled());
+    EXPECT_FALSE(f.MenuToolbar()->Search1()->isEnabled());
     // The lesson buttons start above the lesson pane.
-    QWidget* indexButton = f.HTMLToolbar->widgetForAction(f.IndexBtn);
+    QWidget* indexButton = f.HTMLToolbar()->widgetForAction(f.HTMLToolbar()->IndexBtn());
     EXPECT_NEAR(indexButton->mapTo(&f, QPoint()).x(), f.LeftPaneWidth(), 12);
 }
 
 TEST_F(FrameTest, LessonToolbarHasItsSixItemsWithHintsAndDropDowns)
 {
     TFrameFrm& f = Start();
-    EXPECT_EQ(f.IndexBtn->toolTip(), QStringLiteral("Main index"));
-    EXPECT_EQ(f.FwdBtn->toolTip(), QStringLiteral("Move forward"));
-    EXPECT_EQ(f.BackBtn->toolTip(), QStringLiteral("Move back"));
-    EXPECT_EQ(f.FontBtn->toolTip(), QStringLiteral("Set font size"));
-    EXPECT_EQ(f.TextBackColorBtn->toolTip(), QStringLiteral("Set text background colour"));
-    EXPECT_EQ(f.IndexOptions->toolTip(), QStringLiteral("Index options"));
-    for (QToolButton* dropDown : {f.FontBtn, f.TextBackColorBtn, f.IndexOptions}) {
+    EXPECT_EQ(f.HTMLToolbar()->IndexBtn()->toolTip(), QStringLiteral("Main index"));
+    EXPECT_EQ(f.HTMLToolbar()->FwdBtn()->toolTip(), QStringLiteral("Move forward"));
+    EXPECT_EQ(f.HTMLToolbar()->BackBtn()->toolTip(), QStringLiteral("Move back"));
+    EXPECT_EQ(f.HTMLToolbar()->FontBtn()->toolTip(), QStringLiteral("Set font size"));
+    EXPECT_EQ(f.HTMLToolbar()->TextBackColorBtn()->toolTip(), QStringLiteral("Set text background colour"));
+    EXPECT_EQ(f.HTMLToolbar()->IndexOptions()->toolTip(), QStringLiteral("Index options"));
+    for (QToolButton* dropDown :
+         {f.HTMLToolbar()->FontBtn(), f.HTMLToolbar()->TextBackColorBtn(), f.HTMLToolbar()->IndexOptions()}) {
         EXPECT_EQ(dropDown->popupMode(), QToolButton::InstantPopup);
         EXPECT_FALSE(dropDown->icon().isNull());
     }
     const QStringList sizes = {"Smallest", "Small", "Medium", "Large", "Largest"};
-    QList<QAction*> sizeItems = f.FontBtn->defaultAction()->menu()->actions();
+    QList<QAction*> sizeItems = f.HTMLToolbar()->FontBtn()->defaultAction()->menu()->actions();
     ASSERT_EQ(sizeItems.size(), 5);
     for (int tag = 0; tag < 5; ++tag) {
         EXPECT_EQ(sizeItems[tag]->text(), sizes[tag]);
         EXPECT_EQ(sizeItems[tag]->data().toInt(), tag);
     }
-    EXPECT_EQ(f.BColBlue->text(), QStringLiteral("Pale blue"));
-    EXPECT_EQ(f.BColYellow->data().toString(), QStringLiteral("#FFFFE0"));
-    EXPECT_EQ(f.ExpandAll1->text(), QStringLiteral("Expand all"));
+    EXPECT_EQ(f.HTMLToolbar()->BColBlue()->text(), QStringLiteral("Pale blue"));
+    EXPECT_EQ(f.HTMLToolbar()->BColYellow()->data().toString(), QStringLiteral("#FFFFE0"));
+    EXPECT_EQ(f.HTMLToolbar()->ExpandAll1()->text(), QStringLiteral("Expand all"));
 
     // The drop-down checks the stored size when it opens.
-    f.Size4->trigger();
-    emit f.FontBtn->defaultAction()->menu()->aboutToShow();
-    EXPECT_TRUE(f.Size4->isChecked());
-    EXPECT_FALSE(f.Size2->isChecked());
+    f.HTMLToolbar()->Size4()->trigger();
+    emit f.HTMLToolbar()->FontBtn()->defaultAction()->menu()->aboutToShow();
+    EXPECT_TRUE(f.HTMLToolbar()->Size4()->isChecked());
+    EXPECT_FALSE(f.HTMLToolbar()->Size2()->isChecked());
     EXPECT_DOUBLE_EQ(f.EWB()->zoomFactor(), 1.5);
 }
 
 TEST_F(FrameTest, LessonToolbarCannotBeClosed)
 {
     TFrameFrm& f = Start();
-    f.Bottom1->trigger();
+    f.MenuToolbar()->Bottom1()->trigger();
     Settle();
-    f.HTMLToolbar->close();
+    f.HTMLToolbar()->close();
     Settle();
-    EXPECT_TRUE(f.HTMLToolbar->isVisible());
-    EXPECT_NE(f.toolBarArea(f.HTMLToolbar), Qt::NoToolBarArea) << "docked";
-    EXPECT_FALSE(f.HTMLToolbar->toggleViewAction()->isVisible()) << "no menu item hides it";
+    EXPECT_TRUE(f.HTMLToolbar()->isVisible());
+    EXPECT_NE(f.toolBarArea(f.HTMLToolbar()), Qt::NoToolBarArea) << "docked";
+    EXPECT_FALSE(f.HTMLToolbar()->toggleViewAction()->isVisible()) << "no menu item hides it";
 }
 
 TEST_F(FrameTest, LessonToolbarDrivesTheLessonPane)
@@ -197,9 +201,9 @@ TEST_F(FrameTest, LessonToolbarDrivesTheLessonPane)
     // The colour menu acts once the first page has completed, which comes
     // after its title.
     ASSERT_TRUE(WaitFor(
-        [&f, view] { return view->title() == QStringLiteral("index") && f.EWBPanel->HasDocument(); }));
-    EXPECT_FALSE(f.IndexBtn->isEnabled());
-    EXPECT_TRUE(f.IndexOptions->isEnabled());
+        [&f, view] { return view->title() == QStringLiteral("index") && f.EWBPanel()->HasDocument(); }));
+    EXPECT_FALSE(f.HTMLToolbar()->IndexBtn()->isEnabled());
+    EXPECT_TRUE(f.HTMLToolbar()->IndexOptions()->isEnabled());
 
     const auto bodyColour = [view] {
         QString colour;
@@ -212,47 +216,47 @@ TEST_F(FrameTest, LessonToolbarDrivesTheLessonPane)
         WaitFor([&] { return done; });
         return colour;
     };
-    f.BColBlue->trigger();
-    EXPECT_EQ(f.EWBPanel->TextBackground(), QStringLiteral("#D9EAFF"));
+    f.HTMLToolbar()->BColBlue()->trigger();
+    EXPECT_EQ(f.EWBPanel()->TextBackground(), QStringLiteral("#D9EAFF"));
     EXPECT_TRUE(WaitFor([&] { return bodyColour() == QStringLiteral("rgb(217, 234, 255)"); }));
 
     // The next page opens with the same colour; back and index come alive.
     view->load(QUrl::fromLocalFile(QDir(folder.Path()).filePath(QStringLiteral("html/next.html"))));
     ASSERT_TRUE(WaitFor([view] { return view->title() == QStringLiteral("next"); }));
     EXPECT_TRUE(WaitFor([&] { return bodyColour() == QStringLiteral("rgb(217, 234, 255)"); }));
-    EXPECT_TRUE(WaitFor([&f] { return f.BackBtn->isEnabled(); }));
-    EXPECT_TRUE(f.IndexBtn->isEnabled());
-    EXPECT_FALSE(f.IndexOptions->isEnabled());
+    EXPECT_TRUE(WaitFor([&f] { return f.HTMLToolbar()->BackBtn()->isEnabled(); }));
+    EXPECT_TRUE(f.HTMLToolbar()->IndexBtn()->isEnabled());
+    EXPECT_FALSE(f.HTMLToolbar()->IndexOptions()->isEnabled());
 
     QGuiApplication::clipboard()->clear();
     f.activateWindow();
     ASSERT_TRUE(WaitFor([&f] { return f.isActiveWindow(); }, 3000));
-    f.Copy1->trigger();
+    f.MenuToolbar()->Copy1()->trigger();
     EXPECT_TRUE(
         WaitFor([] { return QGuiApplication::clipboard()->text().contains(QStringLiteral("Second page")); }));
 
-    f.BackBtn->trigger();
+    f.HTMLToolbar()->BackBtn()->trigger();
     ASSERT_TRUE(WaitFor([view] { return view->title() == QStringLiteral("index"); }));
-    EXPECT_TRUE(WaitFor([&f] { return f.FwdBtn->isEnabled(); }));
-    f.FwdBtn->trigger();
+    EXPECT_TRUE(WaitFor([&f] { return f.HTMLToolbar()->FwdBtn()->isEnabled(); }));
+    f.HTMLToolbar()->FwdBtn()->trigger();
     ASSERT_TRUE(WaitFor([view] { return view->title() == QStringLiteral("next"); }));
-    f.IndexBtn->trigger();
+    f.HTMLToolbar()->IndexBtn()->trigger();
     EXPECT_TRUE(WaitFor([view] { return view->title() == QStringLiteral("index"); }));
 }
 
 TEST_F(FrameTest, TheLessonPaneIsTheRightPaneWithTheOnlyBrowserAndPictureMenu)
 {
     TFrameFrm& f = Start();
-    EXPECT_EQ(f.Splitter->widget(1), f.EWBPanel);
-    EXPECT_EQ(f.EWBPanel->objectName(), QStringLiteral("EWBPanel"));
-    const QList<QWebEngineView*> browsers = f.EWBPanel->findChildren<QWebEngineView*>();
+    EXPECT_EQ(f.Splitter()->widget(1), f.EWBPanel());
+    EXPECT_EQ(f.EWBPanel()->objectName(), QStringLiteral("EWBPanel"));
+    const QList<QWebEngineView*> browsers = f.EWBPanel()->findChildren<QWebEngineView*>();
     ASSERT_EQ(browsers.size(), 1);
     EXPECT_EQ(browsers.front(), f.EWB());
     const QList<QMenu*> pictureMenus = f.findChildren<QMenu*>(QStringLiteral("PicPopUp"));
     ASSERT_EQ(pictureMenus.size(), 1);
-    EXPECT_EQ(pictureMenus.front(), f.EWBPanel->PicPopUp());
-    f.size0->trigger();
-    EXPECT_EQ(f.EWBPanel->ZoomLevel(), 0);
+    EXPECT_EQ(pictureMenus.front(), f.EWBPanel()->PicPopUp());
+    f.HTMLToolbar()->size0()->trigger();
+    EXPECT_EQ(f.EWBPanel()->ZoomLevel(), 0);
     EXPECT_DOUBLE_EQ(f.EWB()->zoomFactor(), TLessonPane::ZoomFactorForLevel(0));
 }
 
@@ -260,9 +264,9 @@ TEST_F(FrameTest, TBTopZeroStartsWithTheToolbarsAtTheBottom)
 {
     PutSetting(QStringLiteral("TBTop"), 0);
     TFrameFrm& f = Start();
-    EXPECT_EQ(f.toolBarArea(f.HTMLToolbar), Qt::BottomToolBarArea);
-    EXPECT_TRUE(f.Bottom1->isChecked());
-    EXPECT_FALSE(f.Top1->isChecked());
+    EXPECT_EQ(f.toolBarArea(f.HTMLToolbar()), Qt::BottomToolBarArea);
+    EXPECT_TRUE(f.MenuToolbar()->Bottom1()->isChecked());
+    EXPECT_FALSE(f.MenuToolbar()->Top1()->isChecked());
 
     // A newly shown experiment's toolbar appears in the bottom dock, first in its row.
     f.ShowExperiment(kSample);
@@ -282,11 +286,11 @@ TEST_F(FrameTest, ClickingTop1WhenCheckedChangesNothing)
     f.addToolBar(Qt::BottomToolBarArea, toolbar);
     Settle();
 
-    f.Top1->trigger();
+    f.MenuToolbar()->Top1()->trigger();
     Settle();
-    EXPECT_TRUE(f.Top1->isChecked());
-    EXPECT_FALSE(f.Bottom1->isChecked());
-    EXPECT_EQ(f.toolBarArea(f.HTMLToolbar), Qt::TopToolBarArea);
+    EXPECT_TRUE(f.MenuToolbar()->Top1()->isChecked());
+    EXPECT_FALSE(f.MenuToolbar()->Bottom1()->isChecked());
+    EXPECT_EQ(f.toolBarArea(f.HTMLToolbar()), Qt::TopToolBarArea);
     EXPECT_EQ(f.toolBarArea(toolbar), Qt::BottomToolBarArea);
 }
 
@@ -297,14 +301,15 @@ TEST_F(FrameTest, MovingTheToolbarsRedocksTheExperimentToolbarBeforeTheLessonToo
     Settle();
     QToolBar* toolbar = Sample()->Toolbar();
 
-    for (QAction* item : {f.Bottom1, f.Top1}) {
+    for (QAction* item : {f.MenuToolbar()->Bottom1(), f.MenuToolbar()->Top1()}) {
         item->trigger();
         Settle();
-        const Qt::ToolBarArea area = item == f.Top1 ? Qt::TopToolBarArea : Qt::BottomToolBarArea;
-        EXPECT_EQ(f.toolBarArea(f.HTMLToolbar), area);
+        const Qt::ToolBarArea area =
+            item == f.MenuToolbar()->Top1() ? Qt::TopToolBarArea : Qt::BottomToolBarArea;
+        EXPECT_EQ(f.toolBarArea(f.HTMLToolbar()), area);
         EXPECT_EQ(f.toolBarArea(toolbar), area);
         EXPECT_FALSE(f.toolBarBreak(toolbar));
-        EXPECT_FALSE(f.toolBarBreak(f.HTMLToolbar));
+        EXPECT_FALSE(f.toolBarBreak(f.HTMLToolbar()));
         EXPECT_TRUE(InRowBeforeLessonToolbar(toolbar));
         EXPECT_TRUE(item->isChecked());
     }
@@ -324,12 +329,12 @@ TEST_F(FrameTest, SettingsSurviveARestart)
     const QRect bounds(WorkArea().left() + 10, WorkArea().top() + 12, 560, 410);
     {
         TFrameFrm& f = Start();
-        f.Bottom1->trigger();
-        f.Large1->trigger();
+        f.MenuToolbar()->Bottom1()->trigger();
+        f.MenuToolbar()->Large1()->trigger();
         f.ThemeClick(QStringLiteral("Office 2003"));
-        f.Size3->trigger();
+        f.HTMLToolbar()->Size3()->trigger();
         // No page is shown, so the colour is the stored one.
-        f.EWBPanel->RestoreTextBackground(QStringLiteral("#FFFFE0"));
+        f.EWBPanel()->RestoreTextBackground(QStringLiteral("#FFFFE0"));
         f.setGeometry(bounds);
         Settle();
         ASSERT_TRUE(f.close());
@@ -343,13 +348,13 @@ TEST_F(FrameTest, SettingsSurviveARestart)
 
     ApplyTheme(DefaultThemeName());
     TFrameFrm& again = Start();
-    EXPECT_EQ(again.toolBarArea(again.HTMLToolbar), Qt::BottomToolBarArea);
-    EXPECT_TRUE(again.Large1->isChecked());
-    EXPECT_EQ(again.HTMLToolbar->iconSize(), QSize(48, 48)) << "large buttons applied on first show";
+    EXPECT_EQ(again.toolBarArea(again.HTMLToolbar()), Qt::BottomToolBarArea);
+    EXPECT_TRUE(again.MenuToolbar()->Large1()->isChecked());
+    EXPECT_EQ(again.HTMLToolbar()->iconSize(), QSize(48, 48)) << "large buttons applied on first show";
     EXPECT_EQ(CurrentThemeName(), QStringLiteral("Office 2003"));
-    EXPECT_EQ(again.EWBPanel->ZoomLevel(), 3);
+    EXPECT_EQ(again.EWBPanel()->ZoomLevel(), 3);
     EXPECT_DOUBLE_EQ(again.EWB()->zoomFactor(), TLessonPane::ZoomFactorForLevel(3));
-    EXPECT_EQ(again.EWBPanel->TextBackground(), QStringLiteral("#FFFFE0"));
+    EXPECT_EQ(again.EWBPanel()->TextBackground(), QStringLiteral("#FFFFE0"));
     EXPECT_EQ(again.geometry(), bounds);
 }
 
@@ -362,11 +367,11 @@ TEST_F(FrameTest, DamagedSettingsStartWithTheDefaults)
     PutSetting(QStringLiteral("Large"), QStringLiteral("yes"));
     PutSetting(QStringLiteral("position"), QByteArray(15, '\x7f'));
     TFrameFrm& f = Start();
-    EXPECT_EQ(f.EWBPanel->ZoomLevel(), 2);
-    EXPECT_EQ(f.EWBPanel->TextBackground(), QStringLiteral("#FFFFFF"));
-    EXPECT_EQ(f.toolBarArea(f.HTMLToolbar), Qt::TopToolBarArea);
+    EXPECT_EQ(f.EWBPanel()->ZoomLevel(), 2);
+    EXPECT_EQ(f.EWBPanel()->TextBackground(), QStringLiteral("#FFFFFF"));
+    EXPECT_EQ(f.toolBarArea(f.HTMLToolbar()), Qt::TopToolBarArea);
     EXPECT_EQ(CurrentThemeName(), DefaultThemeName());
-    EXPECT_FALSE(f.Large1->isChecked());
+    EXPECT_FALSE(f.MenuToolbar()->Large1()->isChecked());
     EXPECT_EQ(f.geometry(), WorkArea());
     EXPECT_EQ(f.LeftPaneWidth(), WorkArea().width() / 2);
 }
@@ -397,31 +402,31 @@ TEST_F(FrameTest, NormalSplitUsesHalfTheWindowWidth)
     f.resize(ScreenWidth() * 3 / 4, 400);
     Settle();
 
-    f.MaxLeftBtn->click();
+    f.MaxLeftBtn()->click();
     Settle();
-    EXPECT_TRUE(f.EWBPanel->isHidden());
-    EXPECT_TRUE(f.HTMLToolbar->isHidden());
+    EXPECT_TRUE(f.EWBPanel()->isHidden());
+    EXPECT_TRUE(f.HTMLToolbar()->isHidden());
     EXPECT_TRUE(toolbar->isVisible());
-    EXPECT_EQ(f.LeftTW->width(), f.Splitter->width());
+    EXPECT_EQ(f.LeftTW()->width(), f.Splitter()->width());
     // Moving the toolbars keeps the lesson toolbar hidden with its pane.
-    for (QAction* dock : {f.Bottom1, f.Top1}) {
+    for (QAction* dock : {f.MenuToolbar()->Bottom1(), f.MenuToolbar()->Top1()}) {
         dock->trigger();
         Settle();
-        EXPECT_TRUE(f.HTMLToolbar->isHidden()) << dock->text().toStdString();
+        EXPECT_TRUE(f.HTMLToolbar()->isHidden()) << dock->text().toStdString();
         EXPECT_TRUE(toolbar->isVisible());
     }
 
-    f.MaxRightBtn->click();
+    f.MaxRightBtn()->click();
     Settle();
-    EXPECT_TRUE(f.LeftTW->isHidden());
-    EXPECT_TRUE(f.EWBPanel->isVisible());
-    EXPECT_TRUE(f.HTMLToolbar->isVisible());
+    EXPECT_TRUE(f.LeftTW()->isHidden());
+    EXPECT_TRUE(f.EWBPanel()->isVisible());
+    EXPECT_TRUE(f.HTMLToolbar()->isVisible());
     EXPECT_TRUE(toolbar->isHidden()) << "hidden with the left pane";
 
-    f.NormalSplitBtn->click();
+    f.NormalSplitBtn()->click();
     Settle();
-    EXPECT_TRUE(f.NormalSplitBtn->isChecked());
-    EXPECT_TRUE(f.LeftTW->isVisible());
+    EXPECT_TRUE(f.NormalSplitBtn()->isChecked());
+    EXPECT_TRUE(f.LeftTW()->isVisible());
     EXPECT_TRUE(toolbar->isVisible());
     // Half the window: half the screen would leave the lesson pane a quarter
     // of this window.
@@ -431,19 +436,19 @@ TEST_F(FrameTest, NormalSplitUsesHalfTheWindowWidth)
     // A window narrower than half the screen still gets both panes.
     f.resize(ScreenWidth() * 2 / 5, 400);
     Settle();
-    f.NormalSplitBtn->click();
+    f.NormalSplitBtn()->click();
     Settle();
     EXPECT_EQ(f.LeftPaneWidth(), f.width() / 2);
-    EXPECT_GT(f.EWBPanel->width(), f.width() / 3);
+    EXPECT_GT(f.EWBPanel()->width(), f.width() / 3);
 }
 
 TEST_F(FrameTest, SplitterRefusesALeftPaneOfFiftyPixelsOrLess)
 {
     TFrameFrm& f = Start();
-    f.Splitter->setSizes({30, f.Splitter->width() - 38});
+    f.Splitter()->setSizes({30, f.Splitter()->width() - 38});
     Settle();
     EXPECT_GT(f.LeftPaneWidth(), 50);
-    EXPECT_EQ(f.Splitter->handleWidth(), 8);
+    EXPECT_EQ(f.Splitter()->handleWidth(), 8);
 }
 
 TEST_F(FrameTest, LargeButtonsReachTheCurrentExperiment)
@@ -453,22 +458,24 @@ TEST_F(FrameTest, LargeButtonsReachTheCurrentExperiment)
     TSampleFrm* form = Sample();
     ASSERT_NE(form, nullptr);
     form->Calls.clear();
-    const qreal normal = f.FontBtn->defaultAction()->menu()->font().pointSizeF();
+    const qreal normal = f.HTMLToolbar()->FontBtn()->defaultAction()->menu()->font().pointSizeF();
 
-    f.Large1->trigger();
-    EXPECT_TRUE(f.Large1->isChecked());
-    EXPECT_EQ(f.HTMLToolbar->iconSize(), QSize(48, 48));
-    EXPECT_DOUBLE_EQ(f.FontBtn->defaultAction()->menu()->font().pointSizeF(), normal * 1.5);
-    EXPECT_DOUBLE_EQ(f.IndexOptions->defaultAction()->menu()->font().pointSizeF(), normal * 1.5);
+    f.MenuToolbar()->Large1()->trigger();
+    EXPECT_TRUE(f.MenuToolbar()->Large1()->isChecked());
+    EXPECT_EQ(f.HTMLToolbar()->iconSize(), QSize(48, 48));
+    EXPECT_DOUBLE_EQ(f.HTMLToolbar()->FontBtn()->defaultAction()->menu()->font().pointSizeF(), normal * 1.5);
+    EXPECT_DOUBLE_EQ(f.HTMLToolbar()->IndexOptions()->defaultAction()->menu()->font().pointSizeF(),
+                     normal * 1.5);
     ASSERT_EQ(form->Calls.size(), 1u);
     EXPECT_EQ(form->Calls.back(), QStringLiteral("large:1:shown"));
     Settle();
     test::SavePicture(f.grab().toImage(), QStringLiteral("frame-large-buttons"));
     EXPECT_TRUE(form->LargeApplied());
 
-    f.Large1->trigger();
-    EXPECT_EQ(f.HTMLToolbar->iconSize(), QSize(24, 24));
-    EXPECT_DOUBLE_EQ(f.TextBackColorBtn->defaultAction()->menu()->font().pointSizeF(), normal);
+    f.MenuToolbar()->Large1()->trigger();
+    EXPECT_EQ(f.HTMLToolbar()->iconSize(), QSize(24, 24));
+    EXPECT_DOUBLE_EQ(f.HTMLToolbar()->TextBackColorBtn()->defaultAction()->menu()->font().pointSizeF(),
+                     normal);
     EXPECT_EQ(form->Calls.back(), QStringLiteral("large:0:shown"));
     EXPECT_FALSE(form->LargeApplied());
 }
@@ -541,20 +548,21 @@ TEST_F(FrameTest, ExperimentsMenuListsTheExperimentsInItsOrderAndChecksTheCurren
     for (ExperimentId id : {11, 1, 18, 9, 21, 2, 3, 8, 20, 5, 15, 6, 7, 10, 4})
         rows.Put(id, QStringLiteral("Experiment %1").arg(id), QStringLiteral("E%1.HTM").arg(id));
     TFrameFrm& f = Start(false);
-    ASSERT_EQ(f.ExperimentItems.size(), std::size(order));
+    ASSERT_EQ(f.MenuToolbar()->ExperimentItems().size(), std::size(order));
     for (std::size_t i = 0; i < std::size(order); ++i) {
-        EXPECT_EQ(f.ExperimentItems[i]->data().toInt(), order[i]);
-        EXPECT_EQ(f.ExperimentItems[i]->text(), QStringLiteral("Experiment %1").arg(order[i]));
-        EXPECT_TRUE(f.ExperimentItems[i]->isCheckable());
+        EXPECT_EQ(f.MenuToolbar()->ExperimentItems()[i]->data().toInt(), order[i]);
+        EXPECT_EQ(f.MenuToolbar()->ExperimentItems()[i]->text(),
+                  QStringLiteral("Experiment %1").arg(order[i]));
+        EXPECT_TRUE(f.MenuToolbar()->ExperimentItems()[i]->isCheckable());
     }
 
     f.ShowExperiment(9);
-    emit f.ExperimentsMenu->aboutToShow();
-    for (QAction* item : f.ExperimentItems)
+    emit f.MenuToolbar()->ExperimentsMenu()->aboutToShow();
+    for (QAction* item : f.MenuToolbar()->ExperimentItems())
         EXPECT_EQ(item->isChecked(), item->data().toInt() == 9) << item->text().toStdString();
     f.ShowExperiment(kSample);
-    emit f.ExperimentsMenu->aboutToShow();
-    for (QAction* item : f.ExperimentItems)
+    emit f.MenuToolbar()->ExperimentsMenu()->aboutToShow();
+    for (QAction* item : f.MenuToolbar()->ExperimentItems())
         EXPECT_FALSE(item->isChecked());
 }
 
@@ -563,7 +571,7 @@ TEST_F(FrameTest, EveryMenuOpensWithItsOwnAltKey)
     TFrameFrm& f = Start(false);
     QStringList titles;
     QSet<int> keys;
-    for (QAction* menu : f.MenuToolbar->actions()) {
+    for (QAction* menu : f.MenuToolbar()->actions()) {
         titles << QString(menu->text()).remove(QLatin1Char('&'));
         const QKeySequence key = QKeySequence::mnemonic(menu->text());
         ASSERT_FALSE(key.isEmpty()) << menu->text().toStdString();
@@ -581,9 +589,9 @@ TEST_F(FrameTest, ExperimentsMenuHasNoItemForAnExperimentNotBuilt)
     rows.Put(11, QStringLiteral("Terminal velocity"), QStringLiteral("TERMVEL.HTM"));
     rows.Put(18, QStringLiteral("Breakdown of starch by amylase"), QStringLiteral("AMYLASE.HTM"));
     TFrameFrm& f = Start(false);
-    ASSERT_EQ(f.ExperimentItems.size(), 2u);
-    EXPECT_EQ(f.ExperimentItems[0]->data().toInt(), 18);
-    EXPECT_EQ(f.ExperimentItems[1]->data().toInt(), 11);
+    ASSERT_EQ(f.MenuToolbar()->ExperimentItems().size(), 2u);
+    EXPECT_EQ(f.MenuToolbar()->ExperimentItems()[0]->data().toInt(), 18);
+    EXPECT_EQ(f.MenuToolbar()->ExperimentItems()[1]->data().toInt(), 11);
 }
 
 TEST_F(FrameTest, ExperimentItemOpensTheMainPageAndShowsTheExperiment)
@@ -594,7 +602,7 @@ TEST_F(FrameTest, ExperimentItemOpensTheMainPageAndShowsTheExperiment)
     folder.Add(QStringLiteral("html/ball.htm"), "<html><body>ball</body></html>");
     TFrameFrm& f = Start();
     const auto item = [&f](ExperimentId id) {
-        for (QAction* item : f.ExperimentItems)
+        for (QAction* item : f.MenuToolbar()->ExperimentItems())
             if (item->data().toInt() == id)
                 return item;
         return static_cast<QAction*>(nullptr);
@@ -616,8 +624,8 @@ TEST_F(FrameTest, ExperimentItemOpensTheMainPageAndShowsTheExperiment)
     // pane says which page is missing.
     item(20)->trigger();
     EXPECT_EQ(f.CurrentExperimentId(), 20);
-    EXPECT_EQ(f.EWBPanel->Notice(), str::sLessonPageMissing().arg(QDir::toNativeSeparators(
-                                        ResolveInFolder(folder.Path(), QStringLiteral("HTML\\CAR.HTM")))));
+    EXPECT_EQ(f.EWBPanel()->Notice(), str::sLessonPageMissing().arg(QDir::toNativeSeparators(
+                                          ResolveInFolder(folder.Path(), QStringLiteral("HTML\\CAR.HTM")))));
     EXPECT_FALSE(f.EWB()->isVisible());
 }
 
@@ -628,9 +636,9 @@ TEST_F(FrameTest, WithoutTheLessonBookTheExperimentsStillWork)
     TCatalogueRows rows;
     rows.Put(1, QStringLiteral("Bouncing ball experiment"), QStringLiteral("BALL.HTM"));
     TFrameFrm& f = Start();
-    EXPECT_EQ(f.EWBPanel->Notice(), str::sLessonBookMissing().arg(QDir::toNativeSeparators(
-                                        ResolveInFolder(folder.Path(), QStringLiteral("html")))));
-    for (QAction* item : f.ExperimentItems)
+    EXPECT_EQ(f.EWBPanel()->Notice(), str::sLessonBookMissing().arg(QDir::toNativeSeparators(
+                                          ResolveInFolder(folder.Path(), QStringLiteral("html")))));
+    for (QAction* item : f.MenuToolbar()->ExperimentItems())
         if (item->data().toInt() == 1)
             item->trigger();
     EXPECT_EQ(f.CurrentExperimentId(), 1);
@@ -641,20 +649,20 @@ TEST_F(FrameTest, HintsShowInTheStatusLine)
 {
     TFrameFrm& f = Start();
     QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
-    QApplication::sendEvent(f.FontBtn, &enter);
-    EXPECT_EQ(f.StatusLabel->text(), QStringLiteral("Set font size"));
+    QApplication::sendEvent(f.HTMLToolbar()->FontBtn(), &enter);
+    EXPECT_EQ(f.StatusLabel()->text(), QStringLiteral("Set font size"));
     QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(f.FontBtn, &leave);
-    EXPECT_EQ(f.StatusLabel->text(), QStringLiteral(" "));
-    QApplication::sendEvent(f.MaxRightBtn, &enter);
-    EXPECT_EQ(f.StatusLabel->text(), QStringLiteral("Maximize the right pane"));
+    QApplication::sendEvent(f.HTMLToolbar()->FontBtn(), &leave);
+    EXPECT_EQ(f.StatusLabel()->text(), QStringLiteral(" "));
+    QApplication::sendEvent(f.MaxRightBtn(), &enter);
+    EXPECT_EQ(f.StatusLabel()->text(), QStringLiteral("Maximize the right pane"));
 
     // An experiment's own items too.
     f.ShowExperiment(kSample);
     Settle();
     Sample()->StartBtn->setToolTip(QStringLiteral("Start the dot"));
     QApplication::sendEvent(Sample()->Toolbar()->widgetForAction(Sample()->StartBtn), &enter);
-    EXPECT_EQ(f.StatusLabel->text(), QStringLiteral("Start the dot"));
+    EXPECT_EQ(f.StatusLabel()->text(), QStringLiteral("Start the dot"));
 }
 
 TEST_F(FrameTest, SplashIsFittedIntoANarrowPaneAndGoesWithTheFirstExperiment)
@@ -662,9 +670,9 @@ TEST_F(FrameTest, SplashIsFittedIntoANarrowPaneAndGoesWithTheFirstExperiment)
     folder.AddImage(QStringLiteral("html/images/splash.png"), SplashPicture(900, 300));
     PutSetting(QStringLiteral("position"), EncodePosition(QRect(WorkArea().topLeft(), QSize(600, 400))));
     TFrameFrm& f = Start();
-    auto* splash = f.LeftTW->findChild<QWidget*>(QStringLiteral("Splash"));
+    auto* splash = f.LeftTW()->findChild<QWidget*>(QStringLiteral("Splash"));
     ASSERT_NE(splash, nullptr);
-    const QRect pane = f.LeftTW->contentsRect();
+    const QRect pane = f.LeftTW()->contentsRect();
     const int w = pane.width() - 10;
     EXPECT_EQ(splash->width(), w);
     EXPECT_EQ(splash->height(), int(std::nearbyint(300.0 * w / 900)));
@@ -672,7 +680,7 @@ TEST_F(FrameTest, SplashIsFittedIntoANarrowPaneAndGoesWithTheFirstExperiment)
     EXPECT_EQ(splash->y() - pane.top(), (pane.height() - splash->height()) / 2);
 
     // The picture is scaled down whole: sky above, the green band at the bottom.
-    const QImage shot = f.LeftTW->grab().toImage();
+    const QImage shot = f.LeftTW()->grab().toImage();
     test::SavePicture(shot, QStringLiteral("frame-splash"));
     const QPoint centre = splash->geometry().center();
     const QColor ground = shot.pixelColor(centre.x(), splash->geometry().bottom() - 3);
@@ -681,16 +689,16 @@ TEST_F(FrameTest, SplashIsFittedIntoANarrowPaneAndGoesWithTheFirstExperiment)
     EXPECT_GT(sky.blue(), sky.green());
 
     // A wide pane shows it at its own size.
-    f.Splitter->setSizes({950, 0});
-    f.MaxLeftBtn->click();
+    f.Splitter()->setSizes({950, 0});
+    f.MaxLeftBtn()->click();
     Settle();
-    if (f.LeftTW->contentsRect().width() >= 900) {
+    if (f.LeftTW()->contentsRect().width() >= 900) {
         EXPECT_EQ(splash->size(), QSize(900, 300));
     }
-    f.NormalSplitBtn->click();
+    f.NormalSplitBtn()->click();
 
     f.ShowExperiment(kSample);
-    EXPECT_EQ(f.LeftTW->findChild<QWidget*>(QStringLiteral("Splash")), nullptr);
+    EXPECT_EQ(f.LeftTW()->findChild<QWidget*>(QStringLiteral("Splash")), nullptr);
 }
 
 TEST_F(FrameTest, AFlashIdShowsTheFlashPanelAndAFormIdHidesIt)
@@ -699,14 +707,14 @@ TEST_F(FrameTest, AFlashIdShowsTheFlashPanelAndAFormIdHidesIt)
     folder.AddPlayer();
     TFrameFrm& f = Start();
     f.ShowExperiment(100);
-    EXPECT_TRUE(f.FlashPanel->isVisible());
-    EXPECT_TRUE(f.FlashPanel->MoviePath().endsWith(QStringLiteral("Flash/Voltage.swf")));
+    EXPECT_TRUE(f.FlashPanel()->isVisible());
+    EXPECT_TRUE(f.FlashPanel()->MoviePath().endsWith(QStringLiteral("Flash/Voltage.swf")));
     f.ShowExperiment(kSample);
-    EXPECT_TRUE(f.FlashPanel->isHidden());
+    EXPECT_TRUE(f.FlashPanel()->isHidden());
     // A missing movie loads nothing.
     f.ShowExperiment(101);
-    EXPECT_TRUE(f.FlashPanel->isVisible());
-    EXPECT_TRUE(f.FlashPanel->MoviePath().endsWith(QStringLiteral("Flash/Voltage.swf")));
+    EXPECT_TRUE(f.FlashPanel()->isVisible());
+    EXPECT_TRUE(f.FlashPanel()->MoviePath().endsWith(QStringLiteral("Flash/Voltage.swf")));
 }
 
 TEST(FrameGeometry, TheOuterFrameIsTheWorkArea)
@@ -765,7 +773,7 @@ TEST_F(FrameTest, DropDownsAreNotLitAfterAChoice)
 {
     TFrameFrm& f = Start();
     Settle();
-    for (QToolButton* button : {f.FontBtn, f.TextBackColorBtn}) {
+    for (QToolButton* button : {f.HTMLToolbar()->FontBtn(), f.HTMLToolbar()->TextBackColorBtn()}) {
         const QImage before = button->grab().toImage();
         QMenu* menu = button->defaultAction()->menu();
         // The pointer comes over the button, which opens its menu; a choice
@@ -778,7 +786,7 @@ TEST_F(FrameTest, DropDownsAreNotLitAfterAChoice)
             menu->hide();
         });
         QTest::mouseClick(button, Qt::LeftButton);
-        QTest::mouseMove(f.StatusLabel);
+        QTest::mouseMove(f.StatusLabel());
         Pump(100);
         EXPECT_FALSE(button->underMouse()) << button->toolTip().toStdString();
         EXPECT_EQ(button->grab().toImage(), before) << button->toolTip().toStdString() << " is still lit";
@@ -794,11 +802,11 @@ TEST_F(FrameTest, LargeButtonsGrowTheNumbersInTheSpinEdits)
     ASSERT_NE(text, nullptr);
     const qreal normal = text->font().pointSizeF();
     const int normalHeight = QFontMetrics(text->font()).height();
-    f.Large1->trigger();
+    f.MenuToolbar()->Large1()->trigger();
     Settle();
     EXPECT_DOUBLE_EQ(text->font().pointSizeF(), normal * 1.5);
     EXPECT_GT(QFontMetrics(text->font()).height(), normalHeight * 4 / 3);
-    f.Large1->trigger();
+    f.MenuToolbar()->Large1()->trigger();
     Settle();
     EXPECT_DOUBLE_EQ(text->font().pointSizeF(), normal);
 }

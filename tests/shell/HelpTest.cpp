@@ -6,6 +6,7 @@
 #include "runtime/BRV_StrConstants.h"
 #include "shell/FrameTestSupport.h"
 #include "shell/uFrame.h"
+#include "shell/uMenuToolbar.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -167,8 +168,8 @@ TEST_F(HelpTest, HelpItemsAreDisabledWithoutAFile)
 {
     TProgramFolder folder;
     TFrameFrm frame(folder.Path());
-    EXPECT_FALSE(frame.Contents1->isEnabled());
-    EXPECT_FALSE(frame.Search1->isEnabled());
+    EXPECT_FALSE(frame.MenuToolbar()->Contents1()->isEnabled());
+    EXPECT_FALSE(frame.MenuToolbar()->Search1()->isEnabled());
     frame.Contents1Click();
     EXPECT_EQ(frame.HelpWindow(), nullptr);
 }
@@ -179,20 +180,20 @@ TEST_F(HelpTest, ADamagedFileIsReportedWhenHelpIsOpened)
 {
     QFile damaged(test::DataPath(QStringLiteral("help/damaged/lzx-reset-1.chm")));
     ASSERT_TRUE(damaged.open(QIODevice::ReadOnly));
-    for (QAction* TFrameFrm::*item : {&TFrameFrm::Contents1, &TFrameFrm::Search1}) {
+    for (QAction* (TMenuToolbar::*item)() const : {&TMenuToolbar::Contents1, &TMenuToolbar::Search1}) {
         TProgramFolder folder;
         const QString file = folder.Add(QStringLiteral("Help/BRVhelp.chm"), damaged.readAll());
         damaged.seek(0);
         TFrameFrm frame(folder.Path());
         QStringList errors;
         frame.ShowError = [&errors](const QString& message) { errors << message; };
-        ASSERT_TRUE((frame.*item)->isEnabled());
-        (frame.*item)->trigger();
+        ASSERT_TRUE((frame.MenuToolbar()->*item)()->isEnabled());
+        (frame.MenuToolbar()->*item)()->trigger();
         EXPECT_EQ(frame.HelpWindow(), nullptr);
         EXPECT_EQ(errors, QStringList{str::sHelpFileDamaged().arg(QDir::toNativeSeparators(file))});
         // Said once; the items then stay off as for a missing file.
-        EXPECT_FALSE(frame.Contents1->isEnabled());
-        EXPECT_FALSE(frame.Search1->isEnabled());
+        EXPECT_FALSE(frame.MenuToolbar()->Contents1()->isEnabled());
+        EXPECT_FALSE(frame.MenuToolbar()->Search1()->isEnabled());
     }
 }
 
@@ -205,10 +206,10 @@ TEST_F(HelpTest, ContentsAndSearchOpenTheHelpWindow)
     folder.Add(QStringLiteral("help/brvhelp.CHM"), source.readAll());
     TFrameFrm frame(folder.Path());
     frame.ConfirmClose = [](QWidget*) { return true; };
-    ASSERT_TRUE(frame.Contents1->isEnabled());
-    ASSERT_TRUE(frame.Search1->isEnabled());
+    ASSERT_TRUE(frame.MenuToolbar()->Contents1()->isEnabled());
+    ASSERT_TRUE(frame.MenuToolbar()->Search1()->isEnabled());
 
-    frame.Contents1->trigger();
+    frame.MenuToolbar()->Contents1()->trigger();
     THelpWindow* help = frame.HelpWindow();
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
@@ -231,7 +232,7 @@ TEST_F(HelpTest, ContentsAndSearchOpenTheHelpWindow)
     ASSERT_TRUE(WaitFor([help] { return help->Topic->title() == QStringLiteral("Bouncing ball"); }));
 
     help->SearchBox->setText(QStringLiteral("left over"));
-    frame.Search1->trigger();
+    frame.MenuToolbar()->Search1()->trigger();
     EXPECT_EQ(frame.HelpWindow(), help) << "one help window";
     EXPECT_EQ(help->Tabs->currentWidget(), help->SearchBox->parentWidget());
     EXPECT_TRUE(help->SearchBox->text().isEmpty());
@@ -255,7 +256,7 @@ TEST_F(HelpTest, HelpOpensOverTheWindowClosesOnEscapeAndSearchesAfresh)
     frame.setGeometry(500, 200, 1000, 650);
     ShowAndWait(&frame);
 
-    frame.Search1->trigger();
+    frame.MenuToolbar()->Search1()->trigger();
     THelpWindow* help = frame.HelpWindow();
     ASSERT_NE(help, nullptr);
     ASSERT_TRUE(WaitFor([help] { return help->isVisible(); }));
@@ -267,7 +268,7 @@ TEST_F(HelpTest, HelpOpensOverTheWindowClosesOnEscapeAndSearchesAfresh)
     // A search chosen from the index, then a new "Search for help on".
     help->SearchBox->setText(QStringLiteral("cent"));
     ASSERT_NE(help->KeywordList->currentItem(), nullptr);
-    frame.Search1->trigger();
+    frame.MenuToolbar()->Search1()->trigger();
     EXPECT_TRUE(help->SearchBox->text().isEmpty());
     EXPECT_EQ(help->KeywordList->currentItem(), nullptr) << "the last search's keyword is still chosen";
     EXPECT_TRUE(help->KeywordList->selectedItems().isEmpty());

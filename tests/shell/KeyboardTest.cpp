@@ -9,6 +9,8 @@
 #include "shell/FrameTestSupport.h"
 #include "shell/uFrame.h"
 #include "shell/uLessonPane.h"
+#include "shell/uLessonToolbar.h"
+#include "shell/uMenuToolbar.h"
 #include "shell/uThemes.h"
 #include "support/TestSupport.h"
 
@@ -86,12 +88,12 @@ protected:
         ShowAndWait(frame.get());
         frame->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(frame.get()));
-        for (QAction* item : frame->ExperimentItems)
+        for (QAction* item : frame->MenuToolbar()->ExperimentItems())
             if (item->data().toInt() == kBall)
                 item->trigger();
         EXPECT_TRUE(WaitFor([this] {
             return frame->EWB()->url().fileName() == QStringLiteral("BALL.HTM") &&
-                   !frame->EWB()->page()->isLoading() && frame->EWBPanel->HasDocument();
+                   !frame->EWB()->page()->isLoading() && frame->EWBPanel()->HasDocument();
         }));
         Pump(100);
         return *frame;
@@ -126,14 +128,15 @@ protected:
 TEST_F(KeyboardTest, TabVisitsEveryControlOncePaneByPaneAndEachHasAName)
 {
     TFrameFrm& f = StartWithBall();
-    const QList<QWidget*> stops = f.TabStops();
+    const QList<QWidget*> stops = f.Keyboard().TabStops();
     // The ball's run buttons and settings, its drop-height bar, the lesson
     // toolbar, the lesson page and the split buttons at least.
     ASSERT_GE(stops.size(), 10);
     EXPECT_TRUE(stops.contains(BallToolbar()->widgetForAction(BallAction("StartBtn"))));
-    EXPECT_TRUE(stops.contains(f.HTMLToolbar->widgetForAction(f.BackBtn)) == f.BackBtn->isEnabled());
-    EXPECT_TRUE(stops.contains(f.FontBtn));
-    EXPECT_TRUE(stops.contains(f.MaxRightBtn));
+    EXPECT_TRUE(stops.contains(f.HTMLToolbar()->widgetForAction(f.HTMLToolbar()->BackBtn())) ==
+                f.HTMLToolbar()->BackBtn()->isEnabled());
+    EXPECT_TRUE(stops.contains(f.HTMLToolbar()->FontBtn()));
+    EXPECT_TRUE(stops.contains(f.MaxRightBtn()));
     EXPECT_TRUE(
         std::any_of(stops.begin(), stops.end(), [&f](QWidget* w) { return f.EWB()->isAncestorOf(w); }));
 
@@ -169,15 +172,15 @@ TEST_F(KeyboardTest, TabVisitsEveryControlOncePaneByPaneAndEachHasAName)
     // the page and the split buttons.
     const auto indexOf = [&visited](QWidget* w) { return visited.indexOf(w); };
     const auto start = indexOf(BallToolbar()->widgetForAction(BallAction("StartBtn")));
-    const auto font = indexOf(f.FontBtn);
+    const auto font = indexOf(f.HTMLToolbar()->FontBtn());
     const auto page = indexOf(f.EWB());
-    const auto split = indexOf(f.NormalSplitBtn);
+    const auto split = indexOf(f.NormalSplitBtn());
     ASSERT_GE(start, 0);
     EXPECT_LT(start, font);
     EXPECT_LT(font, page);
     EXPECT_LT(page, split);
     for (QWidget* w : visited)
-        if (f.LeftTW->isAncestorOf(w)) {
+        if (f.LeftTW()->isAncestorOf(w)) {
             EXPECT_GT(indexOf(w), start);
             EXPECT_LT(indexOf(w), font);
         }
@@ -190,42 +193,42 @@ TEST_F(KeyboardTest, TabVisitsEveryControlOncePaneByPaneAndEachHasAName)
 TEST_F(KeyboardTest, ShiftTabWalksBackTheSameWay)
 {
     TFrameFrm& f = StartWithBall();
-    const QList<QWidget*> stops = f.TabStops();
+    const QList<QWidget*> stops = f.Keyboard().TabStops();
     ASSERT_GE(stops.size(), 2);
-    f.MaxLeftBtn->setFocus(Qt::TabFocusReason);
+    f.MaxLeftBtn()->setFocus(Qt::TabFocusReason);
     Press(Qt::Key_Backtab, Qt::ShiftModifier, 1500);
     // Back from the split buttons into the lesson page, then out of it again.
     EXPECT_EQ(Focused(), f.EWB());
     for (int press = 0; press < 20 && Focused() == f.EWB(); ++press)
         Press(Qt::Key_Backtab, Qt::ShiftModifier, 1500);
-    EXPECT_TRUE(f.HTMLToolbar->isAncestorOf(Focused())) << "Shift+Tab is kept inside the lesson page";
+    EXPECT_TRUE(f.HTMLToolbar()->isAncestorOf(Focused())) << "Shift+Tab is kept inside the lesson page";
 }
 
 TEST_F(KeyboardTest, F6MovesBetweenThePanesAndToolbarsAndShiftF6Back)
 {
     TFrameFrm& f = StartWithBall();
-    using R = TFrameFrm::TRegion;
-    f.NormalSplitBtn->setFocus(Qt::TabFocusReason);
+    using R = TKeyboardRegions::TRegion;
+    f.NormalSplitBtn()->setFocus(Qt::TabFocusReason);
     const R forwards[] = {R::ExperimentToolbar, R::Experiment,       R::LessonToolbar, R::Lesson,
                           R::SplitButtons,      R::ExperimentToolbar};
     for (R expected : forwards) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
-        ASSERT_TRUE(WaitFor([&f, expected] { return f.FocusRegion() == expected; }, 2000))
+        ASSERT_TRUE(WaitFor([&f, expected] { return f.Keyboard().FocusRegion() == expected; }, 2000))
             << "F6 did not reach region " << int(expected);
     }
     const R backwards[] = {R::SplitButtons, R::Lesson, R::LessonToolbar, R::Experiment};
     for (R expected : backwards) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
-        ASSERT_TRUE(WaitFor([&f, expected] { return f.FocusRegion() == expected; }, 2000))
+        ASSERT_TRUE(WaitFor([&f, expected] { return f.Keyboard().FocusRegion() == expected; }, 2000))
             << "Shift+F6 did not reach region " << int(expected);
     }
 
     // A hidden pane is passed over.
-    f.MaxLeftBtn->click();
+    f.MaxLeftBtn()->click();
     Pump(50);
-    f.NormalSplitBtn->setFocus(Qt::TabFocusReason);
+    f.NormalSplitBtn()->setFocus(Qt::TabFocusReason);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
-    EXPECT_EQ(f.FocusRegion(), R::Experiment) << "the hidden lesson pane took the focus";
+    EXPECT_EQ(f.Keyboard().FocusRegion(), R::Experiment) << "the hidden lesson pane took the focus";
 }
 
 TEST_F(KeyboardTest, RunKeysStartStopAndResetFromTheLessonPane)
@@ -244,7 +247,8 @@ TEST_F(KeyboardTest, RunKeysStartStopAndResetFromTheLessonPane)
     EXPECT_NE(start->shortcut(), QKeySequence(QKeySequence::Refresh));
 
     f.EWB()->setFocus(Qt::OtherFocusReason);
-    ASSERT_TRUE(WaitFor([&f] { return f.FocusRegion() == TFrameFrm::TRegion::Lesson; }, 2000));
+    ASSERT_TRUE(
+        WaitFor([&f] { return f.Keyboard().FocusRegion() == TKeyboardRegions::TRegion::Lesson; }, 2000));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9);
     EXPECT_TRUE(WaitFor([stop] { return stop->isEnabled(); }, 2000)) << "F9 did not start the ball";
     EXPECT_FALSE(start->isEnabled());
@@ -267,10 +271,11 @@ TEST_F(KeyboardTest, TheFocusedControlIsMarkedInEveryTheme)
 {
     TFrameFrm& f = StartWithBall();
     QWidget* startButton = BallToolbar()->widgetForAction(BallAction("StartBtn"));
-    QScrollBar* bar = f.LeftTW->findChild<QScrollBar*>();
+    QScrollBar* bar = f.LeftTW()->findChild<QScrollBar*>();
     for (const QString& theme : ThemeNames()) {
         f.ThemeClick(theme);
-        for (QWidget* control : QList<QWidget*>{startButton, f.FontBtn, f.MaxRightBtn, bar}) {
+        for (QWidget* control :
+             QList<QWidget*>{startButton, f.HTMLToolbar()->FontBtn(), f.MaxRightBtn(), bar}) {
             if (control == nullptr)
                 continue;
             control->setFocus(Qt::TabFocusReason);
@@ -299,10 +304,10 @@ TEST_F(KeyboardTest, TheFocusedControlIsMarkedInEveryTheme)
             WaitFor(ringShows, 3000);
             EXPECT_GT(marked, edge * 9 / 10) << theme.toStdString() << " " << NameOf(control).toStdString();
             // Nothing marks a control without the focus.
-            EXPECT_EQ(f.FocusMarkTarget(), control);
+            EXPECT_EQ(f.Keyboard().FocusMarkTarget(), control);
         }
     }
-    f.FontBtn->setFocus(Qt::TabFocusReason);
+    f.HTMLToolbar()->FontBtn()->setFocus(Qt::TabFocusReason);
     Pump(60);
     test::SavePicture(f.grab().toImage(), QStringLiteral("focus-mark"));
 }

@@ -1,6 +1,8 @@
 // The visual themes of "Appearance": each restyles the whole program, the
 // splitter included, each looks different, and the choice is saved.  The
 // window is photographed in every theme (tests/pictures/frame-theme-*.png).
+#include "shell/uLessonToolbar.h"
+#include "shell/uMenuToolbar.h"
 #include "shell/uThemes.h"
 
 #include "experiments/ExperimentCatalogue.h"
@@ -81,14 +83,14 @@ TEST_F(ThemesTest, EachThemeRestylesTheWholeWindowDifferently)
     frame.ShowExperiment(1);
     Pump(300);
 
-    QWidget* handle = frame.Splitter->handle(1);
+    QWidget* handle = frame.Splitter()->handle(1);
     const auto pixelAt = [&frame](const QImage& shot, QWidget* w) {
         return shot.pixel(w->mapTo(&frame, w->rect().center()));
     };
     std::set<QRgb> handles;
     std::set<QRgb> statusBars;
     std::set<QRgb> windows;
-    for (QAction* item : frame.Theme1->actions()) {
+    for (QAction* item : frame.MenuToolbar()->Theme1()->actions()) {
         item->trigger();
         Pump(150);
         const QString name = item->data().toString();
@@ -97,27 +99,27 @@ TEST_F(ThemesTest, EachThemeRestylesTheWholeWindowDifferently)
         test::SavePicture(shot, QStringLiteral("frame-theme-") + QString(name).replace(' ', '-'));
         handles.insert(pixelAt(shot, handle));
         statusBars.insert(
-            shot.pixel(frame.StatusBar->mapTo(&frame, QPoint(frame.StatusBar->width() - 40, 6))));
+            shot.pixel(frame.StatusBar()->mapTo(&frame, QPoint(frame.StatusBar()->width() - 40, 6))));
         windows.insert(QApplication::palette().color(QPalette::Window).rgb());
     }
     // The menus wear the theme too: Appearance with its radio items.
-    frame.Theme1->actions().at(0)->trigger();
-    frame.Theme1->popup(frame.mapToGlobal(QPoint(40, 30)));
+    frame.MenuToolbar()->Theme1()->actions().at(0)->trigger();
+    frame.MenuToolbar()->Theme1()->popup(frame.mapToGlobal(QPoint(40, 30)));
     Pump(150);
-    test::SavePicture(frame.Theme1->grab().toImage(), QStringLiteral("menu-appearance"));
-    frame.Theme1->hide();
+    test::SavePicture(frame.MenuToolbar()->Theme1()->grab().toImage(), QStringLiteral("menu-appearance"));
+    frame.MenuToolbar()->Theme1()->hide();
 
-    const std::size_t count = std::size_t(frame.Theme1->actions().size());
+    const std::size_t count = std::size_t(frame.MenuToolbar()->Theme1()->actions().size());
     EXPECT_EQ(handles.size(), count) << "the splitter follows the theme";
     EXPECT_EQ(statusBars.size(), count);
     EXPECT_EQ(windows.size(), count) << "the program's palette follows the theme";
 
     // The theme chosen last is saved as "Skin".
-    frame.Theme1->actions().at(3)->trigger();
+    frame.MenuToolbar()->Theme1()->actions().at(3)->trigger();
     ASSERT_TRUE(frame.close());
     std::unique_ptr<QSettings> store(NewSettingsStore());
     EXPECT_EQ(store->value(QStringLiteral("Skin")).toString(),
-              frame.Theme1->actions().at(3)->data().toString());
+              frame.MenuToolbar()->Theme1()->actions().at(3)->data().toString());
     if (!ball)
         TCatalogue::Instance().Unregister(1);
 }
@@ -127,8 +129,8 @@ TEST_F(ThemesTest, AppearanceMenuChecksTheThemeInForce)
     TProgramFolder folder;
     TFrameFrm frame(folder.Path());
     ApplyTheme(QStringLiteral("High contrast"));
-    emit frame.Theme1->aboutToShow();
-    for (QAction* item : frame.Theme1->actions())
+    emit frame.MenuToolbar()->Theme1()->aboutToShow();
+    for (QAction* item : frame.MenuToolbar()->Theme1()->actions())
         EXPECT_EQ(item->isChecked(), item->data().toString() == QStringLiteral("High contrast"));
 }
 
@@ -145,7 +147,8 @@ TEST_F(ThemesTest, TheLessonToolbarPicturesStandOutInEveryTheme)
     for (const QString& name : ThemeNames()) {
         frame.ThemeClick(name);
         Pump(30);
-        for (QToolButton* button : {frame.FontBtn, frame.TextBackColorBtn}) {
+        for (QToolButton* button :
+             {frame.HTMLToolbar()->FontBtn(), frame.HTMLToolbar()->TextBackColorBtn()}) {
             const QImage shot = frame.grab(QRect(button->mapTo(&frame, QPoint()), button->size()))
                                     .toImage()
                                     .convertToFormat(QImage::Format_RGB32);
@@ -263,8 +266,8 @@ TEST_F(ThemesTest, EveryDropDownShowsItsArrowBesideThePictureInEveryTheme)
     QCursor::setPos(frame.mapToGlobal(frame.rect().center()));
     frame.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
-    frame.NormalSplitBtn->setFocus();
-    ASSERT_TRUE(WaitFor([&frame] { return QApplication::focusWidget() == frame.NormalSplitBtn; }));
+    frame.NormalSplitBtn()->setFocus();
+    ASSERT_TRUE(WaitFor([&frame] { return QApplication::focusWidget() == frame.NormalSplitBtn(); }));
 
     QList<QToolButton*> dropDowns;
     for (QToolButton* button : frame.findChildren<QToolButton*>()) {
@@ -277,8 +280,8 @@ TEST_F(ThemesTest, EveryDropDownShowsItsArrowBesideThePictureInEveryTheme)
 
     QString table = QStringLiteral("%1 pixels columns gap offset\n").arg(QStringLiteral("button"), -60);
     for (const bool large : {false, true}) {
-        if (frame.Large1->isChecked() != large)
-            frame.Large1->trigger();
+        if (frame.MenuToolbar()->Large1()->isChecked() != large)
+            frame.MenuToolbar()->Large1()->trigger();
         for (const QString& theme : ThemeNames()) {
             frame.ThemeClick(theme);
             for (QToolButton* button : dropDowns) {
@@ -306,7 +309,7 @@ TEST_F(ThemesTest, EveryDropDownShowsItsArrowBesideThePictureInEveryTheme)
                              .arg(arrow.width, 7)
                              .arg(arrow.gap, 4)
                              .arg(arrow.rowOffset, 7);
-                if (button == frame.FontBtn) {
+                if (button == frame.HTMLToolbar()->FontBtn()) {
                     test::SavePicture(shot.scaled(shot.size() * 4), QStringLiteral("dropdown-") +
                                                                         (large ? "large-" : "small-") +
                                                                         QString(theme).replace(' ', '-'));

@@ -26,6 +26,7 @@
 #include "shell/BRVrw.h"
 #include "shell/uFrame.h"
 #include "shell/uLessonPane.h"
+#include "shell/uMenuToolbar.h"
 
 #include <QAbstractSpinBox>
 #include <QAction>
@@ -171,7 +172,7 @@ TFigure Measure(double seconds, QWidget* picture, const std::function<void()>& p
 
 QAction* ExperimentItem(TFrameFrm& window, int id)
 {
-    for (QAction* item : window.ExperimentItems)
+    for (QAction* item : window.MenuToolbar()->ExperimentItems())
         if (item->data().toInt() == id)
             return item;
     return nullptr;
@@ -315,7 +316,7 @@ int Look(TFrameFrm& window, const QString& folder)
     for (const TCatalogueEntry& entry : TCatalogue::Instance().Entries()) {
         if (!entry.IsMovie())
             continue;
-        window.EWBPanel->ShowExperimentPage(entry.id);
+        window.EWBPanel()->ShowExperimentPage(entry.id);
         WaitUntil([&] { return window.CurrentExperimentId() == entry.id; }, 20);
         RunFor(6);  // the player starts and plays a little
         saved &= SaveScreen(window, dir.filePath(QStringLiteral("flash.png")));
@@ -338,7 +339,7 @@ int Look(TFrameFrm& window, const QString& folder)
         preview->close();
     });
     look.start(100);
-    window.Print1->trigger();
+    window.MenuToolbar()->Print1()->trigger();
     WaitUntil([&] { return previewSeen && QApplication::activeModalWidget() == nullptr; }, 60);
     if (!previewSeen)
         std::printf("  the print preview did not open\n");

@@ -864,6 +864,8 @@ void TFrameFrm::SplashFit()
 
 bool TFrameFrm::LoadSettings()
 {
+    for (const QString& file : IgnoredSchoolSettingsFiles())
+        reportError(str::sSchoolSettingsIgnored().arg(file));
     const std::optional<TSavedSettings> saved = ReadSettings();
     if (!saved) {
         ApplyTheme(DefaultThemeName());

@@ -3,9 +3,14 @@
 #include "runtime/BRV_StrConstants.h"
 #include "shell/uThemes.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QStringDecoder>
 #include <QtEndian>
 
 #include <algorithm>
@@ -94,12 +99,13 @@ std::optional<QString> ReadSkin(const QVariant& v)
     return name;
 }
 
+// The bounds as stored; whether they fit a screen of this machine is asked
+// apart, since bounds that once fitted are sound.
 std::optional<QRect> ReadPosition(const QVariant& v)
 {
     if (v.typeId() != QMetaType::QByteArray)
         return std::nullopt;
-    const std::optional<QRect> bounds = DecodePosition(v.toByteArray());
-    return bounds ? FitOnScreen(*bounds) : std::nullopt;
+    return DecodePosition(v.toByteArray());
 }
 
 // A lesson page's bare file name: a value naming anything else (a folder, a
@@ -125,6 +131,99 @@ std::optional<int> ReadSplit(const QVariant& v)
     return split;
 }
 
+// "TBTop" and "Large": only 0 means off.
+std::optional<bool> ReadFlag(const QVariant& v)
+{
+    const std::optional<int> flag = ReadInt(v);
+    return flag ? std::optional<bool>(*flag != 0) : std::nullopt;
+}
+
+std::optional<int> ReadExperiment(const QVariant& v)
+{
+    const std::optional<int> experiment = ReadInt(v);
+    return experiment && *experiment > 0 ? experiment : std::nullopt;
+}
+
+// The value of key read by read; a value that is there but of no use is
+// named in unusable.
+template <typename T>
+std::optional<T> ReadValue(const QSettings& store, const QString& key,
+                           std::optional<T> (*read)(const QVariant&), QStringList& unusable)
+{
+    if (!store.contains(key))
+        return std::nullopt;
+    std::optional<T> value = read(store.value(key));
+    if (!value)
+        unusable.append(key);
+    return value;
+}
+
+// Each value into lacks, taken from from.
+void TakeMissing(TSavedSettings& into, const TSavedSettings& from)
+{
+    const auto take = [](auto& mine, const auto& theirs) {
+        if (!mine)
+            mine = theirs;
+    };
+    take(into.zoom, from.zoom);
+    take(into.textBackground, from.textBackground);
+    take(into.toolbarsAtTop, from.toolbarsAtTop);
+    take(into.skin, from.skin);
+    take(into.large, from.large);
+    take(into.position, from.position);
+    take(into.page, from.page);
+    take(into.experiment, from.experiment);
+    take(into.split, from.split);
+}
+
+const QString kSchoolAppFile = QStringLiteral("Karvelle/BRV_v4.conf");
+const QString kSchoolOrganisationFile = QStringLiteral("Karvelle.conf");
+
+struct TSchoolFile {
+    bool usable = false;
+    std::optional<TSavedSettings> values;
+};
+
+// Text of an INI file: UTF-8 lines, each blank, a comment, a [heading], a
+// key=value, or the continuation of a line ending in a backslash.  QSettings
+// reports a damaged file only the first time the process reads it, so the
+// file is judged here, every time.
+bool IsSettingsText(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(bytes);
+    if (utf8.hasError() || text.contains(QChar(0)))
+        return false;
+    // Editors on Windows start the file with a byte-order mark; QSettings skips it.
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    bool continued = false;
+    for (const QString& rawLine : text.split(QLatin1Char('\n'))) {
+        const QString line = rawLine.trimmed();
+        const bool sound = continued || line.isEmpty() || line.startsWith(QLatin1Char(';')) ||
+                           line.startsWith(QLatin1Char('#')) ||
+                           (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) ||
+                           line.indexOf(QLatin1Char('=')) > 0;
+        if (!sound)
+            return false;
+        continued = line.endsWith(QLatin1Char('\\'));
+    }
+    return true;
+}
+
+TSchoolFile ReadSchoolFile(const QString& path)
+{
+    // QSettings reads an unreadable file as an empty one.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !IsSettingsText(file.readAll()))
+        return {};
+    QSettings store(path, QSettings::IniFormat);
+    TSchoolFile school;
+    school.values = ReadSettings(store);
+    school.usable = !school.values || school.values->unusable.isEmpty();
+    return school;
+}
+
 }  // namespace
 
 QSettings* NewSettingsStore()
@@ -136,7 +235,19 @@ QSettings* NewSettingsStore()
 std::optional<TSavedSettings> ReadSettings()
 {
     std::unique_ptr<QSettings> store(NewSettingsStore());
-    return ReadSettings(*store);
+    // The school's files are read here, each checked whole, rather than
+    // through Qt's fallback, which would mix in the values of a damaged one.
+    store->setFallbacksEnabled(false);
+    std::optional<TSavedSettings> saved = ReadSettings(*store);
+    for (const QString& path : SchoolSettingsFiles()) {
+        const TSchoolFile school = ReadSchoolFile(path);
+        if (!school.usable || !school.values)
+            continue;
+        if (!saved)
+            saved.emplace();
+        TakeMissing(*saved, *school.values);
+    }
+    return saved;
 }
 
 std::optional<TSavedSettings> ReadSettings(QSettings& store)
@@ -144,19 +255,41 @@ std::optional<TSavedSettings> ReadSettings(QSettings& store)
     if (store.allKeys().isEmpty())
         return std::nullopt;
     TSavedSettings saved;
-    saved.textBackground = ReadTextBackground(store.value(kTextBackground));
-    saved.zoom = ReadZoom(store.value(kZoom));
-    if (std::optional<int> top = ReadInt(store.value(kToolbarsAtTop)))
-        saved.toolbarsAtTop = *top != 0;
-    saved.skin = ReadSkin(store.value(kSkin));
-    if (std::optional<int> large = ReadInt(store.value(kLarge)))
-        saved.large = *large != 0;
-    saved.position = ReadPosition(store.value(kPosition));
-    saved.page = ReadPage(store.value(kPage));
-    if (std::optional<int> experiment = ReadInt(store.value(kExperiment)); experiment && *experiment > 0)
-        saved.experiment = experiment;
-    saved.split = ReadSplit(store.value(kSplit));
+    QStringList& unusable = saved.unusable;
+    saved.textBackground = ReadValue(store, kTextBackground, ReadTextBackground, unusable);
+    saved.zoom = ReadValue(store, kZoom, ReadZoom, unusable);
+    saved.toolbarsAtTop = ReadValue(store, kToolbarsAtTop, ReadFlag, unusable);
+    saved.skin = ReadValue(store, kSkin, ReadSkin, unusable);
+    saved.large = ReadValue(store, kLarge, ReadFlag, unusable);
+    if (const std::optional<QRect> bounds = ReadValue(store, kPosition, ReadPosition, unusable))
+        saved.position = FitOnScreen(*bounds);
+    saved.page = ReadValue(store, kPage, ReadPage, unusable);
+    saved.experiment = ReadValue(store, kExperiment, ReadExperiment, unusable);
+    saved.split = ReadValue(store, kSplit, ReadSplit, unusable);
     return saved;
+}
+
+QStringList SchoolSettingsFiles()
+{
+    QStringList folders = QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation);
+    // The first is the user's own folder.
+    if (!folders.isEmpty())
+        folders.removeFirst();
+    QStringList files;
+    for (const QString& name : {kSchoolAppFile, kSchoolOrganisationFile})
+        for (const QString& folder : std::as_const(folders))
+            if (const QString path = QDir(folder).filePath(name); QFileInfo::exists(path))
+                files.append(path);
+    return files;
+}
+
+QStringList IgnoredSchoolSettingsFiles()
+{
+    QStringList ignored;
+    for (const QString& path : SchoolSettingsFiles())
+        if (!ReadSchoolFile(path).usable)
+            ignored.append(path);
+    return ignored;
 }
 
 bool WriteSettings(const TSettingsToSave& values)

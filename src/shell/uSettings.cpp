@@ -31,6 +31,7 @@ const QString kPosition = QStringLiteral("position");
 const QString kPage = QStringLiteral("page");
 const QString kExperiment = QStringLiteral("experiment");
 const QString kSplit = QStringLiteral("split");
+const QString kLocked = QStringLiteral("locked");
 constexpr int kSplitModes = 3;
 
 constexpr int kPositionBytes = 16;
@@ -158,22 +159,80 @@ std::optional<T> ReadValue(const QSettings& store, const QString& key,
     return value;
 }
 
+// One of the saved values: its name in the store and its place in
+// TSavedSettings.
+struct TValueSlot {
+    QString key;
+    // into's value taken from from, when into has none.
+    void (*take)(TSavedSettings& into, const TSavedSettings& from);
+    // into's value replaced by from's, or by none.
+    void (*replace)(TSavedSettings& into, const TSavedSettings& from);
+};
+
+template <auto Member>
+TValueSlot Slot(const QString& key)
+{
+    return {key,
+            [](TSavedSettings& into, const TSavedSettings& from) {
+                if (!(into.*Member))
+                    into.*Member = from.*Member;
+            },
+            [](TSavedSettings& into, const TSavedSettings& from) { into.*Member = from.*Member; }};
+}
+
+const std::array<TValueSlot, 9>& ValueSlots()
+{
+    static const std::array<TValueSlot, 9> valueSlots = {
+        Slot<&TSavedSettings::zoom>(kZoom),
+        Slot<&TSavedSettings::textBackground>(kTextBackground),
+        Slot<&TSavedSettings::toolbarsAtTop>(kToolbarsAtTop),
+        Slot<&TSavedSettings::skin>(kSkin),
+        Slot<&TSavedSettings::large>(kLarge),
+        Slot<&TSavedSettings::position>(kPosition),
+        Slot<&TSavedSettings::page>(kPage),
+        Slot<&TSavedSettings::experiment>(kExperiment),
+        Slot<&TSavedSettings::split>(kSplit),
+    };
+    return valueSlots;
+}
+
 // Each value into lacks, taken from from.
 void TakeMissing(TSavedSettings& into, const TSavedSettings& from)
 {
-    const auto take = [](auto& mine, const auto& theirs) {
-        if (!mine)
-            mine = theirs;
-    };
-    take(into.zoom, from.zoom);
-    take(into.textBackground, from.textBackground);
-    take(into.toolbarsAtTop, from.toolbarsAtTop);
-    take(into.skin, from.skin);
-    take(into.large, from.large);
-    take(into.position, from.position);
-    take(into.page, from.page);
-    take(into.experiment, from.experiment);
-    take(into.split, from.split);
+    for (const TValueSlot& slot : ValueSlots())
+        slot.take(into, from);
+}
+
+bool IsValueName(const QString& name)
+{
+    const auto& valueSlots = ValueSlots();
+    return std::any_of(valueSlots.begin(), valueSlots.end(),
+                       [&name](const TValueSlot& slot) { return slot.key == name; });
+}
+
+// "locked" in a school's file: the names of the values the pupils cannot
+// change, "Skin, Large" (which the INI format reads as a list).  Empty when
+// the value is of no use: a name that is none of the values is a mistake the
+// technician should hear of, not a lock silently missing.
+std::optional<QStringList> ReadLocked(const QVariant& v)
+{
+    QStringList names;
+    if (v.typeId() == QMetaType::QStringList)
+        names = v.toStringList();
+    else if (v.typeId() == QMetaType::QString)
+        names = v.toString().split(QLatin1Char(','));
+    else
+        return std::nullopt;
+    QStringList locked;
+    for (const QString& name : std::as_const(names)) {
+        const QString key = name.trimmed();
+        if (key.isEmpty())
+            continue;
+        if (!IsValueName(key))
+            return std::nullopt;
+        locked.append(key);
+    }
+    return locked;
 }
 
 const QString kSchoolAppFile = QStringLiteral("Karvelle/BRV_v4.conf");
@@ -182,6 +241,7 @@ const QString kSchoolOrganisationFile = QStringLiteral("Karvelle.conf");
 struct TSchoolFile {
     bool usable = false;
     std::optional<TSavedSettings> values;
+    QStringList locked;
 };
 
 // Text of an INI file: UTF-8 lines, each blank, a comment, a [heading], a
@@ -220,7 +280,9 @@ TSchoolFile ReadSchoolFile(const QString& path)
     QSettings store(path, QSettings::IniFormat);
     TSchoolFile school;
     school.values = ReadSettings(store);
-    school.usable = !school.values || school.values->unusable.isEmpty();
+    QStringList unusable = school.values ? school.values->unusable : QStringList();
+    school.locked = ReadValue(store, kLocked, ReadLocked, unusable).value_or(QStringList());
+    school.usable = unusable.isEmpty();
     return school;
 }
 
@@ -238,15 +300,29 @@ std::optional<TSavedSettings> ReadSettings()
     // The school's files are read here, each checked whole, rather than
     // through Qt's fallback, which would mix in the values of a damaged one.
     store->setFallbacksEnabled(false);
-    std::optional<TSavedSettings> saved = ReadSettings(*store);
+    const std::optional<TSavedSettings> own = ReadSettings(*store);
+    // The school's values, the first file holding one winning, and the
+    // names of those the pupils cannot change.
+    std::optional<TSavedSettings> school;
+    QStringList locked;
     for (const QString& path : SchoolSettingsFiles()) {
-        const TSchoolFile school = ReadSchoolFile(path);
-        if (!school.usable || !school.values)
+        const TSchoolFile file = ReadSchoolFile(path);
+        if (!file.usable)
             continue;
-        if (!saved)
-            saved.emplace();
-        TakeMissing(*saved, *school.values);
+        locked += file.locked;
+        if (file.values) {
+            if (!school)
+                school.emplace();
+            TakeMissing(*school, *file.values);
+        }
     }
+    if (!school && locked.isEmpty())
+        return own;
+    TSavedSettings saved = own.value_or(TSavedSettings());
+    const TSavedSettings schools = school.value_or(TSavedSettings());
+    // A locked value the school gives no value for is the built-in one.
+    for (const TValueSlot& slot : ValueSlots())
+        (locked.contains(slot.key) ? slot.replace : slot.take)(saved, schools);
     return saved;
 }
 

@@ -54,8 +54,10 @@ struct TSettingsToSave {
 QSettings* NewSettingsStore();
 
 // The user's own values, each one the user does not have taken from the
-// school's settings (SchoolSettingsFiles) when the school set it.  Nothing
-// when neither has a value (first start without school settings).
+// school's settings (SchoolSettingsFiles) when the school set it.  A value
+// the school locks (its "locked" list of value names) is the school's even
+// where the user has one, or the built-in one when the school gives none.
+// Nothing when neither has a value (first start without school settings).
 std::optional<TSavedSettings> ReadSettings();
 // The values of one store as they are, without the school's.
 std::optional<TSavedSettings> ReadSettings(QSettings& store);

@@ -204,6 +204,28 @@ TEST_F(SchoolSettingsTest, TheWindowShowsTheSchoolsValuesUnderThePupilsOwn)
     EXPECT_TRUE(errors.empty()) << errors.front().toStdString();
 }
 
+TEST_F(SchoolSettingsTest, ALockedValueIsTheSchoolsWhateverThePupilChose)
+{
+    PutSchoolFile(First(), "[General]\nSkin=High contrast\nLarge=1\nlocked=Skin, zoom\n");
+    PutSchoolFile(Second(), "[General]\nlocked=TBTop\nTBTop=0\n");
+    PutSetting(QStringLiteral("Skin"), QStringLiteral("Office 2003"));
+    PutSetting(QStringLiteral("Large"), 0);
+    PutSetting(QStringLiteral("zoom"), 4);
+    PutSetting(QStringLiteral("TBTop"), 1);
+    const std::optional<TSavedSettings> saved = ReadSettings();
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(saved->skin, QStringLiteral("High contrast")) << "locked";
+    EXPECT_EQ(saved->large, false) << "not locked: the pupil's own";
+    EXPECT_EQ(saved->zoom, std::nullopt) << "locked without a value of the school's: the built-in one";
+    EXPECT_EQ(saved->toolbarsAtTop, false) << "locked in the second folder";
+
+    TFrameFrm& f = Start();
+    EXPECT_EQ(CurrentThemeName(), QStringLiteral("High contrast"));
+    EXPECT_EQ(f.EWBPanel->ZoomLevel(), 2);
+    EXPECT_FALSE(f.Large1->isChecked());
+    EXPECT_TRUE(f.Bottom1->isChecked());
+}
+
 struct TDamageCase {
     const char* name;
     QByteArray text;  // empty: a folder stands where the file should be
@@ -219,6 +241,7 @@ TEST_F(SchoolSettingsTest, AnUnusableSchoolFileIsIgnoredWholeAndNamed)
         {"a number out of range", "[General]\nLarge=1\nsplit=7\n"},
         {"a theme that does not exist", "[General]\nLarge=1\nSkin=Windows 95\n"},
         {"a page outside the book", "[General]\nLarge=1\npage=../../etc/passwd\n"},
+        {"a lock on a value that does not exist", "[General]\nLarge=1\nlocked=Skin, Colour\n"},
         {"a file that cannot be read", {}},
     };
     // The pupil's own value still counts.

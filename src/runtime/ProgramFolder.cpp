@@ -8,7 +8,36 @@ namespace brv {
 
 QString DefaultProgramFolder()
 {
-    return QCoreApplication::applicationDirPath();
+    return ProgramFolderFor(QCoreApplication::applicationDirPath());
+}
+
+QString ProgramFolderFor(const QString& executableFolder)
+{
+    if (HoldsLessonBook(executableFolder))
+        return QDir::cleanPath(executableFolder);
+    const QString installed =
+        QDir::cleanPath(QDir(executableFolder).filePath(QStringLiteral(BRV_INSTALLED_DATA_DIR)));
+    return HoldsLessonBook(installed) ? installed : QDir::cleanPath(executableFolder);
+}
+
+bool HoldsLessonBook(const QString& folder)
+{
+    return QFileInfo(ResolveInFolder(folder, QStringLiteral("html"))).isDir();
+}
+
+QString HelperProgramFor(const QString& executableFolder, const QString& name)
+{
+    const QString beside = QDir(executableFolder).filePath(name);
+    if (QFileInfo(beside).isFile())
+        return beside;
+    const QString installed =
+        QDir::cleanPath(QDir(executableFolder).filePath(QStringLiteral(BRV_INSTALLED_HELPER_DIR "/") + name));
+    return QFileInfo(installed).isFile() ? installed : beside;
+}
+
+QString HelperProgram(const QString& name)
+{
+    return HelperProgramFor(QCoreApplication::applicationDirPath(), name);
 }
 
 namespace {

@@ -9,8 +9,27 @@
 
 namespace brv {
 
-// The folder of the running executable (QCoreApplication::applicationDirPath).
+// The folder that holds the lesson book for the running executable
+// (ProgramFolderFor its own folder).
 QString DefaultProgramFolder();
+
+// Where an executable in executableFolder finds its lesson book: beside
+// itself, as in the build folder, else in the data folder of an installed
+// layout (share/brevalis of the same prefix, found relative to the
+// executable so that any prefix works).  The executable's own folder when
+// neither holds a book: the missing pages are then skipped as any missing
+// content is.
+QString ProgramFolderFor(const QString& executableFolder);
+
+// True when folder holds a lesson book (its html folder).
+bool HoldsLessonBook(const QString& folder);
+
+// A helper program of Brevalis ("brv-helpreader") for an executable in
+// executableFolder: beside it in the build folder, else in the installed
+// layout's helper folder (libexec/brevalis of the same prefix).  The path
+// beside the executable when neither exists, so a message can name it.
+QString HelperProgramFor(const QString& executableFolder, const QString& name);
+QString HelperProgram(const QString& name);
 
 // Joins relative ("html\index.html" or "html/index.html") to folder.  Each
 // component is matched case-insensitively against what exists (an exact match

@@ -4,11 +4,14 @@
 #include "experiments/ExperimentCatalogue.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/DataMod.h"
+#include "runtime/ProgramFolder.h"
 #include "shell/BigPic.h"
+#include "shell/uCommandLine.h"
 #include "shell/uFrame.h"
 #include "shell/uHelp.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLoggingCategory>
 
 #include <unistd.h>
@@ -40,18 +43,51 @@ void QuietWebEngine()
     }
 }
 
+namespace {
+
+QStringList ArgumentsOf(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+QString ProgramName(int argc, char** argv)
+{
+    return argc > 0 ? QFileInfo(QString::fromLocal8Bit(argv[0])).fileName() : QStringLiteral("brevalis");
+}
+
+}  // namespace
+
 int RunBrevalis(int argc, char** argv)
 {
+    // --help, --version and a mistyped option are answered before anything
+    // needs a display: a technician may ask over a remote shell.
+    const QString program = ProgramName(argc, argv);
+    if (const TCommandLine early =
+            ParseCommandLine(ArgumentsOf(argc, argv), program, TQtOptions::StillPresent);
+        early.action != TCommandLine::TAction::Run)
+        return FinishCommandLine(early);
+
     // The Flash panel's player and the help viewer are web views: the engine
     // must be prepared before anything else exists.
     PrepareWebEngine();
     TBrevalisApplication app(argc, argv);
+    RegisterExperiments();
+    TCommandLine commandLine =
+        ParseCommandLine(QCoreApplication::arguments().mid(1), program, TQtOptions::Removed);
+    if (commandLine.action == TCommandLine::TAction::Run)
+        CheckStartPlace(commandLine, program, DefaultProgramFolder());
+    if (commandLine.action != TCommandLine::TAction::Run)
+        return FinishCommandLine(commandLine);
+
     QApplication::setOverrideCursor(Qt::BusyCursor);
     QApplication::setApplicationName(str::sApplicationTitle());
 
-    RegisterExperiments();
     auto* window = new TFrameFrm;
     window->setAttribute(Qt::WA_DeleteOnClose);
+    OpenStartPlace(*window, commandLine);
     TDataMod::Instance();
     // The start-up's own picture viewer is never shown: each picture link
     // opens a viewer of its own.

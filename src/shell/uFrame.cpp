@@ -345,6 +345,8 @@ void TFrameFrm::setLeftPaneWidth(int width)
 // Everything saved but the window's bounds, which are the placement's.
 void TFrameFrm::ApplySettings(const std::optional<TSavedSettings>& saved)
 {
+    for (const QString& file : IgnoredSchoolSettingsFiles())
+        reportError(str::sSchoolSettingsIgnored().arg(file));
     if (!saved) {
         ApplyTheme(DefaultThemeName());
         EWBPanel_->SetZoomLevel(TLessonPane::DefaultZoomLevel);

@@ -1,9 +1,9 @@
 #include "shell/uHelpFile.h"
 
 #include "runtime/BRV_StrConstants.h"
+#include "runtime/ProgramFolder.h"
 #include "shell/uHelpReply.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -237,7 +237,7 @@ bool HelpFileAvailable(const QString& path)
 
 QString DefaultHelpReader()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("brv-helpreader"));
+    return HelperProgram(QStringLiteral("brv-helpreader"));
 }
 
 namespace {

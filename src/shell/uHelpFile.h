@@ -67,7 +67,7 @@ private:
     QHash<QString, QByteArray> objects_;
 };
 
-// The help reader beside the executable.
+// The help reader: beside the executable, or in the installed helper folder.
 QString DefaultHelpReader();
 
 // Reads file through reader and returns the book, or one whose Error says why

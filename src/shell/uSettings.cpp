@@ -3,9 +3,14 @@
 #include "runtime/BRV_StrConstants.h"
 #include "shell/uThemes.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QStringDecoder>
 #include <QtEndian>
 
 #include <algorithm>
@@ -26,6 +31,7 @@ const QString kPosition = QStringLiteral("position");
 const QString kPage = QStringLiteral("page");
 const QString kExperiment = QStringLiteral("experiment");
 const QString kSplit = QStringLiteral("split");
+const QString kLocked = QStringLiteral("locked");
 constexpr int kSplitModes = 3;
 
 constexpr int kPositionBytes = 16;
@@ -94,12 +100,13 @@ std::optional<QString> ReadSkin(const QVariant& v)
     return name;
 }
 
+// The bounds as stored; whether they fit a screen of this machine is asked
+// apart, since bounds that once fitted are sound.
 std::optional<QRect> ReadPosition(const QVariant& v)
 {
     if (v.typeId() != QMetaType::QByteArray)
         return std::nullopt;
-    const std::optional<QRect> bounds = DecodePosition(v.toByteArray());
-    return bounds ? FitOnScreen(*bounds) : std::nullopt;
+    return DecodePosition(v.toByteArray());
 }
 
 // A lesson page's bare file name: a value naming anything else (a folder, a
@@ -125,6 +132,160 @@ std::optional<int> ReadSplit(const QVariant& v)
     return split;
 }
 
+// "TBTop" and "Large": only 0 means off.
+std::optional<bool> ReadFlag(const QVariant& v)
+{
+    const std::optional<int> flag = ReadInt(v);
+    return flag ? std::optional<bool>(*flag != 0) : std::nullopt;
+}
+
+std::optional<int> ReadExperiment(const QVariant& v)
+{
+    const std::optional<int> experiment = ReadInt(v);
+    return experiment && *experiment > 0 ? experiment : std::nullopt;
+}
+
+// The value of key read by read; a value that is there but of no use is
+// named in unusable.
+template <typename T>
+std::optional<T> ReadValue(const QSettings& store, const QString& key,
+                           std::optional<T> (*read)(const QVariant&), QStringList& unusable)
+{
+    if (!store.contains(key))
+        return std::nullopt;
+    std::optional<T> value = read(store.value(key));
+    if (!value)
+        unusable.append(key);
+    return value;
+}
+
+// One of the saved values: its name in the store and its place in
+// TSavedSettings.
+struct TValueSlot {
+    QString key;
+    // into's value taken from from, when into has none.
+    void (*take)(TSavedSettings& into, const TSavedSettings& from);
+    // into's value replaced by from's, or by none.
+    void (*replace)(TSavedSettings& into, const TSavedSettings& from);
+};
+
+template <auto Member>
+TValueSlot Slot(const QString& key)
+{
+    return {key,
+            [](TSavedSettings& into, const TSavedSettings& from) {
+                if (!(into.*Member))
+                    into.*Member = from.*Member;
+            },
+            [](TSavedSettings& into, const TSavedSettings& from) { into.*Member = from.*Member; }};
+}
+
+const std::array<TValueSlot, 9>& ValueSlots()
+{
+    static const std::array<TValueSlot, 9> valueSlots = {
+        Slot<&TSavedSettings::zoom>(kZoom),
+        Slot<&TSavedSettings::textBackground>(kTextBackground),
+        Slot<&TSavedSettings::toolbarsAtTop>(kToolbarsAtTop),
+        Slot<&TSavedSettings::skin>(kSkin),
+        Slot<&TSavedSettings::large>(kLarge),
+        Slot<&TSavedSettings::position>(kPosition),
+        Slot<&TSavedSettings::page>(kPage),
+        Slot<&TSavedSettings::experiment>(kExperiment),
+        Slot<&TSavedSettings::split>(kSplit),
+    };
+    return valueSlots;
+}
+
+// Each value into lacks, taken from from.
+void TakeMissing(TSavedSettings& into, const TSavedSettings& from)
+{
+    for (const TValueSlot& slot : ValueSlots())
+        slot.take(into, from);
+}
+
+bool IsValueName(const QString& name)
+{
+    const auto& valueSlots = ValueSlots();
+    return std::any_of(valueSlots.begin(), valueSlots.end(),
+                       [&name](const TValueSlot& slot) { return slot.key == name; });
+}
+
+// "locked" in a school's file: the names of the values the pupils cannot
+// change, "Skin, Large" (which the INI format reads as a list).  Empty when
+// the value is of no use: a name that is none of the values is a mistake the
+// technician should hear of, not a lock silently missing.
+std::optional<QStringList> ReadLocked(const QVariant& v)
+{
+    QStringList names;
+    if (v.typeId() == QMetaType::QStringList)
+        names = v.toStringList();
+    else if (v.typeId() == QMetaType::QString)
+        names = v.toString().split(QLatin1Char(','));
+    else
+        return std::nullopt;
+    QStringList locked;
+    for (const QString& name : std::as_const(names)) {
+        const QString key = name.trimmed();
+        if (key.isEmpty())
+            continue;
+        if (!IsValueName(key))
+            return std::nullopt;
+        locked.append(key);
+    }
+    return locked;
+}
+
+const QString kSchoolAppFile = QStringLiteral("Karvelle/BRV_v4.conf");
+const QString kSchoolOrganisationFile = QStringLiteral("Karvelle.conf");
+
+struct TSchoolFile {
+    bool usable = false;
+    std::optional<TSavedSettings> values;
+    QStringList locked;
+};
+
+// Text of an INI file: UTF-8 lines, each blank, a comment, a [heading], a
+// key=value, or the continuation of a line ending in a backslash.  QSettings
+// reports a damaged file only the first time the process reads it, so the
+// file is judged here, every time.
+bool IsSettingsText(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(bytes);
+    if (utf8.hasError() || text.contains(QChar(0)))
+        return false;
+    // Editors on Windows start the file with a byte-order mark; QSettings skips it.
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    bool continued = false;
+    for (const QString& rawLine : text.split(QLatin1Char('\n'))) {
+        const QString line = rawLine.trimmed();
+        const bool sound = continued || line.isEmpty() || line.startsWith(QLatin1Char(';')) ||
+                           line.startsWith(QLatin1Char('#')) ||
+                           (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) ||
+                           line.indexOf(QLatin1Char('=')) > 0;
+        if (!sound)
+            return false;
+        continued = line.endsWith(QLatin1Char('\\'));
+    }
+    return true;
+}
+
+TSchoolFile ReadSchoolFile(const QString& path)
+{
+    // QSettings reads an unreadable file as an empty one.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !IsSettingsText(file.readAll()))
+        return {};
+    QSettings store(path, QSettings::IniFormat);
+    TSchoolFile school;
+    school.values = ReadSettings(store);
+    QStringList unusable = school.values ? school.values->unusable : QStringList();
+    school.locked = ReadValue(store, kLocked, ReadLocked, unusable).value_or(QStringList());
+    school.usable = unusable.isEmpty();
+    return school;
+}
+
 }  // namespace
 
 QSettings* NewSettingsStore()
@@ -136,7 +297,33 @@ QSettings* NewSettingsStore()
 std::optional<TSavedSettings> ReadSettings()
 {
     std::unique_ptr<QSettings> store(NewSettingsStore());
-    return ReadSettings(*store);
+    // The school's files are read here, each checked whole, rather than
+    // through Qt's fallback, which would mix in the values of a damaged one.
+    store->setFallbacksEnabled(false);
+    const std::optional<TSavedSettings> own = ReadSettings(*store);
+    // The school's values, the first file holding one winning, and the
+    // names of those the pupils cannot change.
+    std::optional<TSavedSettings> school;
+    QStringList locked;
+    for (const QString& path : SchoolSettingsFiles()) {
+        const TSchoolFile file = ReadSchoolFile(path);
+        if (!file.usable)
+            continue;
+        locked += file.locked;
+        if (file.values) {
+            if (!school)
+                school.emplace();
+            TakeMissing(*school, *file.values);
+        }
+    }
+    if (!school && locked.isEmpty())
+        return own;
+    TSavedSettings saved = own.value_or(TSavedSettings());
+    const TSavedSettings schools = school.value_or(TSavedSettings());
+    // A locked value the school gives no value for is the built-in one.
+    for (const TValueSlot& slot : ValueSlots())
+        (locked.contains(slot.key) ? slot.replace : slot.take)(saved, schools);
+    return saved;
 }
 
 std::optional<TSavedSettings> ReadSettings(QSettings& store)
@@ -144,19 +331,41 @@ std::optional<TSavedSettings> ReadSettings(QSettings& store)
     if (store.allKeys().isEmpty())
         return std::nullopt;
     TSavedSettings saved;
-    saved.textBackground = ReadTextBackground(store.value(kTextBackground));
-    saved.zoom = ReadZoom(store.value(kZoom));
-    if (std::optional<int> top = ReadInt(store.value(kToolbarsAtTop)))
-        saved.toolbarsAtTop = *top != 0;
-    saved.skin = ReadSkin(store.value(kSkin));
-    if (std::optional<int> large = ReadInt(store.value(kLarge)))
-        saved.large = *large != 0;
-    saved.position = ReadPosition(store.value(kPosition));
-    saved.page = ReadPage(store.value(kPage));
-    if (std::optional<int> experiment = ReadInt(store.value(kExperiment)); experiment && *experiment > 0)
-        saved.experiment = experiment;
-    saved.split = ReadSplit(store.value(kSplit));
+    QStringList& unusable = saved.unusable;
+    saved.textBackground = ReadValue(store, kTextBackground, ReadTextBackground, unusable);
+    saved.zoom = ReadValue(store, kZoom, ReadZoom, unusable);
+    saved.toolbarsAtTop = ReadValue(store, kToolbarsAtTop, ReadFlag, unusable);
+    saved.skin = ReadValue(store, kSkin, ReadSkin, unusable);
+    saved.large = ReadValue(store, kLarge, ReadFlag, unusable);
+    if (const std::optional<QRect> bounds = ReadValue(store, kPosition, ReadPosition, unusable))
+        saved.position = FitOnScreen(*bounds);
+    saved.page = ReadValue(store, kPage, ReadPage, unusable);
+    saved.experiment = ReadValue(store, kExperiment, ReadExperiment, unusable);
+    saved.split = ReadValue(store, kSplit, ReadSplit, unusable);
     return saved;
+}
+
+QStringList SchoolSettingsFiles()
+{
+    QStringList folders = QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation);
+    // The first is the user's own folder.
+    if (!folders.isEmpty())
+        folders.removeFirst();
+    QStringList files;
+    for (const QString& name : {kSchoolAppFile, kSchoolOrganisationFile})
+        for (const QString& folder : std::as_const(folders))
+            if (const QString path = QDir(folder).filePath(name); QFileInfo::exists(path))
+                files.append(path);
+    return files;
+}
+
+QStringList IgnoredSchoolSettingsFiles()
+{
+    QStringList ignored;
+    for (const QString& path : SchoolSettingsFiles())
+        if (!ReadSchoolFile(path).usable)
+            ignored.append(path);
+    return ignored;
 }
 
 bool WriteSettings(const TSettingsToSave& values)

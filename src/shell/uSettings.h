@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -31,6 +32,9 @@ struct TSavedSettings {
     std::optional<QString> page;
     std::optional<int> experiment;
     std::optional<int> split;
+    // The names of values that were there but of no use (wrong type or out
+    // of range).
+    QStringList unusable;
 };
 
 // What the window writes when it closes.
@@ -49,9 +53,24 @@ struct TSettingsToSave {
 // The store itself: organisation "Karvelle", application "BRV_v4", native format.
 QSettings* NewSettingsStore();
 
-// Nothing when the key does not exist yet (first start).
+// The user's own values, each one the user does not have taken from the
+// school's settings (SchoolSettingsFiles) when the school set it.  A value
+// the school locks (its "locked" list of value names) is the school's even
+// where the user has one, or the built-in one when the school gives none.
+// Nothing when neither has a value (first start without school settings).
 std::optional<TSavedSettings> ReadSettings();
+// The values of one store as they are, without the school's.
 std::optional<TSavedSettings> ReadSettings(QSettings& store);
+
+// The school's settings: the files "Karvelle/BRV_v4.conf" (then
+// "Karvelle.conf") that exist in the system's configuration folders
+// ($XDG_CONFIG_DIRS, /etc/xdg when unset), in the order they are read, the
+// first holding a value winning.  The same files Qt's own system scope reads.
+QStringList SchoolSettingsFiles();
+// Those of SchoolSettingsFiles that cannot be used and are ignored whole: a
+// file that cannot be read, is damaged, or holds a value of no use.  The
+// school meant every value in it, so none of them is taken on its own.
+QStringList IgnoredSchoolSettingsFiles();
 
 // Writes the six values in their fixed order, then where the pupil was; false (and nothing said to the
 // user) when the store cannot be written.

@@ -32,6 +32,9 @@ int main(int argc, char** argv)
     qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
     qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
     qputenv("XDG_CACHE_HOME", (home.path() + "/cache").toUtf8());
+    // The system's folders too: a school's settings in the machine's own
+    // /etc/xdg must not reach the tests.
+    qputenv("XDG_CONFIG_DIRS", (home.path() + "/system-config").toUtf8());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Qt's own test mode is not used: it sends every test program to the one

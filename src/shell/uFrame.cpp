@@ -13,6 +13,7 @@
 #include "shell/uFlashPanel.h"
 #include "shell/uHelp.h"
 #include "shell/uLessonPane.h"
+#include "shell/uPictureFile.h"
 #include "shell/uSettings.h"
 #include "shell/uThemes.h"
 
@@ -21,6 +22,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
@@ -705,8 +707,9 @@ void TFrameFrm::createSplash()
     if (!QFileInfo(path).isFile())
         return;
     auto* splash = new TSplashPicture(LeftTW);
-    if (!splash->Load(path)) {
+    if (ReadWholePicture(path).isNull() || !splash->Load(path)) {
         delete splash;
+        reportError(str::sSplashUnreadable().arg(QDir::toNativeSeparators(path)));
         return;
     }
     splash_ = splash;
@@ -870,6 +873,8 @@ bool TFrameFrm::LoadSettings()
         EWBPanel->SetZoomLevel(TLessonPane::DefaultZoomLevel);
         return false;
     }
+    if (const QString unusable = UnusableSettingsMessage(*saved); !unusable.isEmpty())
+        reportError(unusable);
     // The colour reaches the page when the start page has loaded.
     if (saved->textBackground)
         EWBPanel->RestoreTextBackground(*saved->textBackground);

@@ -3,6 +3,7 @@
 #include "runtime/BRV_StrConstants.h"
 #include "shell/uThemes.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
@@ -125,7 +126,40 @@ std::optional<int> ReadSplit(const QVariant& v)
     return split;
 }
 
+// The values the store holds that reading had to set aside.  A position that
+// is sound but lies off every screen of this computer is not damage.
+QStringList UnusableValues(const QSettings& store, const TSavedSettings& saved)
+{
+    const QVariant position = store.value(kPosition);
+    const std::optional<int> experiment = ReadInt(store.value(kExperiment));
+    const std::pair<const QString&, bool> values[] = {
+        {kZoom, saved.zoom.has_value()},
+        {kTextBackground, saved.textBackground.has_value()},
+        {kToolbarsAtTop, saved.toolbarsAtTop.has_value()},
+        {kSkin, saved.skin.has_value()},
+        {kLarge, saved.large.has_value()},
+        {kPosition, position.typeId() == QMetaType::QByteArray && DecodePosition(position.toByteArray())},
+        {kPage, saved.page.has_value()},
+        {kExperiment, experiment && *experiment >= 0},
+        {kSplit, saved.split.has_value()},
+    };
+    QStringList unusable;
+    for (const auto& [key, used] : values)
+        if (!used && store.contains(key))
+            unusable << key;
+    return unusable;
+}
+
 }  // namespace
+
+QString UnusableSettingsMessage(const TSavedSettings& saved)
+{
+    if (saved.unusable.isEmpty())
+        return {};
+    return str::sSettingsUnusable().arg(
+        QDir::toNativeSeparators(saved.file),
+        QLatin1Char('"') + saved.unusable.join(QStringLiteral("\", \"")) + QLatin1Char('"'));
+}
 
 QSettings* NewSettingsStore()
 {
@@ -156,6 +190,8 @@ std::optional<TSavedSettings> ReadSettings(QSettings& store)
     if (std::optional<int> experiment = ReadInt(store.value(kExperiment)); experiment && *experiment > 0)
         saved.experiment = experiment;
     saved.split = ReadSplit(store.value(kSplit));
+    saved.file = store.fileName();
+    saved.unusable = UnusableValues(store, saved);
     return saved;
 }
 

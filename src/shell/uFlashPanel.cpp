@@ -3,6 +3,7 @@
 #include "runtime/BRV_StrConstants.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHideEvent>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <QtEndian>
 
 namespace brv {
 
@@ -19,6 +21,22 @@ namespace {
 
 const QString kHostPage = QStringLiteral("FlashHost.html");
 const QString kPlayerScript = QStringLiteral("ruffle.js");
+
+// A movie cut short: an uncompressed movie records its own length in its
+// header, and an empty file is no movie.  The player would show what it has
+// of a cut movie, or nothing, without a word.
+bool CutShort(const QFileInfo& movie)
+{
+    QFile file(movie.absoluteFilePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray header = file.read(8);
+    if (header.isEmpty())
+        return true;
+    if (header.size() < 8 || !header.startsWith("FWS"))
+        return false;
+    return movie.size() < qFromLittleEndian<quint32>(header.constData() + 4);
+}
 
 }  // namespace
 
@@ -116,6 +134,10 @@ void TFlashPanel::LoadMovie(const QString& path)
                        .arg(QDir::toNativeSeparators(movie.absoluteFilePath()))
                        .arg(movie.size() >> 20)
                        .arg(MaxMovieBytes >> 20));
+        return;
+    }
+    if (CutShort(movie)) {
+        showNotice(str::sMovieDamaged().arg(QDir::toNativeSeparators(movie.absoluteFilePath())));
         return;
     }
     moviePath_ = movie.absoluteFilePath();

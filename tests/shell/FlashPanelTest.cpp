@@ -141,8 +141,8 @@ TEST_F(FlashPanelTest, ADamagedMovieIsNamedAndTheNextMoviePlays)
         const QString movie = folder.Add(QLatin1String(c.name), c.bytes);
         panel.LoadMovie(movie);
         const QString damaged = str::sMovieDamaged().arg(QDir::toNativeSeparators(movie));
-        EXPECT_TRUE(WaitFor([&] { return panel.Notice() == damaged || Loaded(panel); }, 30000));
-        EXPECT_EQ(panel.Notice(), damaged);
+        EXPECT_TRUE(WaitFor([&] { return panel.Notice() == damaged; }, 30000))
+            << panel.Notice().toStdString();
     }
     const QString good = folder.Add(QStringLiteral("Flash/Voltage.swf"), sound);
     panel.LoadMovie(good);

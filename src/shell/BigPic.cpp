@@ -1,6 +1,7 @@
 #include "shell/BigPic.h"
 
 #include "runtime/BRV_StrConstants.h"
+#include "shell/uPictureFile.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -37,8 +38,8 @@ TBigPicFrm::TBigPicFrm(QWidget* parent)
 
 void TBigPicFrm::Show(const QString& file)
 {
-    QImage picture;
-    if (!QFileInfo(file).isFile() || !picture.load(file) || picture.isNull())
+    const QImage picture = QFileInfo(file).isFile() ? ReadWholePicture(file) : QImage();
+    if (picture.isNull())
         return;
     picture_ = picture;
     magPic_->setPixmap(QPixmap::fromImage(picture_));

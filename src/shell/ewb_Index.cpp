@@ -176,6 +176,16 @@ void TEWBHTMLIndex::LoadFromData(QByteArrayView data)
         headings_.push_back(ReadHeading(reader, extended, entriesLeft));
 }
 
+namespace {
+
+QString PageHref(const QString& page)
+{
+    const QString escaped = page.toHtmlEscaped();
+    return page.contains(QLatin1Char(':')) ? QLatin1String("./") + escaped : escaped;
+}
+
+}  // namespace
+
 QString TEWBHTMLIndex::Render() const
 {
     QString html;
@@ -185,13 +195,14 @@ QString TEWBHTMLIndex::Render() const
         html += heading.Open ? QLatin1String("<div class=\"level1exp\"><span id=\"")
                              : QLatin1String("<div class=\"level1\"><span id=\"");
         html += number + QLatin1String("\"></span><a href=\"!") + number + QLatin1String("\">") +
-                heading.Caption + QLatin1String("</a></div>");
+                heading.Caption.toHtmlEscaped() + QLatin1String("</a></div>");
         if (!heading.Open)
             continue;
         for (const TEWBChildItem& entry : heading.Entries) {
             html += entry.Selected ? QLatin1String("<div class=\"level2selected\"><a href=\"")
                                    : QLatin1String("<div class=\"level2\"><a href=\"");
-            html += entry.Page + QLatin1String("\">") + entry.Caption + QLatin1String("</a></div>");
+            html += PageHref(entry.Page) + QLatin1String("\">") + entry.Caption.toHtmlEscaped() +
+                    QLatin1String("</a></div>");
         }
     }
     return html;

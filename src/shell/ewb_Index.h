@@ -83,6 +83,10 @@ public:
     // The same from the file's bytes (the error names no file).
     void LoadFromData(QByteArrayView data);
 
+    // The index as HTML for the index page.  Captions and page names are data
+    // from the file, never markup: they are escaped, and a page name that
+    // would read as an address of its own ("javascript:…") stays a file name
+    // of the lesson book.
     QString Render() const;
 
     // Out-of-range heading numbers are ignored by both.

@@ -47,17 +47,6 @@ QString ExperimentMainPage(ExperimentId id)
     return entry != nullptr ? entry->mainPage : QString();
 }
 
-QString DollarPicturePath(const QString& programFolder, const QString& segment)
-{
-    // The name starts after the link's leading "$".
-    const QString name = QUrl::fromPercentEncoding(segment.mid(1).toUtf8());
-    if (name.isEmpty())
-        return {};
-    // ResolveInFolder refuses ".." and "." components, so the result can only
-    // lie inside the images folder.
-    return ResolveInFolder(programFolder, QStringLiteral("html\\images\\") + name);
-}
-
 namespace {
 
 // path with its symbolic links and "." and ".." resolved; for a file that
@@ -74,6 +63,21 @@ QString RealPath(const QString& path)
 }
 
 }  // namespace
+
+QString DollarPicturePath(const QString& programFolder, const QString& segment)
+{
+    // The name starts after the link's leading "$".
+    const QString name = QUrl::fromPercentEncoding(segment.mid(1).toUtf8());
+    if (name.isEmpty())
+        return {};
+    // ResolveInFolder refuses ".." and "." components; a symbolic link is
+    // followed to where it really leads, which must be the images folder too.
+    const QString file = ResolveInFolder(programFolder, QStringLiteral("html\\images\\") + name);
+    if (file.isEmpty())
+        return {};
+    const QString images = RealPath(ResolveInFolder(programFolder, QStringLiteral("html\\images")));
+    return RealPath(file).startsWith(images + QLatin1Char('/')) ? file : QString();
+}
 
 bool IsInsideLessonBook(const QString& programFolder, const QString& file)
 {

@@ -25,7 +25,8 @@ QString ExperimentMainPage(ExperimentId id);
 
 // The file a "$" link names: "html\images\" + the segment without its "$",
 // percent escapes decoded, resolved case-insensitively in programFolder.
-// Empty when the name is empty or would leave the images folder.
+// Empty when the name is empty or would leave the images folder, by ".." or
+// by a symbolic link that leads out of it.
 QString DollarPicturePath(const QString& programFolder, const QString& segment);
 
 // True when file lies in one of the program folder's content folders (the

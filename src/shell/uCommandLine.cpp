@@ -118,10 +118,10 @@ void CheckStartPlace(TCommandLine& commandLine, const QString& program, const QS
 void OpenStartPlace(TFrameFrm& window, const TCommandLine& commandLine)
 {
     if (!commandLine.page.isEmpty())
-        window.EWBPanel->OpenPage(commandLine.page);
+        window.EWBPanel()->OpenPage(commandLine.page);
     else if (const TCatalogueEntry* entry = ExperimentNamed(commandLine.experiment);
              !commandLine.experiment.isEmpty() && entry != nullptr)
-        window.EWBPanel->ShowExperimentPage(entry->id);
+        window.EWBPanel()->ShowExperimentPage(entry->id);
 }
 
 int FinishCommandLine(const TCommandLine& commandLine)

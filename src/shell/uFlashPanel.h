@@ -8,6 +8,7 @@
 #include <QUrl>
 #include <QWidget>
 
+class QLabel;
 class QWebEngineView;
 
 namespace brv {
@@ -18,9 +19,16 @@ public:
     // programFolder holds ruffle/ with the player and its host page.
     explicit TFlashPanel(const QString& programFolder, QWidget* parent = nullptr);
 
-    // Loads the movie file as the main movie; a missing movie (or a missing
-    // player) loads nothing and says nothing.
+    // No movie of the program comes near this; a larger file is not handed
+    // to the player.
+    static constexpr qint64 MaxMovieBytes = qint64(64) << 20;
+
+    // Loads the movie file as the main movie.  A missing, damaged or
+    // oversized movie is not played: the panel says which file it is and
+    // what still works.  A missing player loads nothing and says nothing.
     void LoadMovie(const QString& path);
+    // What the panel says in place of a movie (empty while it plays one).
+    QString Notice() const;
     QString MoviePath() const { return moviePath_; }
 
     // The address the player page is opened with for a movie.
@@ -38,9 +46,12 @@ protected:
 
 private:
     QWebEngineView* ensureView();
+    void showNotice(const QString& text);
+    void onTitleChanged(const QString& title);
     QString playerFolder_;
     QString moviePath_;
     QWebEngineView* flash_ = nullptr;
+    QLabel* notice_ = nullptr;
 };
 
 }  // namespace brv

@@ -223,7 +223,8 @@ void TFrameFrm::FormCreate()
         MenuToolbar_->Search1()->setEnabled(helpAvailable_);
 
         FlashPanel_->hide();
-        splash_ = TSplashPicture::Create(programFolder_, LeftTW_);
+        splash_ = TSplashPicture::Create(programFolder_, LeftTW_,
+                                         [this](const QString& message) { reportError(message); });
         host_->SetSplash(splash_);
         MenuToolbar_->FillExperimentsMenu();
         const std::optional<TSavedSettings> saved = ReadSettings();
@@ -352,6 +353,8 @@ void TFrameFrm::ApplySettings(const std::optional<TSavedSettings>& saved)
         EWBPanel_->SetZoomLevel(TLessonPane::DefaultZoomLevel);
         return;
     }
+    if (const QString unusable = UnusableSettingsMessage(*saved); !unusable.isEmpty())
+        reportError(unusable);
     // The colour reaches the page when the start page has loaded.
     if (saved->textBackground)
         EWBPanel_->RestoreTextBackground(*saved->textBackground);

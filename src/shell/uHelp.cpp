@@ -1,5 +1,6 @@
 #include "shell/uHelp.h"
 
+#include "common/ErrorBox.h"
 #include "runtime/BRV_StrConstants.h"
 
 #include <QBuffer>
@@ -14,11 +15,14 @@
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 #include <QWebEngineUrlSchemeHandler>
@@ -34,7 +38,9 @@ void RegisterHelpScheme()
 {
     QWebEngineUrlScheme scheme(kHelpScheme);
     scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
-    scheme.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::LocalAccessAllowed);
+    // Local to the program, and with no access to the computer's files: a
+    // topic reads nothing but the help file's own objects.
+    scheme.setFlags(QWebEngineUrlScheme::LocalScheme);
     QWebEngineUrlScheme::registerScheme(scheme);
 }
 
@@ -77,6 +83,60 @@ public:
 private:
     std::shared_ptr<const THelpBook> book_;
 };
+
+namespace {
+
+bool IsHelpAddress(const QUrl& url)
+{
+    return url.scheme() == QLatin1String(kHelpScheme);
+}
+
+// Whatever a topic loads besides itself (pictures, style sheets, frames)
+// comes from the help file too: a help file is content, and content must not
+// reach the pupil's other files or the internet.
+class THelpGuard : public QWebEngineUrlRequestInterceptor {
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override
+    {
+        if (!IsHelpAddress(info.requestUrl()))
+            info.block(true);
+    }
+};
+
+class THelpPage : public TQuietPage {
+public:
+    THelpPage(THelpWindow& window, QWebEngineProfile* profile, QObject* parent)
+        : TQuietPage(profile, parent), window_(window)
+    {
+    }
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override
+    {
+        return window_.RouteNavigation(url, isMainFrame && type == NavigationTypeLinkClicked, isMainFrame);
+    }
+
+    QWebEnginePage* createWindow(WebWindowType) override { return new TWindowRelay(*this); }
+
+private:
+    THelpWindow& window_;
+};
+
+// The help topics are plain pages: they need no scripts, and without them
+// no topic can reach anything by a script.
+void ConfineTopicSettings(QWebEngineSettings* settings)
+{
+    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    settings->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
+}
+
+}  // namespace
 
 // --- the window --------------------------------------------------------------------------
 
@@ -136,7 +196,11 @@ THelpWindow::THelpWindow(std::shared_ptr<const THelpBook> book, QWidget* parent)
     profile_ = new QWebEngineProfile(this);
     handler_ = new THelpSchemeHandler(book_, profile_);
     profile_->installUrlSchemeHandler(kHelpScheme, handler_);
-    Topic->setPage(new QWebEnginePage(profile_, Topic));
+    profile_->setUrlRequestInterceptor(new THelpGuard(profile_));
+    Topic->setPage(new THelpPage(*this, profile_, Topic));
+    ConfineTopicSettings(Topic->settings());
+    ShowError = [this](const QString& message) { ShowErrorBox(this, message); };
+    OpenWebLink = AskThenOpenInBrowser(this);
     splitter->addWidget(Tabs);
     splitter->addWidget(Topic);
     splitter->setStretchFactor(1, 1);
@@ -169,6 +233,28 @@ THelpWindow::~THelpWindow()
     // A page must go before the profile it was made with.
     delete Topic;
     Topic = nullptr;
+}
+
+bool THelpWindow::RouteNavigation(const QUrl& url, bool clicked, bool isMainFrame)
+{
+    if (IsHelpAddress(url) || url.toString() == QLatin1String("about:blank"))
+        return true;
+    // Boxes open after the engine's callback has returned, one at a time.
+    if (IsWebLink(url)) {
+        if (clicked && !askingWebLink_) {
+            askingWebLink_ = true;
+            QTimer::singleShot(0, this, [this, url] {
+                OpenWebLink(url);
+                askingWebLink_ = false;
+            });
+        }
+        return false;
+    }
+    if (isMainFrame) {
+        const QString message = str::sHelpLinkRefused().arg(ShownAddress(url));
+        QTimer::singleShot(0, this, [this, message] { ShowError(message); });
+    }
+    return false;
 }
 
 void THelpWindow::searchTextChanged(const QString& text)

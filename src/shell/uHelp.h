@@ -4,10 +4,12 @@
 #pragma once
 
 #include "shell/uHelpFile.h"
+#include "shell/uPageGuard.h"
 
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class QLineEdit;
@@ -46,6 +48,18 @@ public:
     QListWidget* KeywordList = nullptr;
     QWebEngineView* Topic = nullptr;
 
+    // Says why a link of a topic was not followed; default: the standard
+    // error box over this window.  Replaceable so that a test can read it.
+    std::function<void(const QString& message)> ShowError;
+    // A web link clicked in a topic; default: asks, then opens it in the
+    // desktop's browser.
+    TWebLinkOpener OpenWebLink;
+
+    // Routes a navigation of the topic view: the help file's own topics are
+    // shown; a web link the pupil clicked is offered to OpenWebLink; anything
+    // else is refused, with a word when it was a page the view was to show.
+    bool RouteNavigation(const QUrl& url, bool clicked, bool isMainFrame);
+
 private:
     void searchTextChanged(const QString& text);
     void keywordChosen(QListWidgetItem* item);
@@ -56,6 +70,7 @@ private:
     THelpSchemeHandler* handler_ = nullptr;
     bool topicShown_ = false;
     bool placed_ = false;
+    bool askingWebLink_ = false;
 };
 
 }  // namespace brv

@@ -4,6 +4,8 @@
 #include "runtime/BRV_StrConstants.h"
 #include "shell/BigPic.h"
 #include "shell/html_FileUtils.h"
+#include "shell/uPageWatch.h"
+#include "shell/uPictureFile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -128,37 +130,6 @@ void DrawMarginTexts(QPainter& painter, const QRectF& band, const QString& left,
     painter.drawText(band, Qt::AlignRight | Qt::AlignVCenter, right);
 }
 
-// Stands in for a window that a link or a script asked for: the first page
-// it is sent to opens in the lesson pane instead, and the stand-in goes away.
-class TEWBWindowRelay : public QWebEnginePage {
-public:
-    explicit TEWBWindowRelay(QWebEnginePage& target)
-        : QWebEnginePage(target.profile(), &target), target_(&target)
-    {
-    }
-
-protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override
-    {
-        // A script may open an empty window first; wait for a real address.
-        if (!isMainFrame || forwarded_ || url.scheme() == QLatin1String("about"))
-            return false;
-        forwarded_ = true;
-        QTimer::singleShot(0, target_, [target = target_, url] {
-            if (target)
-                target->load(url);
-        });
-        deleteLater();
-        return false;
-    }
-
-    QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
-
-private:
-    QPointer<QWebEnginePage> target_;
-    bool forwarded_ = false;
-};
-
 // Keeps what a lesson page loads besides itself (pictures, style sheets,
 // frames, scripts' requests) inside the lesson book as well: a page is
 // content, and content must not reach the pupil's other files.
@@ -184,11 +155,15 @@ private:
 
 // --- TEWBPage ----------------------------------------------------------------
 
-TEWBPage::TEWBPage(TLessonPane& pane, QObject* parent) : QWebEnginePage(parent), pane_(pane) {}
+TEWBPage::TEWBPage(TLessonPane& pane, QObject* parent) : TQuietPage(parent), pane_(pane) {}
 
-bool TEWBPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool)
+bool TEWBPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame)
 {
-    return pane_.RouteNavigation(url);
+    if (!pane_.RouteNavigation(url, isMainFrame && type == NavigationTypeLinkClicked))
+        return false;
+    if (isMainFrame)
+        pane_.watch_->Expect(url);
+    return true;
 }
 
 QWebEnginePage* TEWBPage::createWindow(WebWindowType)
@@ -196,7 +171,7 @@ QWebEnginePage* TEWBPage::createWindow(WebWindowType)
     // Links and scripts that ask for another window open in this pane.  The
     // engine needs a fresh page to hand the request to, so a stand-in takes it
     // and passes the address on.
-    return new TEWBWindowRelay(*this);
+    return new TWindowRelay(*this);
 }
 
 // --- TEWB --------------------------------------------------------------------
@@ -279,6 +254,8 @@ TLessonPane::TLessonPane(TLessonPaneHost host, const QString& programFolder, QWi
         host_.openPicture = [](const QString& file) { TBigPicFrm::ShowModal(file); };
     if (!host_.showError)
         host_.showError = [this](const QString& message) { ShowErrorBox(window(), message); };
+    if (!host_.openWebLink)
+        host_.openWebLink = AskThenOpenInBrowser(this);
 
     ewb_ = new TEWB(*this, this);
     ewb_->setObjectName(QStringLiteral("EWB"));
@@ -316,6 +293,8 @@ TLessonPane::TLessonPane(TLessonPaneHost host, const QString& programFolder, QWi
     copyImage1_->setObjectName(QStringLiteral("CopyImage1"));
     connect(copyImage1_, &QAction::triggered, this, &TLessonPane::CopyImage1Click);
 
+    watch_ = new TPageWatch(*page_, this);
+    connect(watch_, &TPageWatch::Stopped, this, &TLessonPane::onPageStopped);
     connect(page_, &QWebEnginePage::loadingChanged, this, &TLessonPane::onLoadingChanged);
     connect(page_, &QWebEnginePage::urlChanged, this, &TLessonPane::updateCommandState);
     connect(page_->action(QWebEnginePage::Back), &QAction::changed, this, &TLessonPane::updateCommandState);
@@ -330,6 +309,8 @@ TLessonPane::~TLessonPane()
     // one, on an object that is no longer a lesson pane; here the pane is still
     // whole and the callbacks see it closing.
     closing_ = true;
+    delete watch_;
+    watch_ = nullptr;
     disconnect(page_, nullptr, this, nullptr);
     disconnect(page_->action(QWebEnginePage::Back), nullptr, this, nullptr);
     disconnect(page_->action(QWebEnginePage::Forward), nullptr, this, nullptr);
@@ -380,7 +361,7 @@ void TLessonPane::showNotice(const QString& text)
 
 // --- routing -----------------------------------------------------------------------
 
-bool TLessonPane::RouteNavigation(const QUrl& url)
+bool TLessonPane::RouteNavigation(const QUrl& url, bool clicked)
 {
     const QString segment = LastUrlSegment(url.toString());
     if (segment.contains(QLatin1Char('!'))) {
@@ -389,6 +370,11 @@ bool TLessonPane::RouteNavigation(const QUrl& url)
     }
     if (segment.contains(QLatin1Char('$'))) {
         routePictureLink(segment);
+        return false;
+    }
+    if (IsWebLink(url)) {
+        if (clicked)
+            offerWebLink(url);
         return false;
     }
     if (refuseOutsideBook(url))
@@ -403,6 +389,39 @@ bool TLessonPane::refuseOutsideBook(const QUrl& url)
         return false;
     reportError(str::sLocalFileRefused().arg(QDir::toNativeSeparators(QDir::cleanPath(url.toLocalFile()))));
     return true;
+}
+
+// The lesson book is read without the internet; a web page is the desktop
+// browser's to show, if the pupil wants it, and the page being read stays.
+// One question per page load: the engine cannot tell a pupil's click from a
+// script's wish, and a script could ask again as soon as it is answered.
+void TLessonPane::offerWebLink(const QUrl& url)
+{
+    if (askingWebLink_ || !firstTimeThisPage(QStringLiteral("web link")))
+        return;
+    askingWebLink_ = true;
+    QTimer::singleShot(0, this, [this, url] {
+        host_.openWebLink(url);
+        askingWebLink_ = false;
+    });
+}
+
+void TLessonPane::onPageStopped(const QUrl& stuck, const QUrl& retry)
+{
+    if (closing_)
+        return;
+    const QString message = str::sLessonPageStopped().arg(ShownAddress(stuck));
+    if (retry.isEmpty()) {
+        showNotice(message);
+        return;
+    }
+    reportError(message);
+    page_->load(retry);
+}
+
+void TLessonPane::SetPagePatience(int ms)
+{
+    watch_->SetPatience(ms);
 }
 
 void TLessonPane::routeIndexLink(const QString& segment)
@@ -426,7 +445,7 @@ void TLessonPane::routePictureLink(const QString& segment)
         reportError(str::sPictureMissing().arg(QDir::toNativeSeparators(file)));
         return;
     }
-    if (QImage(file).isNull()) {
+    if (ReadWholePicture(file).isNull()) {
         reportError(str::sPictureUnreadable().arg(QDir::toNativeSeparators(file)));
         return;
     }
@@ -469,8 +488,20 @@ void TLessonPane::markIndexFor(const QString& segment, ExperimentId id)
     index_.Select(page);
 }
 
+// A page's script may repeat what was refused as fast as it likes; the pupil
+// is told once, until another page has loaded.
+bool TLessonPane::firstTimeThisPage(const QString& what)
+{
+    if (toldThisPage_.contains(what))
+        return false;
+    toldThisPage_.insert(what);
+    return true;
+}
+
 void TLessonPane::reportError(const QString& message)
 {
+    if (!firstTimeThisPage(message))
+        return;
     QTimer::singleShot(0, this, [this, message] { host_.showError(message); });
 }
 
@@ -648,6 +679,7 @@ void TLessonPane::onLoadingChanged(const QWebEngineLoadingInfo& info)
 void TLessonPane::onDocumentComplete(bool ok)
 {
     hasDocument_ = true;
+    toldThisPage_.clear();
     notice_->hide();
     ewb_->show();
     if (textBackground_ != str::sTextBgndWhite())

@@ -12,10 +12,12 @@
 #include "runtime/Catalogue.h"
 #include "runtime/ProgramFolder.h"
 #include "shell/ewb_Index.h"
+#include "shell/uPageGuard.h"
 
 #include <QByteArray>
 #include <QPageLayout>
 #include <QPointer>
+#include <QSet>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QWidget>
@@ -43,11 +45,16 @@ struct TLessonPaneHost {
     std::function<void(const QString& file)> openPicture;
     // Shows an error; default: the standard error box over this window.
     std::function<void(const QString& message)> showError;
+    // A web link the pupil followed; default: asks, then opens it in the
+    // desktop's browser.
+    std::function<void(const QUrl& url)> openWebLink;
 };
+
+class TPageWatch;
 
 // The browser's page: routes every navigation through the pane and keeps
 // every new window request in this pane.
-class TEWBPage : public QWebEnginePage {
+class TEWBPage : public TQuietPage {
     Q_OBJECT
 public:
     TEWBPage(TLessonPane& pane, QObject* parent);
@@ -116,10 +123,17 @@ public:
     // it shows pages).
     QString Notice() const;
 
+    // How long a page may keep the pane waiting before its renderer is
+    // asked whether it still answers (TPageWatch).
+    void SetPagePatience(int ms);
+
     // --- routing ----------------------------------------------------------
     // Called for every navigation before it happens; false cancels it.  A
-    // local file outside the lesson book is refused with a message.
-    bool RouteNavigation(const QUrl& url);
+    // local file outside the lesson book is refused with a message; a web
+    // link is never shown in the pane, and is offered to the desktop's
+    // browser when the page itself asked for it (clicked: not a frame, not
+    // a load of the program's own), once per page load.
+    bool RouteNavigation(const QUrl& url, bool clicked = true);
 
     // --- lesson toolbar and menu commands ----------------------------------
     void IndexBtnClick();
@@ -187,6 +201,9 @@ signals:
     void TopicRendered(const QByteArray& pdf);
 
 private:
+    friend class TEWBPage;
+    void offerWebLink(const QUrl& url);
+    void onPageStopped(const QUrl& stuck, const QUrl& retry);
     void routeIndexLink(const QString& segment);
     void routePictureLink(const QString& segment);
     void routeLessonPage(const QString& segment);
@@ -201,6 +218,7 @@ private:
     void applyZoom();
     void updateCommandState();
     void reportError(const QString& message);
+    bool firstTimeThisPage(const QString& what);
     void showPrintPreview(const QByteArray& pdf, const TTopicPrintInfo& info, const QPageLayout& layout);
     void runScript(const QString& script, const std::function<void(const QVariant&)>& done = {});
 
@@ -209,6 +227,7 @@ private:
     TEWBHTMLIndex index_;
     TEWB* ewb_ = nullptr;
     TEWBPage* page_ = nullptr;
+    TPageWatch* watch_ = nullptr;
     int zoomLevel_ = DefaultZoomLevel;
     QString textBackground_;
     bool hasDocument_ = false;
@@ -222,6 +241,8 @@ private:
     // Set while the pane is being destroyed: the page's last callbacks, run as
     // it goes, must leave the pane alone.
     bool closing_ = false;
+    bool askingWebLink_ = false;
+    QSet<QString> toldThisPage_;
 };
 
 }  // namespace brv

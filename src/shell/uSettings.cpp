@@ -288,6 +288,15 @@ TSchoolFile ReadSchoolFile(const QString& path)
 
 }  // namespace
 
+QString UnusableSettingsMessage(const TSavedSettings& saved)
+{
+    if (saved.unusable.isEmpty())
+        return {};
+    return str::sSettingsUnusable().arg(
+        QDir::toNativeSeparators(saved.file),
+        QLatin1Char('"') + saved.unusable.join(QStringLiteral("\", \"")) + QLatin1Char('"'));
+}
+
 QSettings* NewSettingsStore()
 {
     return new QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Karvelle"),
@@ -342,6 +351,10 @@ std::optional<TSavedSettings> ReadSettings(QSettings& store)
     saved.page = ReadValue(store, kPage, ReadPage, unusable);
     saved.experiment = ReadValue(store, kExperiment, ReadExperiment, unusable);
     saved.split = ReadValue(store, kSplit, ReadSplit, unusable);
+    // 0 is what the window saves when no experiment was shown: no value, but no damage.
+    if (ReadInt(store.value(kExperiment)) == 0)
+        unusable.removeAll(kExperiment);
+    saved.file = store.fileName();
     return saved;
 }
 

@@ -32,10 +32,15 @@ struct TSavedSettings {
     std::optional<QString> page;
     std::optional<int> experiment;
     std::optional<int> split;
-    // The names of values that were there but of no use (wrong type or out
-    // of range).
+    // The store's file, and the names of the values it held that could not be
+    // used (the window keeps its defaults for them).
+    QString file;
     QStringList unusable;
 };
+
+// What the user is told of unusable values: which file held which; empty
+// when every value present was used.
+QString UnusableSettingsMessage(const TSavedSettings& saved);
 
 // What the window writes when it closes.
 struct TSettingsToSave {

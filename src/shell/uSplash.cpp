@@ -1,8 +1,11 @@
 #include "shell/uSplash.h"
 
 #include "runtime/AddMaths.h"
+#include "runtime/BRV_StrConstants.h"
 #include "runtime/ProgramFolder.h"
+#include "shell/uPictureFile.h"
 
+#include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QFrame>
@@ -16,14 +19,17 @@ const QString kSplashFile = QStringLiteral("HTML\\Images\\Splash.png");
 
 }  // namespace
 
-TSplashPicture* TSplashPicture::Create(const QString& programFolder, QFrame* pane)
+TSplashPicture* TSplashPicture::Create(const QString& programFolder, QFrame* pane,
+                                       const std::function<void(const QString&)>& reportError)
 {
     const QString path = ResolveInFolder(programFolder, kSplashFile);
     if (!QFileInfo(path).isFile())
         return nullptr;
     auto* splash = new TSplashPicture(pane);
-    if (!splash->Load(path)) {
+    if (ReadWholePicture(path).isNull() || !splash->Load(path)) {
         delete splash;
+        if (reportError)
+            reportError(str::sSplashUnreadable().arg(QDir::toNativeSeparators(path)));
         return nullptr;
     }
     pane->installEventFilter(splash);

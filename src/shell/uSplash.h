@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QFrame;
 
 namespace brv {
@@ -15,8 +17,10 @@ class TSplashPicture : public QWidget {
 public:
     // The splash of the lesson book in programFolder, made in pane and
     // refitted whenever the pane is resized; null when the file is missing
-    // or cannot be read.
-    static TSplashPicture* Create(const QString& programFolder, QFrame* pane);
+    // or cannot be read.  A file that is there but cannot be shown is named
+    // to reportError.
+    static TSplashPicture* Create(const QString& programFolder, QFrame* pane,
+                                  const std::function<void(const QString&)>& reportError = {});
 
     explicit TSplashPicture(QFrame* pane);
 

@@ -7,6 +7,7 @@
 #include "runtime/ProgramFolder.h"
 #include "shell/uHelpFile.h"
 #include "shell/uHelpReply.h"
+#include "support/SanitizerLog.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -191,6 +192,8 @@ TEST_P(DamagedHelpFile, IsReportedAndNeverTakesTheReaderDown)
     if (c.crashes || !book.Ok()) {
         EXPECT_EQ(book.Error, str::sHelpFileDamaged().arg(Shown(file))) << book.ReaderLog.toStdString();
     }
+    // chmlib may die on the file; our own code in the reader may not.
+    EXPECT_FALSE(test::SanitizerFaultOfOurs(book.ReaderLog)) << book.ReaderLog.toStdString();
     // Whatever was read stays within the file's own objects.
     for (const QString& topic : LocalTopics(book.Contents))
         (void)book.Object(topic);
@@ -205,6 +208,53 @@ INSTANTIATE_TEST_SUITE_P(Corpus, DamagedHelpFile,
                          [](const ::testing::TestParamInfo<TDamagedHelp>& info) {
                              return test::CaseNameOfFile(info.param.file);
                          });
+
+// --- faults of ours in the reader ------------------------------------------------------------
+
+TEST(ReaderFaults, ASanitizerReportIsOursOnlyWhenItsFirstFrameIs)
+{
+    const std::pair<const char*, bool> logs[] = {
+        {"", false},
+        {"some text\nwithout a trace\n", false},
+        {"==1==ERROR: AddressSanitizer: heap-buffer-overflow on address 0x602\n"
+         "    #0 0x55d1 in brv::(anonymous namespace)::CopyObject(chmFile*) /src/shell/uHelpReader.cpp:97\n"
+         "    #1 0x55d2 in chm_enumerate (/usr/lib/x86_64-linux-gnu/libchm.so.1+0x4c1d)\n",
+         true},
+        {"==1==ERROR: AddressSanitizer: heap-buffer-overflow\n"
+         "    #0 0x7f01 in __interceptor_memcpy ../../../../src/libsanitizer/sanitizer_common.inc:827\n"
+         "    #1 0x55d1 in brv::CopyAll(chmFile*) /src/shell/uHelpReader.cpp:150\n",
+         true},
+        {"==1==ERROR: AddressSanitizer: SEGV on unknown address 0x000000000000\n"
+         "    #0 0x7f03 (/usr/lib/x86_64-linux-gnu/libchm.so.1+0x3a1b)\n"
+         "    #1 0x55d1 in brv::CopyObject(chmFile*) /src/shell/uHelpReader.cpp:97\n",
+         false},
+        {"==1==ERROR: AddressSanitizer: FPE on unknown address\n"
+         "    #0 0x7f03 in chm_open (/usr/lib/x86_64-linux-gnu/libchm.so.1+0x2f10)\n"
+         "    #1 0x55d1 in brv::RunHelpReader(int, char**) /src/shell/uHelpReader.cpp:180\n",
+         false},
+        {"==1==ERROR: AddressSanitizer: heap-buffer-overflow\n"
+         "    #0 0x55d1 in CopyObject ../src/shell/uHelpReader.cpp:97\n"
+         "    #1 0x7f03 in chm_enumerate (/usr/lib/x86_64-linux-gnu/libchm.so.1+0x4c1d)\n",
+         true},
+        {"==1==ERROR: AddressSanitizer: SEGV on unknown address\n"
+         "    #0 0x7f03 in __memcpy_avx_unaligned_erms ../sysdeps/x86_64/multiarch/memmove.S:317\n"
+         "    #1 0x55d1 in CopyObject ../src/shell/uHelpReader.cpp:97\n",
+         false},
+        {"/src/shell/uHelpReader.cpp:61:20: runtime error: load of misaligned address\n", true},
+    };
+    for (const auto& [log, ours] : logs)
+        EXPECT_EQ(test::SanitizerFaultOfOurs(QByteArray(log)), ours) << log;
+}
+
+// The same check the corpus passes catches a fault planted in our reader code.
+TEST(ReaderFaults, APlantedFaultInTheReaderIsCaught)
+{
+    const QString reader = QStringLiteral(BRV_BINARY_DIR "/tests/brv-faultyhelpreader");
+    ASSERT_TRUE(QFileInfo(reader).isExecutable()) << reader.toStdString();
+    const THelpBook book = ReadHelpBook(HelpPath(), reader);
+    EXPECT_EQ(book.Error, str::sHelpFileDamaged().arg(Shown(HelpPath())));
+    EXPECT_TRUE(test::SanitizerFaultOfOurs(book.ReaderLog)) << book.ReaderLog.toStdString();
+}
 
 TEST(DamagedHelpCorpus, EveryFileIsInTheTable)
 {

@@ -1,12 +1,14 @@
 // Flash movies played by the emulator in the Flash panel: the movie shown
-// whole in a pane of another shape, odd file names, and silence when the
-// movie or the player is missing.
+// whole in a pane of another shape, odd file names, a missing, damaged or
+// oversized movie named in the panel, and silence when the player is missing.
 #include "shell/uFlashPanel.h"
 
+#include "runtime/BRV_StrConstants.h"
 #include "shell/FrameTestSupport.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -97,11 +99,55 @@ TEST_F(FlashPanelTest, OddFileNamesReachThePlayerIntact)
     EXPECT_EQ(panel.MoviePath(), movie);
 }
 
-TEST_F(FlashPanelTest, AMissingMovieLoadsNothing)
+TEST_F(FlashPanelTest, AMissingMovieLoadsNothingAndIsNamed)
 {
-    panel.LoadMovie(QDir(folder.Path()).filePath(QStringLiteral("Flash/Nothing.swf")));
+    const QString missing = QDir(folder.Path()).filePath(QStringLiteral("Flash/Nothing.swf"));
+    panel.LoadMovie(missing);
     EXPECT_EQ(panel.Flash(), nullptr);
     EXPECT_TRUE(panel.MoviePath().isEmpty());
+    EXPECT_EQ(panel.Notice(), str::sMovieMissing().arg(QDir::toNativeSeparators(missing)));
+}
+
+TEST_F(FlashPanelTest, AnOversizedMovieIsNotHandedToThePlayer)
+{
+    const QString movie = folder.Add(QStringLiteral("Flash/Huge.swf"), QByteArray());
+    QFile file(movie);
+    ASSERT_TRUE(file.resize(TFlashPanel::MaxMovieBytes + 1));  // sparse: costs no disk
+    panel.LoadMovie(movie);
+    EXPECT_EQ(panel.Flash(), nullptr);
+    EXPECT_EQ(panel.Notice(), str::sMovieTooLarge()
+                                  .arg(QDir::toNativeSeparators(movie))
+                                  .arg(64)
+                                  .arg(TFlashPanel::MaxMovieBytes >> 20));
+}
+
+// The player's own failure page names nothing; the panel names the file, and
+// a sound movie loaded after it plays.
+TEST_F(FlashPanelTest, ADamagedMovieIsNamedAndTheNextMoviePlays)
+{
+    ASSERT_TRUE(panel.PlayerAvailable()) << "run scripts/setup to install the Flash player";
+    const QByteArray sound = MakeSwf(320, 240, Qt::red, Qt::blue);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"Flash/Text.swf", QByteArray("this is not a movie").repeated(20)},
+        {"Flash/Cut.swf", sound.left(sound.size() / 2)},
+        {"Flash/Empty.swf", QByteArray()},
+    };
+    ShowAndWait(&panel);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString movie = folder.Add(QLatin1String(c.name), c.bytes);
+        panel.LoadMovie(movie);
+        const QString damaged = str::sMovieDamaged().arg(QDir::toNativeSeparators(movie));
+        EXPECT_TRUE(WaitFor([&] { return panel.Notice() == damaged; }, 30000))
+            << panel.Notice().toStdString();
+    }
+    const QString good = folder.Add(QStringLiteral("Flash/Voltage.swf"), sound);
+    panel.LoadMovie(good);
+    EXPECT_TRUE(panel.Notice().isEmpty());
+    EXPECT_TRUE(WaitFor([this] { return Loaded(panel); }, 30000));
 }
 
 TEST_F(FlashPanelTest, WithoutThePlayerNothingIsLoaded)

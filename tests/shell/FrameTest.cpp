@@ -46,6 +46,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace brv {
 namespace {
@@ -93,6 +94,7 @@ protected:
             ++questions;
             return answer;
         };
+        frame->ShowError = [this](const QString& message) { errors.push_back(message); };
         if (show)
             ShowAndWait(frame.get());
         return *frame;
@@ -116,6 +118,7 @@ protected:
     std::unique_ptr<TFrameFrm> frame;
     bool answer = true;
     int questions = 0;
+    std::vector<QString> errors;
 };
 
 TEST_F(FrameTest, FirstStartCoversTheWorkAreaWithDefaults)
@@ -374,6 +377,13 @@ TEST_F(FrameTest, DamagedSettingsStartWithTheDefaults)
     EXPECT_FALSE(f.MenuToolbar()->Large1()->isChecked());
     EXPECT_EQ(f.geometry(), WorkArea());
     EXPECT_EQ(f.LeftPaneWidth(), WorkArea().width() / 2);
+    // Said once, naming the file and every value set aside.
+    std::unique_ptr<QSettings> store(NewSettingsStore());
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors.front(),
+              str::sSettingsUnusable().arg(QDir::toNativeSeparators(store->fileName()),
+                                           QStringLiteral("\"zoom\", \"textbgnd\", \"TBTop\", \"Skin\", "
+                                                          "\"Large\", \"position\"")));
 }
 
 // Bounds saved on a large desk display once crashed the web engine at every

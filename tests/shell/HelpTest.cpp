@@ -10,14 +10,19 @@
 #include "support/TestSupport.h"
 
 #include <QAction>
+#include <QColor>
 #include <QDir>
 #include <QFile>
+#include <QHostAddress>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTabWidget>
+#include <QTcpServer>
 #include <QTreeWidget>
+#include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -27,11 +32,42 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace brv {
 namespace {
 
 using namespace frametest;
+
+// Compiles the fixture help project in folder with chmcmd, the topics in
+// extra (name, text) added to it; returns the help file's path.
+QString CompileHelp(const QString& folder, const std::vector<std::pair<QString, QByteArray>>& extra = {})
+{
+    const QString source = test::DataPath(QStringLiteral("help"));
+    for (const char* name : {"BRVhelp.hhp", "toc.hhc", "index.hhk", "style.css", "intro.htm",
+                             "topics/ball.htm", "topics/units.htm"}) {
+        QDir(folder).mkpath(QFileInfo(name).path());
+        QFile::copy(QDir(source).filePath(name), QDir(folder).filePath(name));
+    }
+    QFile project(QDir(folder).filePath(QStringLiteral("BRVhelp.hhp")));
+    project.setPermissions(project.permissions() | QFile::WriteOwner);
+    if (project.open(QIODevice::Append)) {
+        for (const auto& [name, text] : extra) {
+            QFile topic(QDir(folder).filePath(name));
+            if (topic.open(QIODevice::WriteOnly))
+                topic.write(text);
+            project.write(name.toUtf8() + "\n");
+        }
+        project.close();
+    }
+    QProcess compiler;
+    compiler.setWorkingDirectory(folder);
+    compiler.start(QStringLiteral("chmcmd"),
+                   {QStringLiteral("--no-html-scan"), QStringLiteral("BRVhelp.hhp")});
+    compiler.waitForFinished(60000);
+    return QDir(folder).filePath(QStringLiteral("BRVhelp.chm"));
+}
 
 class HelpTest : public ::testing::Test {
 protected:
@@ -39,18 +75,7 @@ protected:
     static void SetUpTestSuite()
     {
         build = std::make_unique<QTemporaryDir>();
-        const QString source = test::DataPath(QStringLiteral("help"));
-        for (const char* name : {"BRVhelp.hhp", "toc.hhc", "index.hhk", "style.css", "intro.htm",
-                                 "topics/ball.htm", "topics/units.htm"}) {
-            QDir(build->path()).mkpath(QFileInfo(name).path());
-            QFile::copy(QDir(source).filePath(name), QDir(build->path()).filePath(name));
-        }
-        QProcess compiler;
-        compiler.setWorkingDirectory(build->path());
-        compiler.start(QStringLiteral("chmcmd"),
-                       {QStringLiteral("--no-html-scan"), QStringLiteral("BRVhelp.hhp")});
-        compiler.waitForFinished(60000);
-        chm = QDir(build->path()).filePath(QStringLiteral("BRVhelp.chm"));
+        chm = CompileHelp(build->path());
     }
     static void TearDownTestSuite() { build.reset(); }
 
@@ -277,6 +302,150 @@ TEST_F(HelpTest, HelpOpensOverTheWindowClosesOnEscapeAndSearchesAfresh)
     ASSERT_TRUE(QTest::qWaitForWindowActive(help));
     QTest::keyClick(help->SearchBox, Qt::Key_Escape);
     EXPECT_TRUE(WaitFor([help] { return !help->isVisible(); }, 2000)) << "Escape leaves the help open";
+}
+
+// --- a help file that tries every door out of the help window -----------------------------
+
+// Outside the help file lie a page and a picture painted magenta; a port of
+// this machine listens for the network.  A topic that reached any of them
+// would show magenta or be heard on the port.
+class HelpDoors : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ClearSettings();
+        ASSERT_TRUE(listener.listen(QHostAddress::LocalHost));
+        secretPage = QDir(outside.path()).filePath(QStringLiteral("secret.htm"));
+        QFile page(secretPage);
+        ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+        page.write(
+            "<html><head><title>SECRET</title></head>"
+            "<body style=\"background:#ff00ff\">SECRET</body></html>");
+        page.close();
+        secretPicture = QDir(outside.path()).filePath(QStringLiteral("secret.png"));
+        QImage magenta(200, 120, QImage::Format_RGB32);
+        magenta.fill(QColor(255, 0, 255));
+        ASSERT_TRUE(magenta.save(secretPicture));
+
+        const QByteArray pageUrl = QUrl::fromLocalFile(secretPage).toEncoded();
+        const QByteArray pictureUrl = QUrl::fromLocalFile(secretPicture).toEncoded();
+        const QByteArray net = "http://127.0.0.1:" + QByteArray::number(listener.serverPort());
+        const QByteArray doors =
+            "<html><head><title>Doors</title><style>"
+            "body { margin: 0; background: #ffffff; }"
+            "a { display: block; position: absolute; left: 0; width: 200px; height: 60px; background: "
+            "#00c000; }"
+            "#out { top: 0; } #web { top: 80px; }"
+            "img, iframe { position: absolute; top: 160px; width: 200px; height: 120px; border: 0; }"
+            "iframe { left: 220px; } #net { left: 440px; }"
+            "</style><link rel=\"stylesheet\" href=\"" +
+            net +
+            "/style.css\">"
+            "<script>"
+            "fetch('" +
+            pageUrl +
+            "').then(function (r) { return r.text(); }).then(function (t) {"
+            " document.title = t; document.body.style.background = '#ff00ff'; });"
+            "fetch('" +
+            net +
+            "/fetch');"
+            "</script></head><body>"
+            "<a id=\"out\" href=\"" +
+            pageUrl +
+            "\">out</a>"
+            "<a id=\"web\" href=\"https://www.example.org/brevalis\">web</a>"
+            "<img src=\"" +
+            pictureUrl + "\"><iframe src=\"" + pageUrl +
+            "\"></iframe>"
+            "<img id=\"net\" src=\"" +
+            net +
+            "/picture.png\">"
+            "</body></html>";
+        const QByteArray leave =
+            "<html><head><title>Leave</title><meta http-equiv=\"refresh\" content=\"0; url=" + pageUrl +
+            "\"></head><body>Leave</body></html>";
+        const QString chm = CompileHelp(
+            build.path(), {{QStringLiteral("doors.htm"), doors}, {QStringLiteral("leave.htm"), leave}});
+        ASSERT_TRUE(QFileInfo(chm).isFile())
+            << "chmcmd (Debian package fp-utils) did not build the help file";
+        QFile compiled(chm);
+        ASSERT_TRUE(compiled.open(QIODevice::ReadOnly));
+        folder.Add(QStringLiteral("Help/BRVhelp.chm"), compiled.readAll());
+    }
+    void TearDown() override { ClearSettings(); }
+
+    static int MagentaPixels(QWidget* view)
+    {
+        const QImage shot = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        int count = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x) {
+                const QColor c = shot.pixelColor(x, y);
+                count += c.red() > 200 && c.green() < 80 && c.blue() > 200 ? 1 : 0;
+            }
+        return count;
+    }
+
+    static void Click(QWebEngineView* view, QPoint at)
+    {
+        QWidget* target = view->focusProxy();
+        ASSERT_NE(target, nullptr);
+        QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, at);
+    }
+
+    QTemporaryDir build;
+    QTemporaryDir outside;
+    QTcpServer listener;
+    QString secretPage;
+    QString secretPicture;
+    TProgramFolder folder;
+};
+
+TEST_F(HelpDoors, ATopicReachesNothingOutsideTheHelpFile)
+{
+    TFrameFrm frame(folder.Path());
+    frame.ConfirmClose = [](QWidget*) { return true; };
+    frame.MenuToolbar()->Contents1()->trigger();
+    THelpWindow* help = frame.HelpWindow();
+    ASSERT_NE(help, nullptr);
+    QStringList errors;
+    std::vector<QUrl> offered;
+    help->ShowError = [&errors](const QString& message) { errors << message; };
+    help->OpenWebLink = [&offered](const QUrl& url) { offered.push_back(url); };
+    help->resize(1000, 640);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(help));
+
+    help->OpenTopic(QStringLiteral("doors.htm"));
+    ASSERT_TRUE(WaitFor([help] { return help->Topic->title() == QStringLiteral("Doors"); }));
+    ASSERT_TRUE(WaitFor([help] { return MagentaPixels(help->Topic) == 0 && !help->Topic->grab().isNull(); }));
+    Pump(1500);  // time for a fetch, a picture or a frame to arrive
+    EXPECT_EQ(help->Topic->title(), QStringLiteral("Doors")) << "a script read a file";
+    EXPECT_EQ(MagentaPixels(help->Topic), 0) << "an outside picture, frame or fetch was shown";
+    EXPECT_FALSE(listener.hasPendingConnections()) << "the topic reached the network";
+    EXPECT_TRUE(errors.isEmpty()) << "what a topic loads by itself is refused without a word";
+    test::SavePicture(help->grab().toImage(), QStringLiteral("help-doors"));
+
+    // A link to an outside file: refused, and said so.
+    Click(help->Topic, QPoint(100, 30));
+    ASSERT_TRUE(WaitFor([&errors] { return !errors.isEmpty(); }, 5000));
+    EXPECT_EQ(errors, QStringList{str::sHelpLinkRefused().arg(QDir::toNativeSeparators(secretPage))});
+    // A web link: offered to the desktop's browser, never shown here.
+    Click(help->Topic, QPoint(100, 110));
+    ASSERT_TRUE(WaitFor([&offered] { return !offered.empty(); }, 5000));
+    EXPECT_EQ(offered, std::vector<QUrl>{QUrl(QStringLiteral("https://www.example.org/brevalis"))});
+    Pump(500);
+    EXPECT_EQ(help->Topic->title(), QStringLiteral("Doors"));
+    EXPECT_EQ(help->Topic->url().scheme(), QLatin1String(kHelpScheme));
+
+    // A topic that sends itself away at once.
+    errors.clear();
+    help->OpenTopic(QStringLiteral("leave.htm"));
+    ASSERT_TRUE(WaitFor([&errors] { return !errors.isEmpty(); }, 5000));
+    EXPECT_EQ(errors, QStringList{str::sHelpLinkRefused().arg(QDir::toNativeSeparators(secretPage))});
+    Pump(500);
+    EXPECT_EQ(help->Topic->title(), QStringLiteral("Leave"));
+    EXPECT_EQ(MagentaPixels(help->Topic), 0);
+    EXPECT_FALSE(listener.hasPendingConnections());
 }
 
 }  // namespace

@@ -158,13 +158,14 @@ TEST_F(InstalledLayout, TheWindowOpensTheBookHelpAndMoviesOfTheInstalledFolder)
     EXPECT_FALSE(help.Contents.empty());
 
     frame.ShowExperiment(ids::VoltageMovie);
-    ASSERT_NE(frame.FlashPanel->Flash(), nullptr);
-    const QString movie = QUrl::fromPercentEncoding(frame.FlashPanel->Flash()->url().toEncoded());
-    EXPECT_TRUE(frame.FlashPanel->Flash()->url().toLocalFile().startsWith(QDir(Data()).filePath("ruffle/")));
+    ASSERT_NE(frame.FlashPanel()->Flash(), nullptr);
+    const QString movie = QUrl::fromPercentEncoding(frame.FlashPanel()->Flash()->url().toEncoded());
+    EXPECT_TRUE(
+        frame.FlashPanel()->Flash()->url().toLocalFile().startsWith(QDir(Data()).filePath("ruffle/")));
     EXPECT_TRUE(movie.contains(QDir(Data()).filePath(QStringLiteral("Flash/Voltage.swf"))))
         << movie.toStdString();
     EXPECT_TRUE(
-        WaitFor([&] { return frame.FlashPanel->Flash()->title() == QStringLiteral("loaded"); }, 30000));
+        WaitFor([&] { return frame.FlashPanel()->Flash()->title() == QStringLiteral("loaded"); }, 30000));
     EXPECT_TRUE(errors.empty()) << errors.front().toStdString();
 }
 
@@ -175,12 +176,12 @@ TEST_F(InstalledLayout, LocalPagesOutsideTheInstalledBookAreRefused)
     std::vector<QString> errors;
     frame.ShowError = [&errors](const QString& message) { errors.push_back(message); };
 
-    EXPECT_TRUE(frame.EWBPanel->RouteNavigation(
+    EXPECT_TRUE(frame.EWBPanel()->RouteNavigation(
         QUrl::fromLocalFile(QDir(Data()).filePath(QStringLiteral("html/BALL-PLAN.HTM")))));
     // The build folder's own copy of the book is outside the installed one.
     const QString buildPage =
         QDir(QStringLiteral(BRV_PROGRAM_DIR)).filePath(QStringLiteral("html/BALL-PLAN.HTM"));
-    EXPECT_FALSE(frame.EWBPanel->RouteNavigation(QUrl::fromLocalFile(buildPage)));
+    EXPECT_FALSE(frame.EWBPanel()->RouteNavigation(QUrl::fromLocalFile(buildPage)));
     Pump(50);
     EXPECT_EQ(errors,
               std::vector<QString>{str::sLocalFileRefused().arg(QDir::toNativeSeparators(buildPage))});

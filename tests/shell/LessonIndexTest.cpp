@@ -28,6 +28,24 @@ TEWBHTMLIndex LoadedSample(const QString& name = QStringLiteral("plain.ux"))
     return index;
 }
 
+QByteArray I32(std::int32_t v)
+{
+    QByteArray bytes(4, '\0');
+    qToLittleEndian(v, bytes.data());
+    return bytes;
+}
+
+// A string of the index file: its length, then its UTF-16 code units.
+QByteArray Text(const QString& s)
+{
+    QByteArray bytes = I32(std::int32_t(s.size()));
+    for (QChar c : s) {
+        bytes += char(c.unicode() & 0xff);
+        bytes += char(c.unicode() >> 8);
+    }
+    return bytes;
+}
+
 std::vector<bool> OpenFlags(const TEWBHTMLIndex& index)
 {
     std::vector<bool> open;
@@ -85,6 +103,43 @@ TEST(LessonIndex, RendersOpenHeadingWithSelectedAndPlainEntriesThenClosedHeading
                   "<div class=\"level2selected\"><a href=\"BALL.HTM\">Ball</a></div>"
                   "<div class=\"level2\"><a href=\"CAR.HTM\">Car</a></div>"
                   "<div class=\"level1\"><span id=\"1\"></span><a href=\"!1\">Chemistry \u00BA</a></div>"));
+}
+
+// The index is data: whatever its captions and page names hold is shown as
+// text and followed as a file name, never run as markup or script.
+TEST(LessonIndex, CaptionsAndPageNamesAreTextNotMarkup)
+{
+    struct Case {
+        const char* what;
+        QString caption;
+        QString page;
+        QString link;  // the rendered entry piece
+    };
+    const Case cases[] = {
+        {"script in a caption", QStringLiteral("<img src=x onerror=alert(1)>"), QStringLiteral("BALL.HTM"),
+         QStringLiteral("<a href=\"BALL.HTM\">&lt;img src=x onerror=alert(1)&gt;</a>")},
+        {"ampersand and less-than", QStringLiteral("Salt & water < 5 \u00BAC"), QStringLiteral("A&B.HTM"),
+         QStringLiteral("<a href=\"A&amp;B.HTM\">Salt &amp; water &lt; 5 \u00BAC</a>")},
+        {"quote leaving the attribute", QStringLiteral("Q"), QStringLiteral("x\" onmouseover=\"alert(1)"),
+         QStringLiteral("<a href=\"x&quot; onmouseover=&quot;alert(1)\">Q</a>")},
+        {"page naming a script address", QStringLiteral("J"), QStringLiteral("javascript:alert(1)"),
+         QStringLiteral("<a href=\"./javascript:alert(1)\">J</a>")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TEWBHTMLIndex index;
+        index.LoadFromData(I32(TEWBHTMLIndex::PlainMagic) + I32(1) + I32(0) + Text(c.caption) + I32(1) +
+                           Text(c.caption) + Text(c.page));
+        index.Expand(0);
+        const QString html = index.Render();
+        EXPECT_TRUE(
+            html.startsWith(QStringLiteral("<div class=\"level1exp\"><span id=\"0\"></span><a href=\"!0\">") +
+                            c.caption.toHtmlEscaped() + QStringLiteral("</a></div>")))
+            << html.toStdString();
+        EXPECT_TRUE(
+            html.endsWith(QStringLiteral("<div class=\"level2\">") + c.link + QStringLiteral("</div>")))
+            << html.toStdString();
+    }
 }
 
 TEST(LessonIndex, OneHeadingOpenModeKeepsAtMostOneOpen)
@@ -198,19 +253,8 @@ TEST(LessonIndex, TheMessageNamesTheFileTheFaultAndWhatStillWorks)
 // for them: a crafted file of 100 MB once took gigabytes and minutes.
 TEST(LessonIndex, LimitsAreRefusedWithTheirReason)
 {
-    const auto i32 = [](std::int32_t v) {
-        QByteArray bytes(4, '\0');
-        qToLittleEndian(v, bytes.data());
-        return bytes;
-    };
-    const auto text = [&i32](const QString& s) {
-        QByteArray bytes = i32(std::int32_t(s.size()));
-        for (QChar c : s) {
-            bytes += char(c.unicode() & 0xff);
-            bytes += char(c.unicode() >> 8);
-        }
-        return bytes;
-    };
+    const auto i32 = I32;
+    const auto text = Text;
     const QByteArray magic = i32(TEWBHTMLIndex::PlainMagic);
     const QByteArray emptyEntry = text({}) + text({});
     // A heading listing n empty entries.

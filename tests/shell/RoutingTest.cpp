@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTemporaryDir>
@@ -415,6 +416,66 @@ TEST(PaneRouting, AnExperimentThatFailsToBuildIsReportedNotThrownThroughTheEngin
     EXPECT_TRUE(pane.RouteNavigation(QUrl::fromLocalFile(Book() + QStringLiteral("/html/BALL.HTM"))));
     QCoreApplication::processEvents();
     EXPECT_EQ(errors, std::vector<QString>{QStringLiteral("form failed")});
+}
+
+// A symbolic link in the pictures folder is followed to where it leads: out
+// of the folder it is refused with the same message as "..", inside it the
+// picture opens.
+TEST(PaneRouting, DollarLinksFollowSymbolicLinksOnlyInsideThePicturesFolder)
+{
+    QTemporaryDir program;
+    QTemporaryDir outside;
+    QDir dir(program.path());
+    dir.mkpath(QStringLiteral("html/images/sub"));
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    const QString secret = QDir(outside.path()).filePath(QStringLiteral("secret.png"));
+    ASSERT_TRUE(picture.save(secret));
+    ASSERT_TRUE(picture.save(dir.filePath(QStringLiteral("html/images/sub/real.png"))));
+    ASSERT_TRUE(QFile::link(secret, dir.filePath(QStringLiteral("html/images/secret.png"))));
+    ASSERT_TRUE(QFile::link(outside.path(), dir.filePath(QStringLiteral("html/images/away"))));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("html/images/sub/real.png")),
+                            dir.filePath(QStringLiteral("html/images/alias.png"))));
+    const std::pair<const char*, bool> cases[] = {
+        {"$secret.png", false}, {"$away%2Fsecret.png", false}, {"$away%2Fnone.png", false},
+        {"$alias.png", true},   {"$sub%2Freal.png", true},
+    };
+    for (const auto& [segment, opens] : cases) {
+        SCOPED_TRACE(segment);
+        TRecordingHost recorder;
+        TLessonPane pane(recorder.Host(), program.path());
+        const QUrl url(QUrl::fromLocalFile(dir.filePath(QStringLiteral("html/"))).toString() +
+                       QLatin1String(segment));
+        EXPECT_FALSE(pane.RouteNavigation(url));
+        QCoreApplication::processEvents();
+        if (opens) {
+            EXPECT_EQ(recorder.pictures.size(), 1u);
+            EXPECT_TRUE(recorder.errors.empty());
+        } else {
+            EXPECT_TRUE(recorder.pictures.empty());
+            EXPECT_EQ(recorder.errors, std::vector<QString>{str::sPictureLinkRefused().arg(
+                                           QUrl::fromPercentEncoding(QByteArray(segment)))});
+        }
+    }
+}
+
+// Web addresses never open in the pane; one the pupil clicked is offered to
+// the desktop's browser, one a script or a frame asked for is dropped.
+TEST(PaneRouting, WebLinksAreOfferedOnlyWhenClicked)
+{
+    TRecordingHost recorder;
+    std::vector<QUrl> offered;
+    TLessonPaneHost host = recorder.Host();
+    host.openWebLink = [&offered](const QUrl& url) { offered.push_back(url); };
+    TLessonPane pane(host, Book());
+    const QUrl clicked(QStringLiteral("https://www.example.org/a"));
+    const QUrl scripted(QStringLiteral("http://www.example.org/b"));
+    EXPECT_FALSE(pane.RouteNavigation(clicked, true));
+    EXPECT_FALSE(pane.RouteNavigation(scripted, false));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(offered, std::vector<QUrl>{clicked});
+    EXPECT_TRUE(recorder.shown.empty());
+    EXPECT_TRUE(recorder.errors.empty());
 }
 
 }  // namespace

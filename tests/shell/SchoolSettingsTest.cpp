@@ -7,6 +7,8 @@
 #include "shell/FrameTestSupport.h"
 #include "shell/uFrame.h"
 #include "shell/uLessonPane.h"
+#include "shell/uLessonToolbar.h"
+#include "shell/uMenuToolbar.h"
 #include "shell/uSettings.h"
 #include "shell/uThemes.h"
 #include "support/TestSupport.h"
@@ -191,16 +193,16 @@ TEST_F(SchoolSettingsTest, TheWindowShowsTheSchoolsValuesUnderThePupilsOwn)
 
     TFrameFrm& f = Start();
     EXPECT_EQ(CurrentThemeName(), QStringLiteral("Office 2003"));
-    EXPECT_EQ(f.EWBPanel->ZoomLevel(), 1);
-    EXPECT_EQ(f.EWBPanel->TextBackground(), QStringLiteral("#D9EAFF"));
-    EXPECT_EQ(f.toolBarArea(f.HTMLToolbar), Qt::BottomToolBarArea);
-    EXPECT_TRUE(f.Bottom1->isChecked());
-    EXPECT_TRUE(f.Large1->isChecked());
-    EXPECT_EQ(f.HTMLToolbar->iconSize(), QSize(48, 48));
+    EXPECT_EQ(f.EWBPanel()->ZoomLevel(), 1);
+    EXPECT_EQ(f.EWBPanel()->TextBackground(), QStringLiteral("#D9EAFF"));
+    EXPECT_EQ(f.toolBarArea(f.HTMLToolbar()), Qt::BottomToolBarArea);
+    EXPECT_TRUE(f.MenuToolbar()->Bottom1()->isChecked());
+    EXPECT_TRUE(f.MenuToolbar()->Large1()->isChecked());
+    EXPECT_EQ(f.HTMLToolbar()->iconSize(), QSize(48, 48));
     EXPECT_EQ(f.geometry(), SomeBounds());
     EXPECT_TRUE(WaitFor([&] { return f.EWB()->url().fileName() == QStringLiteral("ball-data.htm"); }));
     EXPECT_TRUE(WaitFor([&] { return f.CurrentExperimentId() == ids::Ball; }));
-    EXPECT_TRUE(WaitFor([&] { return f.MaxRightBtn->isChecked(); }));
+    EXPECT_TRUE(WaitFor([&] { return f.MaxRightBtn()->isChecked(); }));
     EXPECT_TRUE(errors.empty()) << errors.front().toStdString();
 }
 
@@ -221,9 +223,9 @@ TEST_F(SchoolSettingsTest, ALockedValueIsTheSchoolsWhateverThePupilChose)
 
     TFrameFrm& f = Start();
     EXPECT_EQ(CurrentThemeName(), QStringLiteral("High contrast"));
-    EXPECT_EQ(f.EWBPanel->ZoomLevel(), 2);
-    EXPECT_FALSE(f.Large1->isChecked());
-    EXPECT_TRUE(f.Bottom1->isChecked());
+    EXPECT_EQ(f.EWBPanel()->ZoomLevel(), 2);
+    EXPECT_FALSE(f.MenuToolbar()->Large1()->isChecked());
+    EXPECT_TRUE(f.MenuToolbar()->Bottom1()->isChecked());
 }
 
 struct TDamageCase {
@@ -259,9 +261,10 @@ TEST_F(SchoolSettingsTest, AnUnusableSchoolFileIsIgnoredWholeAndNamed)
         TFrameFrm& f = Start();
         EXPECT_TRUE(WaitFor([this] { return !errors.empty(); })) << c.name;
         EXPECT_EQ(errors, std::vector<QString>{str::sSchoolSettingsIgnored().arg(path)}) << c.name;
-        EXPECT_FALSE(f.Large1->isChecked()) << c.name << ": none of the file's values is taken";
+        EXPECT_FALSE(f.MenuToolbar()->Large1()->isChecked())
+            << c.name << ": none of the file's values is taken";
         EXPECT_EQ(CurrentThemeName(), DefaultThemeName()) << c.name;
-        EXPECT_EQ(f.EWBPanel->ZoomLevel(), 3) << c.name;
+        EXPECT_EQ(f.EWBPanel()->ZoomLevel(), 3) << c.name;
         frame->ConfirmClose = [](QWidget*) { return false; };
         frame.reset();
         FlushDeferredDeletes();

@@ -2,8 +2,10 @@
 // falling back to the default, and a store that cannot be written.
 #include "shell/uSettings.h"
 
+#include "runtime/BRV_StrConstants.h"
 #include "shell/FrameTestSupport.h"
 #include "shell/uFrame.h"
+#include "shell/uLessonPane.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,6 +18,7 @@
 
 #include <climits>
 #include <memory>
+#include <vector>
 
 namespace brv {
 namespace {
@@ -180,6 +183,45 @@ TEST_F(SettingsTest, SavedBoundsAreFittedIntoTheWorkArea)
         EXPECT_EQ(FitOnScreen(c.saved), c.read);
         EXPECT_EQ(ReadWith(QStringLiteral("position"), EncodePosition(c.saved)).position, c.read);
     }
+}
+
+// Damaged values are set aside one by one, the rest kept, and the user is
+// told once which file held which.
+TEST_F(SettingsTest, UnusableValuesAreNamedWithTheirFile)
+{
+    PutSetting(QStringLiteral("zoom"), 9);
+    PutSetting(QStringLiteral("textbgnd"), QStringLiteral("#D9EAFF"));
+    PutSetting(QStringLiteral("Skin"), QStringLiteral("No such theme"));
+    PutSetting(QStringLiteral("position"), QByteArray("short"));
+    PutSetting(QStringLiteral("experiment"), 0);  // written when no experiment was shown: sound
+    PutSetting(QStringLiteral("Large"), 1);
+    std::optional<TSavedSettings> saved = ReadSettings();
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(saved->textBackground, QStringLiteral("#D9EAFF"));
+    EXPECT_EQ(saved->large, true);
+    EXPECT_EQ(saved->unusable,
+              (QStringList{QStringLiteral("zoom"), QStringLiteral("Skin"), QStringLiteral("position")}));
+    std::unique_ptr<QSettings> store(NewSettingsStore());
+    const QString message = UnusableSettingsMessage(*saved);
+    EXPECT_EQ(message, str::sSettingsUnusable().arg(QDir::toNativeSeparators(store->fileName()),
+                                                    QStringLiteral("\"zoom\", \"Skin\", \"position\"")));
+
+    std::vector<QString> errors;
+    {
+        TProgramFolder folder;
+        TFrameFrm frame(folder.Path());
+        frame.ShowError = [&errors](const QString& m) { errors.push_back(m); };
+        frame.ConfirmClose = [](QWidget*) { return true; };
+        Pump(100);
+        EXPECT_EQ(frame.EWBPanel()->TextBackground(), QStringLiteral("#D9EAFF"))
+            << "the sound values are kept";
+        frame.close();
+    }
+    EXPECT_EQ(errors, std::vector<QString>{message});
+    // Written afresh at exit, the file has nothing more to say.
+    saved = ReadSettings();
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_TRUE(saved->unusable.isEmpty()) << saved->unusable.join(QLatin1Char(',')).toStdString();
 }
 
 TEST_F(SettingsTest, OnlyZeroPutsTheToolbarsAtTheBottom)

@@ -8,12 +8,12 @@
 // own) and only reported as a damaged file; a sanitizer report whose first
 // frame of substance is ours is our fault and stops the fuzzer.
 #include "shell/uHelpFile.h"
+#include "support/SanitizerLog.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <cstddef>
@@ -28,30 +28,6 @@ namespace {
 // (libFuzzer ends in exit(), where Qt's own statics are already gone).
 QCoreApplication* app = nullptr;
 std::unique_ptr<QTemporaryDir> folder;
-
-// The first stack frame of a sanitizer report that is not the sanitizer's own
-// interceptor; "" when the log holds no report.
-QString FirstFrame(const QByteArray& log)
-{
-    static const QRegularExpression frame(QStringLiteral(R"(#\d+ 0x[0-9a-f]+ in (\S+))"));
-    for (auto it = frame.globalMatch(QString::fromUtf8(log)); it.hasNext();) {
-        const QString function = it.next().captured(1);
-        if (!function.startsWith(QLatin1String("__interceptor_")) &&
-            !function.startsWith(QLatin1String("__asan")) &&
-            !function.startsWith(QLatin1String("__sanitizer")) &&
-            !function.startsWith(QLatin1String("__ubsan")))
-            return function;
-    }
-    return {};
-}
-
-// chmlib is not built with the undefined-behaviour sanitizer, so any report
-// of it comes from our code; an address sanitizer report is ours when its
-// first frame is.
-bool FaultOfOurs(const QByteArray& log)
-{
-    return log.contains("runtime error:") || FirstFrame(log).startsWith(QLatin1String("brv::"));
-}
 
 void Walk(const brv::THelpBook& book, const std::vector<brv::THelpEntry>& entries)
 {
@@ -81,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         out.write(reinterpret_cast<const char*>(data), qint64(size));
     }
     const brv::THelpBook book = brv::ReadHelpBook(file, QStringLiteral(BRV_HELP_READER));
-    if (FaultOfOurs(book.ReaderLog)) {
+    if (brv::test::SanitizerFaultOfOurs(book.ReaderLog)) {
         std::fwrite(book.ReaderLog.constData(), 1, std::size_t(book.ReaderLog.size()), stderr);
         std::abort();
     }

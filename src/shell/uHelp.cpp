@@ -38,9 +38,12 @@ void RegisterHelpScheme()
 {
     QWebEngineUrlScheme scheme(kHelpScheme);
     scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
-    // Local to the program, and with no access to the computer's files: a
-    // topic reads nothing but the help file's own objects.
-    scheme.setFlags(QWebEngineUrlScheme::LocalScheme);
+    // Local to the program.  The engine refuses a scheme without local access
+    // the right to load even its own style sheets, and refuses its links to
+    // the computer's files without a word to the pupil; so the scheme keeps
+    // that access, and the window's guard (no scripts, every request and
+    // every navigation checked) keeps a topic to the help file's own objects.
+    scheme.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::LocalAccessAllowed);
     QWebEngineUrlScheme::registerScheme(scheme);
 }
 
@@ -237,8 +240,11 @@ THelpWindow::~THelpWindow()
 
 bool THelpWindow::RouteNavigation(const QUrl& url, bool clicked, bool isMainFrame)
 {
-    if (IsHelpAddress(url) || url.toString() == QLatin1String("about:blank"))
+    if (IsHelpAddress(url) || url.toString() == QLatin1String("about:blank")) {
+        if (isMainFrame)
+            toldThisTopic_.clear();
         return true;
+    }
     // Boxes open after the engine's callback has returned, one at a time.
     if (IsWebLink(url)) {
         if (clicked && !askingWebLink_) {
@@ -250,7 +256,8 @@ bool THelpWindow::RouteNavigation(const QUrl& url, bool clicked, bool isMainFram
         }
         return false;
     }
-    if (isMainFrame) {
+    if (isMainFrame && !toldThisTopic_.contains(url)) {
+        toldThisTopic_.insert(url);
         const QString message = str::sHelpLinkRefused().arg(ShownAddress(url));
         QTimer::singleShot(0, this, [this, message] { ShowError(message); });
     }

@@ -6,7 +6,9 @@
 #include "shell/uHelpFile.h"
 #include "shell/uPageGuard.h"
 
+#include <QSet>
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 
 #include <functional>
@@ -71,6 +73,8 @@ private:
     bool topicShown_ = false;
     bool placed_ = false;
     bool askingWebLink_ = false;
+    // The outside addresses the pupil was told of since the topic opened.
+    QSet<QUrl> toldThisTopic_;
 };
 
 }  // namespace brv

@@ -274,28 +274,32 @@ TEST_F(LessonPane, PictureLinkOpensTheViewerAndStaysOnThePage)
 TEST_F(LessonPane, LocalFilesOutsideTheBookAreRefusedWithAMessage)
 {
     OpenIndexPage();
-    const QString refused = str::sLocalFileRefused().arg(QStringLiteral("/etc/passwd"));
+    const auto refused = [](const char* file) { return str::sLocalFileRefused().arg(QLatin1String(file)); };
     Eval(
         QStringLiteral("var a = document.createElement('a'); a.id = 'passwd'; a.href = 'file:///etc/passwd';"
                        "document.body.appendChild(a); true"));
     ClickLink("passwd");
     ASSERT_TRUE(WaitUntil([&] { return !errors_.empty(); }));
-    EXPECT_EQ(errors_, std::vector<QString>{refused});
+    EXPECT_EQ(errors_, std::vector<QString>{refused("/etc/passwd")});
     errors_.clear();
 
-    pane_->EWB()->load(QUrl(QStringLiteral("file:///etc/passwd")));
+    pane_->EWB()->load(QUrl(QStringLiteral("file:///etc/hostname")));
     ASSERT_TRUE(WaitUntil([&] { return !errors_.empty(); }));
-    EXPECT_EQ(errors_, std::vector<QString>{refused});
+    EXPECT_EQ(errors_, std::vector<QString>{refused("/etc/hostname")});
     errors_.clear();
 
     Eval(
-        QStringLiteral("var f = document.createElement('iframe'); f.src = 'file:///etc/passwd';"
+        QStringLiteral("var f = document.createElement('iframe'); f.src = 'file:///etc/group';"
                        "document.body.appendChild(f); true"));
     ASSERT_TRUE(WaitUntil([&] { return !errors_.empty(); }));
-    EXPECT_EQ(errors_, std::vector<QString>{refused});
+    EXPECT_EQ(errors_, std::vector<QString>{refused("/etc/group")});
     errors_.clear();
 
+    // The same door again on the same page: refused, and not said again (a
+    // script could knock on it as fast as the pupil closes the box).
+    ClickLink("passwd");
     Idle(300);
+    EXPECT_TRUE(errors_.empty());
     EXPECT_EQ(FileName(), QStringLiteral("index.html"));
     EXPECT_EQ(loads_, 1);
 }

@@ -882,7 +882,7 @@ bool TFrameFrm::LoadSettings()
         Large1->setChecked(true);
     if (saved->experiment) {
         const TCatalogueEntry* entry = TCatalogue::Instance().Find(*saved->experiment);
-        if (entry != nullptr && (entry->create || entry->IsMovie()))
+        if (entry != nullptr)
             startExperiment_ = *saved->experiment;
     }
     startSplit_ = saved->split.value_or(0);

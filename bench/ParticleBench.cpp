@@ -101,7 +101,7 @@ template <class Form>
 void TickOf(benchmark::State& state)
 {
     TNGLCadencer::SetPerformanceCounterSource([] { return gNow; });
-    auto form = std::make_unique<Form>();
+    auto form = CreateForm<Form>();
     bench::SizePicture(*form->Pic(), kFullWidth, kFullHeight);
     TBitmap32 buffer;
     form->Pic()->PaintPending(buffer);
@@ -119,7 +119,7 @@ void TickOf(benchmark::State& state)
 template <class Form>
 void ResizeOf(benchmark::State& state)
 {
-    auto form = std::make_unique<Form>();
+    auto form = CreateForm<Form>();
     form->Pic()->resize(kFullWidth, kFullHeight);
     for (auto _ : state) {
         form->PicResize();

@@ -27,7 +27,7 @@ constexpr int kHeight = 1080;
 template <class Form>
 std::unique_ptr<Form> FormAtFullHd()
 {
-    auto form = std::make_unique<Form>();
+    auto form = CreateForm<Form>();
     bench::SizePicture(*form->Pic(), kWidth, kHeight);
     return form;
 }

@@ -12,17 +12,10 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <numbers>
 
 namespace brv {
 
 namespace {
-
-constexpr float Pi = std::numbers::pi_v<float>;
-float Radians(float degrees)
-{
-    return degrees * Pi / 180.0f;
-}
 
 // Lips of radius r curling outwards at the top of the walls, six points each.
 // The right lip runs from its tip (X + W + r, Y) down to the wall (X + W, Y + r),

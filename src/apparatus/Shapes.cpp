@@ -32,4 +32,12 @@ void DrawDiscIn(TBitmap32& b, const TFloatRect& location, TColor32 fill, TColor3
              outline, points);
 }
 
+void FillAndOutline(TPolygon32& shape, TBitmap32& b, TColor32 fill)
+{
+    shape.Antialiased = false;
+    shape.DrawFill(b, fill);
+    shape.Antialiased = true;
+    shape.DrawOutline(b, clBlack32);
+}
+
 }  // namespace brv

@@ -17,6 +17,10 @@ void AddCircle(TPolygon32& polygon, float cx, float cy, float radius, int n);
 void DrawDisc(TBitmap32& b, float cx, float cy, float radius, TColor32 fill, TColor32 outline,
               int points = 50);
 
+// A closed shape filled without antialiasing, so neighbouring parts meet
+// without a seam, and outlined in black with it, so its edge stays smooth.
+void FillAndOutline(TPolygon32& shape, TBitmap32& b, TColor32 fill);
+
 // The disc that fills a square location (a ball's layer), drawn as DrawDisc.
 void DrawDiscIn(TBitmap32& b, const TFloatRect& location, TColor32 fill, TColor32 outline, int points);
 

@@ -30,12 +30,6 @@ TTimeSource& performanceCounterSource()
     return source;
 }
 
-TTimeSource& realTimeClockSource()
-{
-    static TTimeSource source;
-    return source;
-}
-
 double steadyClockSeconds()
 {
     using namespace std::chrono;
@@ -383,7 +377,9 @@ double TNGLCadencer::RawReferenceTime()
 {
     switch (timeReference_) {
         case TNGLCadencerTimeReference::cmRTC:
-            return realTimeClockSource() ? realTimeClockSource()() : localDateTimeSeconds();
+            // The design's clock offers the local date-time as a reference;
+            // no experiment of ours uses it, and no test needs to pin it.
+            return localDateTimeSeconds();
         case TNGLCadencerTimeReference::cmPerformanceCounter:
             return performanceCounterSource() ? performanceCounterSource()() : steadyClockSeconds();
         case TNGLCadencerTimeReference::cmExternal:
@@ -470,11 +466,6 @@ bool TNGLCadencer::IsRegistered() const
 void TNGLCadencer::SetPerformanceCounterSource(TTimeSource source)
 {
     performanceCounterSource() = std::move(source);
-}
-
-void TNGLCadencer::SetRealTimeClockSource(TTimeSource source)
-{
-    realTimeClockSource() = std::move(source);
 }
 
 void TNGLCadencer::SetErrorReporter(TErrorReporter reporter)

@@ -69,10 +69,9 @@ public:
     int ProgressDepth() const { return progressDepth_; }
     bool IsRegistered() const;
 
-    // Replaces the performance-counter and date-time sources for every clock
-    // (tests); an empty function restores the real ones.
+    // Replaces the performance-counter source for every clock (tests); an
+    // empty function restores the real one.
     static void SetPerformanceCounterSource(TTimeSource source);
-    static void SetRealTimeClockSource(TTimeSource source);
     // Replaces the error display of ticked clocks, which is the program's one
     // standard error box (tests, so that no modal box blocks them); an empty
     // function restores the box.

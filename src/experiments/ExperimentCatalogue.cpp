@@ -1,64 +1,75 @@
 #include "experiments/ExperimentCatalogue.h"
 
-#include "experiments/biology/uAmylase.h"
-#include "experiments/biology/uPhotosynthesis.h"
-#include "experiments/biology/uYeast.h"
-#include "experiments/chemistry/uCaCarb.h"
-#include "experiments/chemistry/uKinetic.h"
-#include "experiments/chemistry/uPeroxide.h"
-#include "experiments/chemistry/uReactionRate.h"
-#include "experiments/chemistry/uThermoChem.h"
-#include "experiments/physics/uBall.h"
-#include "experiments/physics/uCar.h"
-#include "experiments/physics/uEMagnet.h"
-#include "experiments/physics/uESpring.h"
-#include "experiments/physics/uExpansion.h"
-#include "experiments/physics/uFriction.h"
-#include "experiments/physics/uHeating.h"
-#include "experiments/physics/uReswire.h"
-#include "experiments/physics/uTerminalVelocity.h"
-#include "runtime/BRV_StrConstants.h"
-#include "runtime/Catalogue.h"
+#include <algorithm>
+#include <vector>
 
 namespace brv {
 
 namespace {
 
-using enum TLargeButtonsCall;
-using enum TPages;
+struct TDeclaredRow {
+    TExperimentRow row;
+    std::function<TExperimentForm*()> create;
+};
+
+// Filled while the program's statics are initialised, one row per unit, in
+// no order of their own.
+std::vector<TDeclaredRow>& DeclaredRows()
+{
+    static std::vector<TDeclaredRow> rows;
+    return rows;
+}
+
+TCatalogueEntry EntryOf(const TDeclaredRow& declared, int menuPosition)
+{
+    TCatalogueEntry e;
+    e.id = declared.row.id;
+    e.create = declared.create;
+    e.largeButtons = declared.row.largeButtons;
+    e.mainPage = QString::fromLatin1(declared.row.mainPage);
+    e.pages = declared.row.pages;
+    if (declared.row.menuCaption != nullptr) {
+        e.menuCaption = declared.row.menuCaption();
+        e.menuPosition = menuPosition;
+    }
+    return e;
+}
 
 }  // namespace
 
+bool DeclareExperimentRow(const TExperimentRow& row, std::function<TExperimentForm*()> create)
+{
+    DeclaredRows().push_back({row, std::move(create)});
+    return true;
+}
+
 void RegisterExperiments()
 {
-    TCatalogue& c = TCatalogue::Instance();
-    // Menu positions: biology, chemistry, then physics, as the menu lists them.
-    c.Register(Row<TAmylaseFrm>(ids::Amylase, BeforeShow, "AMYLASE.HTM", Family, str::sAmylaseCaption(), 0));
-    c.Register(Row<TPhotoFrm>(ids::Photo, AfterShow, "PHOTOSYN.HTM", Family, str::sPhotoCaption(), 1));
-    c.Register(Row<TYeastFrm>(ids::Yeast, BeforeShow, "YEAST.HTM", Family, str::sYeastCaption(), 2));
-    c.Register(Row<TCaCarbFrm>(ids::CaCarb, BeforeShow, "CAHCL.HTM", Family, str::sCaCarbCaption(), 3));
-    c.Register(
-        Row<TPeroxideFrm>(ids::Peroxide, BeforeShow, "CHEMRATE.HTM", Family, str::sPeroxideCaption(), 4));
-    c.Register(Row<TThermoChemFrm>(ids::ThermoChem, AfterShow, "THERMCHEM.HTM", Family,
-                                   str::sThermoChemCaption(), 5));
-    // The particle models have no menu item.
-    c.Register(Row<TKTFrm>(ids::Kinetic, AfterShow, "MOLECULE.HTM", Single, QString(), -1));
-    c.Register(Row<TReactRateFrm>(ids::ReactRate, AfterShow, "REACTION_RATES.HTM", Single, QString(), -1));
-    c.Register(Row<TReactRateFrm>(ids::ReactRateMarble, AfterShow, "CAHCLINFO.HTM", Single, QString(), -1));
-    c.Register(Row<TReactRateFrm>(ids::ReactRatePeroxide, AfterShow, "HCATINFO.HTM", Single, QString(), -1));
-    c.Register(Row<TBallFrm>(ids::Ball, BeforeShow, "BALL.HTM", Family, str::sBallCaption(), 6));
-    c.Register(Row<TCarFrm>(ids::Car, BeforeShow, "CAR.HTM", Family, str::sCarCaption(), 7));
-    c.Register(Row<TSpringFrm>(ids::Spring, BeforeShow, "SPRING.HTM", Family, str::sSpringCaption(), 8));
-    c.Register(
-        Row<TExpansionFrm>(ids::Expansion, AfterShow, "CHARLES.HTM", Family, str::sExpansionCaption(), 9));
-    c.Register(
-        Row<TFrictionFrm>(ids::Friction, AfterShow, "FRICTION.HTM", Family, str::sFrictionCaption(), 10));
-    c.Register(Row<THECFrm>(ids::Heating, AfterShow, "HEATING.HTM", Family, str::sHeatingCaption(), 11));
-    c.Register(
-        Row<TReswireFrm>(ids::Reswire, AfterShow, "RESISTANCE.HTM", Family, str::sReswireCaption(), 12));
-    c.Register(Row<TEMagnetFrm>(ids::EMagnet, BeforeShow, "EMAGNET.HTM", Family, str::sEMagnetCaption(), 13));
-    c.Register(Row<TVelocityFrm>(ids::TerminalVelocity, AfterShow, "TERMVEL.HTM", Family,
-                                 str::sTerminalVelocityCaption(), 14));
+    struct TOrdered {
+        const TDeclaredRow* declared;
+        QString caption;
+    };
+    std::vector<TOrdered> rows;
+    for (const TDeclaredRow& d : DeclaredRows())
+        rows.push_back({&d, d.row.menuCaption != nullptr ? d.row.menuCaption() : QString()});
+    // Rows without a caption keep the id order, so the catalogue's order
+    // never depends on the order the linker laid the units out in.
+    std::sort(rows.begin(), rows.end(), [](const TOrdered& a, const TOrdered& b) {
+        const TExperimentRow& x = a.declared->row;
+        const TExperimentRow& y = b.declared->row;
+        if (x.subject != y.subject)
+            return x.subject < y.subject;
+        if (const int byCaption = QString::compare(a.caption, b.caption, Qt::CaseInsensitive); byCaption != 0)
+            return byCaption < 0;
+        return x.id < y.id;
+    });
+    TCatalogue& catalogue = TCatalogue::Instance();
+    int menuPosition = 0;
+    for (const TOrdered& r : rows) {
+        catalogue.Register(EntryOf(*r.declared, menuPosition));
+        if (r.declared->row.menuCaption != nullptr)
+            ++menuPosition;
+    }
 }
 
 }  // namespace brv

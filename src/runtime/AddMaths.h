@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 
 namespace brv {
 
@@ -29,6 +30,11 @@ TXY PolarToXY(float angle, float r);
 void SinCos(float angle, float& s, float& c);
 float ArcSin(float x);  // atan2(x, √(1 − x²)); x is taken within [−1, 1]
 float Tan(float x);
+// Degrees to radians in single precision, degrees × π / 180.
+inline float Radians(float degrees)
+{
+    return degrees * std::numbers::pi_v<float> / 180;
+}
 
 // --- the generator -----------------------------------------------------
 std::uint32_t RandomState();

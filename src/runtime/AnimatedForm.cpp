@@ -15,6 +15,11 @@ TAnimatedForm::~TAnimatedForm()
     Clock.reset();
 }
 
+void TAnimatedForm::FormCreated()
+{
+    SetState(TRunState::Ready);
+}
+
 void TAnimatedForm::PressStart()
 {
     if (Buttons.StartBtn != nullptr && Buttons.StartBtn->isEnabled())

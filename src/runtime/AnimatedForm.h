@@ -36,6 +36,8 @@ public:
     // Presses StartBtn when it is enabled.
     void PressStart() override;
     TRunState State() const { return state_; }
+    // A created form is Ready: its buttons follow the table from the start.
+    void FormCreated() override;
 
     // The one handler of Start, Stop and Reset; it tells them apart by the
     // sender.  Start runs the clock (unless StartRun refuses), Stop pauses

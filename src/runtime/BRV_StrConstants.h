@@ -1,6 +1,8 @@
-// Every caption, hint, menu item, unit postfix and message of the program.
-// Each text is a function so that a translation loaded at start-up replaces it;
-// the texts of each unit live in a file of their own under strings/.
+// Every caption, hint, menu item, unit postfix and message of the shell, and
+// the texts many units share.  Each text is a function so that a translation
+// loaded at start-up replaces it; the texts of each unit live in a file of
+// their own under strings/.  An experiment's own texts live beside it, in its
+// uNameStrings.h (runtime/UnitStrings.h).
 #pragma once
 
 #include <QCoreApplication>
@@ -13,24 +15,8 @@
     }
 
 namespace brv::str {
-#include "strings/Amylase.inc"
 #include "strings/Apparatus.inc"
-#include "strings/Ball.inc"
-#include "strings/CaCarb.inc"
-#include "strings/Car.inc"
 #include "strings/Common.inc"
-#include "strings/EMagnet.inc"
-#include "strings/Expansion.inc"
-#include "strings/Friction.inc"
-#include "strings/Heating.inc"
 #include "strings/Lesson.inc"
-#include "strings/Particles.inc"
-#include "strings/Peroxide.inc"
-#include "strings/Photosynthesis.inc"
-#include "strings/Reswire.inc"
 #include "strings/Shell.inc"
-#include "strings/Spring.inc"
-#include "strings/TerminalVelocity.inc"
-#include "strings/ThermoChem.inc"
-#include "strings/Yeast.inc"
 }  // namespace brv::str

@@ -309,11 +309,6 @@ bool TBitmap32::LoadFromFile(const QString& path)
     return true;
 }
 
-bool TBitmap32::SaveToFile(const QString& path) const
-{
-    return !image_.isNull() && image_.save(path);
-}
-
 void TBitmap32::SetClipRect(const TRect& r)
 {
     const TRect b = BoundsRect();

@@ -173,7 +173,6 @@ public:
     const QImage& Image() const { return image_; }
     void Assign(const QImage& picture);      // copy a picture in, any format
     bool LoadFromFile(const QString& path);  // PNG, JPEG, … ; false when unreadable
-    bool SaveToFile(const QString& path) const;
 
     // --- state ------------------------------------------------------------
     TRect ClipRect() const { return clip_; }

@@ -1,9 +1,9 @@
 // The experiment catalogue: ExperimentId → form factory or movie file, the
 // order of the large-buttons call, the lesson pages that lead to it, and its
 // place in the Experiments menu.  The experiments layer fills it, one row per
-// experiment (RegisterExperiments); the host and the page router only look
-// rows up, so they never name an experiment form and no second table has to
-// be kept equal to this one.
+// experiment, each declared by its unit (RegisterExperiments); the host and
+// the page router only look rows up, so they never name an experiment form
+// and no second table has to be kept equal to this one.
 #pragma once
 
 #include <QString>
@@ -20,27 +20,10 @@ class TExperimentForm;
 using ExperimentId = int;
 constexpr ExperimentId FirstFlashId = 100;
 
-// Every id the lesson book knows.  Ids 12, 13, 14, 19 and 103 are unused.
+// The Flash movies' ids: rows of the runtime's own (each experiment's id is
+// declared beside its form, in the experiments layer).  Ids 12, 13, 14, 19
+// and 103 are unused.
 namespace ids {
-constexpr ExperimentId Ball = 1;
-constexpr ExperimentId CaCarb = 2;
-constexpr ExperimentId Peroxide = 3;
-constexpr ExperimentId EMagnet = 4;
-constexpr ExperimentId Spring = 5;
-constexpr ExperimentId Friction = 6;
-constexpr ExperimentId Heating = 7;
-constexpr ExperimentId ThermoChem = 8;
-constexpr ExperimentId Photo = 9;
-constexpr ExperimentId Reswire = 10;
-constexpr ExperimentId TerminalVelocity = 11;
-constexpr ExperimentId Expansion = 15;
-constexpr ExperimentId Kinetic = 16;
-constexpr ExperimentId ReactRate = 17;
-constexpr ExperimentId Amylase = 18;
-constexpr ExperimentId Car = 20;
-constexpr ExperimentId Yeast = 21;
-constexpr ExperimentId ReactRateMarble = 22;
-constexpr ExperimentId ReactRatePeroxide = 23;
 constexpr ExperimentId VoltageMovie = 100;
 constexpr ExperimentId EnergyBallMovie = 101;
 constexpr ExperimentId ElectronsMovie = 102;
@@ -57,8 +40,8 @@ enum class TPages { Family, Single };
 
 struct TCatalogueEntry {
     ExperimentId id = 0;
-    // Null for a movie, and for an experiment that is not part of this build
-    // yet: its pages still lead to its id, which then shows nothing.
+    // Makes the form as the host needs it (constructed, FormCreated); null
+    // for a movie.
     std::function<TExperimentForm*()> create;
     QString movieFile;  // "Flash\\Voltage.swf"; empty for a form
     TLargeButtonsCall largeButtons = TLargeButtonsCall::AfterShow;

@@ -195,9 +195,24 @@ float FromSmallerSide(int w, int h, float k)
     return float(std::min(w, h)) * k;
 }
 
+float FromSmallerSide(int w, int h, float kNarrow, float kWide)
+{
+    return w < h ? float(w) * kNarrow : float(h) * kWide;
+}
+
+float FromSmallerSideUnits(int w, int h, float unitsAcross, float unitsDown)
+{
+    return w > h ? float(h) / unitsDown : float(w) / unitsAcross;
+}
+
 float FromHeight(int h, float k)
 {
     return float(h) * k;
+}
+
+float FromHeightUnits(int h, float units)
+{
+    return float(h) / units;
 }
 
 }  // namespace scale

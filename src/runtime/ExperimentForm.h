@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace brv {
@@ -54,6 +55,12 @@ public:
     // The large-buttons flag last applied (false when created).
     bool LargeApplied() const { return largeApplied_; }
 
+    // Runs once, right after the constructor of the most derived form (see
+    // CreateForm): the work every form of a kind ends its creation with, such
+    // as a clock form entering its Ready state, which needs the form's own
+    // controls and overrides in place and so cannot run in a base constructor.
+    virtual void FormCreated() {}
+
 protected:
     // Step 1 of the rule: true when the routine has nothing to do.  Forms
     // whose widths scale with the screen's dots per inch pass dpiScaled, so
@@ -64,6 +71,15 @@ protected:
 private:
     bool largeApplied_ = false;
 };
+
+// Creates a form as the host does: constructed, then FormCreated.
+template <class Form>
+std::unique_ptr<Form> CreateForm()
+{
+    auto form = std::make_unique<Form>();
+    form->FormCreated();
+    return form;
+}
 
 // One item of a toolbar whose width and font follow the button size.
 struct TLargeItem {
@@ -101,8 +117,16 @@ float FromHeightCappedByWidth(int w, int h, float k, float n);
 float FromWidthCappedByHeight(int w, int h, float k);
 // Scale = min(W, H) × k.
 float FromSmallerSide(int w, int h, float k);
+// The smaller side with a factor of its own for each case: W × kNarrow when
+// the picture is narrower than high, else H × kWide.
+float FromSmallerSide(int w, int h, float kNarrow, float kWide);
+// The same told in scene units along the smaller side: H / unitsDown when
+// the picture is wider than high, else W / unitsAcross.
+float FromSmallerSideUnits(int w, int h, float unitsAcross, float unitsDown);
 // Scale = H × k.
 float FromHeight(int h, float k);
+// The same told in scene units down the picture: Scale = H / units.
+float FromHeightUnits(int h, float units);
 }  // namespace scale
 
 }  // namespace brv

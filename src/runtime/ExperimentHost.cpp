@@ -198,7 +198,6 @@ void TExperimentHost::ShowExperiment(ExperimentId id)
     }
     if (failure)
         ReportError(failure);
-    emit ExperimentShown(id);
 }
 
 void TExperimentHost::ToolbarsMoved()

@@ -58,9 +58,6 @@ public:
 
     Qt::ToolBarArea ChosenDock() const;
 
-signals:
-    void ExperimentShown(int id);
-
 private:
     void dockExperimentToolbar(QToolBar* toolbar, Qt::ToolBarArea area);
     void createForm(const TCatalogueEntry& entry);

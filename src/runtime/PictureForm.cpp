@@ -3,6 +3,7 @@
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/Image32.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QDoubleSpinBox>
 #include <QHBoxLayout>
@@ -119,6 +120,15 @@ void TRedrawnForm::RedrawOn(QDoubleSpinBox* spin, std::function<void()> then)
 void TRedrawnForm::RedrawOn(QAction* action, std::function<void()> then)
 {
     connect(action, &QAction::triggered, this, [this, then = std::move(then)] {
+        if (then)
+            then();
+        Redraw();
+    });
+}
+
+void TRedrawnForm::RedrawOn(QAbstractButton* button, std::function<void()> then)
+{
+    connect(button, &QAbstractButton::toggled, this, [this, then = std::move(then)] {
         if (then)
             then();
         Redraw();

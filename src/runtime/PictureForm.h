@@ -13,6 +13,8 @@
 #include <initializer_list>
 #include <vector>
 
+class QAbstractButton;
+
 namespace brv {
 
 class TBitmap32;
@@ -100,6 +102,9 @@ protected:
     void RedrawOn(QSpinBox* spin, std::function<void()> then = {});
     void RedrawOn(QDoubleSpinBox* spin, std::function<void()> then = {});
     void RedrawOn(QAction* action, std::function<void()> then = {});
+    // A check box or radio button, on every change of its state (a radio
+    // button of a pair: once, for the one switched on or off).
+    void RedrawOn(QAbstractButton* button, std::function<void()> then = {});
     // Work before the background is drawn again; nothing by default.
     virtual void Recompute() {}
 };

@@ -3,7 +3,9 @@
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/ToolbarItems.h"
 
+#include <QDoubleSpinBox>
 #include <QScrollBar>
+#include <QSpinBox>
 
 namespace brv {
 
@@ -27,6 +29,28 @@ void TTimeScrubbedForm::notified(int& position, bool endOfScroll)
     TimeHsbScroll(old, position);
     time_ = position;
     Redraw();
+}
+
+void TTimeScrubbedForm::ResetBtnClick()
+{
+    NewRun();
+    SetTime(0);
+}
+
+void TTimeScrubbedForm::NewRunOn(QSpinBox* spin, std::function<void()> setting)
+{
+    connect(spin, &QSpinBox::valueChanged, this, [this, setting = std::move(setting)] {
+        setting();
+        ResetBtnClick();
+    });
+}
+
+void TTimeScrubbedForm::NewRunOn(QDoubleSpinBox* spin, std::function<void()> setting)
+{
+    connect(spin, &QDoubleSpinBox::valueChanged, this, [this, setting = std::move(setting)] {
+        setting();
+        ResetBtnClick();
+    });
 }
 
 void TTimeScrubbedForm::SetTime(int position)

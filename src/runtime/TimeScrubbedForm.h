@@ -32,6 +32,16 @@ protected:
     // Moves the bar and the kept time without any sign of moving forward
     // (a reset).  Redraws.
     void SetTime(int position);
+    // A new run from time 0, as the reset button and a new setting start
+    // one: NewRun, then the bar back at 0 (SetTime).
+    void ResetBtnClick();
+    // What a new run starts from: a new scatter, the apparatus as it was set
+    // up.  Nothing by default.
+    virtual void NewRun() {}
+    // A setting whose every change starts a new run: after the control's
+    // value changes, setting() takes it into the model, then ResetBtnClick.
+    void NewRunOn(QSpinBox* spin, std::function<void()> setting);
+    void NewRunOn(QDoubleSpinBox* spin, std::function<void()> setting);
     // A new position is about to be kept (TimeForward already set): a form
     // that draws a new scatter when time returns to 0 does it here.  It may
     // change position (a limit).

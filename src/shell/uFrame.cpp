@@ -367,7 +367,7 @@ void TFrameFrm::ApplySettings(const std::optional<TSavedSettings>& saved)
         MenuToolbar_->Large1()->setChecked(true);
     if (saved->experiment) {
         const TCatalogueEntry* entry = TCatalogue::Instance().Find(*saved->experiment);
-        if (entry != nullptr && (entry->create || entry->IsMovie()))
+        if (entry != nullptr)
             startExperiment_ = *saved->experiment;
     }
     startSplit_ = saved->split.value_or(0);

@@ -61,6 +61,32 @@ QStringList RoutedPages()
     return pages;
 }
 
+// Every page that a row of the program's catalogue leads to: the book's own
+// families above, and any experiment added since, found by its row alone.
+QStringList CataloguePages()
+{
+    brv::RegisterExperiments();
+    QStringList pages;
+    for (const brv::TCatalogueEntry& e : brv::TCatalogue::Instance().Entries())
+        for (const QString& page : e.PageNames())
+            pages << page;
+    return pages;
+}
+
+// The stems of the catalogue's six-page families.
+QStringList FamilyStems()
+{
+    QStringList stems;
+    for (const char* stem : kStems)
+        stems << stem;
+    brv::RegisterExperiments();
+    for (const brv::TCatalogueEntry& e : brv::TCatalogue::Instance().Entries())
+        if (e.pages == brv::TPages::Family && !stems.contains(e.mainPage.chopped(4)))
+            stems << e.mainPage.chopped(4);
+    return stems;
+}
+
+// The main pages: the routing table's, and those of experiments added since.
 QStringList MainPages()
 {
     QStringList pages;
@@ -69,6 +95,10 @@ QStringList MainPages()
     for (const char* page : kSinglePages)
         pages << page;
     pages << "resdata.htm";
+    brv::RegisterExperiments();
+    for (const brv::TCatalogueEntry& e : brv::TCatalogue::Instance().Entries())
+        if (!pages.contains(e.mainPage))
+            pages << e.mainPage;
     return pages;
 }
 
@@ -185,7 +215,7 @@ TEST(LessonBook, EveryPageOfTheRoutingTableExists)
     // so the names must match exactly, not only as the program resolves them.
     const QStringList pages = BookPages();
     const QSet<QString> present(pages.begin(), pages.end());
-    for (const QString& page : RoutedPages())
+    for (const QString& page : RoutedPages() + CataloguePages())
         EXPECT_TRUE(present.contains(page)) << page.toStdString();
 
     // The names agree with the program's own routing: every page of a family
@@ -376,7 +406,7 @@ TEST(LessonBook, FamilyPagesLinkToEachOtherAndEveryPageCanBeReached)
         for (const QString& link : Links(ReadText(folder + "/" + page)))
             links[page].insert(link.section('#', 0, 0));
 
-    for (const char* stem : kStems)
+    for (const QString& stem : FamilyStems())
         for (const char* from : kSuffixes)
             for (const char* to : kSuffixes)
                 if (from != to) {

@@ -49,11 +49,11 @@ test::TFormTraits ReactionRateTraits(ExperimentId id, const char* name)
     return t;
 }
 const bool kReactionRateContract =
-    test::RegisterFormTraits(ReactionRateTraits(ids::ReactRate, "ReactionRate"));
+    test::RegisterFormTraits(ReactionRateTraits(ids::ReactionRate, "ReactionRate"));
 const bool kReactionRateMarbleContract =
-    test::RegisterFormTraits(ReactionRateTraits(ids::ReactRateMarble, "ReactionRateMarble"));
+    test::RegisterFormTraits(ReactionRateTraits(ids::ReactionRateMarble, "ReactionRateMarble"));
 const bool kReactionRatePeroxideContract =
-    test::RegisterFormTraits(ReactionRateTraits(ids::ReactRatePeroxide, "ReactionRatePeroxide"));
+    test::RegisterFormTraits(ReactionRateTraits(ids::ReactionRatePeroxide, "ReactionRatePeroxide"));
 
 // A press and a release of the left button on the action's toolbar button.
 void ClickButton(QToolBar* toolbar, QAction* action)
@@ -466,7 +466,7 @@ TEST_F(ReactionRateForm, EachTickShowsEveryParticleThatMovedOrReacted)
 TEST(ParticleModelPages, EachPageLeadsToItsOwnIdAndEachShowingBuildsAFreshForm)
 {
     RegisterExperiments();
-    for (const ExperimentId id : {ids::ReactRate, ids::ReactRateMarble, ids::ReactRatePeroxide}) {
+    for (const ExperimentId id : {ids::ReactionRate, ids::ReactionRateMarble, ids::ReactionRatePeroxide}) {
         const TCatalogueEntry* entry = TCatalogue::Instance().Find(id);
         ASSERT_NE(entry, nullptr);
         ASSERT_TRUE(entry->HasForm()) << id;
@@ -482,9 +482,9 @@ TEST(ParticleModelPages, EachPageLeadsToItsOwnIdAndEachShowingBuildsAFreshForm)
     EXPECT_NE(dynamic_cast<TKTFrm*>(form.get()), nullptr);
     // Each lesson page leads to its own id.
     const std::pair<const char*, ExperimentId> pages[] = {{"MOLECULE.HTM", ids::Kinetic},
-                                                          {"REACTION_RATES.HTM", ids::ReactRate},
-                                                          {"CAHCLINFO.HTM", ids::ReactRateMarble},
-                                                          {"HCATINFO.HTM", ids::ReactRatePeroxide}};
+                                                          {"REACTION_RATES.HTM", ids::ReactionRate},
+                                                          {"CAHCLINFO.HTM", ids::ReactionRateMarble},
+                                                          {"HCATINFO.HTM", ids::ReactionRatePeroxide}};
     for (const auto& [page, id] : pages) {
         const TCatalogueEntry* found = TCatalogue::Instance().FindByPage(QString::fromLatin1(page));
         ASSERT_NE(found, nullptr) << page;

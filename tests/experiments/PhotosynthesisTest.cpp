@@ -30,7 +30,7 @@ namespace {
 
 const bool kContract = test::RegisterFormTraits([] {
     test::TFormTraits t;
-    t.id = ids::Photo;
+    t.id = ids::Photosynthesis;
     t.name = "Photosynthesis";
     t.spins = {{"tempSE", 0, 50, 20, 64, 96}, {"BiCarbSE", 0, 0.5, 0.1, 64, 96}};
     return t;

@@ -371,5 +371,32 @@ TEST(ScaleShapes, FollowTheirFormulas)
     EXPECT_FLOAT_EQ(scale::FromHeight(400, 0.25f), 100.0f);
 }
 
+// The shapes told per case or in scene units: which side counts, and which
+// factor, on either side of a square picture and on it.
+TEST(ScaleShapes, ThePerCaseShapesPickTheirSideAtTheSquare)
+{
+    struct Case {
+        int w, h;
+        float narrowK, wideK;  // FromSmallerSide(w, h, narrowK, wideK)
+        float expected;
+    };
+    for (const Case c : {Case{300, 700, 0.01f, 0.011f, 3.0f}, Case{700, 300, 0.01f, 0.011f, 3.3f},
+                         Case{500, 500, 0.01f, 0.011f, 5.5f}}) {
+        EXPECT_FLOAT_EQ(scale::FromSmallerSide(c.w, c.h, c.narrowK, c.wideK), c.expected)
+            << c.w << "x" << c.h;
+    }
+    struct UnitsCase {
+        int w, h;
+        float expected;  // FromSmallerSideUnits(w, h, 80 across, 75 down)
+    };
+    for (const UnitsCase c :
+         {UnitsCase{800, 600, 8.0f}, UnitsCase{600, 800, 7.5f}, UnitsCase{600, 600, 7.5f}}) {
+        EXPECT_FLOAT_EQ(scale::FromSmallerSideUnits(c.w, c.h, 80, 75), c.expected) << c.w << "x" << c.h;
+    }
+    // Divided, not multiplied by a rounded reciprocal: 53 / 106 is exactly a half.
+    EXPECT_EQ(scale::FromHeightUnits(53, 106), 0.5f);
+    EXPECT_EQ(scale::FromHeightUnits(1060, 106), 10.0f);
+}
+
 }  // namespace
 }  // namespace brv

@@ -6,6 +6,7 @@
 #include "shell/uThemes.h"
 
 #include "experiments/ExperimentCatalogue.h"
+#include "experiments/physics/uFriction.h"
 #include "runtime/Catalogue.h"
 #include "shell/FrameTestSupport.h"
 #include "shell/uFrame.h"

@@ -42,7 +42,7 @@ protected:
 
     void SetUp() override
     {
-        form = std::make_unique<Form>();
+        form = CreateForm<Form>();
         ShowOffscreen(*form, size_);
     }
     void TearDown() override

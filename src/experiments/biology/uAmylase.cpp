@@ -5,15 +5,17 @@
 #include "apparatus/Meters.h"
 #include "apparatus/Shapes.h"
 #include "apparatus/Thermometers.h"
+#include "experiments/ExperimentCatalogue.h"
 #include "experiments/biology/BiologyPictures.h"
+#include "experiments/biology/uAmylaseStrings.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/DataMod.h"
+#include "runtime/StepAnimation.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QSpinBox>
-#include <QTimer>
 
 #include <array>
 #include <cmath>
@@ -59,11 +61,7 @@ TAmylaseFrm::TAmylaseFrm(QWidget* parent) : TRedrawnForm(parent)
     FormCreate();
 }
 
-TAmylaseFrm::~TAmylaseFrm()
-{
-    // No tick may reach a form that is going.
-    Timer1->stop();
-}
+TAmylaseFrm::~TAmylaseFrm() = default;
 
 void TAmylaseFrm::FormCreate()
 {
@@ -74,10 +72,9 @@ void TAmylaseFrm::FormCreate()
     loadPictures();
     createLayers();
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(kIdleIntervalMs);
-    connect(Timer1, &QTimer::timeout, this, &TAmylaseFrm::Timer1Timer);
+    steps_ = std::make_unique<TStepAnimation>(this, QStringLiteral("Timer1"), kIdleIntervalMs,
+                                              [this] { return nextStep(); });
+    Timer1 = steps_->Timer();
 }
 
 void TAmylaseFrm::createToolbar()
@@ -130,39 +127,40 @@ void TAmylaseFrm::createLayers()
 
 void TAmylaseFrm::TestBtnClick()
 {
-    toolbar_->setEnabled(false);
     RefillMode_ = false;
     AnimStep_ = 0;
     performTestStep(0);
-    Timer1->start(kTestTickMs);
+    steps_->Start(toolbar_, kTestTickMs);
 }
 
 void TAmylaseFrm::ResetBtnClick()
 {
-    toolbar_->setEnabled(false);
     model_.EmptyTray();
     AnimStep_ = 0;
     RefillMode_ = true;
     TrayLayer->Changed();
-    Timer1->start(kRefillTickMs);
+    steps_->Start(toolbar_, kRefillTickMs);
 }
 
 void TAmylaseFrm::Timer1Timer()
 {
+    steps_->Tick();
+}
+
+bool TAmylaseFrm::nextStep()
+{
     if (!RefillMode_) {
         performTestStep(AnimStep_);
-        if (++AnimStep_ >= Model::TestSteps)
-            endAnimation();
-        return;
+        return ++AnimStep_ >= Model::TestSteps;
     }
     model_.RefillStep(AnimStep_);
     placeDropper(IodineLayer, model_.IodineDropper);
     TrayLayer->Changed();
-    if (++AnimStep_ >= Model::DimpleCount) {
-        model_.IodineDropperHome();
-        placeDropper(IodineLayer, model_.IodineDropper);
-        endAnimation();
-    }
+    if (++AnimStep_ < Model::DimpleCount)
+        return false;
+    model_.IodineDropperHome();
+    placeDropper(IodineLayer, model_.IodineDropper);
+    return true;
 }
 
 void TAmylaseFrm::performTestStep(int step)
@@ -174,17 +172,11 @@ void TAmylaseFrm::performTestStep(int step)
         TrayLayer->Changed();
 }
 
-void TAmylaseFrm::endAnimation()
-{
-    Timer1->stop();
-    toolbar_->setEnabled(true);
-}
-
 // --- geometry -----------------------------------------------------------------------
 
 float TAmylaseFrm::ComputeScale(int width, int height)
 {
-    return width > height ? float(height) / kWideRows : float(width) / kTallColumns;
+    return scale::FromSmallerSideUnits(width, height, kTallColumns, kWideRows);
 }
 
 void TAmylaseFrm::PlaceLayers()
@@ -322,5 +314,13 @@ void TAmylaseFrm::PaintDropper(TPositionedLayer& layer, TBitmap32& buffer, bool 
     buffer.FillRect(collar, bulb);
     buffer.FrameRect(collar, clBlack32);
 }
+
+namespace {
+
+const bool kRow =
+    DeclareExperiment<TAmylaseFrm>({ids::Amylase, TSubject::Biology, "AMYLASE.HTM", TPages::Family,
+                                    str::sAmylaseCaption, TLargeButtonsCall::BeforeShow});
+
+}  // namespace
 
 }  // namespace brv

@@ -8,11 +8,13 @@
 
 #include "experiments/biology/BiologyPictures.h"
 #include "experiments/biology/uAmylaseModel.h"
+#include "runtime/Catalogue.h"
 #include "runtime/Image32.h"
 #include "runtime/PictureForm.h"
 #include "runtime/Polygon32.h"
 
 #include <array>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -21,7 +23,13 @@ class QTimer;
 
 namespace brv {
 
+// Its id in the catalogue, the number the lesson book's pages lead to.
+namespace ids {
+inline constexpr ExperimentId Amylase = 18;
+}  // namespace ids
+
 class TPositionedLayer;
+class TStepAnimation;
 
 class TAmylaseFrm : public TRedrawnForm {
     Q_OBJECT
@@ -60,7 +68,8 @@ private:
     void TestBtnClick();
     void ResetBtnClick();
     void performTestStep(int step);
-    void endAnimation();
+    // The step Timer1 takes; true after the last one.
+    bool nextStep();
 
     void placeDropper(TPositionedLayer* layer, const TScenePoint& at);
     void DrawDimpleTray(TBitmap32& b);
@@ -70,6 +79,7 @@ private:
                       TColor32 bulb);
 
     TAmylaseModel model_;
+    std::unique_ptr<TStepAnimation> steps_;
     int AnimStep_ = 0;
     bool RefillMode_ = false;
     TPolygon32 shape_;

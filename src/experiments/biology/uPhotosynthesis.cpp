@@ -5,7 +5,9 @@
 #include "apparatus/Meters.h"
 #include "apparatus/Rulers.h"
 #include "apparatus/Thermometers.h"
+#include "experiments/ExperimentCatalogue.h"
 #include "experiments/biology/BiologyPictures.h"
+#include "experiments/biology/uPhotosynthesisStrings.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/DataMod.h"
@@ -82,14 +84,14 @@ TPhotoFrm::~TPhotoFrm() = default;
 
 void TPhotoFrm::FormCreate()
 {
-    setWindowTitle(str::sPhotoCaption());
+    setWindowTitle(str::sPhotosynthesisCaption());
     createToolbar();
     model_.Temperature = float(tempSE->value());
     model_.Bicarbonate = float(BiCarbSE->value());
     CreatePic();
     // Smaller, the scales could no longer be read.
     Pic_->setMinimumSize(kMinPicturePixels, kMinPicturePixels);
-    CreateTimeBar(0, 600, 0, 1, str::sPhotoTimeHint());
+    CreateTimeBar(0, 600, 0, 1, str::sPhotosynthesisTimeHint());
     LayOutPicture({}, {}, TimeHsb);
     loadPictures();
     createLayers();
@@ -102,17 +104,17 @@ void TPhotoFrm::createToolbar()
 {
     CreateToolbar();
     ResetBtn = AddToolbarButton(toolbar_, QStringLiteral("ResetBtn"), biReset, str::sResetHint());
-    connect(ResetBtn, &QAction::triggered, this, &TPhotoFrm::ResetBtnClick);
-    SyringeBtn =
-        AddToolbarButton(toolbar_, QStringLiteral("SyringeBtn"), biSyringe, str::sPhotoSyringeHint());
+    connect(ResetBtn, &QAction::triggered, this, [this] { ResetBtnClick(); });
+    SyringeBtn = AddToolbarButton(toolbar_, QStringLiteral("SyringeBtn"), biSyringe,
+                                  str::sPhotosynthesisSyringeHint());
     SyringeBtn->setCheckable(true);
     connect(SyringeBtn, &QAction::triggered, this, &TPhotoFrm::SyringeBtnClick);
-    tempLabel = AddToolbarLabel(toolbar_, str::sPhotoTempLabel(), QStringLiteral("tempLabel"));
-    tempSE = AddIntSpinEdit(toolbar_, QStringLiteral("tempSE"), 0, 50, 20, str::sPhotoTempHint(),
+    tempLabel = AddToolbarLabel(toolbar_, str::sPhotosynthesisTempLabel(), QStringLiteral("tempLabel"));
+    tempSE = AddIntSpinEdit(toolbar_, QStringLiteral("tempSE"), 0, 50, 20, str::sPhotosynthesisTempHint(),
                             str::sDegCPostfix());
-    BiCarbLabel = AddToolbarLabel(toolbar_, str::sPhotoBiCarbLabel(), QStringLiteral("BiCarbLabel"));
+    BiCarbLabel = AddToolbarLabel(toolbar_, str::sPhotosynthesisBiCarbLabel(), QStringLiteral("BiCarbLabel"));
     BiCarbSE = AddFloatSpinEdit(toolbar_, QStringLiteral("BiCarbSE"), 0, 0.5, 0.01, 2, 0.1,
-                                str::sPhotoBiCarbHint(), str::sPhotoPercentPostfix());
+                                str::sPhotosynthesisBiCarbHint(), str::sPhotosynthesisPercentPostfix());
     connect(tempSE, &QSpinBox::valueChanged, this, &TPhotoFrm::tempSEValueChange);
     connect(BiCarbSE, &QDoubleSpinBox::valueChanged, this, &TPhotoFrm::BiCarbSEValueChange);
     SetLargeItems({{tempLabel, 0, 0}, {BiCarbLabel, 0, 0}, {tempSE, 64, 96}, {BiCarbSE, 64, 96}});
@@ -206,10 +208,9 @@ void TPhotoFrm::Redraw()
     StopwatchLayer->Changed();
 }
 
-void TPhotoFrm::ResetBtnClick()
+void TPhotoFrm::NewRun()
 {
     PushBack();
-    SetTime(0);
 }
 
 void TPhotoFrm::tempSEValueChange(int value)
@@ -406,7 +407,7 @@ void TPhotoFrm::DrawCapillaryRule(TBitmap32& b, float x, float y, float w, float
             aboveTop(tx, QString::number(i / 5));
     }
     aboveTop(r.Right, QStringLiteral("10"));
-    aboveTop((r.Left + r.Right) / 2, str::sPhotoCm());
+    aboveTop((r.Left + r.Right) / 2, str::sPhotosynthesisCm());
 }
 
 // The enlarged capillary over its fine scale of 100 divisions (millimetres).
@@ -465,7 +466,7 @@ void TPhotoFrm::DrawLightMeter(TBitmap32& b, float x, float y, float w, float h)
         const TBitmap32::TSize size = b.TextExtent(label);
         b.TextOut(Round(cx + 0.8f * h * c) - size.cx / 2, Round(cy - 0.8f * h * sn) - size.cy / 2, label);
     }
-    const QString caption = str::sPhotoLightIntensity();
+    const QString caption = str::sPhotosynthesisLightIntensity();
     b.TextOut((body.Left + body.Right) / 2 - b.TextWidth(caption) / 2, body.Bottom, caption);
 }
 
@@ -567,7 +568,7 @@ void TPhotoFrm::PaintNoOxygen(TPositionedLayer& layer, TBitmap32& buffer)
     const TFloatRect r = layer.Location();
     SetFont(buffer, Round(kMessageHeight * Scale_), true);
     buffer.Font.Color = kMessage32;
-    const QString message = str::sPhotoNoOxygen();
+    const QString message = str::sPhotosynthesisNoOxygen();
     buffer.TextOut(Round((r.Left + r.Right - float(buffer.TextWidth(message))) / 2), Round(r.Top), message);
     buffer.Font.Color = clBlack32;
 }
@@ -577,5 +578,12 @@ void TPhotoFrm::PaintReadingLine(TPositionedLayer& layer, TBitmap32& buffer)
     const TRect r = layer.PixelRect();
     buffer.VertLine(r.Left, r.Top, r.Bottom, kReadingLine32);
 }
+
+namespace {
+
+const bool kRow = DeclareExperiment<TPhotoFrm>(
+    {ids::Photosynthesis, TSubject::Biology, "PHOTOSYN.HTM", TPages::Family, str::sPhotosynthesisCaption});
+
+}  // namespace
 
 }  // namespace brv

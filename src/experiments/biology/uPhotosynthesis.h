@@ -8,6 +8,7 @@
 
 #include "experiments/biology/BiologyPictures.h"
 #include "experiments/biology/uPhotosynthesisModel.h"
+#include "runtime/Catalogue.h"
 #include "runtime/Image32.h"
 #include "runtime/TimeScrubbedForm.h"
 
@@ -17,6 +18,11 @@ class QLabel;
 class QSpinBox;
 
 namespace brv {
+
+// Its id in the catalogue, the number the lesson book's pages lead to.
+namespace ids {
+inline constexpr ExperimentId Photosynthesis = 9;
+}  // namespace ids
 
 class TPositionedLayer;
 
@@ -68,7 +74,7 @@ private:
     void TimeHsbScroll(int oldTime, int& position) override;
     void SyringeBtnClick();
     void PushBack();
-    void ResetBtnClick();
+    void NewRun() override;
     void tempSEValueChange(int value);
     void BiCarbSEValueChange(double value);
     void PicMouseDown(int x, int y);

@@ -4,6 +4,8 @@
 #include "apparatus/Burettes.h"
 #include "apparatus/Meters.h"
 #include "apparatus/Thermometers.h"
+#include "experiments/ExperimentCatalogue.h"
+#include "experiments/biology/uYeastStrings.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/DataMod.h"
@@ -70,15 +72,16 @@ void TYeastFrm::createToolbar()
 {
     CreateToolbar();
     ResetBtn = AddToolbarButton(toolbar_, QStringLiteral("ResetBtn"), biReset, str::sResetHint());
-    connect(ResetBtn, &QAction::triggered, this, &TYeastFrm::ResetBtnClick);
+    connect(ResetBtn, &QAction::triggered, this, [this] { ResetBtnClick(); });
     GlucoseLabel = AddToolbarLabel(toolbar_, str::sYeastGlucoseLabel(), QStringLiteral("GlucoseLabel"));
     GlucoseSE = AddFloatSpinEdit(toolbar_, QStringLiteral("GlucoseSE"), 0.1, 1, 0.1, 1, 0.3,
                                  str::sYeastGlucoseHint(), str::sMolarPostfix());
     TempLabel = AddToolbarLabel(toolbar_, str::sYeastTempLabel(), QStringLiteral("TempLabel"));
     TempSE = AddIntSpinEdit(toolbar_, QStringLiteral("TempSE"), 0, 100, 20, str::sYeastTempHint());
     SetArrowsOnly(TempSE);
+    // Not a new run at every change: see GlucoseSEValueChange.
     connect(GlucoseSE, &QDoubleSpinBox::valueChanged, this, &TYeastFrm::GlucoseSEValueChange);
-    connect(TempSE, &QSpinBox::valueChanged, this, &TYeastFrm::TempSEStep);
+    NewRunOn(TempSE, [this] { TempSEStep(TempSE->value()); });
     TLargeRule rule;
     rule.scaleByDpi = false;
     SetLargeItems({{GlucoseLabel, 0, 0}, {TempLabel, 0, 0}, {GlucoseSE, 64, 96}, {TempSE, 18, 18, 150, 300}},
@@ -100,10 +103,9 @@ void TYeastFrm::TimeHsbScroll(int, int& position)
         model_.GasFactor = TYeastModel::NewGasFactor();
 }
 
-void TYeastFrm::ResetBtnClick()
+void TYeastFrm::NewRun()
 {
     model_.GasFactor = TYeastModel::NewGasFactor();
-    SetTime(0);
 }
 
 void TYeastFrm::GlucoseSEValueChange(double value)
@@ -117,14 +119,13 @@ void TYeastFrm::GlucoseSEValueChange(double value)
 void TYeastFrm::TempSEStep(int value)
 {
     model_.BathTemp = float(value);
-    ResetBtnClick();
 }
 
 // --- drawing -------------------------------------------------------------------------
 
 float TYeastFrm::ComputeScale(int width, int height)
 {
-    return width < height ? float(width) * kTallScale : float(height) * kWideScale;
+    return scale::FromSmallerSide(width, height, kTallScale, kWideScale);
 }
 
 void TYeastFrm::Recompute()
@@ -188,5 +189,12 @@ void TYeastFrm::DrawDeliveryTube(TBitmap32& b, float x0, float y0)
             b.HorzLine(std::min(x1, x2), y1, std::max(x1, x2), clBlack32);
     }
 }
+
+namespace {
+
+const bool kRow = DeclareExperiment<TYeastFrm>({ids::Yeast, TSubject::Biology, "YEAST.HTM", TPages::Family,
+                                                str::sYeastCaption, TLargeButtonsCall::BeforeShow});
+
+}  // namespace
 
 }  // namespace brv

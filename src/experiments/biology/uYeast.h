@@ -7,6 +7,7 @@
 #pragma once
 
 #include "experiments/biology/uYeastModel.h"
+#include "runtime/Catalogue.h"
 #include "runtime/TimeScrubbedForm.h"
 
 class QAction;
@@ -15,6 +16,11 @@ class QLabel;
 class QSpinBox;
 
 namespace brv {
+
+// Its id in the catalogue, the number the lesson book's pages lead to.
+namespace ids {
+inline constexpr ExperimentId Yeast = 21;
+}  // namespace ids
 
 class TYeastFrm : public TTimeScrubbedForm {
     Q_OBJECT
@@ -41,7 +47,7 @@ private:
     void Recompute() override;
     void DrawBackground(TBitmap32& b) override;
     void TimeHsbScroll(int oldTime, int& position) override;
-    void ResetBtnClick();
+    void NewRun() override;
     void GlucoseSEValueChange(double value);
     void TempSEStep(int value);
     void DrawDeliveryTube(TBitmap32& b, float x0, float y0);

@@ -4,6 +4,8 @@
 #include "apparatus/Burettes.h"
 #include "apparatus/Labels.h"
 #include "apparatus/Meters.h"
+#include "experiments/ExperimentCatalogue.h"
+#include "experiments/chemistry/uCaCarbStrings.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/DataMod.h"
@@ -95,9 +97,9 @@ void TCaCarbFrm::createToolbar()
     MassSE = AddFloatSpinEdit(toolbar_, QStringLiteral("MassSE"), 0.1, 5, 0.1, 1, 1, str::sCaCarbMassHint(),
                               str::sCaCarbGramPostfix());
     connect(ResetBtn, &QAction::triggered, this, [this] { ResetBtnClick(); });
-    connect(ConcSE, &QDoubleSpinBox::valueChanged, this, &TCaCarbFrm::ConcSEValueChange);
-    connect(MassSE, &QDoubleSpinBox::valueChanged, this, &TCaCarbFrm::MassSEValueChange);
-    connect(VolSE, &QSpinBox::valueChanged, this, &TCaCarbFrm::VolSEValueChange);
+    NewRunOn(ConcSE, [this] { ConcSEValueChange(ConcSE->value()); });
+    NewRunOn(MassSE, [this] { MassSEValueChange(MassSE->value()); });
+    NewRunOn(VolSE, [this] { VolSEValueChange(VolSE->value()); });
     SetLargeItems({{ConcLabel, 0, 0},
                    {VolumeLabel, 0, 0},
                    {MassLabel, 0, 0},
@@ -121,30 +123,24 @@ void TCaCarbFrm::SetLargeButtons(bool large)
 
 // --- controls ------------------------------------------------------------------
 
-void TCaCarbFrm::ResetBtnClick()
+void TCaCarbFrm::NewRun()
 {
     model_.GasFactor = TCaCarbModel::NewGasFactor();
-    SetTime(0);
 }
 
 void TCaCarbFrm::ConcSEValueChange(double value)
 {
     model_.AcidConc = float(value);
-    ResetBtnClick();
 }
 
 void TCaCarbFrm::MassSEValueChange(double value)
 {
     model_.CarbonateMass = float(value);
-    ResetBtnClick();
 }
 
 void TCaCarbFrm::VolSEValueChange(int value)
 {
-    if (value == model_.AcidVolume)
-        return;
     model_.AcidVolume = value;
-    ResetBtnClick();
 }
 
 void TCaCarbFrm::Recompute()
@@ -246,5 +242,13 @@ void TCaCarbFrm::DrawBalance(TBitmap32& b)
     b.TextOut((display.Left + display.Right - extent.cx) / 2, (display.Top + display.Bottom - extent.cy) / 2,
               text);
 }
+
+namespace {
+
+const bool kRow =
+    DeclareExperiment<TCaCarbFrm>({ids::CaCarb, TSubject::Chemistry, "CAHCL.HTM", TPages::Family,
+                                   str::sCaCarbCaption, TLargeButtonsCall::BeforeShow});
+
+}  // namespace
 
 }  // namespace brv

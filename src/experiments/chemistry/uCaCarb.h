@@ -6,6 +6,7 @@
 #pragma once
 
 #include "experiments/chemistry/uCaCarbModel.h"
+#include "runtime/Catalogue.h"
 #include "runtime/TimeScrubbedForm.h"
 
 class QAction;
@@ -14,6 +15,11 @@ class QLabel;
 class QSpinBox;
 
 namespace brv {
+
+// Its id in the catalogue, the number the lesson book's pages lead to.
+namespace ids {
+inline constexpr ExperimentId CaCarb = 2;
+}  // namespace ids
 
 class TCaCarbFrm : public TTimeScrubbedForm {
     Q_OBJECT
@@ -47,7 +53,7 @@ public:
 private:
     void FormCreate();
     void createToolbar();
-    void ResetBtnClick();
+    void NewRun() override;
     void ConcSEValueChange(double value);
     void MassSEValueChange(double value);
     void VolSEValueChange(int value);

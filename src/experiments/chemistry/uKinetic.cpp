@@ -1,6 +1,7 @@
 #include "experiments/chemistry/uKinetic.h"
 
-#include "runtime/BRV_StrConstants.h"
+#include "experiments/ExperimentCatalogue.h"
+#include "experiments/chemistry/uParticleFormStrings.h"
 
 #include <QAction>
 
@@ -8,7 +9,7 @@ namespace brv {
 
 TKTFrm::TKTFrm(QWidget* parent) : TParticleForm(parent)
 {
-    setWindowTitle(str::sKTCaption());
+    setWindowTitle(str::sKineticCaption());
     // Start and Stop only: a stopped run simply starts again.
     SetButtonTable(
         {{{true, false, false}, {false, true, false}, {true, false, false}, {true, false, false}}});
@@ -18,5 +19,12 @@ TKTFrm::TKTFrm(QWidget* parent) : TParticleForm(parent)
 }
 
 TKTFrm::~TKTFrm() = default;
+
+namespace {
+
+const bool kRow =
+    DeclareExperiment<TKTFrm>({ids::Kinetic, TSubject::Chemistry, "MOLECULE.HTM", TPages::Single});
+
+}  // namespace
 
 }  // namespace brv

@@ -5,8 +5,14 @@
 
 #include "experiments/chemistry/uKineticModel.h"
 #include "experiments/chemistry/uParticleForm.h"
+#include "runtime/Catalogue.h"
 
 namespace brv {
+
+// Its id in the catalogue, the number the lesson book's pages lead to.
+namespace ids {
+inline constexpr ExperimentId Kinetic = 16;
+}  // namespace ids
 
 class TKTFrm : public TParticleForm {
     Q_OBJECT

@@ -2,8 +2,8 @@
 
 #include "common/CadencerEx.h"
 #include "experiments/chemistry/ParticleSprites.h"
+#include "experiments/chemistry/uParticleFormStrings.h"
 #include "runtime/AddMaths.h"
-#include "runtime/BRV_StrConstants.h"
 #include "runtime/DataMod.h"
 
 #include <QAction>
@@ -64,7 +64,6 @@ void TParticleForm::CreateParticleForm(TParticleModel& box, const TTexts& texts,
     ParticleLayer->MouseEvents = false;
     ParticleLayer->OnPaint = [this](TPositionedLayer&, TBitmap32& buffer) { PaintParticles(buffer); };
     Place();
-    SetState(TRunState::Ready);
 }
 
 void TParticleForm::PlaceAndSettle()

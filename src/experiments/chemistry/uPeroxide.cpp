@@ -5,6 +5,8 @@
 #include "apparatus/Magnifier.h"
 #include "apparatus/Meters.h"
 #include "apparatus/Thermometers.h"
+#include "experiments/ExperimentCatalogue.h"
+#include "experiments/chemistry/uPeroxideStrings.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/DataMod.h"
@@ -245,9 +247,9 @@ void TPeroxideFrm::createToolbar()
 
     connect(ResetBtn, &QAction::triggered, this, [this] { ResetBtnClick(); });
     for (QDoubleSpinBox* spin : {ConcSE, CatMassSE, CatSizeSE})
-        connect(spin, &QDoubleSpinBox::valueChanged, this, [this] { CatMassSEValueChange(); });
-    connect(VolumeSE, &QSpinBox::valueChanged, this, [this] { CatMassSEValueChange(); });
-    connect(TempSE, &QSpinBox::valueChanged, this, [this] { TempSEStep(); });
+        NewRunOn(spin, [this] { CatMassSEValueChange(); });
+    NewRunOn(VolumeSE, [this] { CatMassSEValueChange(); });
+    NewRunOn(TempSE, [this] { TempSEStep(); });
 
     SetLargeItems({{ConcLabel, 0, 0},
                    {VolumeLabel, 0, 0},
@@ -277,11 +279,10 @@ void TPeroxideFrm::ScaleTemperatureFont(bool large)
 
 // --- controls ------------------------------------------------------------------
 
-void TPeroxideFrm::ResetBtnClick()
+void TPeroxideFrm::NewRun()
 {
     GasVolume_ = 0;
     model_.GasFactor = TPeroxideModel::NewGasFactor();
-    SetTime(0);
 }
 
 void TPeroxideFrm::CatMassSEValueChange()
@@ -290,13 +291,11 @@ void TPeroxideFrm::CatMassSEValueChange()
     model_.ParticleSize = float(CatSizeSE->value());
     model_.PeroxideConc = float(ConcSE->value());
     model_.PeroxideVolume = VolumeSE->value();
-    ResetBtnClick();
 }
 
 void TPeroxideFrm::TempSEStep()
 {
     model_.Temperature = TempSE->value();
-    ResetBtnClick();
 }
 
 void TPeroxideFrm::TimeHsbScroll(int, int& position)
@@ -345,5 +344,13 @@ void TPeroxideFrm::DrawDeliveryTube(TBitmap32& b)
     DrawPolyline(b, tube, clBlack32, false, false);
     b.VertLine(Trunc(kTubeMouthX * s), Trunc(kTubeMouthTop * s), Trunc(kTubeMouthBottom * s), clWhite32);
 }
+
+namespace {
+
+const bool kRow =
+    DeclareExperiment<TPeroxideFrm>({ids::Peroxide, TSubject::Chemistry, "CHEMRATE.HTM", TPages::Family,
+                                     str::sPeroxideCaption, TLargeButtonsCall::BeforeShow});
+
+}  // namespace
 
 }  // namespace brv

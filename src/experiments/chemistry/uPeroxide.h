@@ -7,6 +7,7 @@
 #pragma once
 
 #include "experiments/chemistry/uPeroxideModel.h"
+#include "runtime/Catalogue.h"
 #include "runtime/TimeScrubbedForm.h"
 
 class QAction;
@@ -15,6 +16,11 @@ class QLabel;
 class QSpinBox;
 
 namespace brv {
+
+// Its id in the catalogue, the number the lesson book's pages lead to.
+namespace ids {
+inline constexpr ExperimentId Peroxide = 3;
+}  // namespace ids
 
 // A horizontal gas syringe along the centre line Y, its nozzle at X, width W
 // and height H, its plunger pushed out by gas cm³ (not limited: beyond about
@@ -57,7 +63,7 @@ public:
 private:
     void FormCreate();
     void createToolbar();
-    void ResetBtnClick();
+    void NewRun() override;
     void CatMassSEValueChange();
     void TempSEStep();
     void ScaleTemperatureFont(bool large);

@@ -7,8 +7,16 @@
 
 #include "experiments/chemistry/uParticleForm.h"
 #include "experiments/chemistry/uReactionRateModel.h"
+#include "runtime/Catalogue.h"
 
 namespace brv {
+
+// Its ids in the catalogue: the same form from three lesson pages.
+namespace ids {
+inline constexpr ExperimentId ReactionRate = 17;
+inline constexpr ExperimentId ReactionRateMarble = 22;
+inline constexpr ExperimentId ReactionRatePeroxide = 23;
+}  // namespace ids
 
 class TReactRateFrm : public TParticleForm {
     Q_OBJECT

@@ -5,6 +5,8 @@
 #include "apparatus/Labels.h"
 #include "apparatus/Shapes.h"
 #include "apparatus/Thermometers.h"
+#include "experiments/ExperimentCatalogue.h"
+#include "experiments/chemistry/uThermoChemStrings.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/DataMod.h"
@@ -184,11 +186,11 @@ void TThermoChemFrm::createPanels()
         addPanel(str::sThermoChemApparatusPanel(), QStringLiteral("ApparatusDP"), {ThermoBtn, DigitalBtn});
 
     for (QDoubleSpinBox* spin : {AcidConcSE, BaseConcSE})
-        connect(spin, &QDoubleSpinBox::valueChanged, this, [this] { AcidConcSEValueChange(); });
-    connect(BaseVolumeSE, &QSpinBox::valueChanged, this, [this] { AcidConcSEValueChange(); });
+        RedrawOn(spin, [this] { AcidConcSEValueChange(); });
+    RedrawOn(BaseVolumeSE, [this] { AcidConcSEValueChange(); });
     connect(ResetBtn, &QPushButton::clicked, this, [this] { ResetBtnClick(); });
     // Either thermometer button: the picture shows the one now chosen.
-    connect(ThermoBtn, &QRadioButton::toggled, this, [this] { Redraw(); });
+    RedrawOn(ThermoBtn);
 
     sizeItems(false);
 }
@@ -276,7 +278,6 @@ void TThermoChemFrm::AcidConcSEValueChange()
     model_.AcidConc = float(AcidConcSE->value());
     model_.BaseConc = float(BaseConcSE->value());
     model_.BaseVolume = float(BaseVolumeSE->value());
-    Redraw();
 }
 
 // --- drawing ----------------------------------------------------------------------
@@ -337,5 +338,12 @@ void TThermoChemFrm::DrawDigitalThermometer(TBitmap32& b)
 
     DrawDisc(b, kPlugX * s, kPlugY * s, s, kPlugYellow, clBlack32, kPlugPoints);
 }
+
+namespace {
+
+const bool kRow = DeclareExperiment<TThermoChemFrm>(
+    {ids::ThermoChem, TSubject::Chemistry, "THERMCHEM.HTM", TPages::Family, str::sThermoChemCaption});
+
+}  // namespace
 
 }  // namespace brv

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "experiments/chemistry/uThermoChemModel.h"
+#include "runtime/Catalogue.h"
 #include "runtime/PictureForm.h"
 
 #include <QDockWidget>
@@ -24,6 +25,11 @@ class QScrollBar;
 class QSpinBox;
 
 namespace brv {
+
+// Its id in the catalogue, the number the lesson book's pages lead to.
+namespace ids {
+inline constexpr ExperimentId ThermoChem = 8;
+}  // namespace ids
 
 // A panel of the form's own dock: stays in it and never closes — a close
 // request (AcidDPCloseQuery) is refused and the panel stays where it is.

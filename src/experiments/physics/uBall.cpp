@@ -5,6 +5,8 @@
 #include "apparatus/Rulers.h"
 #include "apparatus/Shapes.h"
 #include "common/CadencerEx.h"
+#include "experiments/ExperimentCatalogue.h"
+#include "experiments/physics/uBallStrings.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/Image32.h"
@@ -61,7 +63,6 @@ void TBallFrm::FormCreate()
     Pic_->OnMouseDown = [this](Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) { PicMouseDown(x, y); };
     Pic_->OnMouseMove = [this](Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) { PicMouseMove(x, y); };
     Pic_->OnMouseUp = [this](Qt::MouseButton, Qt::KeyboardModifiers, int, int) { PicMouseUp(); };
-    SetState(TRunState::Ready);
 }
 
 void TBallFrm::createToolbar()
@@ -312,5 +313,12 @@ void TBallFrm::PicMouseUp()
     }
     MarkerHeld = false;
 }
+
+namespace {
+
+const bool kRow = DeclareExperiment<TBallFrm>({ids::Ball, TSubject::Physics, "BALL.HTM", TPages::Family,
+                                               str::sBallCaption, TLargeButtonsCall::BeforeShow});
+
+}  // namespace
 
 }  // namespace brv

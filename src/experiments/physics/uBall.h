@@ -4,6 +4,7 @@
 
 #include "experiments/physics/uBallModel.h"
 #include "runtime/AnimatedForm.h"
+#include "runtime/Catalogue.h"
 #include "runtime/Polygon32.h"
 
 #include <memory>
@@ -13,6 +14,11 @@ class QScrollBar;
 class QSpinBox;
 
 namespace brv {
+
+// Its id in the catalogue, the number the lesson book's pages lead to.
+namespace ids {
+inline constexpr ExperimentId Ball = 1;
+}  // namespace ids
 
 class TImage32;
 class TNGLCadencer;

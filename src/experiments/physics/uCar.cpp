@@ -4,8 +4,9 @@
 #include "apparatus/Magnifier.h"
 #include "apparatus/Shapes.h"
 #include "common/CadencerEx.h"
+#include "experiments/ExperimentCatalogue.h"
+#include "experiments/physics/uCarStrings.h"
 #include "runtime/AddMaths.h"
-#include "runtime/BRV_StrConstants.h"
 #include "runtime/Image32.h"
 #include "runtime/PointerTrap.h"
 #include "runtime/Polygon32.h"
@@ -42,15 +43,6 @@ constexpr TColor32 kChassisGrey = 0xFF7F7F7F;
 constexpr TColor32 kBodyBlue = 0xFF299EED;
 constexpr TColor32 kTyreGrey = 0xFF3F3F3F;
 constexpr TColor32 kCrossRed = 0xFFFF0000;
-
-// A closed shape filled without antialiasing and outlined with it.
-void FillAndOutline(TPolygon32& shape, TBitmap32& b, TColor32 fill)
-{
-    shape.Antialiased = false;
-    shape.DrawFill(b, fill);
-    shape.Antialiased = true;
-    shape.DrawOutline(b, clBlack32);
-}
 
 }  // namespace
 
@@ -132,7 +124,6 @@ void TCarFrm::FormCreate()
     // A stopped car cannot go on: only Reset brings it back.
     SetButtonTable(
         {{{true, false, false}, {false, true, false}, {false, false, true}, {false, false, true}}});
-    SetState(TRunState::Ready);
 }
 
 void TCarFrm::createToolbar()
@@ -467,5 +458,12 @@ void TCarFrm::endCrossHairs()
     }
     CrossHeld_ = false;
 }
+
+namespace {
+
+const bool kRow = DeclareExperiment<TCarFrm>({ids::Car, TSubject::Physics, "CAR.HTM", TPages::Family,
+                                              str::sCarCaption, TLargeButtonsCall::BeforeShow});
+
+}  // namespace
 
 }  // namespace brv

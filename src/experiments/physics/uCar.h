@@ -7,6 +7,7 @@
 #include "experiments/physics/uCarModel.h"
 #include "runtime/AnimatedForm.h"
 #include "runtime/Bitmap32.h"
+#include "runtime/Catalogue.h"
 
 #include <array>
 #include <memory>
@@ -16,6 +17,11 @@ class QScrollBar;
 class QSpinBox;
 
 namespace brv {
+
+// Its id in the catalogue, the number the lesson book's pages lead to.
+namespace ids {
+inline constexpr ExperimentId Car = 20;
+}  // namespace ids
 
 class TPointerTrap;
 class TPositionedLayer;

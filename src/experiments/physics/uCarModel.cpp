@@ -20,11 +20,6 @@ constexpr float kScatter = 0.1f;    // standard deviation as a fraction of D
 
 }  // namespace
 
-float TCarModel::Radians(int angleDeg)
-{
-    return float(angleDeg) * std::numbers::pi_v<float> / 180;
-}
-
 float TCarModel::ReleaseHeight(int angleDeg, float startPos)
 {
     return (FootPos - startPos) * Tan(Radians(angleDeg));

@@ -19,6 +19,8 @@
 // at a steady 100 position units a second to 30 + D.
 #pragma once
 
+#include "runtime/AddMaths.h"
+
 namespace brv {
 
 // Where the car stands and how it leans, in the overview's scene units.  The
@@ -45,7 +47,7 @@ struct TCarModel {
     // Moves the car on by dt seconds; true once it has stopped at EndPos.
     bool Step(float dt);
 
-    static float Radians(int angleDeg);
+    static float Radians(int angleDeg) { return brv::Radians(float(angleDeg)); }
     static float ReleaseHeight(int angleDeg, float startPos);
     // D before the scatter; 0 where the car cannot roll.
     static float MeanStoppingDistance(int angleDeg, float startPos);

@@ -1,10 +1,13 @@
 #include "experiments/physics/uEMagnet.h"
 
 #include "apparatus/Meters.h"
+#include "experiments/ExperimentCatalogue.h"
+#include "experiments/physics/uEMagnetStrings.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/DataMod.h"
 #include "runtime/Polygon32.h"
+#include "runtime/StepAnimation.h"
 
 #include <QAction>
 #include <QImage>
@@ -12,7 +15,6 @@
 #include <QPainter>
 #include <QSpinBox>
 #include <QSvgRenderer>
-#include <QTimer>
 #include <QToolBar>
 
 #include <array>
@@ -75,10 +77,9 @@ void TEMagnetFrm::FormCreate()
 
     // The tray's journey is shown step by step; the timer goes with the
     // form, so a form replaced half-way simply stops.
-    TrayTimer = new QTimer(this);
-    TrayTimer->setObjectName(QStringLiteral("TrayTimer"));
-    TrayTimer->setInterval(TrayStepMs);
-    connect(TrayTimer, &QTimer::timeout, this, &TEMagnetFrm::advanceTray);
+    steps_ = std::make_unique<TStepAnimation>(this, QStringLiteral("TrayTimer"), TrayStepMs,
+                                              [this] { return advanceTray(); });
+    TrayTimer = steps_->Timer();
 
     model_.Turns = Coils->value();
     model_.Volts = Current->value();
@@ -139,7 +140,7 @@ void TEMagnetFrm::createPictures()
 
 bool TEMagnetFrm::Animating() const
 {
-    return TrayTimer->isActive();
+    return steps_->Running();
 }
 
 void TEMagnetFrm::NailAddBtnClick(QAction* sender)
@@ -148,10 +149,9 @@ void TEMagnetFrm::NailAddBtnClick(QAction* sender)
         return;
     if (sender == AddBtn) {
         // Up to the magnet and back; the buttons wait for the tray.
-        toolbar_->setEnabled(false);
         trayStep_ = 0;
         advanceTray();
-        TrayTimer->start();
+        steps_->Start(toolbar_, TrayStepMs);
     } else if (sender == CountBtn) {
         setButtons(false, false, true);
         model_.NailState = TNailState::Counted;
@@ -164,7 +164,7 @@ void TEMagnetFrm::NailAddBtnClick(QAction* sender)
     }
 }
 
-void TEMagnetFrm::advanceTray()
+bool TEMagnetFrm::advanceTray()
 {
     const int k = trayStep_++;
     if (k <= kTrayRise) {
@@ -173,12 +173,11 @@ void TEMagnetFrm::advanceTray()
         model_.NailState = TNailState::Hanging;
         model_.TrayY = TEMagnetModel::TrayUp + float(k - kTrayRise - 1);
     }
-    if (trayStep_ >= kTraySteps) {
-        TrayTimer->stop();
-        toolbar_->setEnabled(true);
+    const bool last = trayStep_ >= kTraySteps;
+    if (last)
         setButtons(false, true, true);
-    }
     Redraw();
+    return last;
 }
 
 void TEMagnetFrm::CoilsValueChanged()
@@ -319,5 +318,13 @@ void TEMagnetFrm::DrawWires(TBitmap32& b)
     // ...and the ammeter's right terminal to the supply's left terminal.
     wire({{31, 19}, {31, 25}, {40, 25}, {40, 20.7f}});
 }
+
+namespace {
+
+const bool kRow =
+    DeclareExperiment<TEMagnetFrm>({ids::EMagnet, TSubject::Physics, "EMAGNET.HTM", TPages::Family,
+                                    str::sEMagnetCaption, TLargeButtonsCall::BeforeShow});
+
+}  // namespace
 
 }  // namespace brv

@@ -5,8 +5,11 @@
 #pragma once
 
 #include "experiments/physics/uEMagnetModel.h"
+#include "runtime/Catalogue.h"
 #include "runtime/Image32.h"
 #include "runtime/PictureForm.h"
+
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -14,6 +17,13 @@ class QSpinBox;
 class QTimer;
 
 namespace brv {
+
+class TStepAnimation;
+
+// Its id in the catalogue, the number the lesson book's pages lead to.
+namespace ids {
+inline constexpr ExperimentId EMagnet = 4;
+}  // namespace ids
 
 class TEMagnetFrm : public TRedrawnForm {
     Q_OBJECT
@@ -47,7 +57,8 @@ private:
     void CoilsValueChanged();
     void newNails();
     void setButtons(bool add, bool count, bool reset);
-    void advanceTray();
+    // One step of the tray's journey; true after the last.
+    bool advanceTray();
 
     float ComputeScale(int width, int height) override;
     void DrawBackground(TBitmap32& b) override;
@@ -59,6 +70,7 @@ private:
     void DrawWires(TBitmap32& b);
 
     TEMagnetModel model_;
+    std::unique_ptr<TStepAnimation> steps_;
     int trayStep_ = 0;
 };
 

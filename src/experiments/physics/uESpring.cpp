@@ -5,6 +5,8 @@
 #include "apparatus/Meters.h"
 #include "apparatus/Shapes.h"
 #include "common/CadencerEx.h"
+#include "experiments/ExperimentCatalogue.h"
+#include "experiments/physics/uESpringStrings.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/Image32.h"
@@ -51,7 +53,7 @@ TSpringFrm::~TSpringFrm() = default;
 
 void TSpringFrm::FormCreate()
 {
-    setWindowTitle(str::sSpringCaption());
+    setWindowTitle(str::sESpringCaption());
     createToolbar();
     CreatePic();
     LayOutPicture({});
@@ -59,21 +61,20 @@ void TSpringFrm::FormCreate()
     CreateClock(0);
     spring_.Mass = float(MassSE->value());
     spring_.Compress(float(SpringSE->value()));
-    SetState(TRunState::Ready);
 }
 
 void TSpringFrm::createToolbar()
 {
-    CreateRunToolbar(str::sSpringStartHint(), str::sSpringStopHint(), str::sSpringResetHint());
+    CreateRunToolbar(str::sESpringStartHint(), str::sESpringStopHint(), str::sESpringResetHint());
     toolbar_->addSeparator()->setObjectName(QStringLiteral("TBXSeparatorItem2"));
-    SpringLabel = AddToolbarLabel(toolbar_, str::sSpringCompressionLabel(), QStringLiteral("SpringLabel"));
+    SpringLabel = AddToolbarLabel(toolbar_, str::sESpringCompressionLabel(), QStringLiteral("SpringLabel"));
     SpringSE = AddFloatSpinEdit(toolbar_, QStringLiteral("SpringSE"), 0, 10, 0.1, 1, 5,
-                                str::sSpringCompressionHint());
+                                str::sESpringCompressionHint());
     SetArrowsOnly(SpringSE);
     toolbar_->addSeparator()->setObjectName(QStringLiteral("TBXSeparatorItem1"));
-    MassLabel = AddToolbarLabel(toolbar_, str::sSpringMassLabel(), QStringLiteral("MassLabel"));
-    MassSE = AddFloatSpinEdit(toolbar_, QStringLiteral("MassSE"), 0.5, 5, 0.1, 1, 1, str::sSpringMassHint(),
-                              str::sSpringKgPostfix());
+    MassLabel = AddToolbarLabel(toolbar_, str::sESpringMassLabel(), QStringLiteral("MassLabel"));
+    MassSE = AddFloatSpinEdit(toolbar_, QStringLiteral("MassSE"), 0.5, 5, 0.1, 1, 1, str::sESpringMassHint(),
+                              str::sESpringKgPostfix());
     connect(SpringSE, &QDoubleSpinBox::valueChanged, this, &TSpringFrm::SpringSEValueChange);
     connect(MassSE, &QDoubleSpinBox::valueChanged, this, &TSpringFrm::MassSEValueChange);
     // This toolbar keeps its small pictures with large buttons.
@@ -211,7 +212,7 @@ void TSpringFrm::DrawCompressionLens(TBitmap32& b, float cx, float cy, float siz
     if (card < window.Right)
         b.FillRect(card, bottom + 1, window.Right, window.Bottom, kCardGrey);
 
-    const QString unit = str::sSpringCm();
+    const QString unit = str::sESpringCm();
     b.TextOut(Round(cx) - b.TextWidth(unit) / 2, window.Top, unit);
     DrawMagnifierMask(b, cx, cy, size);
 }
@@ -297,5 +298,13 @@ void TSpringFrm::DrawWires(TBitmap32& b)
         b.HorzLine(wx, wy - 1, right, kWireGreen);
     }
 }
+
+namespace {
+
+const bool kRow =
+    DeclareExperiment<TSpringFrm>({ids::ESpring, TSubject::Physics, "SPRING.HTM", TPages::Family,
+                                   str::sESpringCaption, TLargeButtonsCall::BeforeShow});
+
+}  // namespace
 
 }  // namespace brv

@@ -5,11 +5,17 @@
 
 #include "experiments/physics/uESpringModel.h"
 #include "runtime/AnimatedForm.h"
+#include "runtime/Catalogue.h"
 
 class QDoubleSpinBox;
 class QLabel;
 
 namespace brv {
+
+// Its id in the catalogue, the number the lesson book's pages lead to.
+namespace ids {
+inline constexpr ExperimentId ESpring = 5;
+}  // namespace ids
 
 class TSpringFrm : public TAnimatedForm {
     Q_OBJECT

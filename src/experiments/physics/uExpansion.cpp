@@ -4,8 +4,9 @@
 #include "apparatus/Labels.h"
 #include "apparatus/Magnifier.h"
 #include "apparatus/Thermometers.h"
+#include "experiments/ExperimentCatalogue.h"
+#include "experiments/physics/uExpansionStrings.h"
 #include "runtime/AddMaths.h"
-#include "runtime/BRV_StrConstants.h"
 #include "runtime/Image32.h"
 
 #include <QLabel>
@@ -212,5 +213,12 @@ void TExpansionFrm::DrawColumnLens(TBitmap32& b)
     const float half = ds / 2 + s / 2;
     DrawMagnifierMask(b, cx, q, ds, {cx - half, q - half, cx + half, q + half});
 }
+
+namespace {
+
+const bool kRow = DeclareExperiment<TExpansionFrm>(
+    {ids::Expansion, TSubject::Physics, "CHARLES.HTM", TPages::Family, str::sExpansionCaption});
+
+}  // namespace
 
 }  // namespace brv

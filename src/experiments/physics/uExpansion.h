@@ -5,12 +5,18 @@
 #pragma once
 
 #include "experiments/physics/uExpansionModel.h"
+#include "runtime/Catalogue.h"
 #include "runtime/PictureForm.h"
 
 class QLabel;
 class QSpinBox;
 
 namespace brv {
+
+// Its id in the catalogue, the number the lesson book's pages lead to.
+namespace ids {
+inline constexpr ExperimentId Expansion = 15;
+}  // namespace ids
 
 class TExpansionFrm : public TRedrawnForm {
     Q_OBJECT

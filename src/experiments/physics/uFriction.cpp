@@ -3,6 +3,8 @@
 #include "apparatus/Labels.h"
 #include "apparatus/Magnifier.h"
 #include "apparatus/Shapes.h"
+#include "experiments/ExperimentCatalogue.h"
+#include "experiments/physics/uFrictionStrings.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/Image32.h"
@@ -19,7 +21,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace brv {
 
@@ -41,19 +42,6 @@ constexpr TColor32 kSliderYellow = 0x7FFFFF80;  // see-through: the scale shows 
 constexpr TColor32 kWood = 0xFF6E471E;
 constexpr TColor32 kPine = 0xFFF3D89D;
 constexpr TColor32 kStringBlue = 0xFF0000FF;
-
-float Radians(float degrees)
-{
-    return degrees * std::numbers::pi_v<float> / 180;
-}
-
-void FillAndOutline(TPolygon32& shape, TBitmap32& b, TColor32 fill)
-{
-    shape.Antialiased = false;
-    shape.DrawFill(b, fill);
-    shape.Antialiased = true;
-    shape.DrawOutline(b, clBlack32);
-}
 
 }  // namespace
 
@@ -349,5 +337,12 @@ void TFrictionFrm::DrawBlock(TBitmap32& b, float x, float y)
     for (int dy = 0; dy < 3; ++dy)
         b.HorzLine(from, row + dy, to, kStringBlue);
 }
+
+namespace {
+
+const bool kRow = DeclareExperiment<TFrictionFrm>(
+    {ids::Friction, TSubject::Physics, "FRICTION.HTM", TPages::Family, str::sFrictionCaption});
+
+}  // namespace
 
 }  // namespace brv

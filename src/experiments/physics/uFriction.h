@@ -4,6 +4,7 @@
 #pragma once
 
 #include "experiments/physics/uFrictionModel.h"
+#include "runtime/Catalogue.h"
 #include "runtime/PictureForm.h"
 
 #include <array>
@@ -15,6 +16,11 @@ class QScrollBar;
 class QSpinBox;
 
 namespace brv {
+
+// Its id in the catalogue, the number the lesson book's pages lead to.
+namespace ids {
+inline constexpr ExperimentId Friction = 6;
+}  // namespace ids
 
 class TFrictionFrm : public TRedrawnForm {
     Q_OBJECT

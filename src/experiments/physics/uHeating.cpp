@@ -4,6 +4,8 @@
 #include "apparatus/Meters.h"
 #include "apparatus/Thermometers.h"
 #include "apparatus/Wires.h"
+#include "experiments/ExperimentCatalogue.h"
+#include "experiments/physics/uHeatingStrings.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/DataMod.h"
@@ -186,5 +188,12 @@ void THECFrm::DrawHeater(TBitmap32& b)
     b.FillRect(r, TimeForward() ? kHeaterGlowing : kHeaterCold);
     b.FrameRect(r, clBlack32);
 }
+
+namespace {
+
+const bool kRow = DeclareExperiment<THECFrm>(
+    {ids::Heating, TSubject::Physics, "HEATING.HTM", TPages::Family, str::sHeatingCaption});
+
+}  // namespace
 
 }  // namespace brv

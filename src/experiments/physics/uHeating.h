@@ -5,6 +5,7 @@
 #pragma once
 
 #include "experiments/physics/uHeatingModel.h"
+#include "runtime/Catalogue.h"
 #include "runtime/TimeScrubbedForm.h"
 
 class QAction;
@@ -12,6 +13,11 @@ class QLabel;
 class QSpinBox;
 
 namespace brv {
+
+// Its id in the catalogue, the number the lesson book's pages lead to.
+namespace ids {
+inline constexpr ExperimentId Heating = 7;
+}  // namespace ids
 
 class THECFrm : public TTimeScrubbedForm {
     Q_OBJECT

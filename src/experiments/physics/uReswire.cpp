@@ -4,8 +4,9 @@
 #include "apparatus/Magnifier.h"
 #include "apparatus/Meters.h"
 #include "apparatus/Wires.h"
+#include "experiments/ExperimentCatalogue.h"
+#include "experiments/physics/uReswireStrings.h"
 #include "runtime/AddMaths.h"
-#include "runtime/BRV_StrConstants.h"
 #include "runtime/DataMod.h"
 #include "runtime/Image32.h"
 #include "runtime/Polygon32.h"
@@ -397,5 +398,12 @@ void TReswireFrm::DrawBattery(TBitmap32& b)
         b.FillRect(Round(31.5f * s) + dx, Round(8 * s), Round(33 * s) + dx, Round(12 * s), clBlack32);
     }
 }
+
+namespace {
+
+const bool kRow = DeclareExperiment<TReswireFrm>(
+    {ids::Reswire, TSubject::Physics, "RESISTANCE.HTM", TPages::Family, str::sReswireCaption});
+
+}  // namespace
 
 }  // namespace brv

@@ -6,6 +6,7 @@
 
 #include "experiments/physics/uReswireModel.h"
 #include "runtime/Bitmap32.h"
+#include "runtime/Catalogue.h"
 #include "runtime/PictureForm.h"
 
 class QAction;
@@ -18,6 +19,11 @@ class QSpinBox;
 class QToolButton;
 
 namespace brv {
+
+// Its id in the catalogue, the number the lesson book's pages lead to.
+namespace ids {
+inline constexpr ExperimentId Reswire = 10;
+}  // namespace ids
 
 // What the meters show after a redraw.
 struct TReswireReading {

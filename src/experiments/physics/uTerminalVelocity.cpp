@@ -6,6 +6,8 @@
 #include "apparatus/Rulers.h"
 #include "apparatus/Shapes.h"
 #include "common/CadencerEx.h"
+#include "experiments/ExperimentCatalogue.h"
+#include "experiments/physics/uTerminalVelocityStrings.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/Image32.h"
@@ -86,7 +88,6 @@ void TVelocityFrm::FormCreate()
     model_.Reset(TTerminalVelocityModel::StandardGravity);
 
     SetButtonTable({{{true, false, false}, {false, true, true}, {true, false, true}, {false, false, true}}});
-    SetState(TRunState::Ready);
 }
 
 void TVelocityFrm::createToolbar()
@@ -179,7 +180,7 @@ void TVelocityFrm::ViscositySEValueChange(double value)
 
 float TVelocityFrm::ComputeScale(int, int height)
 {
-    return float(height) / kSceneHeight;
+    return scale::FromHeightUnits(height, kSceneHeight);
 }
 
 void TVelocityFrm::PlaceLayers()
@@ -303,5 +304,12 @@ void TVelocityFrm::PaintTube(TPositionedLayer& layer, TBitmap32& buffer)
     buffer.VertLine(r.Right, r.Top, r.Bottom, clBlack32);
     buffer.HorzLine(r.Left, r.Bottom, r.Right, clBlack32);
 }
+
+namespace {
+
+const bool kRow = DeclareExperiment<TVelocityFrm>(
+    {ids::TerminalVelocity, TSubject::Physics, "TERMVEL.HTM", TPages::Family, str::sTerminalVelocityCaption});
+
+}  // namespace
 
 }  // namespace brv

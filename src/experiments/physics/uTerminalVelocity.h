@@ -5,6 +5,7 @@
 
 #include "experiments/physics/uTerminalVelocityModel.h"
 #include "runtime/AnimatedForm.h"
+#include "runtime/Catalogue.h"
 #include "runtime/Polygon32.h"
 #include "runtime/ToolbarItems.h"
 
@@ -15,6 +16,11 @@ class QLabel;
 class QScrollBar;
 
 namespace brv {
+
+// Its id in the catalogue, the number the lesson book's pages lead to.
+namespace ids {
+inline constexpr ExperimentId TerminalVelocity = 11;
+}  // namespace ids
 
 class TImage32;
 class TNGLCadencer;

@@ -30,7 +30,7 @@ namespace {
 
 const bool kContract = test::RegisterFormTraits([] {
     test::TFormTraits t;
-    t.id = ids::Spring;
+    t.id = ids::ESpring;
     t.name = "Spring";
     t.spins = {{"SpringSE", 0, 10, 5}, {"MassSE", 0.5, 5, 1, 64, 100}};
     // About 0.22 s from the release to the end of the bench, every tick a

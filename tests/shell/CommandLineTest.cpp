@@ -3,6 +3,9 @@
 #include "shell/uCommandLine.h"
 
 #include "experiments/ExperimentCatalogue.h"
+#include "experiments/biology/uPhotosynthesis.h"
+#include "experiments/physics/uBall.h"
+#include "experiments/physics/uCar.h"
 #include "runtime/BRV_StrConstants.h"
 #include "shell/FrameTestSupport.h"
 #include "shell/uFrame.h"
@@ -162,7 +165,7 @@ TEST_F(CommandLineTest, AnExperimentIsNamedByItsMainPageOrItsNumber)
         ExperimentId id;  // 0: none
     } cases[] = {{"ball", ids::Ball},
                  {"BALL", ids::Ball},
-                 {"Photosyn", ids::Photo},
+                 {"Photosyn", ids::Photosynthesis},
                  {"20", ids::Car},
                  {"voltmod", ids::VoltageMovie},
                  {"ball.htm", 0},

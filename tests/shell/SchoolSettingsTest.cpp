@@ -4,6 +4,7 @@
 // cannot be used is ignored whole and named.
 #include "experiments/ExperimentCatalogue.h"
 #include "runtime/BRV_StrConstants.h"
+#include "experiments/physics/uBall.h"
 #include "shell/FrameTestSupport.h"
 #include "shell/uFrame.h"
 #include "shell/uLessonPane.h"

@@ -341,8 +341,8 @@ std::optional<TSavedSettings> ReadSettings(QSettings& store)
         return std::nullopt;
     TSavedSettings saved;
     QStringList& unusable = saved.unusable;
-    saved.textBackground = ReadValue(store, kTextBackground, ReadTextBackground, unusable);
     saved.zoom = ReadValue(store, kZoom, ReadZoom, unusable);
+    saved.textBackground = ReadValue(store, kTextBackground, ReadTextBackground, unusable);
     saved.toolbarsAtTop = ReadValue(store, kToolbarsAtTop, ReadFlag, unusable);
     saved.skin = ReadValue(store, kSkin, ReadSkin, unusable);
     saved.large = ReadValue(store, kLarge, ReadFlag, unusable);

@@ -24,6 +24,7 @@ namespace brv::str {
 #include "strings/Friction.inc"
 #include "strings/Heating.inc"
 #include "strings/Lesson.inc"
+#include "strings/Notebook.inc"
 #include "strings/Particles.inc"
 #include "strings/Peroxide.inc"
 #include "strings/Photosynthesis.inc"

@@ -2,6 +2,7 @@
 
 #include "common/Application.h"
 #include "experiments/ExperimentCatalogue.h"
+#include "experiments/ResultsTables.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/DataMod.h"
 #include "shell/BigPic.h"
@@ -50,6 +51,7 @@ int RunBrevalis(int argc, char** argv)
     QApplication::setApplicationName(str::sApplicationTitle());
 
     RegisterExperiments();
+    RegisterResultsTables();
     auto* window = new TFrameFrm;
     window->setAttribute(Qt::WA_DeleteOnClose);
     TDataMod::Instance();

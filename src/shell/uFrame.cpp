@@ -1,6 +1,7 @@
 #include "shell/uFrame.h"
 
 #include "common/ErrorBox.h"
+#include "notebook/ResultsPanel.h"
 #include "runtime/AddMaths.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/Bitmap32.h"
@@ -13,6 +14,7 @@
 #include "shell/uFlashPanel.h"
 #include "shell/uHelp.h"
 #include "shell/uLessonPane.h"
+#include "shell/uResultsPane.h"
 #include "shell/uSettings.h"
 #include "shell/uThemes.h"
 
@@ -301,6 +303,7 @@ TFrameFrm::TFrameFrm(const QString& programFolder, QWidget* parent)
     buildPanes();
     buildStatusBar();
     buildHost();
+    Results = AttachResultsPane({this, Splitter, LeftTW, HTMLToolbar, ViewMenu, host_.get()});
     connectLessonPane();
     buildKeyboard();
     FormCreate();
@@ -325,6 +328,7 @@ void TFrameFrm::buildMenus()
     setMenuBar(MenuToolbar);
     buildFileMenu();
     buildExperimentsMenu();
+    ViewMenu = MenuToolbar->addMenu(WithMnemonic(str::sResultsMenuView(), 0));
     buildToolbarsMenu();
     buildHelpMenu();
 }
@@ -1177,6 +1181,8 @@ QWidget* TFrameFrm::regionWidget(TRegion region) const
             return experimentToolbar();
         case TRegion::Experiment:
             return LeftTW;
+        case TRegion::Results:
+            return Results->Panel();
         case TRegion::LessonToolbar:
             return HTMLToolbar;
         case TRegion::Lesson:
@@ -1230,6 +1236,7 @@ QList<QWidget*> TFrameFrm::regionStops(TRegion region) const
         case TRegion::SplitButtons:
             return {MaxLeftBtn, NormalSplitBtn, MaxRightBtn};
         case TRegion::Experiment:
+        case TRegion::Results:
         case TRegion::Lesson:
             return ContainerStops(container);
     }
@@ -1238,9 +1245,9 @@ QList<QWidget*> TFrameFrm::regionStops(TRegion region) const
 
 namespace {
 
-constexpr std::array kRegions{TFrameFrm::TRegion::ExperimentToolbar, TFrameFrm::TRegion::Experiment,
-                              TFrameFrm::TRegion::LessonToolbar, TFrameFrm::TRegion::Lesson,
-                              TFrameFrm::TRegion::SplitButtons};
+constexpr std::array kRegions{
+    TFrameFrm::TRegion::ExperimentToolbar, TFrameFrm::TRegion::Experiment, TFrameFrm::TRegion::Results,
+    TFrameFrm::TRegion::LessonToolbar,     TFrameFrm::TRegion::Lesson,     TFrameFrm::TRegion::SplitButtons};
 
 }  // namespace
 

@@ -38,6 +38,7 @@ class TFlashPanel;
 class THelpWindow;
 class THintRouter;
 class TLessonPane;
+class TResultsPane;
 class TSplashPicture;
 
 // The client bounds that give a window of frame thickness outer bounds equal
@@ -96,6 +97,8 @@ public:
     QToolButton* NormalSplitBtn = nullptr;
     QToolButton* MaxRightBtn = nullptr;
     QLabel* StatusLabel = nullptr;
+    // The results notebook under the experiment pane.
+    TResultsPane* Results = nullptr;
     // PicPopUp with CopyImage1 belongs to the lesson pane (EWBPanel->PicPopUp()).
 
     // File, Edit, Experiments, Toolbars and Help menus.
@@ -104,6 +107,7 @@ public:
     QAction* Exit1 = nullptr;
     QAction* Copy1 = nullptr;
     QMenu* ExperimentsMenu = nullptr;
+    QMenu* ViewMenu = nullptr;              // the results panel's item
     std::vector<QAction*> ExperimentItems;  // tagged (data) with their ExperimentId
     QAction* Top1 = nullptr;
     QAction* Bottom1 = nullptr;
@@ -134,7 +138,7 @@ public:
     // --- keyboard ------------------------------------------------------------------
     // F6 and Shift+F6: the regions focus moves between, in their order on the
     // screen; the hidden ones are skipped.
-    enum class TRegion { ExperimentToolbar, Experiment, LessonToolbar, Lesson, SplitButtons };
+    enum class TRegion { ExperimentToolbar, Experiment, Results, LessonToolbar, Lesson, SplitButtons };
     void NextRegion(bool forwards);
     // The region holding the keyboard focus (none outside them).
     std::optional<TRegion> FocusRegion() const;

@@ -25,7 +25,10 @@ QString CsvCell(const TResultsModel& model, int row, int column)
 {
     if (model.IsTypedColumn(column)) {
         const std::optional<double> v = model.CellAt(row, column).value;
-        return v ? FormatTyped(*v, QLocale::c()) : QString();
+        const TResultsTableDeclaration& d = model.Declaration();
+        const int decimals =
+            column == model.IndependentColumn() ? d.independent.decimals : d.dependent.decimals;
+        return v ? FormatAtLeast(*v, decimals, QLocale::c()) : QString();
     }
     const stats::TRowSummary s = model.Summary(row);
     const int decimals = model.Declaration().dependent.decimals + 1;

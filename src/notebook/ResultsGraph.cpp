@@ -51,7 +51,7 @@ TResultsGraph::TResultsGraph(QWidget* parent) : QCustomPlot(parent)
 {
     setObjectName(QStringLiteral("ResultsGraph"));
     setFocusPolicy(Qt::NoFocus);
-    setMinimumSize(160, 120);
+    setMinimumSize(120, 100);
     points_ = addGraph();
     points_->setLineStyle(QCPGraph::lsNone);
     points_->setScatterStyle(

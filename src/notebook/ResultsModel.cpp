@@ -128,12 +128,30 @@ QString TResultsModel::ColumnTitle(int column) const
     return {};
 }
 
+QString TResultsModel::ShortColumnTitle(int column) const
+{
+    const QString& unit = declaration_.dependent.unit;
+    const auto withUnit = [&unit](const QString& title) {
+        return unit.isEmpty() ? title : str::sResultsColumnRepeat().arg(title, unit);
+    };
+    if (IsRepeatColumn(column))
+        return str::sResultsRepeatOrdinal().arg(column);
+    if (column == MeanColumn())
+        return withUnit(str::sResultsColumnMeanShort());
+    if (column == RangeColumn())
+        return withUnit(str::sResultsColumnRange());
+    if (column == UncertaintyColumn())
+        return withUnit(QStringLiteral("±"));
+    return ColumnTitle(column);
+}
+
 QVariant TResultsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Vertical)
         return role == Qt::DisplayRole ? QVariant(section + 1) : QVariant();
     switch (role) {
         case Qt::DisplayRole:
+            return ShortColumnTitle(section);
         case Qt::AccessibleTextRole:
         case Qt::ToolTipRole:
             return ColumnTitle(section);
@@ -155,7 +173,8 @@ QString TResultsModel::CellText(int row, int column) const
     const TResultsRow& r = rows_[std::size_t(row)];
     if (IsTypedColumn(column)) {
         const std::optional<double> v = CellAt(row, column).value;
-        return v ? FormatTyped(*v, locale_) : QString();
+        const TResultsVariable* variable = typedVariable(column);
+        return v ? FormatAtLeast(*v, variable->decimals, locale_) : QString();
     }
     if (column == MeanColumn())
         return meanText(Summary(row).mean);

@@ -92,7 +92,11 @@ public:
     TResultsRow EmptyRow() const;
     // "Drop height (cm)"
     static QString Titled(const TResultsVariable& variable);
+    // The whole title, for exports, tool tips and screen readers.
     QString ColumnTitle(int column) const;
+    // What the table's header shows where the whole title would make a
+    // column too wide for a small screen: "1st", "Mean (cm)".
+    QString ShortColumnTitle(int column) const;
     // The text of a cell as the table shows it.
     QString CellText(int row, int column) const;
 

@@ -21,7 +21,6 @@
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSplitter>
@@ -216,7 +215,7 @@ void TResultsPanel::buildActions()
 void TResultsPanel::buildControls()
 {
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setContentsMargins(2, 2, 2, 2);
     Pages = new QStackedWidget(this);
     Pages->setObjectName(QStringLiteral("ResultsPages"));
     layout->addWidget(Pages);
@@ -237,20 +236,26 @@ QWidget* TResultsPanel::buildNotebookPage()
     column->setSpacing(4);
 
     auto* bar = new QHBoxLayout;
+    bar->setSpacing(3);
     auto* questionLabel = new QLabel(str::sResultsQuestionLabel(), page);
     QuestionCB = new QComboBox(page);
     Name(QuestionCB, "QuestionCB", str::sResultsQuestionName());
     QuestionCB->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    QuestionCB->setMinimumContentsLength(12);
+    QuestionCB->setMinimumContentsLength(4);
     questionLabel->setBuddy(QuestionCB);
     connect(QuestionCB, &QComboBox::activated, this, &TResultsPanel::showQuestion);
     bar->addWidget(questionLabel);
     bar->addWidget(QuestionCB, 1);
-    const auto addButton = [page, bar](QPushButton*& button, QAction* action, const char* name,
+    // Tool buttons, as narrow as their words: the panel must fit the
+    // experiment pane of a small screen.
+    const auto addButton = [page, bar](QToolButton*& button, QAction* action, const char* name,
                                        const QString& hint) {
-        button = new QPushButton(action->text(), page);
+        button = new QToolButton(page);
+        button->setText(action->text());
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        button->setFocusPolicy(Qt::StrongFocus);
         Name(button, name, action->text(), hint);
-        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        connect(button, &QToolButton::clicked, action, &QAction::trigger);
         bar->addWidget(button);
     };
     addButton(RecordBtn, RecordAction, "RecordBtn", str::sResultsRecordHint());
@@ -309,6 +314,7 @@ QWidget* TResultsPanel::buildGraphColumn()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     auto* options = new QHBoxLayout;
+    options->setSpacing(3);
     auto* fitLabel = new QLabel(str::sResultsFitLabel(), graphColumn);
     FitCB = new QComboBox(graphColumn);
     Name(FitCB, "FitCB", str::sResultsFitName());
@@ -318,7 +324,7 @@ QWidget* TResultsPanel::buildGraphColumn()
     FitCB->addItem(str::sResultsFitCurve(), int(TFitKind::Curve));
     FitCB->setCurrentIndex(1);
     FitCB->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    FitCB->setMinimumContentsLength(8);
+    FitCB->setMinimumContentsLength(4);
     fitLabel->setBuddy(FitCB);
     FromZeroCB = new QCheckBox(str::sResultsFromZero(), graphColumn);
     Name(FromZeroCB, "FromZeroCB", str::sResultsFromZero(), str::sResultsFromZeroHint());

@@ -80,6 +80,14 @@ QString FormatTyped(double value, const QLocale& locale)
     return s;
 }
 
+QString FormatAtLeast(double value, int minDecimals, const QLocale& locale)
+{
+    const QString typed = FormatTyped(value, locale);
+    const qsizetype point = typed.indexOf(locale.decimalPoint());
+    const int decimals = point < 0 ? 0 : int(typed.size() - point - locale.decimalPoint().size());
+    return decimals >= minDecimals ? typed : FormatFixed(value, minDecimals, locale);
+}
+
 QString FormatFixed(double value, int decimals, const QLocale& locale)
 {
     // -0.0 would show a minus in front of nothing.

@@ -21,6 +21,10 @@ TTypedValue ParseTypedValue(const QString& text, const QLocale& locale, double m
 // A number as a cell shows it: the locale's separator, no trailing zeros
 // beyond what was typed (up to ten significant digits).
 QString FormatTyped(double value, const QLocale& locale);
+// At least minDecimals decimals, more where the value has them: a reading
+// typed as 13.0 to a scale of tenths shows as 13.0, one typed as 29.45 keeps
+// its hundredths.
+QString FormatAtLeast(double value, int minDecimals, const QLocale& locale);
 // Fixed decimals, the locale's separator.
 QString FormatFixed(double value, int decimals, const QLocale& locale);
 

@@ -328,7 +328,7 @@ void TFrameFrm::buildMenus()
     setMenuBar(MenuToolbar);
     buildFileMenu();
     buildExperimentsMenu();
-    ViewMenu = MenuToolbar->addMenu(WithMnemonic(str::sResultsMenuView(), 0));
+    buildViewMenu();
     buildToolbarsMenu();
     buildHelpMenu();
 }
@@ -343,6 +343,12 @@ QString WithMnemonic(const QString& title, int index)
 }
 
 }  // namespace
+
+// Its item, the results panel's, comes with the panel (AttachResultsPane).
+void TFrameFrm::buildViewMenu()
+{
+    ViewMenu = MenuToolbar->addMenu(WithMnemonic(str::sResultsMenuView(), 0));
+}
 
 void TFrameFrm::buildFileMenu()
 {

@@ -172,6 +172,7 @@ private:
     void buildFileMenu();
     void buildExperimentsMenu();
     void fillExperimentsMenu();
+    void buildViewMenu();
     void buildToolbarsMenu();
     void buildHelpMenu();
     void buildHtmlToolbar();

@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -135,8 +136,9 @@ void TResultsPane::setShown(bool shown)
     if (shown) {
         heightApplied_ = false;
         applyHeight();
-        panel_->setFocus(Qt::ShortcutFocusReason);
-        panel_->focusNextChild();
+        // Straight to the table: the pupil is about to record or type.
+        if (panel_->HasTables())
+            panel_->Table->setFocus(Qt::ShortcutFocusReason);
     }
     remember();
 }

@@ -76,8 +76,14 @@ TEST_F(ResultsModelTest, ColumnsCarryNamesAndUnits)
 {
     EXPECT_EQ(model.columnCount(), 1 + 3 + 3 + 1 + 1);
     EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), "Drop height (cm)");
-    EXPECT_EQ(model.headerData(model.RepeatColumn(1), Qt::Horizontal).toString(), "Bounce height 2 (cm)");
-    EXPECT_EQ(model.headerData(model.MeanColumn(), Qt::Horizontal).toString(), "Mean bounce height (cm)");
+    const auto whole = [this](int column) {
+        return model.headerData(column, Qt::Horizontal, Qt::AccessibleTextRole).toString();
+    };
+    EXPECT_EQ(whole(model.RepeatColumn(1)), "Bounce height 2 (cm)");
+    EXPECT_EQ(whole(model.MeanColumn()), "Mean bounce height (cm)");
+    // The header itself is short enough for a small screen.
+    EXPECT_EQ(model.headerData(model.RepeatColumn(1), Qt::Horizontal).toString(), "Reading 2");
+    EXPECT_EQ(model.headerData(model.MeanColumn(), Qt::Horizontal).toString(), "Mean (cm)");
     EXPECT_EQ(model.headerData(model.ControlColumn(0), Qt::Horizontal).toString(), "Temperature (ºC)");
     for (int c = 0; c < model.columnCount(); ++c)
         EXPECT_FALSE(model.headerData(c, Qt::Horizontal, Qt::AccessibleTextRole).toString().isEmpty()) << c;
@@ -112,12 +118,22 @@ TEST_F(ResultsModelTest, ARefusedValueIsNeverKeptAndSaysWhy)
     ASSERT_EQ(refused.size(), 2);
     EXPECT_TRUE(refused[0][1].toString().contains("twelve"));
     EXPECT_TRUE(refused[1][1].toString().contains("100"));
-    EXPECT_EQ(Text(row, model.RepeatColumn(0)), "12");
+    EXPECT_EQ(Text(row, model.RepeatColumn(0)), "12.0");
     EXPECT_EQ(Text(row, model.RepeatColumn(1)), "");
     // Computed columns and the settings are not typed over.
     EXPECT_FALSE(model.flags(model.index(row, model.MeanColumn())) & Qt::ItemIsEditable);
     EXPECT_FALSE(model.setData(model.index(row, model.MeanColumn()), QStringLiteral("5")));
     EXPECT_FALSE(model.flags(model.index(row, model.ControlColumn(0))) & Qt::ItemIsEditable);
+}
+
+TEST_F(ResultsModelTest, ReadingsShowTheScalesPrecisionOrMore)
+{
+    const int row = RecordTyped(20, QStringLiteral("20 ºC"),
+                                {QStringLiteral("13"), QStringLiteral("29.45"), QStringLiteral("0")});
+    EXPECT_EQ(Text(row, model.RepeatColumn(0)), "13.0");
+    EXPECT_EQ(Text(row, model.RepeatColumn(1)), "29.45");
+    EXPECT_EQ(Text(row, model.RepeatColumn(2)), "0.0");
+    EXPECT_EQ(Text(row, 0), "20.0");
 }
 
 TEST_F(ResultsModelTest, FairTestNamesTheControlThatChanged)

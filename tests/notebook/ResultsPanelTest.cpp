@@ -124,7 +124,7 @@ TEST_F(ResultsPanelTest, RecordFillsTheSettingsAndLeavesTheReadingToThePupil)
     Key(Qt::Key_R, Qt::ControlModifier);
     TResultsModel* model = panel->Model();
     ASSERT_EQ(model->rowCount(), 1);
-    EXPECT_EQ(Cell(0, 0), "40");
+    EXPECT_EQ(Cell(0, 0), "40.0");
     EXPECT_EQ(Cell(0, model->ControlColumn(0)), "20 ºC");
     for (int r = 0; r < model->Repeats(); ++r)
         EXPECT_EQ(Cell(0, model->RepeatColumn(r)), "") << "a reading was filled in";
@@ -171,7 +171,7 @@ TEST_F(ResultsPanelTest, RecordAgainTakesTheNextRepeatThenANewRow)
     Key(Qt::Key_R, Qt::ControlModifier);
     Key(Qt::Key_Escape);
     ASSERT_EQ(panel->Model()->rowCount(), 2);
-    EXPECT_EQ(Cell(1, 0), "60");
+    EXPECT_EQ(Cell(1, 0), "60.0");
     EXPECT_EQ(Cell(1, panel->Model()->FairTestColumn()), "temperature changed: 40 ºC instead of 20 ºC");
 }
 
@@ -231,7 +231,7 @@ TEST_F(ResultsPanelTest, TheTableFollowsTheExperimentAndSurvivesARestart)
     panel = NewPanel();
     ASSERT_EQ(panel->Model()->Declaration().key, "height");
     ASSERT_EQ(panel->Model()->rowCount(), 1);
-    EXPECT_EQ(Cell(0, 0), "100");
+    EXPECT_EQ(Cell(0, 0), "100.0");
     EXPECT_EQ(Cell(0, panel->Model()->RepeatColumn(0)), "61.3");
 }
 

@@ -90,14 +90,22 @@ private:
     mutable QPersistentModelIndex editing_;
 };
 
-// Enter on a cell that is not being edited moves down too.
+// Enter on a cell that is not being edited moves down too; Delete empties
+// the selected cells, as in a spreadsheet.
 class TResultsTableView : public QTableView {
 public:
     using QTableView::QTableView;
+    std::function<void()> DeleteCells;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override
     {
+        if ((event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) &&
+            event->modifiers() == Qt::NoModifier && state() != EditingState && DeleteCells) {
+            DeleteCells();
+            event->accept();
+            return;
+        }
         if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && state() != EditingState &&
             currentIndex().isValid()) {
             const QModelIndex below =
@@ -236,12 +244,12 @@ QWidget* TResultsPanel::buildNotebookPage()
     column->setSpacing(4);
 
     auto* bar = new QHBoxLayout;
-    bar->setSpacing(3);
+    bar->setSpacing(2);
     auto* questionLabel = new QLabel(str::sResultsQuestionLabel(), page);
     QuestionCB = new QComboBox(page);
     Name(QuestionCB, "QuestionCB", str::sResultsQuestionName());
     QuestionCB->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    QuestionCB->setMinimumContentsLength(4);
+    QuestionCB->setMinimumContentsLength(3);
     questionLabel->setBuddy(QuestionCB);
     connect(QuestionCB, &QComboBox::activated, this, &TResultsPanel::showQuestion);
     bar->addWidget(questionLabel);
@@ -278,7 +286,15 @@ QWidget* TResultsPanel::buildNotebookPage()
     TableGraphSplitter = new QSplitter(Qt::Horizontal, page);
     TableGraphSplitter->setObjectName(QStringLiteral("TableGraphSplitter"));
     TableGraphSplitter->setChildrenCollapsible(false);
-    Table = new TResultsTableView(TableGraphSplitter);
+    auto* table = new TResultsTableView(TableGraphSplitter);
+    table->DeleteCells = [this] {
+        QModelIndexList cells = Table->selectionModel()->selectedIndexes();
+        if (cells.isEmpty() && Table->currentIndex().isValid())
+            cells << Table->currentIndex();
+        if (TResultsModel* model = Model())
+            model->ClearCells(cells);
+    };
+    Table = table;
     Name(Table, "ResultsTable", str::sResultsTableName());
     Table->setItemDelegate(new TResultsDelegate(
         Table, [this](const QModelIndex& index, const QString& reason) { showRefusal(index, reason); }));
@@ -427,6 +443,8 @@ void TResultsPanel::restore(const TResultsStore::TLoaded& loaded)
     FromZeroCB->setChecked(loaded.contents.fromZero);
     restoring_ = false;
     QuestionCB->setCurrentIndex(question);
+    // Shown as it was read: nothing to write back.
+    current_ = question;
     showQuestion(question);
     if (!loaded.error.isEmpty())
         showMessage(str::sResultsDamaged().arg(QDir::toNativeSeparators(store_.FilePath(id_)), loaded.error,

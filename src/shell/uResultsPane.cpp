@@ -96,7 +96,8 @@ void TResultsPane::buildToggle(const Parts& parts)
     toggle_ = new QAction(str::sResultsMenuItem(), parts.window);
     toggle_->setObjectName(QStringLiteral("Results1"));
     toggle_->setCheckable(true);
-    toggle_->setShortcut(QKeySequence(Qt::Key_F7));
+    // Not F7: the lesson page's engine keeps that for caret browsing.
+    toggle_->setShortcut(QKeySequence(Qt::Key_F8));
     toggle_->setShortcutContext(Qt::WindowShortcut);
     toggle_->setToolTip(str::sResultsToggleHint());
     toggle_->setStatusTip(str::sResultsToggleHint());

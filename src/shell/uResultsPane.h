@@ -1,6 +1,6 @@
 // The results panel in the main window: under the experiment pane, in a
 // splitter of its own, shown and hidden by one checkable action (the View
-// menu's item, a lesson-toolbar button and F7), its height and visibility
+// menu's item, a lesson-toolbar button and F8), its height and visibility
 // remembered.  It follows the experiment the host shows.
 #pragma once
 

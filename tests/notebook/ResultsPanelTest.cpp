@@ -196,7 +196,11 @@ TEST_F(ResultsPanelTest, AnAnomalyLeavesTheMeanAndUndoBringsItBack)
     EXPECT_EQ(Cell(0, model->MeanColumn()), "53.67");
     Key(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(Cell(0, model->MeanColumn()), "50.50");
-    // Enter outside an editor moves down; Delete row goes, and comes back.
+    // Delete empties the selected reading; Ctrl+Delete takes the row.
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(Cell(0, model->RepeatColumn(2)), "");
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Cell(0, model->RepeatColumn(2)), "60.0");
     Key(Qt::Key_Delete, Qt::ControlModifier);
     EXPECT_EQ(model->rowCount(), 0);
     Key(Qt::Key_Z, Qt::ControlModifier);

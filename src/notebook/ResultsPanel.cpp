@@ -28,6 +28,7 @@
 #include <QStandardPaths>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 #include <QUndoGroup>
 #include <QVBoxLayout>
@@ -35,6 +36,8 @@
 namespace brv {
 
 namespace {
+
+constexpr int kSaveDelayMs = 300;
 
 // Checks a typed value before it leaves the cell: a refused one keeps the
 // editor open with the reason beside it, so nothing is silently dropped.
@@ -163,12 +166,17 @@ TResultsPanel::TResultsPanel(QWidget* parent, TResultsStore store) : QWidget(par
     ConfirmClear = AskToClear;
     AskSavePath = AskFileName;
     undoGroup_ = new QUndoGroup(this);
+    saveTimer_ = new QTimer(this);
+    saveTimer_->setSingleShot(true);
+    saveTimer_->setInterval(kSaveDelayMs);
+    connect(saveTimer_, &QTimer::timeout, this, &TResultsPanel::saveNow);
     buildActions();
     buildControls();
 }
 
 TResultsPanel::~TResultsPanel()
 {
+    saveNow();
     // The table view must let go of the models before they go.
     if (Table != nullptr)
         Table->setModel(nullptr);
@@ -400,6 +408,7 @@ void TResultsPanel::SetExperiment(ExperimentId id, TExperimentForm* form, const 
     caption_ = caption;
     if (id == id_ && (id == 0 || !models_.empty()))
         return;
+    saveNow();
     id_ = id;
     Table->setModel(nullptr);
     undoGroup_->setActiveStack(nullptr);
@@ -498,8 +507,15 @@ TNotebookContents TResultsPanel::contents() const
 
 void TResultsPanel::save()
 {
-    if (restoring_ || models_.empty())
+    if (!restoring_ && !models_.empty())
+        saveTimer_->start();
+}
+
+void TResultsPanel::saveNow()
+{
+    if (!saveTimer_->isActive())
         return;
+    saveTimer_->stop();
     const QString error = store_.Save(id_, contents());
     if (!error.isEmpty())
         showMessage(str::sResultsCannotSave().arg(QDir::toNativeSeparators(store_.FilePath(id_)), error));

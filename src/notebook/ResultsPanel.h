@@ -22,6 +22,7 @@ class QLabel;
 class QPrinter;
 class QSplitter;
 class QStackedWidget;
+class QTimer;
 class QTableView;
 class QToolButton;
 class QUndoGroup;
@@ -108,7 +109,11 @@ private:
     void buildOutMenu();
     void showQuestion(int index);
     void refreshGraph();
+    // Writes come together: a keystroke's write waits for a quiet moment
+    // (a few tenths of a second), and a pending one is done at once before
+    // the experiment changes or the panel goes.
     void save();
+    void saveNow();
     void showMessage(const QString& text);
     void showRefusal(const QModelIndex& index, const QString& reason);
     TNotebookContents contents() const;
@@ -127,6 +132,7 @@ private:
     int current_ = -1;
     QUndoGroup* undoGroup_ = nullptr;
     bool restoring_ = false;
+    QTimer* saveTimer_ = nullptr;
 };
 
 }  // namespace brv

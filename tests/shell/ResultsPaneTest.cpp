@@ -5,9 +5,15 @@
 
 #include "experiments/ExperimentCatalogue.h"
 #include "experiments/ResultsTables.h"
+#include "experiments/biology/uYeast.h"
+#include "experiments/chemistry/uKinetic.h"
+#include "experiments/physics/uBall.h"
 #include "notebook/ResultsPanel.h"
 #include "runtime/BRV_StrConstants.h"
 #include "shell/uFrame.h"
+#include "shell/uKeyboardRegions.h"
+#include "shell/uLessonToolbar.h"
+#include "shell/uMenuToolbar.h"
 #include "shell/uResultsPane.h"
 #include "shell/uSettings.h"
 
@@ -53,7 +59,7 @@ protected:
         ShowAndWait(frame.get());
         return *frame;
     }
-    TResultsPanel* Panel() const { return frame->Results->Panel(); }
+    TResultsPanel* Panel() const { return frame->Results()->Panel(); }
     // F8 from the lesson page, where the pupil reads: the page's engine
     // must leave the key to the window.
     void PressF8() const
@@ -61,7 +67,8 @@ protected:
         if (QApplication::focusWidget() == nullptr) {
             frame->activateWindow();
             frame->EWB()->setFocus(Qt::OtherFocusReason);
-            WaitFor([this] { return frame->FocusRegion() == TFrameFrm::TRegion::Lesson; }, 2000);
+            WaitFor([this] { return frame->Keyboard().FocusRegion() == TKeyboardRegions::TRegion::Lesson; },
+                    2000);
         }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F8);
         Pump(50);
@@ -74,10 +81,10 @@ protected:
 TEST_F(ResultsPaneTest, F8TheMenuAndTheButtonShowItUnderTheExperiment)
 {
     TFrameFrm& f = Start();
-    QAction* toggle = f.Results->ToggleAction();
+    QAction* toggle = f.Results()->ToggleAction();
     EXPECT_FALSE(Panel()->isVisible()) << "hidden on a first start";
-    EXPECT_TRUE(f.ViewMenu->actions().contains(toggle));
-    auto* button = qobject_cast<QToolButton*>(f.HTMLToolbar->widgetForAction(toggle));
+    EXPECT_TRUE(f.MenuToolbar()->ViewMenu()->actions().contains(toggle));
+    auto* button = qobject_cast<QToolButton*>(f.HTMLToolbar()->widgetForAction(toggle));
     ASSERT_NE(button, nullptr);
     EXPECT_FALSE(button->accessibleName().isEmpty());
 
@@ -85,8 +92,9 @@ TEST_F(ResultsPaneTest, F8TheMenuAndTheButtonShowItUnderTheExperiment)
     ASSERT_TRUE(Panel()->isVisible());
     EXPECT_TRUE(toggle->isChecked());
     // Under the experiment pane, in the left column, the same width.
-    EXPECT_GT(Panel()->mapTo(&f, QPoint()).y(), f.LeftTW->mapTo(&f, QPoint()).y() + f.LeftTW->height() - 1);
-    EXPECT_EQ(Panel()->width(), f.LeftTW->width());
+    EXPECT_GT(Panel()->mapTo(&f, QPoint()).y(),
+              f.LeftTW()->mapTo(&f, QPoint()).y() + f.LeftTW()->height() - 1);
+    EXPECT_EQ(Panel()->width(), f.LeftTW()->width());
     EXPECT_GE(Panel()->height(), 120);
 
     QTest::mouseClick(button, Qt::LeftButton);
@@ -117,22 +125,22 @@ TEST_F(ResultsPaneTest, ItHidesWithTheExperimentPaneAndIsARegionForF6)
     TFrameFrm& f = Start();
     f.ShowExperiment(ids::Ball);
     PressF8();
-    f.MaxRightBtn->click();
+    f.MaxRightBtn()->click();
     Pump(50);
     EXPECT_FALSE(Panel()->isVisible());
-    f.NormalSplitBtn->click();
+    f.NormalSplitBtn()->click();
     Pump(50);
     EXPECT_TRUE(Panel()->isVisible());
 
-    f.NormalSplitBtn->setFocus(Qt::TabFocusReason);
-    using R = TFrameFrm::TRegion;
+    f.NormalSplitBtn()->setFocus(Qt::TabFocusReason);
+    using R = TKeyboardRegions::TRegion;
     for (R expected : {R::ExperimentToolbar, R::Experiment, R::Results}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
-        ASSERT_TRUE(WaitFor([&f, expected] { return f.FocusRegion() == expected; }, 2000))
+        ASSERT_TRUE(WaitFor([&f, expected] { return f.Keyboard().FocusRegion() == expected; }, 2000))
             << "F6 did not reach region " << int(expected);
     }
     EXPECT_TRUE(Panel()->isAncestorOf(QApplication::focusWidget()));
-    EXPECT_TRUE(f.TabStops().contains(Panel()->RecordBtn));
+    EXPECT_TRUE(f.Keyboard().TabStops().contains(Panel()->RecordBtn));
 }
 
 TEST_F(ResultsPaneTest, ShownAndHeightAreRemembered)
@@ -140,10 +148,10 @@ TEST_F(ResultsPaneTest, ShownAndHeightAreRemembered)
     {
         TFrameFrm& f = Start();
         PressF8();
-        const QList<int> sizes = f.Results->Column()->sizes();
+        const QList<int> sizes = f.Results()->Column()->sizes();
         ASSERT_EQ(sizes.size(), 2);
-        f.Results->Column()->setSizes({sizes[0] + sizes[1] - 200, 200});
-        emit f.Results->Column()->splitterMoved(sizes[0] + sizes[1] - 200, 1);
+        f.Results()->Column()->setSizes({sizes[0] + sizes[1] - 200, 200});
+        emit f.Results()->Column()->splitterMoved(sizes[0] + sizes[1] - 200, 1);
         frame.reset();
         FlushDeferredDeletes();
     }
@@ -152,7 +160,7 @@ TEST_F(ResultsPaneTest, ShownAndHeightAreRemembered)
     EXPECT_EQ(place.height, 200);
     Start();
     EXPECT_TRUE(Panel()->isVisible());
-    EXPECT_TRUE(frame->Results->ToggleAction()->isChecked());
+    EXPECT_TRUE(frame->Results()->ToggleAction()->isChecked());
     EXPECT_EQ(Panel()->height(), 200);
 }
 

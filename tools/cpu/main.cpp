@@ -417,10 +417,10 @@ int main(int argc, char** argv)
         first = false;
         MeasureRun(*window, id, options.seconds);
         if (options.results) {
-            window->Results->ToggleAction()->setChecked(true);
+            window->Results()->ToggleAction()->setChecked(true);
             RunFor(1);
             MeasureRun(*window, id, options.seconds, QStringLiteral(", results open"));
-            window->Results->ToggleAction()->setChecked(false);
+            window->Results()->ToggleAction()->setChecked(false);
             RunFor(1);
         }
     }

@@ -18,5 +18,6 @@ namespace brv::str {
 #include "strings/Apparatus.inc"
 #include "strings/Common.inc"
 #include "strings/Lesson.inc"
+#include "strings/Notebook.inc"
 #include "strings/Shell.inc"
 }  // namespace brv::str

@@ -198,6 +198,7 @@ void TExperimentHost::ShowExperiment(ExperimentId id)
     }
     if (failure)
         ReportError(failure);
+    emit ExperimentShown(id);
 }
 
 void TExperimentHost::ToolbarsMoved()

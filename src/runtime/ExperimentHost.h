@@ -58,6 +58,10 @@ public:
 
     Qt::ToolBarArea ChosenDock() const;
 
+signals:
+    // After every ShowExperiment: the results notebook follows the experiment.
+    void ExperimentShown(int id);
+
 private:
     void dockExperimentToolbar(QToolBar* toolbar, Qt::ToolBarArea area);
     void createForm(const TCatalogueEntry& entry);

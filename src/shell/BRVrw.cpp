@@ -2,6 +2,7 @@
 
 #include "common/Application.h"
 #include "experiments/ExperimentCatalogue.h"
+#include "experiments/ResultsTables.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/DataMod.h"
 #include "runtime/ProgramFolder.h"
@@ -85,6 +86,7 @@ int RunBrevalis(int argc, char** argv)
     QApplication::setOverrideCursor(Qt::BusyCursor);
     QApplication::setApplicationName(str::sApplicationTitle());
 
+    RegisterResultsTables();
     auto* window = new TFrameFrm;
     window->setAttribute(Qt::WA_DeleteOnClose);
     OpenStartPlace(*window, commandLine);

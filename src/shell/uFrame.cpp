@@ -1,6 +1,7 @@
 #include "shell/uFrame.h"
 
 #include "common/ErrorBox.h"
+#include "notebook/ResultsPanel.h"
 #include "runtime/BRV_StrConstants.h"
 #include "runtime/DataMod.h"
 #include "runtime/ExperimentForm.h"
@@ -14,6 +15,7 @@
 #include "shell/uLessonPane.h"
 #include "shell/uLessonToolbar.h"
 #include "shell/uMenuToolbar.h"
+#include "shell/uResultsPane.h"
 #include "shell/uSettings.h"
 #include "shell/uSplash.h"
 #include "shell/uThemes.h"
@@ -69,6 +71,8 @@ TFrameFrm::TFrameFrm(const QString& programFolder, QWidget* parent)
     buildPanes();
     buildStatusBar();
     buildHost();
+    Results_ =
+        AttachResultsPane({this, Splitter_, LeftTW_, HTMLToolbar_, MenuToolbar_->ViewMenu(), host_.get()});
     HTMLToolbar_->ActOn(*EWBPanel_);
     buildKeyboard();
     FormCreate();
@@ -196,6 +200,7 @@ void TFrameFrm::buildKeyboard()
     parts.window = this;
     parts.experimentToolbar = [this] { return experimentToolbar(); };
     parts.experiment = LeftTW_;
+    parts.results = Results_->Panel();
     parts.lessonToolbar = HTMLToolbar_;
     parts.lesson = EWBPanel_;
     parts.lessonBrowser = EWB();

@@ -36,6 +36,7 @@ class THelpWindow;
 class THintRouter;
 class TLessonPane;
 class TLessonToolbar;
+class TResultsPane;
 class TMenuToolbar;
 class TSplashPicture;
 class TWindowPlacement;
@@ -92,6 +93,8 @@ public:
     QToolButton* NormalSplitBtn() const { return NormalSplitBtn_; }
     QToolButton* MaxRightBtn() const { return MaxRightBtn_; }
     QLabel* StatusLabel() const { return StatusLabel_; }
+    // The results notebook under the experiment pane.
+    TResultsPane* Results() const { return Results_; }
 
     // --- keyboard ------------------------------------------------------------------
     // F6 and Shift+F6 between the regions, Tab through their controls, and
@@ -149,6 +152,7 @@ private:
     QToolButton* NormalSplitBtn_ = nullptr;
     QToolButton* MaxRightBtn_ = nullptr;
     QLabel* StatusLabel_ = nullptr;
+    TResultsPane* Results_ = nullptr;
 
     QString programFolder_;
     std::unique_ptr<TExperimentHost> host_;

@@ -156,6 +156,8 @@ QWidget* TKeyboardRegions::regionWidget(TRegion region) const
             return parts_.experimentToolbar();
         case TRegion::Experiment:
             return parts_.experiment;
+        case TRegion::Results:
+            return parts_.results;
         case TRegion::LessonToolbar:
             return parts_.lessonToolbar;
         case TRegion::Lesson:
@@ -209,6 +211,7 @@ QList<QWidget*> TKeyboardRegions::regionStops(TRegion region) const
         case TRegion::SplitButtons:
             return parts_.splitButtons;
         case TRegion::Experiment:
+        case TRegion::Results:
         case TRegion::Lesson:
             return ContainerStops(container);
     }
@@ -218,8 +221,11 @@ QList<QWidget*> TKeyboardRegions::regionStops(TRegion region) const
 namespace {
 
 constexpr std::array kRegions{TKeyboardRegions::TRegion::ExperimentToolbar,
-                              TKeyboardRegions::TRegion::Experiment, TKeyboardRegions::TRegion::LessonToolbar,
-                              TKeyboardRegions::TRegion::Lesson, TKeyboardRegions::TRegion::SplitButtons};
+                              TKeyboardRegions::TRegion::Experiment,
+                              TKeyboardRegions::TRegion::Results,
+                              TKeyboardRegions::TRegion::LessonToolbar,
+                              TKeyboardRegions::TRegion::Lesson,
+                              TKeyboardRegions::TRegion::SplitButtons};
 
 }  // namespace
 

@@ -23,7 +23,7 @@ class TKeyboardRegions : public QObject {
     Q_OBJECT
 public:
     // In their order on the screen.
-    enum class TRegion { ExperimentToolbar, Experiment, LessonToolbar, Lesson, SplitButtons };
+    enum class TRegion { ExperimentToolbar, Experiment, Results, LessonToolbar, Lesson, SplitButtons };
 
     // The widgets that make up the regions.  The window lets its lesson pane
     // go first when it closes; a region whose widget has gone is empty.
@@ -31,6 +31,7 @@ public:
         QWidget* window = nullptr;
         std::function<QToolBar*()> experimentToolbar;  // null while none is shown
         QPointer<QWidget> experiment;                  // LeftTW
+        QPointer<QWidget> results;                     // the results panel
         QPointer<QToolBar> lessonToolbar;              // HTMLToolbar
         QPointer<QWidget> lesson;                      // EWBPanel
         QPointer<QWidget> lessonBrowser;               // EWB

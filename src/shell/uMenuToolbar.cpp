@@ -28,6 +28,8 @@ TMenuToolbar::TMenuToolbar(std::function<ExperimentId()> currentExperiment, QWid
     setNativeMenuBar(false);
     buildFileMenu();
     buildExperimentsMenu();
+    // Its item, the results panel's, comes with the panel (AttachResultsPane).
+    ViewMenu_ = addMenu(WithMnemonic(str::sResultsMenuView(), 0));
     buildToolbarsMenu();
     buildHelpMenu();
 }

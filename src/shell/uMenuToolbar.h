@@ -36,6 +36,7 @@ public:
     QAction* Top1() const { return Top1_; }
     QAction* Bottom1() const { return Bottom1_; }
     QAction* Large1() const { return Large1_; }
+    QMenu* ViewMenu() const { return ViewMenu_; }  // the results panel's item
     QAction* Contents1() const { return Contents1_; }
     QAction* Search1() const { return Search1_; }
     QAction* About1() const { return About1_; }
@@ -63,6 +64,7 @@ private:
     QAction* Top1_ = nullptr;
     QAction* Bottom1_ = nullptr;
     QAction* Large1_ = nullptr;
+    QMenu* ViewMenu_ = nullptr;
     QAction* Contents1_ = nullptr;
     QAction* Search1_ = nullptr;
     QAction* About1_ = nullptr;

@@ -469,4 +469,24 @@ std::optional<QRect> FitOnScreen(const QRect& bounds)
                  size);
 }
 
+TResultsPanelPlace ReadResultsPanelPlace()
+{
+    std::unique_ptr<QSettings> store(NewSettingsStore());
+    TResultsPanelPlace place;
+    place.shown = store->value(QStringLiteral("ResultsShown")).toInt() == 1;
+    bool ok = false;
+    const int height = store->value(QStringLiteral("ResultsHeight")).toInt(&ok);
+    // A height out of any screen is left to the default.
+    place.height = ok && height > 0 && height < 20000 ? height : 0;
+    return place;
+}
+
+void WriteResultsPanelPlace(const TResultsPanelPlace& place)
+{
+    std::unique_ptr<QSettings> store(NewSettingsStore());
+    store->setValue(QStringLiteral("ResultsShown"), place.shown ? 1 : 0);
+    if (place.height > 0)
+        store->setValue(QStringLiteral("ResultsHeight"), place.height);
+}
+
 }  // namespace brv

@@ -94,4 +94,14 @@ std::optional<QRect> DecodePosition(const QByteArray& bytes);
 // confirmation is off the screen.  Empty when no screen shows a usable part.
 std::optional<QRect> FitOnScreen(const QRect& bounds);
 
+// The results panel under the experiment, beside the six: shown or not, and
+// its height in pixels.  Read and written on their own, when the pupil
+// changes them.
+struct TResultsPanelPlace {
+    bool shown = false;
+    int height = 0;  // 0: not chosen yet
+};
+TResultsPanelPlace ReadResultsPanelPlace();
+void WriteResultsPanelPlace(const TResultsPanelPlace& place);
+
 }  // namespace brv

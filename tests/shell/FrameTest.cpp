@@ -587,7 +587,7 @@ TEST_F(FrameTest, EveryMenuOpensWithItsOwnAltKey)
         ASSERT_FALSE(key.isEmpty()) << menu->text().toStdString();
         keys.insert(key[0].toCombined());
     }
-    EXPECT_EQ(titles, (QStringList{"File", "Edit", "Experiments", "Toolbars", "Help"}));
+    EXPECT_EQ(titles, (QStringList{"File", "Edit", "Experiments", "View", "Toolbars", "Help"}));
     EXPECT_EQ(keys.size(), titles.size()) << "no two menus share a key";
 }
 

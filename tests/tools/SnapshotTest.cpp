@@ -6,6 +6,7 @@
 #include "support/TestSupport.h"
 #include "support/sample/SampleExperiment.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
@@ -206,6 +207,36 @@ TEST_F(SnapshotProgramTest, WritesTheProgramsExperimentsAtAnySize)
                     ball += image.pixel(x, y) == c.ball;
             EXPECT_GE(ball, 5) << "the ball is drawn";
         }
+}
+
+TEST_F(SnapshotProgramTest, DrawsTheResultsPanelUnderTheExperimentFromAResultsFile)
+{
+    const QString out = dir.filePath(QStringLiteral("results.png"));
+    ASSERT_EQ(Run({"--experiment", "1", "--size", "960x960", "--results", test::DataPath("results/ball.json"),
+                   "--out", out}),
+              0)
+        << errors.toStdString();
+    const QImage image(out);
+    ASSERT_EQ(image.size(), QSize(960, 960));
+    // The line of best fit's red in the lower part, none in the picture above.
+    const auto fitPixels = [&image](int top, int bottom) {
+        int count = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += qRed(image.pixel(x, y)) > 150 && qGreen(image.pixel(x, y)) < 100 &&
+                         qBlue(image.pixel(x, y)) < 100;
+        return count;
+    };
+    EXPECT_GE(fitPixels(image.height() * 3 / 5, image.height()), 50);
+    EXPECT_EQ(fitPixels(0, image.height() / 2), 0);
+
+    const QString damaged = dir.filePath(QStringLiteral("damaged.json"));
+    QFile file(damaged);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{\"format\": ");
+    file.close();
+    EXPECT_EQ(Run({"--experiment", "1", "--size", "400x400", "--results", damaged, "--out", out}), 2);
+    EXPECT_TRUE(errors.contains(QStringLiteral("damaged"))) << errors.toStdString();
 }
 
 }  // namespace

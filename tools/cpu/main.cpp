@@ -1,7 +1,7 @@
 // brv-cpu: how much of a core the real main window takes, idle and while an
 // experiment runs, on the display it is given.
 //
-//   brv-cpu [--experiment ID]... [--seconds S] [--size WxH] [--no-idle]
+//   brv-cpu [--experiment ID]... [--seconds S] [--size WxH] [--no-idle] [--results]
 //   brv-cpu --look DIR
 //
 // It starts the program as the user would (the same composition choice, the
@@ -10,7 +10,8 @@
 // and reports process CPU time ÷ wall time over S seconds: idle, idle with a
 // text cursor blinking in one of the experiment's spin boxes, and running
 // (a run that ends is reset and started again).  Without --experiment every
-// form of the catalogue that has an animation clock is measured.  This is a
+// form of the catalogue that has an animation clock is measured; --results
+// measures each run once more with the results panel open.  This is a
 // measurement of the machine it runs on, not a test.
 #include "CpuMeter.h"
 
@@ -18,6 +19,7 @@
 #include "common/CadencerEx.h"
 #include "common/Composition.h"
 #include "experiments/ExperimentCatalogue.h"
+#include "experiments/ResultsTables.h"
 #include "runtime/Catalogue.h"
 #include "runtime/DataMod.h"
 #include "runtime/ExperimentForm.h"
@@ -27,6 +29,7 @@
 #include "shell/uFrame.h"
 #include "shell/uLessonPane.h"
 #include "shell/uMenuToolbar.h"
+#include "shell/uResultsPane.h"
 
 #include <QAbstractSpinBox>
 #include <QAction>
@@ -61,11 +64,12 @@ struct Options {
     double seconds = 5;
     QSize size{1920, 1080};
     bool idle = true;
+    bool results = false;  // each run once more with the results panel open
     QString lookFolder;
 };
 
 const char* const kUsage =
-    "usage: brv-cpu [--experiment ID]... [--seconds S] [--size WxH] [--no-idle]\n"
+    "usage: brv-cpu [--experiment ID]... [--seconds S] [--size WxH] [--no-idle] [--results]\n"
     "       brv-cpu --look DIR [--size WxH]\n"
     "Reports the CPU the main window takes (process CPU time / wall time) on the current display;\n"
     "--look saves what the screen shows of a lesson page, a Flash movie and the print preview.\n";
@@ -93,6 +97,8 @@ bool ParseArguments(int argc, char** argv, Options& options)
             options.size = {m.captured(1).toInt(), m.captured(2).toInt()};
         } else if (arg == "--look" && hasValue) {
             options.lookFolder = QString::fromLocal8Bit(argv[++i]);
+        } else if (arg == "--results") {
+            options.results = true;
         } else if (arg == "--no-idle") {
             options.idle = false;
         } else {
@@ -243,7 +249,7 @@ void MeasureIdle(TFrameFrm& window, double seconds)
     ClearFocus();
 }
 
-void MeasureRun(TFrameFrm& window, int id, double seconds)
+void MeasureRun(TFrameFrm& window, int id, double seconds, const QString& note = {})
 {
     QPointer<TExperimentForm> form = window.Host().CurrentForm();
     if (form == nullptr || form->Cadencer() == nullptr) {
@@ -274,6 +280,7 @@ void MeasureRun(TFrameFrm& window, int id, double seconds)
         what += QStringLiteral(", %1 restarts").arg(restarts);
     if (stuck)
         what += QStringLiteral(", stopped");
+    what += note;
     Report(what, f);
     if (form != nullptr && form->Cadencer()->Enabled())
         if (QAction* stop = ActionNamed(*form, "StopBtn"))
@@ -363,11 +370,13 @@ int main(int argc, char** argv)
         return 2;
     }
     qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
+    qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
 
     const TCompositionChoice composition = ChooseComposition();
     PrepareWebEngine();
     TBrevalisApplication app(argc, argv);
     RegisterExperiments();
+    RegisterResultsTables();
     if (options.experiments.empty())
         options.experiments = AnimatedForms();
 
@@ -407,6 +416,13 @@ int main(int argc, char** argv)
             MeasureIdle(*window, options.seconds);
         first = false;
         MeasureRun(*window, id, options.seconds);
+        if (options.results) {
+            window->Results()->ToggleAction()->setChecked(true);
+            RunFor(1);
+            MeasureRun(*window, id, options.seconds, QStringLiteral(", results open"));
+            window->Results()->ToggleAction()->setChecked(false);
+            RunFor(1);
+        }
     }
     if (options.idle && !first) {
         // Everything stopped: nothing of the runs may keep ticking.

@@ -2,14 +2,20 @@
 
 #include "apparatus/ApparatusSheet.h"
 #include "common/CadencerEx.h"
+#include "notebook/ResultsGraph.h"
+#include "notebook/ResultsPanel.h"
 #include "runtime/Catalogue.h"
 #include "runtime/ExperimentForm.h"
 #include "runtime/Image32.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QRegularExpression>
+#include <QSplitter>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <cmath>
@@ -70,6 +76,41 @@ bool WritePng(const QImage& image, const QString& path, QTextStream& err)
     return true;
 }
 
+// The experiment pane as the window shows it with its Results panel open:
+// the form above, the panel with the file's tables in the lower two fifths.
+int RenderWithResults(const Options& options, std::unique_ptr<TExperimentForm> form, QTextStream& err)
+{
+    QTemporaryDir folder;
+    const TResultsStore store(folder.path());
+    QDir().mkpath(store.Folder());
+    if (!QFile::copy(options.results, store.FilePath(options.experimentId))) {
+        err << "brv-snapshot: cannot read the results file " << options.results << "\n";
+        return 2;
+    }
+    QSplitter column(Qt::Vertical);
+    column.setAttribute(Qt::WA_DontShowOnScreen);
+    TExperimentForm* shown = form.release();  // the column's now
+    column.addWidget(shown);
+    auto* panel = new TResultsPanel(&column, store);
+    column.addWidget(panel);
+    panel->SetExperiment(options.experimentId, shown,
+                         TCatalogue::Instance().Find(options.experimentId)->menuCaption);
+    if (!panel->Message().isEmpty()) {
+        err << "brv-snapshot: " << panel->Message() << "\n";
+        return 2;
+    }
+    column.resize(options.size);
+    column.show();
+    const int panelHeight = options.size.height() * 2 / 5;
+    column.setSizes({options.size.height() - panelHeight, panelHeight});
+    QCoreApplication::processEvents();
+    if (options.runSeconds > 0)
+        RunClock(*shown, options.runSeconds);
+    panel->Graph->replot(QCustomPlot::rpImmediateRefresh);
+    const QImage shot = column.grab().toImage();
+    return WritePng(shot, options.out, err) ? 0 : 2;
+}
+
 int RenderExperiment(const Options& options, QTextStream& err)
 {
     const TCatalogueEntry* entry = TCatalogue::Instance().Find(options.experimentId);
@@ -82,6 +123,8 @@ int RenderExperiment(const Options& options, QTextStream& err)
         err << "brv-snapshot: experiment " << options.experimentId << " has no picture\n";
         return 2;
     }
+    if (!options.results.isEmpty())
+        return RenderWithResults(options, std::move(form), err);
     form->setAttribute(Qt::WA_DontShowOnScreen);
     form->show();
     // The form's own controls take what they need; the picture gets exactly
@@ -119,7 +162,8 @@ int RenderApparatusSheet(const Options& options, QTextStream& err)
 QString Usage()
 {
     return QStringLiteral(
-        "usage: brv-snapshot --experiment ID --size WxH --out FILE.png [--run SECONDS]\n"
+        "usage: brv-snapshot --experiment ID --size WxH --out FILE.png [--run SECONDS] [--results "
+        "FILE.json]\n"
         "       brv-snapshot --apparatus-sheet [--scale PIXELS_PER_UNIT] [--temperature DEGREES_C]\n"
         "                    [--volume CM3] [--voltage VOLTS] [--seconds SECONDS] --out FILE.png\n");
 }
@@ -194,6 +238,9 @@ bool ParseArguments(const QStringList& args, Options& options, QTextStream& err)
                 err << "brv-snapshot: bad run time \"" << v << "\" (0 to 3600 seconds)\n";
                 return false;
             }
+        } else if (a == QLatin1String("--results")) {
+            if (!value(options.results))
+                return false;
         } else if (a == QLatin1String("--apparatus-sheet")) {
             options.apparatusSheet = true;
         } else if (a == QLatin1String("--scale")) {

@@ -19,6 +19,9 @@ struct Options {
     bool apparatusSheet = false;
     float sheetScale = 4.0f;  // pixels per scene unit of the apparatus sheet
     TSheetReadings readings;  // the sheet's chosen readings
+    // A results file (as the program writes them): the experiment is drawn
+    // with the Results panel under it, showing that file's tables.
+    QString results;
 };
 
 // Parses the command line (without the program name).  On a bad argument it

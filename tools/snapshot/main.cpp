@@ -1,6 +1,7 @@
 #include "Snapshot.h"
 
 #include "experiments/ExperimentCatalogue.h"
+#include "experiments/ResultsTables.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -22,5 +23,6 @@ int main(int argc, char** argv)
         return 2;
     }
     brv::RegisterExperiments();
+    brv::RegisterResultsTables();
     return brv::snapshot::Run(options, err);
 }

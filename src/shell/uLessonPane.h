@@ -9,6 +9,8 @@
 // The main window plugs in through TLessonPaneHost; the pane never names it.
 #pragma once
 
+#include "shell/uTopicPrint.h"
+
 #include "runtime/Catalogue.h"
 #include "runtime/ProgramFolder.h"
 #include "shell/ewb_Index.h"
@@ -80,20 +82,6 @@ protected:
 private:
     TLessonPane& pane_;
 };
-
-// Page title, address and date printed around each page of a topic.
-struct TTopicPrintInfo {
-    QString title;
-    QString address;
-    QString date;
-};
-
-// Draws the pages of pdf (the topic as the engine printed it, margins
-// included) onto printer, one paper page each, with the title and "Page p of
-// P" in the top margin and the address and date in the bottom margin.  The
-// printer must be set to full-page mode.  Returns the number of pages drawn;
-// 0 when pdf cannot be read.
-int PaintTopicPages(QPrinter& printer, const QByteArray& pdf, const TTopicPrintInfo& info);
 
 class TLessonPane : public QWidget {
     Q_OBJECT

@@ -3,8 +3,8 @@
 // configuration folders, the pupil's own value wins, and a school file that
 // cannot be used is ignored whole and named.
 #include "experiments/ExperimentCatalogue.h"
-#include "runtime/BRV_StrConstants.h"
 #include "experiments/physics/uBall.h"
+#include "runtime/BRV_StrConstants.h"
 #include "shell/FrameTestSupport.h"
 #include "shell/uFrame.h"
 #include "shell/uLessonPane.h"
